@@ -1,0 +1,168 @@
+#include "wave/channel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "util/opstatus.h"
+#include "util/xmsg.h"
+#include "wave/samplemem.h"
+
+namespace NSWave {
+
+void ThrowTooLong() {
+    throw xmsg("The sound would become too long: a channel can hold at most 4294967295 samples");
+}
+
+TChannel::TChannel(const TChannel& source, const TSampleRange& range) {
+    if (!range.Valid || range.Start >= range.End)
+        return;
+    SetSize(range.End - range.Start, true);
+    uint32_t n = source.CountInRange(range);
+    if (n)
+        std::memcpy(Samples, source.Samples + range.Start, size_t(n) * sizeof(int32_t));
+    std::fill(Samples + n, Samples + Count, 0);
+}
+
+TChannel::~TChannel() {
+    FreeSamples(Samples, Capacity);
+}
+
+void TChannel::SetSize(uint32_t n, bool keepUninitialised) {
+    if (n == 0) {
+        FreeSamples(Samples, Capacity);
+        Samples = nullptr;
+        Capacity = Count = 0;
+        return;
+    }
+    size_t freshFrom = n;
+    if (n > Capacity || uint64_t(Capacity) > uint64_t(n) + 65536) {
+        auto capacity = uint32_t(std::min<uint64_t>(uint64_t(n) + 32768, UINT32_MAX));
+        Samples = ReallocSamples(Samples, Capacity, capacity, &freshFrom);
+        Capacity = capacity;
+    }
+    if (!keepUninitialised && n > Count) {
+        // Pages that were never touched already read as zero.
+        size_t zeroEnd = std::min<size_t>(n, std::max<size_t>(freshFrom, Count));
+        std::fill(Samples + Count, Samples + zeroEnd, 0);
+    }
+    Count = n;
+}
+
+uint32_t TChannel::CountInRange(const TSampleRange& range) const {
+    if (range.Start >= Count || range.End <= range.Start)
+        return 0;
+    return std::min(range.End, Count) - range.Start;
+}
+
+int32_t* TChannel::CopyOut(const TSampleRange& range, int32_t* buffer) const {
+    if (!buffer)
+        return nullptr;
+    uint32_t n = CountInRange(range);
+    if (n)
+        std::memcpy(buffer, Samples + range.Start, size_t(n) * sizeof(int32_t));
+    return buffer + n;
+}
+
+const int32_t* TChannel::CopyIn(const TSampleRange& range, const int32_t* buffer) {
+    if (!buffer)
+        return nullptr;
+    uint32_t n = CountInRange(range);
+    if (n)
+        std::memcpy(Samples + range.Start, buffer, size_t(n) * sizeof(int32_t));
+    return buffer + n;
+}
+
+int32_t* TChannel::SwapRange(const TSampleRange& range, int32_t* buffer) {
+    if (!buffer)
+        return nullptr;
+    uint32_t n = CountInRange(range);
+    std::swap_ranges(buffer, buffer + n, Samples + range.Start);
+    return buffer + n;
+}
+
+void TChannel::ZeroRange(const TSampleRange& range) {
+    if (range.Start > Count)
+        return;
+    uint32_t end = std::min(range.End, Count);
+    if (!range.Valid || range.Start >= end)
+        return;
+    std::fill(Samples + range.Start, Samples + end, 0);
+}
+
+uint64_t TChannel::LengthAfterGap(const TSampleRange& range) const {
+    if (!range.Valid)
+        return 0;
+    if (range.Start > Count)
+        return std::max(range.End, Count);
+    if (range.Start >= range.End)
+        return 0;
+    return uint64_t(Count) + (range.End - range.Start);
+}
+
+void TChannel::InsertGap(const TSampleRange& range) {
+    if (!range.Valid)
+        return;
+    if (range.Start > Count) {
+        if (range.End > Count)
+            SetSize(range.End);
+        return;
+    }
+    if (range.Start >= range.End)
+        return;
+    uint64_t length = LengthAfterGap(range);
+    if (length > MaxChannelLength)
+        ThrowTooLong();
+    uint32_t oldCount = Count, gap = range.End - range.Start;
+    SetSize(uint32_t(length), true);
+    std::memmove(Samples + range.End, Samples + range.Start,
+                 size_t(oldCount - range.Start) * sizeof(int32_t));
+    std::fill(Samples + range.Start, Samples + range.Start + gap, 0);
+}
+
+void TChannel::DeleteRange(const TSampleRange& range, bool shrink) {
+    if (range.Start > Count)
+        return;
+    uint32_t end = std::min(range.End, Count);
+    if (!range.Valid || range.Start >= end)
+        return;
+    uint32_t n = end - range.Start;
+    std::memmove(Samples + range.Start, Samples + end, size_t(Count - end) * sizeof(int32_t));
+    if (shrink)
+        SetSize(Count - n, true);
+    else
+        std::fill(Samples + Count - n, Samples + Count, 0);
+}
+
+void TChannel::Amplify(const TSampleRange& range, double from, double to, TOpStatus* status,
+                       int span) {
+    if (range.Start > Count)
+        return;
+    uint32_t end = std::min(range.End, Count);
+    if (!range.Valid || range.Start >= end)
+        return;
+    const uint32_t n = end - range.Start;
+    const int base = StatusBase(status);
+    const double dn = n;
+    int32_t* s = Samples + range.Start;
+    int shown = status ? status->Percent : 0;
+    for (uint32_t i = 0; i < n; ++i) {
+        double gain = double(n - i) * from / dn + double(i) * to / dn;
+        double v = gain * s[i];
+        if (v >= 2147483647.0)
+            s[i] = INT32_MAX;
+        else if (v <= -2147483648.0)
+            s[i] = INT32_MIN;
+        else
+            s[i] = int32_t(v);
+        if (status) {
+            int percent = base + int(int64_t(span) * i / n);
+            if (percent != shown) {
+                status->SetPercent(percent);
+                shown = percent;
+            }
+        }
+    }
+}
+
+} // namespace NSWave

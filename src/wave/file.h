@@ -1,0 +1,77 @@
+#pragma once
+// The sound document: one sound held in memory, its sample format, a comment
+// and one or more channels of signed 32-bit full-scale samples.
+
+#include <cstdint>
+#include <string>
+
+#include "util/arry.h"
+#include "wave/channel.h"
+#include "wave/samplerange.h"
+
+class TOpStatus;
+
+namespace NSWave {
+
+class TPlayRecStatus;
+
+class TFile {
+public:
+    TFile(int rate = 22050, int style = 2, int size = 1, int channels = 1);
+    // Format and comment of `source`, and deep copies of its channels inside
+    // `range` (one channel, or all of them for AllChannels).
+    TFile(const TFile& source, const TSampleRange& range);
+    ~TFile();
+    TFile(const TFile&) = delete;
+    TFile& operator=(const TFile&) = delete;
+
+    int ChannelCount() const { return Channels.Count(); }
+    TChannel& Channel(int index) const { return *Channels[index]; }
+    bool HasChannel(int index) const { return index >= 0 && index < Channels.Count(); }
+
+    uint32_t GetLength() const;
+    uint64_t CountSamples(const TSampleRange& range) const;
+    // Channel by channel, not interleaved; each returns the buffer advanced
+    // by CountSamples(range).
+    int32_t* CopyOut(const TSampleRange& range, int32_t* buffer) const;
+    const int32_t* CopyIn(const TSampleRange& range, const int32_t* buffer);
+    int32_t* SwapRange(const TSampleRange& range, int32_t* buffer);
+
+    void SetSize(uint32_t n, int channels);
+    void SetChannelCount(int n);
+    void InsertChannel(int index);
+    void DeleteChannel(int index);
+    void Extend(const TSampleRange& range);
+    void Silence(const TSampleRange& range);
+    void InsertSilence(const TSampleRange& range);
+    void DeleteRange(const TSampleRange& range, bool shrink = true);
+    void Amplify(const TSampleRange& range, double from, double to, TOpStatus* status = nullptr);
+    // Replaces `range` with the content of `source` (converted to this rate
+    // first, which changes `source`); returns where the new data lies.
+    TSampleRange Paste(TFile& source, const TSampleRange& range);
+
+    // Sound files.
+    void Load(const std::string& fileName, TOpStatus* status = nullptr, const char* type = nullptr,
+              int channelHint = -1);
+    void Save(const std::string& fileName, TOpStatus* status = nullptr, const char* type = nullptr,
+              const TSampleRange& range = TSampleRange()) const;
+
+    // Library effects and rate conversion.
+    void ApplyEffect(const TSampleRange& range, const char* name, const char* args,
+                     TOpStatus* status = nullptr, int outRate = 0);
+    void SetRate(int newRate, TOpStatus* status = nullptr);
+
+    TPlayRecStatus* Status = nullptr;
+    TAutoDelArry<TChannel> Channels{10, 10};
+    std::string Comment;
+    int Rate = 22050;
+    int Style = 2;
+    int Size = 1;
+
+    // Device engine state: playback and recording.
+
+private:
+    TSampleRange ClipToDocument(const TSampleRange& range) const;
+};
+
+} // namespace NSWave

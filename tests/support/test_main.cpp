@@ -1,0 +1,61 @@
+// Shared main of every test program: each test process gets its own fresh
+// temporary directory and settings directory, so no test touches the user's
+// files, and a test that leaves temporary files behind fails.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "support/scriptedmsgbox.h"
+#include "support/testenv.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string MakeDir(const char* pattern) {
+    std::string path = (fs::temp_directory_path() / pattern).string();
+    if (!mkdtemp(path.data()))
+        std::abort();
+    return path;
+}
+
+std::string TmpDir;
+
+class TTmpDirCheck : public ::testing::Environment {
+public:
+    void TearDown() override {
+        std::string left;
+        for (const auto& entry : fs::directory_iterator(TmpDir))
+            left += " " + entry.path().filename().string();
+        if (!left.empty())
+            ADD_FAILURE() << "files left in the temporary directory:" << left;
+    }
+};
+
+} // namespace
+
+const std::string& TestTmpDir() {
+    return TmpDir;
+}
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    std::string root = MakeDir("brimvale-test-XXXXXX");
+    TmpDir = root + "/tmp";
+    fs::create_directory(TmpDir);
+    fs::create_directory(root + "/config");
+    setenv("TMPDIR", TmpDir.c_str(), 1);
+    setenv("BRIMVALE_CONFIG_DIR", (root + "/config").c_str(), 1);
+    setenv("BRIMVALE_AUDIO", "virtual", 1);
+    QCoreApplication app(argc, argv);
+    ::testing::AddGlobalTestEnvironment(new TTmpDirCheck);
+    // With no answers scripted, any message box fails the test that shows it.
+    TScriptedMessageBoxes unexpected;
+    int rc = RUN_ALL_TESTS();
+    fs::remove_all(root);
+    return rc;
+}
