@@ -23,8 +23,8 @@ size_t MappedBytes(size_t count) {
 
 // Reserves `bytes` of fresh memory at a 2 MB boundary.
 void* MapAligned(size_t bytes) {
-    void* raw = mmap(nullptr, bytes + HugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
-                     -1, 0);
+    void* raw =
+        mmap(nullptr, bytes + HugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (raw == MAP_FAILED)
         throw std::bad_alloc();
     auto base = reinterpret_cast<uintptr_t>(raw);
