@@ -47,6 +47,10 @@ unsigned Precision(int sizeCode) {
     }
 }
 
+int NothingToStop(sox_effect_t*) {
+    return SOX_SUCCESS;
+}
+
 // Throws the library's failure text when the last call reported one.
 void ThrowOnFailure(bool failed, const TSoxMessages& messages, const std::string& fallback) {
     if (failed || !messages.Empty())
@@ -56,13 +60,18 @@ void ThrowOnFailure(bool failed, const TSoxMessages& messages, const std::string
 // A library effect set up for one mono signal of `length` samples.
 TEffectPtr CreateEffect(const TEffectCall& call, const TFile& document, int outRate,
                         uint64_t length, const sox_encodinginfo_t& encoding,
-                        const TSoxMessages& messages) {
+                        const TSoxMessages& messages, sox_effect_handler_stop& stop) {
     const sox_effect_handler_t* handler = sox_find_effect(call.Name.c_str());
     if (!handler)
         throw xmsg("Effect name not found");
     TEffectPtr effect(sox_create_effect(handler));
     if (!effect)
         throw xmsg("Effect name not found");
+    // Deleting frees the private data of each flow and stops each flow; the
+    // one flow has nothing to stop until it has started.
+    effect->flows = 1;
+    stop = effect->handler.stop;
+    effect->handler.stop = NothingToStop;
 
     sox_signalinfo_t in{};
     in.rate = document.Rate;
@@ -145,14 +154,18 @@ void TChannel::ApplyEffect(const TFile& document, const char* name, const char* 
     sox_init_encodinginfo(&encoding);
     encoding.encoding = SOX_ENCODING_SIGN2;
     encoding.bits_per_sample = Precision(document.Size);
-    TEffectPtr effect = CreateEffect(call, document, outRate, len, encoding, messages);
+    sox_effect_handler_stop stop = nullptr;
+    TEffectPtr effect = CreateEffect(call, document, outRate, len, encoding, messages, stop);
 
     TStaging staging(len);
     std::vector<sox_sample_t> block(BlockSamples);
-    effect->flows = 1;
+    // A start that fails may have set up part of its state.
+    effect->handler.stop = stop;
     int rc = effect->handler.start(effect.get());
     if (rc == SOX_EFF_NULL && messages.Empty()) {
-        // The effect would pass its input through unchanged.
+        // The effect would pass its input through unchanged; it has set up
+        // nothing to stop.
+        effect->handler.stop = NothingToStop;
         if (status)
             status->SetPercent(base + span);
         return;

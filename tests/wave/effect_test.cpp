@@ -118,4 +118,194 @@ TEST(Effect, VibroModulatesAConstantSignalAtItsSpeed) {
     EXPECT_NEAR(*lo, level * 0.5, level * 0.01);
 }
 
+TEST(Effect, ShorterOutputShortensTheChannelAndMovesLaterSamplesUp) {
+    TFile doc(8000, 2, 2, 1);
+    V samples(3000);
+    for (size_t i = 0; i < samples.size(); ++i)
+        samples[i] = int32_t(i) << 8;
+    Fill(doc.Channel(0), samples);
+    doc.ApplyEffect(TSampleRange(1000, 2000, 0), "trim", "0 100s");
+    V want(samples.begin(), samples.begin() + 1100);
+    want.insert(want.end(), samples.begin() + 2000, samples.end());
+    EXPECT_EQ(Samples(doc.Channel(0)), want);
+}
+
+TEST(Effect, LongerOutputIsCutAtTheRange) {
+    TFile doc(8000, 2, 2, 1);
+    V samples(3000);
+    for (size_t i = 0; i < samples.size(); ++i)
+        samples[i] = int32_t(i + 1) << 8;
+    Fill(doc.Channel(0), samples);
+    // 500 samples of silence ahead of the range's content push its last 500
+    // beyond the range; the samples after the range stay where they were.
+    doc.ApplyEffect(TSampleRange(1000, 2000, 0), "pad", "500s");
+    V want = samples;
+    std::fill(want.begin() + 1000, want.begin() + 1500, 0);
+    std::copy(samples.begin() + 1000, samples.begin() + 1500, want.begin() + 1500);
+    EXPECT_EQ(Samples(doc.Channel(0)), want);
+}
+
+TEST(Effect, OutputHandedOutOverSeveralDrainsIsKept) {
+    // The library's reverse keeps all its input and gives it back while
+    // draining, one output block at a time.
+    TFile doc(8000, 2, 2, 1);
+    V samples(200000);
+    for (size_t i = 0; i < samples.size(); ++i)
+        samples[i] = int32_t(i) << 8;
+    Fill(doc.Channel(0), samples);
+    doc.ApplyEffect(TSampleRange(), "reverse", nullptr);
+    std::reverse(samples.begin(), samples.end());
+    EXPECT_EQ(Samples(doc.Channel(0)), samples);
+}
+
+TEST(Effect, TwentyFiveWordsPassOnlyTheFirstTwenty) {
+    TFile doc(8000, 2, 2, 1);
+    Fill(doc.Channel(0), V(100, 1 << 20));
+    std::string args;
+    for (int i = 1; i <= 20; ++i)
+        args += "1s@" + std::to_string(i) + "s ";
+    args += "x x x x x"; // the library's pad refuses these
+    doc.ApplyEffect(TSampleRange(), "pad", args.c_str());
+    // One silent sample at each of the 20 positions; the range keeps its length.
+    ASSERT_EQ(doc.Channel(0).Count, 100u);
+    EXPECT_EQ(std::count(doc.Channel(0).Samples, doc.Channel(0).Samples + 100, 0), 20);
+}
+
+TEST(Effect, FailuresLeaveTheChannelUnchanged) {
+    struct TCase {
+        const char* Name;
+        const char* Args;
+        std::string Text;
+    };
+    const TCase cases[] = {
+        {"nosuch", "", "Effect name not found"},
+        {"", "", "Effect name not found"},
+        {"echo", "1", "usage: gain-in gain-out delay decay [ delay decay ... ]"},
+        {"echo", "0.1 1.5", "echo: decay must be less than 1.0!"},
+        {"echo", "400 0.5", "echo: delay must be less than 320 seconds!"},
+        {"echo", "1 .1 2 .1 3 .1 4 .1 5 .1 6 .1 7 .1 8 .1", "echo: at most 7 delays"},
+        {"vibro", "fast", "usage: speed_Hz [depth_percent]"},
+    };
+    for (const auto& c : cases) {
+        TFile doc(8000, 2, 2, 2);
+        Fill(doc, {V(5000, 1 << 20), V(4000, -(1 << 20))});
+        try {
+            doc.ApplyEffect(TSampleRange(), c.Name, c.Args);
+            ADD_FAILURE() << c.Name << " " << c.Args << " did not fail";
+        } catch (const xmsg& e) {
+            EXPECT_NE(e.why().find(c.Text), std::string::npos) << e.why();
+        }
+        EXPECT_EQ(Samples(doc.Channel(0)), V(5000, 1 << 20)) << c.Name << " " << c.Args;
+        EXPECT_EQ(Samples(doc.Channel(1)), V(4000, -(1 << 20))) << c.Name << " " << c.Args;
+    }
+}
+
+TEST(Effect, DocumentRangesAndProgress) {
+    TFile doc(8000, 2, 2, 2);
+    Fill(doc, {V(4000, 1 << 20), V(3000, 1 << 20)});
+
+    // A valid empty range does nothing, not even a failing lookup.
+    doc.ApplyEffect(TSampleRange(10, 10), "nosuch", "");
+
+    // An invalid range means every channel, completely.
+    TRecordingStatus status;
+    status.SetPercent(0);
+    doc.ApplyEffect(TSampleRange(), "vol", "0.5", &status);
+    EXPECT_EQ(Samples(doc.Channel(0)), V(4000, 1 << 19));
+    EXPECT_EQ(Samples(doc.Channel(1)), V(3000, 1 << 19));
+    EXPECT_TRUE(std::is_sorted(status.Seen.begin(), status.Seen.end()));
+    EXPECT_NE(std::find(status.Seen.begin(), status.Seen.end(), 50), status.Seen.end());
+    EXPECT_EQ(status.GetPercent(), 100);
+
+    // One channel, clipped against the document; the other stays.
+    doc.ApplyEffect(TSampleRange(2000, 9000, 1), "vol", "2");
+    V want(3000, 1 << 19);
+    std::fill(want.begin() + 2000, want.end(), 1 << 20);
+    EXPECT_EQ(Samples(doc.Channel(1)), want);
+    EXPECT_EQ(Samples(doc.Channel(0)), V(4000, 1 << 19));
+    doc.ApplyEffect(TSampleRange(0, 100, 5), "vol", "2");
+    EXPECT_EQ(Samples(doc.Channel(0)), V(4000, 1 << 19));
+}
+
+TEST(Effect, ResampleToTheSameRateChangesNothing) {
+    TFile doc(8000, 2, 2, 1);
+    V samples{1, 2, 3, 4, 5};
+    Fill(doc.Channel(0), samples);
+    doc.ApplyEffect(TSampleRange(), "resample", "");
+    EXPECT_EQ(Samples(doc.Channel(0)), samples);
+}
+
+TEST(SetRate, HalvingKeepsImpulsesAlignedAndTruncatesTheLength) {
+    TFile doc(22050, 2, 2, 1);
+    Impulses(doc, 22050, {100, 22000});
+    doc.SetRate(11025);
+    EXPECT_EQ(doc.Rate, 11025);
+    const auto& c = doc.Channel(0);
+    EXPECT_LE(c.Count, 11025u);
+    EXPECT_GE(c.Count, 11000u);
+    // The impulse near the end comes out of the converter's tail.
+    auto peaks = Peaks(c, Pulse / 8);
+    EXPECT_EQ(peaks, (std::vector<uint32_t>{50, 11000}));
+}
+
+TEST(SetRate, DoublingGivesAtMostTwiceTheLength) {
+    TFile small(11025, 2, 2, 1);
+    Impulses(small, 1000, {500});
+    small.SetRate(22050);
+    EXPECT_LE(small.Channel(0).Count, 2000u);
+    EXPECT_GE(small.Channel(0).Count, 1990u);
+    EXPECT_EQ(Loudest(small.Channel(0)), 1000u);
+
+    // Longer than one output block: the converter's tail takes several
+    // drain calls.
+    TFile doc(11025, 2, 2, 2);
+    Impulses(doc, 100000, {500, 99000});
+    doc.SetRate(22050);
+    EXPECT_EQ(doc.Rate, 22050);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_LE(doc.Channel(i).Count, 200000u);
+        EXPECT_GE(doc.Channel(i).Count, 199990u);
+    }
+    const auto& c = doc.Channel(0);
+    EXPECT_EQ(Loudest(c), 1000u);
+    EXPECT_EQ(std::abs(c.Samples[198000]), std::abs(c.Samples[Loudest(c)]));
+    EXPECT_EQ(Peaks(doc.Channel(1), 0), std::vector<uint32_t>{});
+}
+
+TEST(SetRate, SameRateOrZeroChangesNothing) {
+    for (int rate : {22050, 0}) {
+        TFile doc(22050, 2, 2, 1);
+        Fill(doc.Channel(0), V{1, 2, 3});
+        doc.SetRate(rate);
+        EXPECT_EQ(doc.Rate, 22050);
+        EXPECT_EQ(Samples(doc.Channel(0)), (V{1, 2, 3}));
+    }
+    TFile unknown(0, 2, 2, 1);
+    Fill(unknown.Channel(0), V{1, 2, 3});
+    unknown.SetRate(8000);
+    EXPECT_EQ(unknown.Rate, 0);
+    EXPECT_EQ(Samples(unknown.Channel(0)), (V{1, 2, 3}));
+}
+
+TEST(SetRate, PasteConvertsAndMixesTheSource) {
+    TFile source(44100, 2, 2, 2);
+    Fill(source, {V(4410, 1 << 24), V(4410, 1 << 26)});
+    TFile doc(22050, 2, 2, 1);
+    Fill(doc.Channel(0), V(1000, 7));
+    TSampleRange got = doc.Paste(source, TSampleRange(500, 500));
+    EXPECT_EQ(source.Rate, 22050);
+    ASSERT_TRUE(got.Valid);
+    EXPECT_EQ(got.Start, 500u);
+    EXPECT_LE(got.Length(), 2205u);
+    EXPECT_GE(got.Length(), 2150u);
+    const auto& c = doc.Channel(0);
+    ASSERT_EQ(c.Count, 1000 + got.Length());
+    EXPECT_EQ(c.Samples[499], 7);
+    EXPECT_EQ(c.Samples[got.End], 7);
+    // Well inside the pasted part the two constants arrive summed.
+    const double mixed = (1 << 24) + (1 << 26);
+    for (uint32_t i = got.Start + 200; i < got.End - 200; i += 50)
+        EXPECT_NEAR(c.Samples[i], mixed, mixed * 0.01) << i;
+}
+
 } // namespace
