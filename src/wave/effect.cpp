@@ -236,22 +236,29 @@ void TFile::ApplyEffect(const TSampleRange& range, const char* name, const char*
 }
 
 void TFile::SetRate(int newRate, TOpStatus* status) {
-    if (newRate == 0 || Rate == 0 || newRate == Rate)
+    if (newRate <= 0 || Rate <= 0 || newRate == Rate)
         return;
+    auto wanted = [&](const TChannel& channel) {
+        return uint64_t((long double)channel.Count * newRate / Rate);
+    };
+    // Room for the converter's delay: the output never makes a channel
+    // longer than the range it replaces.
+    auto room = [&](const TChannel& channel) {
+        return std::max<uint64_t>(channel.Count, wanted(channel)) + 1000;
+    };
+    // Refuse a conversion that cannot fit before any channel changes.
+    for (TChannel* channel : Channels)
+        if (room(*channel) > MaxChannelLength)
+            ThrowTooLong();
+
     const int span = Channels.IsEmpty() ? 100 : 100 / ChannelCount();
     for (TChannel* channel : Channels) {
-        const uint32_t old = channel->Count;
-        const auto wanted = uint64_t((long double)old * newRate / Rate);
-        // Room for the converter's delay; the output never makes a channel
-        // longer than the range it replaces.
-        const uint64_t room = std::max<uint64_t>(old, wanted) + 1000;
-        if (room > MaxChannelLength)
-            ThrowTooLong();
-        channel->SetSize(uint32_t(room));
+        const uint64_t length = wanted(*channel);
+        channel->SetSize(uint32_t(room(*channel)));
         channel->ApplyEffect(*this, "resample", "", TSampleRange(0, channel->Count), status, span,
                              newRate);
-        if (wanted < channel->Count)
-            channel->SetSize(uint32_t(wanted));
+        if (length < channel->Count)
+            channel->SetSize(uint32_t(length));
     }
     Rate = newRate;
 }
