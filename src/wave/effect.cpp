@@ -144,6 +144,9 @@ void TChannel::ApplyEffect(const TFile& document, const char* name, const char* 
     const uint32_t end = std::min(range.End, Count);
     if (start >= end)
         return;
+    // The library's effects divide by the rates.
+    if (document.Rate <= 0 || outRate <= 0)
+        throw xmsg("The sample rate of the sound is not known");
     const uint32_t len = end - start;
     const int base = StatusBase(status);
     const bool sameRate = outRate == document.Rate;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "support/testenv.h"
 #include "util/opstatus.h"
 #include "util/xmsg.h"
 #include "wave/effectmap.h"
@@ -186,6 +187,25 @@ TEST(Effect, FailuresLeaveTheChannelUnchanged) {
         {"echo", "1 .1 2 .1 3 .1 4 .1 5 .1 6 .1 7 .1 8 .1", "echo: at most 7 delays"},
         {"vibro", "fast", "usage: speed_Hz [depth_percent]"},
     };
+    // Staging needs the temporary directory.
+    {
+        const std::string saved = TestTmpDir();
+        setenv("TMPDIR", (saved + "/missing").c_str(), 1);
+        TFile doc(8000, 2, 2, 1);
+        Fill(doc.Channel(0), V(100, 1 << 20));
+        try {
+            doc.ApplyEffect(TSampleRange(), "echo", "0.001 0.5");
+            ADD_FAILURE() << "echo ran without a temporary directory";
+        } catch (const xmsg& e) {
+            EXPECT_EQ(e.why(), "can't make temp file name");
+        }
+        setenv("TMPDIR", saved.c_str(), 1);
+        EXPECT_EQ(Samples(doc.Channel(0)), V(100, 1 << 20));
+    }
+    TFile noRate(0, 2, 2, 1);
+    Fill(noRate.Channel(0), V(100, 1));
+    EXPECT_THROW(noRate.ApplyEffect(TSampleRange(), "echo", "0.001 0.5"), xmsg);
+    EXPECT_EQ(Samples(noRate.Channel(0)), V(100, 1));
     for (const auto& c : cases) {
         TFile doc(8000, 2, 2, 2);
         Fill(doc, {V(5000, 1 << 20), V(4000, -(1 << 20))});
