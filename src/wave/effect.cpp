@@ -218,13 +218,8 @@ void TChannel::ApplyEffect(const TFile& document, const char* name, const char* 
 
 void TFile::ApplyEffect(const TSampleRange& range, const char* name, const char* args,
                         TOpStatus* status, int outRate) {
-    TSampleRange r = range;
+    const TSampleRange r = ClipOrWhole(range);
     if (!r.Valid)
-        r = TSampleRange(0, GetLength(), AllChannels);
-    else if (r.Start >= r.End)
-        return;
-    r = ClipToDocument(r);
-    if (!r.Valid || r.Start >= r.End)
         return;
     if (r.Channel != AllChannels) {
         if (HasChannel(r.Channel))

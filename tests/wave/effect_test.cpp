@@ -27,6 +27,14 @@ void Impulses(TFile& doc, uint32_t n, std::initializer_list<uint32_t> at) {
         doc.Channel(0).Samples[p] = Pulse;
 }
 
+// n samples first, first + 256, first + 512, ...
+V Ramp(size_t n, int32_t first) {
+    V samples(n);
+    for (size_t i = 0; i < n; ++i)
+        samples[i] = first + (int32_t(i) << 8);
+    return samples;
+}
+
 // Positions of samples whose magnitude exceeds `threshold`.
 std::vector<uint32_t> Peaks(const NSWave::TChannel& channel, int32_t threshold) {
     std::vector<uint32_t> at;
@@ -121,9 +129,7 @@ TEST(Effect, VibroModulatesAConstantSignalAtItsSpeed) {
 
 TEST(Effect, ShorterOutputShortensTheChannelAndMovesLaterSamplesUp) {
     TFile doc(8000, 2, 2, 1);
-    V samples(3000);
-    for (size_t i = 0; i < samples.size(); ++i)
-        samples[i] = int32_t(i) << 8;
+    V samples = Ramp(3000, 0);
     Fill(doc.Channel(0), samples);
     doc.ApplyEffect(TSampleRange(1000, 2000, 0), "trim", "0 100s");
     V want(samples.begin(), samples.begin() + 1100);
@@ -133,9 +139,7 @@ TEST(Effect, ShorterOutputShortensTheChannelAndMovesLaterSamplesUp) {
 
 TEST(Effect, LongerOutputIsCutAtTheRange) {
     TFile doc(8000, 2, 2, 1);
-    V samples(3000);
-    for (size_t i = 0; i < samples.size(); ++i)
-        samples[i] = int32_t(i + 1) << 8;
+    V samples = Ramp(3000, 256);
     Fill(doc.Channel(0), samples);
     // 500 samples of silence ahead of the range's content push its last 500
     // beyond the range; the samples after the range stay where they were.
@@ -150,9 +154,7 @@ TEST(Effect, OutputHandedOutOverSeveralDrainsIsKept) {
     // The library's reverse keeps all its input and gives it back while
     // draining, one output block at a time.
     TFile doc(8000, 2, 2, 1);
-    V samples(200000);
-    for (size_t i = 0; i < samples.size(); ++i)
-        samples[i] = int32_t(i) << 8;
+    V samples = Ramp(200000, 0);
     Fill(doc.Channel(0), samples);
     doc.ApplyEffect(TSampleRange(), "reverse", nullptr);
     std::reverse(samples.begin(), samples.end());
