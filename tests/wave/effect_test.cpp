@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
+
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -203,6 +207,27 @@ TEST(Effect, FailuresLeaveTheChannelUnchanged) {
         }
         setenv("TMPDIR", saved.c_str(), 1);
         EXPECT_EQ(Samples(doc.Channel(0)), V(100, 1 << 20));
+    }
+    // A staging file that cannot grow: writes fail instead of signalling.
+    {
+        TFile doc(8000, 2, 2, 1);
+        Fill(doc.Channel(0), V(100000, 1 << 20));
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = saved;
+        small.rlim_cur = 4096;
+        setrlimit(RLIMIT_FSIZE, &small);
+        std::string text;
+        try {
+            doc.ApplyEffect(TSampleRange(), "echo", "0.001 0.5");
+        } catch (const xmsg& e) {
+            text = e.why();
+        }
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
+        EXPECT_EQ(text, "Tmpfile write error");
+        EXPECT_EQ(Samples(doc.Channel(0)), V(100000, 1 << 20));
     }
     TFile noRate(0, 2, 2, 1);
     Fill(noRate.Channel(0), V(100, 1));
