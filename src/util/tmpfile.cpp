@@ -22,6 +22,13 @@ std::string TempDir() {
 
 } // namespace
 
+std::string TTmpFile::ApplySuffix(const std::string& name, const std::string& suffix) {
+    size_t dot = name.rfind('.');
+    if (dot != std::string::npos && name.find('/', dot) == std::string::npos)
+        return name.substr(0, dot + 1) + suffix;
+    return name + "." + suffix;
+}
+
 TTmpFile::TTmpFile(const std::string& suffix, bool deleteOnRelease) {
     std::string reservation = TempDir() + "TMPXXXXXX.TMP";
     int fd = mkstemps(reservation.data(), 4);
@@ -29,17 +36,16 @@ TTmpFile::TTmpFile(const std::string& suffix, bool deleteOnRelease) {
         throw xmsg("can't make temp file name");
     close(fd);
 
-    std::string name = reservation;
-    // On a case-sensitive file system "tmp" must still name the reserved
-    // file itself.
-    if (strcasecmp(suffix.c_str(), "tmp") != 0) {
-        size_t dot = name.rfind('.');
-        if (dot != std::string::npos && name.find('/', dot) == std::string::npos)
-            name.replace(dot + 1, std::string::npos, suffix);
-        else
-            name += "." + suffix;
+    try {
+        // On a case-sensitive file system "tmp" must still name the reserved
+        // file itself.
+        std::string name =
+            strcasecmp(suffix.c_str(), "tmp") == 0 ? reservation : ApplySuffix(reservation, suffix);
+        Imp = new TImp{name, name == reservation ? std::string() : reservation, deleteOnRelease, 1};
+    } catch (...) {
+        std::remove(reservation.c_str());
+        throw;
     }
-    Imp = new TImp{name, name == reservation ? std::string() : reservation, deleteOnRelease, 1};
 }
 
 TTmpFile::TTmpFile(const TTmpFile& other) : Imp(other.Imp) {
@@ -48,10 +54,12 @@ TTmpFile::TTmpFile(const TTmpFile& other) : Imp(other.Imp) {
 }
 
 TTmpFile& TTmpFile::operator=(const TTmpFile& other) {
-    if (other.Imp)
-        ++other.Imp->RefCount;
+    // Taken first: releasing may empty `other` when it is this handle.
+    TImp* imp = other.Imp;
+    if (imp)
+        ++imp->RefCount;
     Release();
-    Imp = other.Imp;
+    Imp = imp;
     return *this;
 }
 

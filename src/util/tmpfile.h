@@ -26,6 +26,11 @@ public:
     // Handles sharing this body (0 for the empty handle).
     int UseCount() const;
 
+    // `name` with everything after its last '.' replaced by `suffix`, or
+    // with '.' and `suffix` appended when its file part has no '.'. The
+    // suffix is used as given: ".sw" gives a name ending in "..sw".
+    static std::string ApplySuffix(const std::string& name, const std::string& suffix);
+
 private:
     struct TImp {
         std::string FileName;

@@ -33,6 +33,15 @@ TSampleRange TFile::ClipToDocument(const TSampleRange& range) const {
     return r;
 }
 
+TSampleRange TFile::ClipOrWhole(const TSampleRange& range) const {
+    if (!range.Valid)
+        return ClipToDocument(TSampleRange(0, GetLength(), AllChannels));
+    if (range.Start >= range.End)
+        return TSampleRange();
+    TSampleRange r = ClipToDocument(range);
+    return r.Valid && r.Start < r.End ? r : TSampleRange();
+}
+
 uint32_t TFile::GetLength() const {
     uint32_t length = 0;
     for (TChannel* channel : Channels)
@@ -157,13 +166,8 @@ void TFile::DeleteRange(const TSampleRange& range, bool shrink) {
 }
 
 void TFile::Amplify(const TSampleRange& range, double from, double to, TOpStatus* status) {
-    TSampleRange r = range;
+    const TSampleRange r = ClipOrWhole(range);
     if (!r.Valid)
-        r = TSampleRange(0, GetLength(), AllChannels);
-    else if (r.Start >= r.End)
-        return;
-    r = ClipToDocument(r);
-    if (!r.Valid || r.Start >= r.End)
         return;
     if (r.Channel == AllChannels) {
         if (Channels.IsEmpty())

@@ -72,6 +72,9 @@ public:
 
 private:
     TSampleRange ClipToDocument(const TSampleRange& range) const;
+    // The range a whole-document operation works on: an invalid range means
+    // the whole document; clipped; invalid when there is nothing to do.
+    TSampleRange ClipOrWhole(const TSampleRange& range) const;
 };
 
 } // namespace NSWave
