@@ -47,6 +47,9 @@ public:
         return it == Items.end() ? -1 : static_cast<int>(it - Items.begin());
     }
 
+    // Exchanges the entries of two arrays.
+    void Swap(TArry& other) { Items.swap(other.Items); }
+
     auto begin() const { return Items.begin(); }
     auto end() const { return Items.end(); }
 

@@ -1,0 +1,173 @@
+// Loading and saving a one-hour 44.1 kHz stereo 16-bit WAV, next to the
+// sox command decoding it alone and copying it, and next to the floor every
+// in-memory editor pays: allocating and first writing the document's samples.
+//
+// Each measured load runs in a fresh child process, so fresh memory is
+// faulted in as it would be for a user, and the child's peak resident size
+// is the load's own.
+//
+// Usage: fileio_bench [work directory] (default: $TMPDIR or /tmp)
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "util/xmsg.h"
+#include "wave/file.h"
+
+namespace {
+
+constexpr uint32_t HourFrames = 44100u * 3600u;
+constexpr int Runs = 5;
+
+double Now() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+struct TResult {
+    double Seconds = 0;
+    double PeakMB = 0;
+};
+
+// Runs `work` in a child process and returns its time and peak memory.
+TResult InChild(const std::function<void()>& work) {
+    int pipes[2];
+    if (pipe(pipes) != 0)
+        std::exit(1);
+    pid_t pid = fork();
+    if (pid == 0) {
+        close(pipes[0]);
+        double t0 = Now();
+        try {
+            work();
+        } catch (const xmsg& e) {
+            std::fprintf(stderr, "failed: %s\n", e.why().c_str());
+            _exit(1);
+        }
+        double t = Now() - t0;
+        if (write(pipes[1], &t, sizeof t) != sizeof t)
+            _exit(1);
+        _exit(0);
+    }
+    close(pipes[1]);
+    TResult r;
+    if (read(pipes[0], &r.Seconds, sizeof r.Seconds) != sizeof r.Seconds)
+        r.Seconds = -1;
+    close(pipes[0]);
+    int status = 0;
+    struct rusage usage = {};
+    wait4(pid, &status, 0, &usage);
+    r.PeakMB = usage.ru_maxrss / 1024.0;
+    return r;
+}
+
+// The command's own peak memory is not the child's, so none is reported.
+TResult Command(const std::string& command) {
+    TResult r = InChild([&] {
+        if (std::system(command.c_str()) != 0)
+            throw xmsg("command failed: " + command);
+    });
+    r.PeakMB = 0;
+    return r;
+}
+
+TResult Median(std::vector<TResult> results) {
+    std::sort(results.begin(), results.end(),
+              [](const TResult& a, const TResult& b) { return a.Seconds < b.Seconds; });
+    return results[Runs / 2];
+}
+
+void Print(const char* what, const TResult& r, double reference = 0) {
+    std::printf("%-44s %8.3f s", what, r.Seconds);
+    if (reference > 0)
+        std::printf("  (%.2fx)", r.Seconds / reference);
+    if (r.PeakMB > 0)
+        std::printf("  peak %.0f MB", r.PeakMB);
+    std::printf("\n");
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string dir = argc > 1 ? argv[1] : tmp ? tmp : "/tmp";
+    dir += "/brimvale-fileio-bench";
+    std::filesystem::create_directories(dir);
+    const std::string in = dir + "/in.wav", out = dir + "/out.wav", ours = dir + "/ours.wav";
+
+    if (!std::filesystem::exists(in)) {
+        std::printf("making %s (one hour, 44.1 kHz stereo 16-bit)...\n", in.c_str());
+        std::fflush(stdout);
+        if (std::system(("sox -n -r 44100 -c 2 -b 16 '" + in + "' synth 3600 whitenoise vol 0.5")
+                            .c_str()) != 0)
+            return 1;
+    }
+    // Read it once so every contender finds it in the page cache.
+    Command("cat '" + in + "' > /dev/null");
+    const double documentMB = 2.0 * HourFrames * sizeof(int32_t) / (1024 * 1024);
+    std::printf("document samples: %.0f MB; median of %d runs\n", documentMB, Runs);
+
+    // The contenders take turns, so load from the rest of the machine falls
+    // on all of them alike.
+    std::vector<TResult> decodes, copies, floors, loads, saves;
+    for (int run = 0; run < Runs; ++run) {
+        decodes.push_back(Command("sox -V1 '" + in + "' -n"));
+        copies.push_back(Command("sox -V1 '" + in + "' '" + out + "'"));
+        floors.push_back(InChild([] {
+            NSWave::TFile doc(44100, 2, 2, 2);
+            doc.SetSize(HourFrames, 2);
+            for (int c = 0; c < 2; ++c)
+                std::memset(doc.Channel(c).Samples, 1, size_t(HourFrames) * sizeof(int32_t));
+        }));
+        loads.push_back(InChild([&] {
+            NSWave::TFile doc;
+            doc.Load(in);
+            if (doc.GetLength() != HourFrames)
+                throw xmsg("short load");
+        }));
+        // The save runs on a loaded document; only the save is timed.
+        int pipes[2];
+        if (pipe(pipes) != 0)
+            return 1;
+        InChild([&] {
+            NSWave::TFile doc;
+            doc.Load(in);
+            double t0 = Now();
+            doc.Save(ours);
+            double t = Now() - t0;
+            if (write(pipes[1], &t, sizeof t) != sizeof t)
+                _exit(1);
+        });
+        TResult save;
+        if (read(pipes[0], &save.Seconds, sizeof save.Seconds) != sizeof save.Seconds)
+            save.Seconds = -1;
+        close(pipes[0]);
+        close(pipes[1]);
+        saves.push_back(save);
+    }
+    const TResult decode = Median(decodes), copy = Median(copies), load = Median(loads);
+    Print("sox in.wav -n (decode alone)", decode);
+    Print("sox in.wav out.wav (copy)", copy);
+    Print("first write of the document's samples", Median(floors), decode.Seconds);
+    Print("TFile::Load", load, decode.Seconds);
+    std::printf("%-44s %8.2fx the document's sample bytes\n", "peak memory during the load",
+                load.PeakMB / documentMB);
+    Print("TFile::Save", Median(saves), copy.Seconds);
+
+    std::filesystem::remove(out);
+    std::filesystem::remove(ours);
+    std::printf("(the input stays in %s for the next run)\n", in.c_str());
+    return 0;
+}
