@@ -193,6 +193,33 @@ TEST(RoundTrip, RawTypesWithTheirPrecision) {
     }
 }
 
+// Formats that do not announce their length, and a file that announces
+// more than it holds: the document keeps exactly what was delivered.
+TEST(RoundTrip, UnknownAndWrongLengths) {
+    for (const char* type : {"maud", "dat"}) {
+        TFile doc(8000, 2, 2, 2);
+        MakeRandom(doc, 2, 20000, 16, 7);
+        const std::string file = Path(std::string("long.") + type);
+        doc.Save(file);
+        TFile back;
+        back.Load(file);
+        ExpectSameSamples(doc, back, type);
+        fs::remove(file);
+    }
+    TFile doc(8000, 2, 2, 2);
+    MakeRandom(doc, 2, 10000, 16, 9);
+    const std::string file = Path("cut.wav");
+    doc.Save(file);
+    fs::resize_file(file, fs::file_size(file) - 4 * 1000 - 2); // 1000.5 frames gone
+    TFile back;
+    back.Load(file);
+    ASSERT_EQ(back.GetLength(), 8999u);
+    for (int c = 0; c < 2; ++c)
+        EXPECT_EQ(Samples(back.Channel(c)),
+                  V(doc.Channel(c).Samples, doc.Channel(c).Samples + 8999));
+    fs::remove(file);
+}
+
 TEST(RoundTrip, RawStagedFileWithAChannelHint) {
     // Five 16-bit samples read as two channels: the partial last frame goes.
     const std::string file = Path("TMP0001..sw");
