@@ -13,7 +13,7 @@ TReplacement::TReplacement(TUndoWindow& window, const TSampleRange& range)
     const uint64_t n = doc.CountSamples(Range);
     if (n == 0 || !AskUndoSize(window, 4 * n))
         return;
-    SavedSamples.reset(new int32_t[n]);
+    SavedSamples = TSavedSamples(n);
     doc.CopyOut(Range, SavedSamples.get());
     // The change may then write the whole range, also past a shorter
     // channel's end.
@@ -28,7 +28,7 @@ void TReplacement::Undo(TUndoWindow& window, TOpStatus*) {
     uint64_t beyond = 0;
     for (int i = 0; i < doc.ChannelCount(); ++i)
         beyond += doc.Channel(i).Count - std::min(doc.Channel(i).Count, LengthBefore(i));
-    Beyond.reset(beyond ? new int32_t[beyond] : nullptr);
+    Beyond = TSavedSamples(beyond);
     int32_t* to = Beyond.get();
     for (int i = 0; i < doc.ChannelCount(); ++i) {
         const NSWave::TChannel& channel = doc.Channel(i);

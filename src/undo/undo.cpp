@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "util/settings.h"
 #include "wave/file.h"
+#include "wave/samplemem.h"
 
 namespace NSUndo {
 
@@ -16,6 +18,31 @@ namespace {
 TValueSetting UndoMaxSize("Undo\\MaxSize", 1024);
 
 } // namespace
+
+TSavedSamples::TSavedSamples(uint64_t count)
+    : Samples(count ? NSWave::AllocSamples(count) : nullptr), Count(count) {}
+
+TSavedSamples::~TSavedSamples() {
+    reset();
+}
+
+TSavedSamples::TSavedSamples(TSavedSamples&& other) noexcept
+    : Samples(std::exchange(other.Samples, nullptr)), Count(std::exchange(other.Count, 0)) {}
+
+TSavedSamples& TSavedSamples::operator=(TSavedSamples&& other) noexcept {
+    if (this != &other) {
+        reset();
+        Samples = std::exchange(other.Samples, nullptr);
+        Count = std::exchange(other.Count, 0);
+    }
+    return *this;
+}
+
+void TSavedSamples::reset() {
+    NSWave::FreeSamples(Samples, Count);
+    Samples = nullptr;
+    Count = 0;
+}
 
 TUndoBase::TUndoBase(TUndoWindow& window)
     : ChanSizes(window.GetDocument().ChannelCount(), 10),
@@ -104,7 +131,7 @@ TDeletion::TDeletion(TUndoWindow& window, const TSampleRange& range)
     const uint64_t n = doc.CountSamples(Range);
     if (n == 0 || !AskUndoSize(window, 4 * n))
         return;
-    SavedSamples.reset(new int32_t[n]);
+    SavedSamples = TSavedSamples(n);
     doc.CopyOut(Range, SavedSamples.get());
     Outcome = Ready;
 }
@@ -127,7 +154,7 @@ TInsertion::TInsertion(TUndoWindow& window, const TSampleRange& selection, const
     const uint32_t length = doc.GetLength();
     Target = selection.Valid ? selection : TSampleRange(length, length, AllChannels);
     if (const uint64_t n = doc.CountSamples(Target)) {
-        SavedSamples.reset(new int32_t[n]);
+        SavedSamples = TSavedSamples(n);
         doc.CopyOut(Target, SavedSamples.get());
     }
     Outcome = Ready;
@@ -185,7 +212,7 @@ TDelChannel::TDelChannel(TUndoWindow& window, int index) : TUndoBase(window) {
     }
     if (!AskUndoSize(window, 4 * uint64_t(SampleCount)))
         return;
-    SavedSamples.reset(new int32_t[SampleCount]);
+    SavedSamples = TSavedSamples(SampleCount);
     doc.CopyOut(TSampleRange(0, SampleCount, index), SavedSamples.get());
     Outcome = Ready;
 }
