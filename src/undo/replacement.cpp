@@ -9,15 +9,11 @@ using NSWave::TFile;
 
 TReplacement::TReplacement(TUndoWindow& window, const TSampleRange& range)
     : TUndoBase(window), Range(range) {
-    TFile& doc = window.GetDocument();
-    const uint64_t n = doc.CountSamples(Range);
-    if (n == 0 || !AskUndoSize(window, 4 * n))
+    if (!SaveRange(window, Range, SavedSamples))
         return;
-    SavedSamples = TSavedSamples(n);
-    doc.CopyOut(Range, SavedSamples.get());
     // The change may then write the whole range, also past a shorter
     // channel's end.
-    doc.Extend(Range);
+    window.GetDocument().Extend(Range);
     Outcome = Ready;
 }
 

@@ -69,6 +69,16 @@ bool TUndoBase::AskUndoSize(TUndoWindow& window, uint64_t bytes) {
     return Outcome == Ready;
 }
 
+bool TUndoBase::SaveRange(TUndoWindow& window, const TSampleRange& range, TSavedSamples& saved) {
+    const TFile& doc = window.GetDocument();
+    const uint64_t n = doc.CountSamples(range);
+    if (n == 0 || !AskUndoSize(window, 4 * n))
+        return false;
+    saved = TSavedSamples(n);
+    doc.CopyOut(range, saved.get());
+    return true;
+}
+
 uint32_t TUndoBase::LengthBefore(int channel) const {
     return channel >= 0 && channel < ChannelCount ? ChanSizes[channel]->Before : 0;
 }
@@ -127,13 +137,8 @@ void TUndoBase::Reinsert(TUndoWindow& window, const TSampleRange& range,
 
 TDeletion::TDeletion(TUndoWindow& window, const TSampleRange& range)
     : TUndoBase(window), Range(range) {
-    const TFile& doc = window.GetDocument();
-    const uint64_t n = doc.CountSamples(Range);
-    if (n == 0 || !AskUndoSize(window, 4 * n))
-        return;
-    SavedSamples = TSavedSamples(n);
-    doc.CopyOut(Range, SavedSamples.get());
-    Outcome = Ready;
+    if (SaveRange(window, Range, SavedSamples))
+        Outcome = Ready;
 }
 
 void TDeletion::Undo(TUndoWindow& window, TOpStatus*) {
@@ -206,15 +211,9 @@ TDelChannel::TDelChannel(TUndoWindow& window, int index) : TUndoBase(window) {
         return;
     Index = index;
     SampleCount = doc.Channel(index).Count;
-    if (SampleCount == 0) {
+    // An empty channel needs no copy and no question.
+    if (SampleCount == 0 || SaveRange(window, TSampleRange(0, SampleCount, index), SavedSamples))
         Outcome = Ready;
-        return;
-    }
-    if (!AskUndoSize(window, 4 * uint64_t(SampleCount)))
-        return;
-    SavedSamples = TSavedSamples(SampleCount);
-    doc.CopyOut(TSampleRange(0, SampleCount, index), SavedSamples.get());
-    Outcome = Ready;
 }
 
 void TDelChannel::Undo(TUndoWindow& window, TOpStatus*) {

@@ -77,6 +77,9 @@ protected:
     // True when `bytes` of undo data may be kept: within the limit, or the
     // user answered Yes. Beyond the limit the answer goes to Outcome.
     bool AskUndoSize(TUndoWindow& window, uint64_t bytes);
+    // Copies the samples of `range` into `saved` once the undo-size question
+    // allows it; false when there is nothing to copy or it was refused.
+    bool SaveRange(TUndoWindow& window, const TSampleRange& range, TSavedSamples& saved);
     // Gives the channel count and every channel's length back as they were
     // when the record was built, remembering the current ones in After.
     void RestoreSizes(TUndoWindow& window);
