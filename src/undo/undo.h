@@ -1,0 +1,175 @@
+#pragma once
+// Undo records. Every command that changes the samples or the channels of a
+// document builds one while the document is still unchanged; afterwards the
+// record takes the change back (Undo) and applies it again (Redo) as often
+// as the user alternates. Records hold the samples they need in memory, one
+// buffer each, except the insertion, which reloads its material from a
+// temporary file on every Redo.
+
+#include <cstdint>
+
+#include "platform/msgbox.h"
+#include "undo/undowindow.h"
+#include "util/arry.h"
+#include "util/tmpfile.h"
+#include "wave/samplerange.h"
+
+class TOpStatus;
+
+namespace NSUndo {
+
+// An owned array of saved samples. It comes from the allocator of the
+// channels' own arrays, so a large copy faults in as huge pages: several
+// times faster than plain heap memory for a long sound.
+class TSavedSamples {
+public:
+    TSavedSamples() = default;
+    explicit TSavedSamples(uint64_t count);
+    ~TSavedSamples();
+    TSavedSamples(TSavedSamples&& other) noexcept;
+    TSavedSamples& operator=(TSavedSamples&& other) noexcept;
+
+    int32_t* get() const { return Samples; }
+    explicit operator bool() const { return Samples != nullptr; }
+    void reset();
+
+private:
+    int32_t* Samples = nullptr;
+    uint64_t Count = 0;
+};
+
+class TUndoBase {
+public:
+    // What a record's construction came to, as the undo-size question's
+    // answer codes: ready, no undo (nothing to save, or the user said No),
+    // cancelled (the command stops before any change).
+    static constexpr int Ready = IdYes;
+    static constexpr int NoUndo = IdNo;
+    static constexpr int Cancelled = IdCancel;
+
+    // One channel's length when the record was built and when it was last
+    // undone.
+    struct TChanSize {
+        explicit TChanSize(uint32_t length) : Before(length), After(length) {}
+        uint32_t Before;
+        uint32_t After;
+    };
+
+    explicit TUndoBase(TUndoWindow& window);
+    virtual ~TUndoBase();
+    TUndoBase(const TUndoBase&) = delete;
+    TUndoBase& operator=(const TUndoBase&) = delete;
+
+    virtual void Undo(TUndoWindow& window, TOpStatus* status) = 0;
+    virtual void Redo(TUndoWindow& window, TOpStatus* status) = 0;
+
+    TAutoDelArry<TChanSize> ChanSizes;
+    int ChannelCount;
+    // The channel count at the last Undo.
+    int ChannelCountAfter;
+    int Outcome = NoUndo;
+    // Written by the window when it accepts the record.
+    bool ModifiedBefore = false;
+    TSampleRange SelectionBefore;
+    TSampleRange SelectionAfter;
+
+protected:
+    // True when `bytes` of undo data may be kept: within the limit, or the
+    // user answered Yes. Beyond the limit the answer goes to Outcome.
+    bool AskUndoSize(TUndoWindow& window, uint64_t bytes);
+    // Copies the samples of `range` into `saved` once the undo-size question
+    // allows it; false when there is nothing to copy or it was refused.
+    bool SaveRange(TUndoWindow& window, const TSampleRange& range, TSavedSamples& saved);
+    // Gives the channel count and every channel's length back as they were
+    // when the record was built, remembering the current ones in After.
+    void RestoreSizes(TUndoWindow& window);
+    // Gives the channel count and lengths of the last Undo back.
+    void ReapplySizes(TUndoWindow& window);
+    // Re-opens `range` and writes `saved` (a CopyOut of the range when the
+    // record was built) back into it, each channel receiving exactly what was
+    // saved from it. RestoreSizes then gives every channel its length back.
+    void Reinsert(TUndoWindow& window, const TSampleRange& range, const int32_t* saved) const;
+
+    // A channel's length when the record was built; 0 for a channel that
+    // did not exist then.
+    uint32_t LengthBefore(int channel) const;
+};
+
+// Cut and Delete: the removed range and its samples.
+class TDeletion : public TUndoBase {
+public:
+    TDeletion(TUndoWindow& window, const TSampleRange& range);
+    void Undo(TUndoWindow& window, TOpStatus* status) override;
+    void Redo(TUndoWindow& window, TOpStatus* status) override;
+
+    TSavedSamples SavedSamples;
+    TSampleRange Range;
+};
+
+// Paste, a finished recording and Pitch: material from a sound file that
+// replaces the target range (or goes in at a cursor). The command makes the
+// change by calling Redo.
+class TInsertion : public TUndoBase {
+public:
+    // `forcedRate` (0: keep the file's) is imposed on the loaded material
+    // without resampling; `channelHint` (-1: the file's) goes to the loader.
+    TInsertion(TUndoWindow& window, const TSampleRange& selection, const TTmpFile& source,
+               int forcedRate, int channelHint);
+    void Undo(TUndoWindow& window, TOpStatus* status) override;
+    // Loads Source (status shows the loading) and pastes it at Target.
+    // Loading errors propagate with the document unchanged.
+    void Redo(TUndoWindow& window, TOpStatus* status) override;
+
+    TTmpFile Source;
+    // Samples per channel the last Redo inserted.
+    uint32_t InsertedLength = 0;
+    // The samples of Target the insertion overwrites; null when none.
+    TSavedSamples SavedSamples;
+    TSampleRange Target;
+    int ForcedRate;
+    int ChannelHint;
+    // Where the material lies after the last Redo; invalid until one ran.
+    TSampleRange Inserted;
+};
+
+// Echo, Vibro, Amplitude, Silence, Reverse, fades: a change in place. One
+// buffer holds the other version of the range and is exchanged with the
+// document on Undo and Redo.
+class TReplacement : public TUndoBase {
+public:
+    // Lengthens the channels concerned to the end of the range (when the
+    // record is ready), so the change can write all of it.
+    TReplacement(TUndoWindow& window, const TSampleRange& range);
+    void Undo(TUndoWindow& window, TOpStatus* status) override;
+    void Redo(TUndoWindow& window, TOpStatus* status) override;
+
+    TSavedSamples SavedSamples;
+    TSampleRange Range;
+    // What the change wrote beyond the channels' old ends (an echo tail, the
+    // room a fade ran into), taken out by Undo and put back by Redo;
+    // channel by channel, each from its old length to its length after the
+    // change. Empty while the change is applied.
+    TSavedSamples Beyond;
+};
+
+// Add Track.
+class TAddChannel : public TUndoBase {
+public:
+    explicit TAddChannel(TUndoWindow& window);
+    void Undo(TUndoWindow& window, TOpStatus* status) override;
+    void Redo(TUndoWindow& window, TOpStatus* status) override;
+};
+
+// Delete Track: the channel's samples, index and length.
+class TDelChannel : public TUndoBase {
+public:
+    TDelChannel(TUndoWindow& window, int index);
+    void Undo(TUndoWindow& window, TOpStatus* status) override;
+    void Redo(TUndoWindow& window, TOpStatus* status) override;
+
+    TSavedSamples SavedSamples;
+    int Index = -1;
+    uint32_t SampleCount = 0;
+};
+
+} // namespace NSUndo

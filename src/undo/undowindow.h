@@ -1,0 +1,43 @@
+#pragma once
+// What an undo record needs from the document window it works for: the
+// document, and an owner for the question it may ask. The progress reporter
+// is handed to Undo and Redo with each call. The document window implements
+// this; the undo layer knows nothing more of the GUI.
+
+#include <string>
+
+#include "platform/msgbox.h"
+
+namespace NSWave {
+class TFile;
+}
+
+namespace NSUndo {
+
+class TUndoWindow {
+public:
+    virtual ~TUndoWindow() = default;
+
+    virtual NSWave::TFile& GetDocument() = 0;
+
+    // Shows a message box owned by the window and returns the answer code.
+    // Without an owner of its own the box goes through the message-box
+    // service as it is.
+    virtual int MessageBox(const std::string& text, const std::string& caption, TMsgButtons buttons,
+                           TMsgIcon icon) {
+        return ShowMessageBox(text, caption, buttons, icon);
+    }
+};
+
+// A window that is nothing but its document: for editing a document with
+// undo where no window is shown.
+class TBareWindow : public TUndoWindow {
+public:
+    explicit TBareWindow(NSWave::TFile& document) : Document(document) {}
+    NSWave::TFile& GetDocument() override { return Document; }
+
+private:
+    NSWave::TFile& Document;
+};
+
+} // namespace NSUndo
