@@ -37,33 +37,55 @@ double Now() {
 
 struct TResult {
     double Seconds = 0;
+    double UserSeconds = 0; // processor time outside the kernel
     double PeakMB = 0;
 };
 
+// Processor time this process and its waited-for children spent outside
+// the kernel.
+double UserTime() {
+    double t = 0;
+    for (int who : {RUSAGE_SELF, RUSAGE_CHILDREN}) {
+        struct rusage u = {};
+        getrusage(who, &u);
+        t += double(u.ru_utime.tv_sec) + double(u.ru_utime.tv_usec) / 1e6;
+    }
+    return t;
+}
+
+// Where the measured part of a child's work begins (by default, its start).
+struct TClock {
+    double Wall = Now(), User = UserTime();
+    void Restart() { *this = TClock(); }
+};
+
 // Runs `work` in a child process and returns its time and peak memory.
-TResult InChild(const std::function<void()>& work) {
+TResult InChild(const std::function<void(TClock&)>& work) {
     int pipes[2];
     if (pipe(pipes) != 0)
         std::exit(1);
     pid_t pid = fork();
     if (pid == 0) {
         close(pipes[0]);
-        double t0 = Now();
+        TClock clock;
         try {
-            work();
+            work(clock);
         } catch (const xmsg& e) {
             std::fprintf(stderr, "failed: %s\n", e.why().c_str());
             _exit(1);
         }
-        double t = Now() - t0;
-        if (write(pipes[1], &t, sizeof t) != sizeof t)
+        double t[2] = {Now() - clock.Wall, UserTime() - clock.User};
+        if (write(pipes[1], t, sizeof t) != sizeof t)
             _exit(1);
         _exit(0);
     }
     close(pipes[1]);
     TResult r;
-    if (read(pipes[0], &r.Seconds, sizeof r.Seconds) != sizeof r.Seconds)
-        r.Seconds = -1;
+    double t[2] = {-1, -1};
+    if (read(pipes[0], t, sizeof t) != sizeof t)
+        t[0] = t[1] = -1;
+    r.Seconds = t[0];
+    r.UserSeconds = t[1];
     close(pipes[0]);
     int status = 0;
     struct rusage usage = {};
@@ -74,7 +96,7 @@ TResult InChild(const std::function<void()>& work) {
 
 // The command's own peak memory is not the child's, so none is reported.
 TResult Command(const std::string& command) {
-    TResult r = InChild([&] {
+    TResult r = InChild([&](TClock&) {
         if (std::system(command.c_str()) != 0)
             throw xmsg("command failed: " + command);
     });
@@ -88,10 +110,13 @@ TResult Median(std::vector<TResult> results) {
     return results[Runs / 2];
 }
 
-void Print(const char* what, const TResult& r, double reference = 0) {
-    std::printf("%-44s %8.3f s", what, r.Seconds);
-    if (reference > 0)
-        std::printf("  (%.2fx)", r.Seconds / reference);
+void Print(const char* what, const TResult& r, const TResult* reference = nullptr) {
+    std::printf("%-40s %7.3f s", what, r.Seconds);
+    if (reference)
+        std::printf(" (%.2fx)", r.Seconds / reference->Seconds);
+    std::printf("  user %.3f s", r.UserSeconds);
+    if (reference && reference->UserSeconds > 0)
+        std::printf(" (%.2fx)", r.UserSeconds / reference->UserSeconds);
     if (r.PeakMB > 0)
         std::printf("  peak %.0f MB", r.PeakMB);
     std::printf("\n");
@@ -125,46 +150,36 @@ int main(int argc, char** argv) {
     for (int run = 0; run < Runs; ++run) {
         decodes.push_back(Command("sox -V1 '" + in + "' -n"));
         copies.push_back(Command("sox -V1 '" + in + "' '" + out + "'"));
-        floors.push_back(InChild([] {
+        floors.push_back(InChild([](TClock&) {
             NSWave::TFile doc(44100, 2, 2, 2);
             doc.SetSize(HourFrames, 2);
             for (int c = 0; c < 2; ++c)
                 std::memset(doc.Channel(c).Samples, 1, size_t(HourFrames) * sizeof(int32_t));
         }));
-        loads.push_back(InChild([&] {
+        loads.push_back(InChild([&](TClock&) {
             NSWave::TFile doc;
             doc.Load(in);
             if (doc.GetLength() != HourFrames)
                 throw xmsg("short load");
         }));
         // The save runs on a loaded document; only the save is timed.
-        int pipes[2];
-        if (pipe(pipes) != 0)
-            return 1;
-        InChild([&] {
+        TResult save = InChild([&](TClock& clock) {
             NSWave::TFile doc;
             doc.Load(in);
-            double t0 = Now();
+            clock.Restart();
             doc.Save(ours);
-            double t = Now() - t0;
-            if (write(pipes[1], &t, sizeof t) != sizeof t)
-                _exit(1);
         });
-        TResult save;
-        if (read(pipes[0], &save.Seconds, sizeof save.Seconds) != sizeof save.Seconds)
-            save.Seconds = -1;
-        close(pipes[0]);
-        close(pipes[1]);
+        save.PeakMB = 0;
         saves.push_back(save);
     }
     const TResult decode = Median(decodes), copy = Median(copies), load = Median(loads);
     Print("sox in.wav -n (decode alone)", decode);
     Print("sox in.wav out.wav (copy)", copy);
-    Print("first write of the document's samples", Median(floors), decode.Seconds);
-    Print("TFile::Load", load, decode.Seconds);
+    Print("first write of the document's samples", Median(floors), &decode);
+    Print("TFile::Load", load, &decode);
     std::printf("%-44s %8.2fx the document's sample bytes\n", "peak memory during the load",
                 load.PeakMB / documentMB);
-    Print("TFile::Save", Median(saves), copy.Seconds);
+    Print("TFile::Save", Median(saves), &copy);
 
     std::filesystem::remove(out);
     std::filesystem::remove(ours);
