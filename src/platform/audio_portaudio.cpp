@@ -5,6 +5,7 @@
 // has left the server's buffers.
 
 #include <alsa/asoundlib.h>
+#include <dlfcn.h>
 #include <portaudio.h>
 
 #include <algorithm>
@@ -19,16 +20,27 @@ namespace NSAudio {
 
 namespace {
 
+// Seconds of sound a sound server may still hold beyond the latency the
+// stream reports (PulseAudio and PipeWire through ALSA's plugin: up to about
+// 0.2 s). Closing a stream drops them, so an output block counts as heard
+// only this much later.
+constexpr double ServerSlack = 0.25;
+
 // ALSA prints a line for every device it cannot reach while PortAudio
 // enumerates them; without a sound server that is a screenful.
 void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
+// PortAudio also asks JACK, which prints its own lines when no JACK server
+// runs. Its library comes with PortAudio's, when PortAudio was built with it.
+void QuietJack() {
+    using TSetter = void (*)(void (*)(const char*));
+    for (const char* name : {"jack_set_error_function", "jack_set_info_function"})
+        if (auto set = reinterpret_cast<TSetter>(dlsym(RTLD_DEFAULT, name)))
+            set([](const char*) {});
+}
+
 class TPortAudio : public TAudioBackend {
 public:
-    ~TPortAudio() override {
-        if (Initialised)
-            Pa_Terminate();
-    }
     int Open(bool input, const TAudioFormat& format, TAudioNotice notice,
              std::unique_ptr<TAudioDevice>& device) override;
 
@@ -38,6 +50,9 @@ private:
     bool Initialise() {
         if (!Initialised) {
             snd_lib_error_set_handler(QuietAlsa);
+            QuietJack();
+            // Never terminated: ALSA's sound-server plugin, unloaded by a
+            // terminate at exit, would leave its allocations behind.
             Initialised = Pa_Initialize() == paNoError;
         }
         return Initialised;
@@ -62,7 +77,10 @@ public:
         p.channelCount = 1;
         p.sampleFormat = Format.SampleBytes == 1 ? paUInt8 : paInt16;
         const PaDeviceInfo* info = Pa_GetDeviceInfo(index);
-        p.suggestedLatency = IsInput ? info->defaultLowInputLatency : info->defaultLowOutputLatency;
+        // The engine keeps seconds of sound queued: a roomy stream buffer costs
+        // nothing and rides out a busy machine.
+        p.suggestedLatency =
+            IsInput ? info->defaultHighInputLatency : info->defaultHighOutputLatency;
         const PaStreamParameters* in = IsInput ? &p : nullptr;
         const PaStreamParameters* out = IsInput ? nullptr : &p;
         PaError e = Pa_IsFormatSupported(in, out, Format.Rate);
@@ -79,7 +97,7 @@ public:
         }
         if (!IsInput) {
             const PaStreamInfo* si = Pa_GetStreamInfo(Stream);
-            LatencyFrames = int64_t((si ? si->outputLatency : 0.2) * Format.Rate) + 1;
+            LatencyFrames = int64_t(((si ? si->outputLatency : 0) + ServerSlack) * Format.Rate);
             // Output runs from the start, feeding silence while nothing is
             // queued, so the position of every byte is known.
             if (Pa_StartStream(Stream) != paNoError)
@@ -185,7 +203,7 @@ private:
                 Offset = 0;
                 double dac = time ? time->outputBufferDacTime : 0;
                 Heard.push_back({block, Written + at / sampleBytes,
-                                 dac + double(at / sampleBytes) / Format.Rate});
+                                 dac + double(at / sampleBytes) / Format.Rate + ServerSlack});
             }
         }
         // Nothing queued: silence, so the blocks before it play out.
