@@ -5,6 +5,7 @@
 #include "util/opstatus.h"
 #include "util/pointer.h"
 #include "util/xmsg.h"
+#include "wave/device.h"
 
 namespace NSWave {
 
@@ -22,7 +23,9 @@ TFile::TFile(const TFile& source, const TSampleRange& range)
     }
 }
 
-TFile::~TFile() = default;
+TFile::~TFile() {
+    Stop();
+}
 
 TSampleRange TFile::ClipToDocument(const TSampleRange& range) const {
     TSampleRange r = range;

@@ -3,10 +3,14 @@
 // and one or more channels of signed 32-bit full-scale samples.
 
 #include <cstdint>
+#include <cstdio>
+#include <memory>
 #include <string>
 
 #include "util/arry.h"
+#include "util/tmpfile.h"
 #include "wave/channel.h"
+#include "wave/device.h"
 #include "wave/samplerange.h"
 
 class TOpStatus;
@@ -14,6 +18,8 @@ class TOpStatus;
 namespace NSWave {
 
 class TPlayRecStatus;
+
+enum class TDeviceState { Idle = 0, Playing = 1, Recording = 2, RecordPaused = 4, RecordDone = 5 };
 
 class TFile {
 public:
@@ -69,6 +75,33 @@ public:
     int Size = 1;
 
     // Device engine state: playback and recording.
+    // (device.cpp; all on the user-interface thread.)
+    std::unique_ptr<NSAudio::TAudioDevice> OpenDevice(bool input, bool interactive,
+                                                      int& sampleBytes);
+    void Play(const TSampleRange& range, int volume = -1);
+    void Stop();
+    void SetVolume(uint16_t volume);
+    uint16_t GetVolume();
+    void FillBlock(NSAudio::TAudioBlock* header);
+    void ReportPosition(int position);
+    void Record();
+    void OnRecordData(NSAudio::TAudioBlock* header);
+    void Pause();
+    void CloseInput();
+    int StopRecording();
+    TTmpFile TakeRecording();
+
+    TAutoDelArry<TDevBlock> Blocks{32, 320};
+    TDeviceState DeviceState = TDeviceState::Idle;
+    TSampleRange PlayRange;
+    std::unique_ptr<NSAudio::TAudioDevice> WaveOut;
+    std::unique_ptr<NSAudio::TAudioDevice> WaveIn;
+    int OutSampleBytes = 1;
+    int InSampleBytes = 1;
+    int ReportedPosition = 0;
+    TTmpFile RecordFile;
+    std::FILE* RecordWriter = nullptr;
+    int RecordedSamples = 0;
 
 private:
     TSampleRange ClipToDocument(const TSampleRange& range) const;

@@ -1,0 +1,82 @@
+#pragma once
+// The sound card: mono PCM output and input of 8 or 16 bits, in blocks the
+// caller owns and queues. A block comes back through the device's notice
+// (called on any thread, so it must only post the notice on) when its sound
+// has been heard, or when the input device has filled it. 8-bit sound is
+// unsigned with 128 as silence; 16-bit sound is signed little-endian.
+//
+// Two backends stand behind one interface: PortAudio (the real card, through
+// whatever sound server ALSA reaches) and a virtual card for tests and for
+// machines without sound, chosen by BRIMVALE_AUDIO=virtual.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace NSAudio {
+
+// Answers of Open.
+enum TAudioResult { AudioOk = 0, AudioError = 1, AudioBadFormat = 32 };
+
+struct TAudioFormat {
+    int Rate = 22050;
+    int SampleBytes = 1; // 1 or 2
+};
+
+// The header of one caller-owned buffer.
+struct TAudioBlock {
+    uint8_t* Data = nullptr;
+    // Output: the bytes to play. Input: the room in Data.
+    int Length = 0;
+    // Input: the bytes filled so far.
+    int Recorded = 0;
+    // The caller's word, handed back untouched.
+    void* User = nullptr;
+};
+
+// Receives blocks the device gives back; may run on the device's thread.
+using TAudioNotice = std::function<void(TAudioBlock*)>;
+
+class TAudioDevice {
+public:
+    virtual ~TAudioDevice() = default;
+
+    // Output: plays the block after those already queued (playing starts with
+    // the first one). Input: the block is filled after those already queued.
+    virtual void Queue(TAudioBlock* block) = 0;
+    // Input: starts capturing into the queued blocks.
+    virtual void Start() = 0;
+    // Input: stops capturing; the partly filled block comes back with its
+    // data, empty blocks stay queued.
+    virtual void Stop() = 0;
+    // Every queued block comes back at once (output: unplayed or not yet
+    // heard; input: with whatever it holds).
+    virtual void Reset() = 0;
+
+    // Output volume, left in the low 16 bits and right in the high 16 bits;
+    // the card keeps it for later devices.
+    virtual uint32_t GetVolume() const = 0;
+    virtual void SetVolume(uint32_t volume) = 0;
+};
+
+class TAudioBackend {
+public:
+    virtual ~TAudioBackend() = default;
+
+    // Opens the default output or input device; `device` is set on AudioOk.
+    // AudioBadFormat: the device refuses this rate or sample size.
+    virtual int Open(bool input, const TAudioFormat& format, TAudioNotice notice,
+                     std::unique_ptr<TAudioDevice>& device) = 0;
+
+    // Installs `backend` (null: back to the one BRIMVALE_AUDIO names);
+    // returns the one installed before.
+    static TAudioBackend* Install(TAudioBackend* backend);
+    // The installed backend, else the virtual card when BRIMVALE_AUDIO is
+    // "virtual", else PortAudio.
+    static TAudioBackend& Current();
+};
+
+// The PortAudio backend (one per program).
+TAudioBackend& PortAudioBackend();
+
+} // namespace NSAudio

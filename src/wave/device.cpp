@@ -1,0 +1,430 @@
+// The device engine: playing a range of the document through the sound card
+// and recording from it into a capture file. Everything here runs on the
+// user-interface thread; the card's notices come back as posted events to
+// the hook.
+
+#include "wave/device.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/msgbox.h"
+#include "util/xmsg.h"
+#include "wave/file.h"
+
+namespace NSWave {
+
+namespace {
+
+TFile* Active = nullptr;
+
+// Samples in one device block, whatever the sample size.
+constexpr int BlockSamples = 2048;
+// Blocks kept queued at the device.
+constexpr int QueuedBlocks = 32;
+
+class TNoticeEvent : public QEvent {
+public:
+    TNoticeEvent(QEvent::Type type, NSAudio::TAudioBlock* header) : QEvent(type), Header(header) {}
+    NSAudio::TAudioBlock* Header;
+};
+
+QEvent::Type DoneEvent() {
+    static const auto type = QEvent::Type(QEvent::registerEventType());
+    return type;
+}
+
+QEvent::Type DataEvent() {
+    static const auto type = QEvent::Type(QEvent::registerEventType());
+    return type;
+}
+
+TFile* Owner(NSAudio::TAudioBlock* header) {
+    return static_cast<TFile*>(header->User);
+}
+
+void PutSample(uint8_t* at, int sampleBytes, int value16) {
+    if (sampleBytes == 1) {
+        at[0] = uint8_t((value16 >> 8) + 128);
+    } else {
+        at[0] = uint8_t(value16 & 0xFF);
+        at[1] = uint8_t((value16 >> 8) & 0xFF);
+    }
+}
+
+// Peak of a recorded block on the 16-bit scale (0..32768).
+int Peak(const uint8_t* data, int bytes, int sampleBytes) {
+    int peak = 0;
+    if (sampleBytes == 1) {
+        for (int i = 0; i < bytes; ++i)
+            peak = std::max(peak, std::abs(int(data[i]) - 128) * 256);
+    } else {
+        for (int i = 0; i + 1 < bytes; i += 2)
+            peak = std::max(peak, std::abs(int(int16_t(uint16_t(data[i] | (data[i + 1] << 8))))));
+    }
+    return peak;
+}
+
+} // namespace
+
+TFile* ActiveDocument() {
+    return Active;
+}
+
+// --- device blocks and the hook -------------------------------------------
+
+TDevBlock::TDevBlock(int capacity, TFile* document)
+    : Buffer(new uint8_t[size_t(capacity)]), Capacity(capacity) {
+    Header.Data = Buffer;
+    Header.Length = capacity;
+    Header.User = document;
+}
+
+TDevBlock::~TDevBlock() {
+    delete[] Buffer;
+}
+
+TWaveHook& TWaveHook::Instance() {
+    // Kept until the program ends; never deleted, so no notice can outlive it.
+    static TWaveHook* hook = new TWaveHook;
+    return *hook;
+}
+
+void TWaveHook::PostDone(NSAudio::TAudioBlock* header) {
+    QCoreApplication::postEvent(this, new TNoticeEvent(DoneEvent(), header));
+}
+
+void TWaveHook::PostData(NSAudio::TAudioBlock* header) {
+    QCoreApplication::postEvent(this, new TNoticeEvent(DataEvent(), header));
+}
+
+void TWaveHook::ProcessWaiting() {
+    QCoreApplication::sendPostedEvents(this);
+}
+
+bool TWaveHook::event(QEvent* e) {
+    if (e->type() == DoneEvent()) {
+        auto* header = static_cast<TNoticeEvent*>(e)->Header;
+        Owner(header)->FillBlock(header);
+        return true;
+    }
+    if (e->type() == DataEvent()) {
+        auto* header = static_cast<TNoticeEvent*>(e)->Header;
+        Owner(header)->OnRecordData(header);
+        return true;
+    }
+    return QObject::event(e);
+}
+
+// --- opening and volume -----------------------------------------------------
+
+std::unique_ptr<NSAudio::TAudioDevice> TFile::OpenDevice(bool input, bool interactive,
+                                                         int& sampleBytes) {
+    NSAudio::TAudioNotice notice;
+    if (interactive) {
+        TWaveHook* hook = &TWaveHook::Instance();
+        if (input)
+            notice = [hook](NSAudio::TAudioBlock* header) { hook->PostData(header); };
+        else
+            notice = [hook](NSAudio::TAudioBlock* header) { hook->PostDone(header); };
+    }
+    NSAudio::TAudioFormat format;
+    format.Rate = Rate;
+    format.SampleBytes = Size == 1 ? 1 : 2;
+    sampleBytes = format.SampleBytes;
+
+    auto& backend = NSAudio::TAudioBackend::Current();
+    std::unique_ptr<NSAudio::TAudioDevice> device;
+    int result = backend.Open(input, format, notice, device);
+    if (result == NSAudio::AudioBadFormat) {
+        // The card may take the other sample size; try it once.
+        format.SampleBytes = 3 - format.SampleBytes;
+        sampleBytes = format.SampleBytes;
+        result = backend.Open(input, format, notice, device);
+    }
+    if (result != NSAudio::AudioOk) {
+        device.reset();
+        if (interactive)
+            ShowMessageBox("Your sound card drivers do not support this sample rate", "Error",
+                           TMsgButtons::Ok, TMsgIcon::Error);
+    }
+    return device;
+}
+
+void TFile::SetVolume(uint16_t volume) {
+    std::unique_ptr<NSAudio::TAudioDevice> temporary;
+    NSAudio::TAudioDevice* device = WaveOut.get();
+    if (!device) {
+        int bytes = 0;
+        temporary = OpenDevice(false, false, bytes);
+        device = temporary.get();
+    }
+    if (device)
+        device->SetVolume(uint32_t(volume) | (uint32_t(volume) << 16));
+}
+
+uint16_t TFile::GetVolume() {
+    std::unique_ptr<NSAudio::TAudioDevice> temporary;
+    NSAudio::TAudioDevice* device = WaveOut.get();
+    if (!device) {
+        int bytes = 0;
+        temporary = OpenDevice(false, false, bytes);
+        device = temporary.get();
+    }
+    return device ? uint16_t(device->GetVolume() & 0xFFFF) : 0;
+}
+
+// --- playback ---------------------------------------------------------------
+
+void TFile::Play(const TSampleRange& range, int volume) {
+    Stop();
+    if (Active)
+        return;
+    if (range.Valid && range.Start < range.End)
+        PlayRange = range;
+    else if (range.Valid)
+        PlayRange = TSampleRange(range.Start, GetLength(), range.Channel);
+    else
+        PlayRange = TSampleRange(0, GetLength(), AllChannels);
+    if (PlayRange.Start >= PlayRange.End)
+        return;
+
+    WaveOut = OpenDevice(false, true, OutSampleBytes);
+    if (!WaveOut)
+        return;
+    const int blockBytes = BlockSamples * OutSampleBytes;
+    if (volume >= 0)
+        SetVolume(uint16_t(volume));
+    Active = this;
+    DeviceState = TDeviceState::Playing;
+    const uint32_t start = PlayRange.Start;
+
+    for (int i = 0; DeviceState == TDeviceState::Playing && i < QueuedBlocks; ++i) {
+        if (i >= Blocks.Count())
+            Blocks.Add(new TDevBlock(blockBytes, this));
+        TDevBlock* block = Blocks[i];
+        block->Queued = false;
+        FillBlock(&block->Header);
+    }
+    ReportPosition(int(start));
+}
+
+void TFile::FillBlock(NSAudio::TAudioBlock* header) {
+    ReportPosition(ReportedPosition + BlockSamples);
+    if (DeviceState != TDeviceState::Playing)
+        return;
+    TDevBlock* block = nullptr;
+    for (TDevBlock* b : Blocks)
+        if (&b->Header == header)
+            block = b;
+    if (!block)
+        return;
+
+    int c = PlayRange.Channel;
+    if (c == AllChannels && ChannelCount() == 1)
+        c = 0;
+    const int bytes = OutSampleBytes;
+    const uint32_t n = std::min(uint32_t(block->Capacity / bytes), PlayRange.End - PlayRange.Start);
+    if (n < 1) {
+        block->Queued = false;
+        for (TDevBlock* b : Blocks)
+            if (b->Queued)
+                return;
+        Stop();
+        return;
+    }
+
+    header->Length = int(n * uint32_t(bytes));
+    const uint32_t from = PlayRange.Start;
+    PlayRange.Start += n;
+    uint8_t* out = block->Buffer;
+    if (c == AllChannels) {
+        // Mixed at 16-bit precision, saturating rather than wrapping.
+        for (uint32_t k = 0; k < n; ++k) {
+            const uint32_t j = from + k;
+            int sum = 0;
+            for (TChannel* channel : Channels)
+                if (channel->Count > j)
+                    sum += channel->Samples[j] >> 16;
+            PutSample(out + k * uint32_t(bytes), bytes, std::clamp(sum, -32768, 32767));
+        }
+    } else {
+        const uint32_t length = HasChannel(c) ? Channel(c).Count : 0;
+        uint32_t copy = n;
+        if (length < PlayRange.Start) {
+            // Past the channel's end the selection plays as silence.
+            std::memset(out, bytes == 1 ? 128 : 0, size_t(n) * size_t(bytes));
+            const uint32_t missing = PlayRange.Start - length;
+            copy = missing >= copy ? 0 : copy - missing;
+        }
+        const int32_t* samples = copy ? Channel(c).Samples + from : nullptr;
+        for (uint32_t k = 0; k < copy; ++k)
+            PutSample(out + k * uint32_t(bytes), bytes, samples[k] >> 16);
+    }
+    block->Queued = true;
+    WaveOut->Queue(header);
+}
+
+void TFile::ReportPosition(int position) {
+    ReportedPosition = position;
+    if (Status) {
+        Status->Position = position;
+        Status->PlayPosition();
+    }
+}
+
+void TFile::Stop() {
+    if (DeviceState == TDeviceState::Playing) {
+        if (Status)
+            Status->PlayStopped();
+    } else if (DeviceState == TDeviceState::Recording ||
+               DeviceState == TDeviceState::RecordPaused) {
+        StopRecording();
+    }
+    DeviceState = TDeviceState::Idle;
+
+    if (WaveOut) {
+        // The returned blocks still advance the position; none is refilled.
+        WaveOut->Reset();
+        TWaveHook::Instance().ProcessWaiting();
+        WaveOut.reset();
+    }
+    if (WaveIn) {
+        WaveIn->Reset();
+        TWaveHook::Instance().ProcessWaiting();
+        WaveIn.reset();
+    }
+    if (RecordWriter) {
+        std::fclose(RecordWriter);
+        RecordWriter = nullptr;
+    }
+    RecordFile.Release();
+    Blocks.Flush();
+    if (Active == this)
+        Active = nullptr;
+}
+
+void TFile::Pause() {
+    if (DeviceState == TDeviceState::Playing)
+        Stop();
+    else if (DeviceState == TDeviceState::Recording)
+        CloseInput();
+}
+
+// --- recording --------------------------------------------------------------
+
+void TFile::Record() {
+    if (Active && Active != this)
+        return;
+    const bool fresh = DeviceState != TDeviceState::RecordPaused;
+    if (fresh) {
+        Stop();
+        RecordedSamples = 0;
+    }
+    TWaveHook::Instance();
+    WaveIn = OpenDevice(true, true, InSampleBytes);
+    if (!WaveIn)
+        return;
+    const int blockBytes = BlockSamples * InSampleBytes;
+
+    if (fresh) {
+        // Without a file to write into, recording would count and meter into
+        // nothing; stop before it starts and say why.
+        try {
+            RecordFile = TTmpFile(InSampleBytes == 1 ? ".ub" : ".sw");
+        } catch (const xmsg&) {
+            WaveIn.reset();
+            throw;
+        }
+        std::FILE* writer = std::fopen(RecordFile.GetFileName().c_str(), "wb");
+        if (!writer) {
+            const std::string why = std::strerror(errno);
+            WaveIn.reset();
+            RecordFile.Release();
+            throw xmsg("Could not open capture file (" + why + ")");
+        }
+        if (RecordWriter)
+            std::fclose(RecordWriter);
+        RecordWriter = writer;
+    }
+
+    DeviceState = TDeviceState::Recording;
+    Active = this;
+    if (Status) {
+        Status->Recorded = RecordedSamples;
+        Status->Level = 0;
+        Status->RecordProgress();
+    }
+    for (int i = 0; i < QueuedBlocks; ++i) {
+        if (i >= Blocks.Count())
+            Blocks.Add(new TDevBlock(blockBytes, this));
+        TDevBlock* block = Blocks[i];
+        block->Header.Length = block->Capacity;
+        block->Header.Recorded = 0;
+        WaveIn->Queue(&block->Header);
+    }
+    WaveIn->Start();
+}
+
+void TFile::OnRecordData(NSAudio::TAudioBlock* header) {
+    if (DeviceState != TDeviceState::Recording)
+        return;
+    const int bytes = header->Recorded;
+    if (RecordWriter && bytes != 0)
+        std::fwrite(header->Data, 1, size_t(bytes), RecordWriter);
+    RecordedSamples += bytes / InSampleBytes;
+    if (Status) {
+        Status->Recorded = RecordedSamples;
+        Status->Level = Peak(header->Data, bytes, InSampleBytes) * 100 / 32768;
+        Status->RecordProgress();
+    }
+    header->Recorded = 0;
+    if (WaveIn)
+        WaveIn->Queue(header);
+}
+
+void TFile::CloseInput() {
+    if (!WaveIn)
+        return;
+    WaveIn->Reset();
+    DeviceState = TDeviceState::RecordPaused;
+    // The partly filled block comes back now and is dropped.
+    TWaveHook::Instance().ProcessWaiting();
+    WaveIn.reset();
+    if (Active == this)
+        Active = nullptr;
+}
+
+int TFile::StopRecording() {
+    if (DeviceState != TDeviceState::Recording && DeviceState != TDeviceState::RecordPaused)
+        return RecordedSamples;
+    if (WaveIn) {
+        // The partly filled block comes back with its data, still written.
+        WaveIn->Stop();
+        TWaveHook::Instance().ProcessWaiting();
+    }
+    DeviceState = TDeviceState::RecordDone;
+    if (WaveIn) {
+        WaveIn->Reset();
+        TWaveHook::Instance().ProcessWaiting();
+    }
+    if (RecordWriter) {
+        std::fclose(RecordWriter);
+        RecordWriter = nullptr;
+    }
+    if (Status) {
+        Status->Level = 0;
+        Status->RecordStopped();
+    }
+    return RecordedSamples;
+}
+
+TTmpFile TFile::TakeRecording() {
+    StopRecording();
+    return DeviceState == TDeviceState::RecordDone ? RecordFile : TTmpFile();
+}
+
+} // namespace NSWave

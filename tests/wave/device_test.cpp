@@ -1,0 +1,313 @@
+// Playback through the virtual sound card: the bytes played, the positions
+// reported, the end of playback, the device's refusals and the volume.
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "support/scriptedmsgbox.h"
+#include "wave/devicetest.h"
+#include "wave/wavetest.h"
+
+using namespace NSWave;
+using namespace NSWaveTest;
+
+namespace {
+
+constexpr int32_t Max = INT32_MAX;
+constexpr int32_t Min = INT32_MIN;
+
+struct TPlayCase {
+    const char* Name;
+    int Size; // document sample size code: 1 = 8 bits, 2 = 16 bits
+    std::vector<std::vector<int32_t>> Channels;
+    TSampleRange Range;
+    std::vector<int> Expected; // played samples, 16-bit values or bytes
+};
+
+std::vector<int> PlayedValues(const std::vector<uint8_t>& played, int sampleBytes) {
+    if (sampleBytes == 1)
+        return std::vector<int>(played.begin(), played.end());
+    auto v = As16(played);
+    return std::vector<int>(v.begin(), v.end());
+}
+
+} // namespace
+
+TEST_F(DeviceTest, PlaysTheRangeAsTheCardExpects) {
+    const TPlayCase cases[] = {
+        {"one channel, 16 bits",
+         2,
+         {{0x10000, -0x10000, Max, Min, 0x12345678}},
+         TSampleRange(0, 5, 0),
+         {1, -1, 32767, -32768, 0x1234}},
+        {"one channel, 8 bits",
+         1,
+         {{0, 0x01000000, -0x01000000, Max, Min}},
+         TSampleRange(0, 5, 0),
+         {128, 129, 127, 255, 0}},
+        {"inner range", 2, {{0, 0x10000, 0x20000, 0x30000}}, TSampleRange(1, 3, 0), {1, 2}},
+        {"mix saturates high, 16 bits",
+         2,
+         {{Max, 0x10000}, {Max, 0x20000}},
+         TSampleRange(0, 2, AllChannels),
+         {32767, 3}},
+        {"mix saturates low, 16 bits",
+         2,
+         {{Min}, {Min}},
+         TSampleRange(0, 1, AllChannels),
+         {-32768}},
+        {"mix saturates, 8 bits",
+         1,
+         {{Max, Min}, {Max, Min}},
+         TSampleRange(0, 2, AllChannels),
+         {255, 0}},
+        {"mix past a shorter channel",
+         2,
+         {{0x10000, 0x10000, 0x10000}, {0x20000}},
+         TSampleRange(0, 3, AllChannels),
+         {3, 1, 1}},
+        {"one channel of one plays for all", 2, {{0x50000}}, TSampleRange(0, 1, AllChannels), {5}},
+        {"silence past a short channel, 16 bits",
+         2,
+         {{1, 1, 1, 1}, {0x10000, 0x20000}},
+         TSampleRange(0, 4, 1),
+         {1, 2, 0, 0}},
+        {"silence past a short channel, 8 bits",
+         1,
+         {{1, 1, 1, 1}, {0x01000000}},
+         TSampleRange(0, 4, 1),
+         {129, 128, 128, 128}},
+        {"wholly past a short channel",
+         2,
+         {{1, 1, 1, 1, 1}, {0x10000}},
+         TSampleRange(2, 5, 1),
+         {0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Card.Clear();
+        TFile doc(22050, 2, c.Size, 1);
+        doc.SetChannelCount(int(c.Channels.size()));
+        for (size_t i = 0; i < c.Channels.size(); ++i)
+            Fill(doc.Channel(int(i)), c.Channels[i]);
+        doc.Play(c.Range);
+        EXPECT_EQ(doc.OutSampleBytes, c.Size);
+        EXPECT_EQ(PlayOut(), 1);
+        EXPECT_EQ(PlayedValues(Card.Played, c.Size), c.Expected);
+        EXPECT_EQ(doc.DeviceState, TDeviceState::Idle);
+    }
+}
+
+TEST_F(DeviceTest, SilencePastAChannelEndSpansBlocks) {
+    // Channel 1 ends inside the second block; the third block is all silence.
+    TFile doc(22050, 2, 2, 2);
+    std::vector<int32_t> longer(6000, 0x10000), shorter(3000, 0x20000);
+    Fill(doc.Channel(0), longer);
+    Fill(doc.Channel(1), shorter);
+    doc.Play(TSampleRange(0, 6000, 1));
+    EXPECT_EQ(PlayOut(), 3);
+    auto played = As16(Card.Played);
+    ASSERT_EQ(played.size(), 6000u);
+    for (size_t i = 0; i < played.size(); ++i)
+        ASSERT_EQ(played[i], i < 3000 ? 2 : 0) << "at " << i;
+}
+
+TEST_F(DeviceTest, PositionsAdvanceByWholeBlocksAndPlaybackEndsWithTheLastBlock) {
+    TFile doc(22050, 2, 2, 1);
+    Fill(doc.Channel(0), std::vector<int32_t>(10000, 0x10000));
+    TListener listener;
+    doc.Status = &listener;
+    const uint32_t start = 100, end = start + 2 * 2048 + 10;
+    doc.Play(TSampleRange(start, end, 0));
+    EXPECT_EQ(ActiveDocument(), &doc);
+    EXPECT_EQ(doc.DeviceState, TDeviceState::Playing);
+    EXPECT_EQ(Card.QueuedOutputBlocks(), 3);
+    EXPECT_EQ(doc.Blocks.Count(), 32);
+    ASSERT_FALSE(listener.Positions.empty());
+    EXPECT_EQ(listener.Positions.back(), int(start));
+    listener.Positions.clear();
+
+    EXPECT_EQ(PlayOut(), 3);
+    // A short last block still advances the position by a whole block.
+    EXPECT_EQ(listener.Positions, (std::vector<int>{2148, 4196, 6244}));
+    EXPECT_EQ(listener.Stopped, 1);
+    EXPECT_EQ(doc.DeviceState, TDeviceState::Idle);
+    EXPECT_EQ(doc.Blocks.Count(), 0);
+    EXPECT_EQ(Card.Played.size(), size_t(end - start) * 2);
+    doc.Status = nullptr;
+}
+
+TEST_F(DeviceTest, ARangeShorterThanABlockQueuesOneBlock) {
+    TFile doc(22050, 2, 1, 1);
+    Fill(doc.Channel(0), std::vector<int32_t>(500, 0));
+    TListener listener;
+    doc.Status = &listener;
+    doc.Play(TSampleRange(10, 110, 0));
+    EXPECT_EQ(Card.QueuedOutputBlocks(), 1);
+    EXPECT_EQ(listener.Stopped, 0);
+    EXPECT_EQ(PlayOut(), 1);
+    EXPECT_EQ(listener.Stopped, 1);
+    EXPECT_EQ(Card.Played, std::vector<uint8_t>(100, 128));
+    doc.Status = nullptr;
+}
+
+TEST_F(DeviceTest, WhatIsPlayedForACursorOrNoSelection) {
+    struct TCase {
+        const char* Name;
+        TSampleRange Range;
+        std::vector<int> Expected;
+    } cases[] = {
+        {"cursor plays to the end of its channel", TSampleRange(2, 2, 1), {6, 7, 8}},
+        {"no selection plays every channel mixed", TSampleRange(), {5, 7, 9, 11, 13}},
+        {"cursor at the end plays nothing", TSampleRange(5, 5, 0), {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Card.Clear();
+        TFile doc(22050, 2, 2, 2);
+        Fill(doc, {{0x10000, 0x20000, 0x30000, 0x40000, 0x50000},
+                   {0x40000, 0x50000, 0x60000, 0x70000, 0x80000}});
+        doc.Play(c.Range);
+        PlayOut();
+        EXPECT_EQ(PlayedValues(Card.Played, 2), c.Expected);
+        EXPECT_EQ(doc.DeviceState, TDeviceState::Idle);
+    }
+}
+
+TEST_F(DeviceTest, AnEmptyDocumentOpensNoDevice) {
+    TFile doc(22050, 2, 2, 1);
+    doc.Play(TSampleRange());
+    EXPECT_FALSE(Card.OutputOpen());
+    EXPECT_EQ(doc.DeviceState, TDeviceState::Idle);
+}
+
+TEST_F(DeviceTest, StopGivesBackEveryBlockAndReportsTheirPositions) {
+    TFile doc(22050, 2, 2, 1);
+    Fill(doc.Channel(0), std::vector<int32_t>(100000, 0));
+    TListener listener;
+    doc.Status = &listener;
+    doc.Play(TSampleRange(1000, 100000, 0));
+    EXPECT_EQ(Card.QueuedOutputBlocks(), 32);
+    Card.PlayBlocks(1);
+    Deliver(); // refilled and queued again
+    EXPECT_EQ(Card.QueuedOutputBlocks(), 32);
+    listener.Positions.clear();
+
+    doc.Stop();
+    EXPECT_EQ(listener.Stopped, 1);
+    // The 32 blocks that came back each advanced the position; none was
+    // queued again.
+    ASSERT_EQ(listener.Positions.size(), 32u);
+    EXPECT_EQ(listener.Positions.back(), 1000 + 33 * 2048);
+    EXPECT_FALSE(Card.OutputOpen());
+    EXPECT_EQ(doc.Blocks.Count(), 0);
+    EXPECT_EQ(ActiveDocument(), nullptr);
+
+    // Stopping again changes nothing; a new Play starts afresh.
+    doc.Stop();
+    EXPECT_EQ(listener.Stopped, 1);
+    doc.Play(TSampleRange(0, 10, 0));
+    EXPECT_EQ(PlayOut(), 1);
+    EXPECT_EQ(listener.Stopped, 2);
+    doc.Status = nullptr;
+}
+
+TEST_F(DeviceTest, PlayAgainStopsTheFirstPlayback) {
+    TFile doc(22050, 2, 2, 1);
+    Fill(doc.Channel(0), std::vector<int32_t>(100000, 0));
+    TListener listener;
+    doc.Status = &listener;
+    doc.Play(TSampleRange(0, 100000, 0));
+    doc.Play(TSampleRange(0, 10, 0));
+    EXPECT_EQ(listener.Stopped, 1);
+    EXPECT_EQ(Card.QueuedOutputBlocks(), 1);
+    PlayOut();
+    EXPECT_EQ(listener.Stopped, 2);
+    doc.Status = nullptr;
+}
+
+TEST_F(DeviceTest, SixteenBitsRefusedPlaysInEightBits) {
+    Card.RefusedSampleBytes = 2;
+    TFile doc(22050, 2, 2, 1);
+    Fill(doc.Channel(0), {0x7F000000, Min});
+    doc.Play(TSampleRange(0, 2, 0));
+    EXPECT_EQ(doc.OutSampleBytes, 1);
+    EXPECT_EQ(Card.OutputFormat.SampleBytes, 1);
+    PlayOut();
+    EXPECT_EQ(Card.Played, (std::vector<uint8_t>{255, 0}));
+}
+
+TEST_F(DeviceTest, EightBitsRefusedPlaysInSixteenBits) {
+    Card.RefusedSampleBytes = 1;
+    TFile doc(22050, 2, 1, 1);
+    Fill(doc.Channel(0), {0x01000000});
+    doc.Play(TSampleRange(0, 1, 0));
+    EXPECT_EQ(doc.OutSampleBytes, 2);
+    PlayOut();
+    EXPECT_EQ(As16(Card.Played), (std::vector<int16_t>{256}));
+}
+
+TEST_F(DeviceTest, ADeviceThatCannotOpenSaysSoAndLeavesTheDocumentIdle) {
+    struct TCase {
+        const char* Name;
+        int RefusedRate;
+        bool Unavailable;
+    } cases[] = {{"rate refused", 22050, false}, {"no card", 0, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Card.Clear();
+        Card.RefusedRate = c.RefusedRate;
+        Card.Unavailable = c.Unavailable;
+        TScriptedMessageBoxes boxes;
+        boxes.Expect("Your sound card drivers do not support this sample rate", IdOk);
+        TFile doc(22050, 2, 2, 1);
+        Fill(doc.Channel(0), {1, 2, 3});
+        doc.Play(TSampleRange());
+        EXPECT_EQ(doc.DeviceState, TDeviceState::Idle);
+        EXPECT_EQ(ActiveDocument(), nullptr);
+        ASSERT_EQ(boxes.Shown.size(), 1u);
+        EXPECT_EQ(boxes.Shown[0].Caption, "Error");
+        EXPECT_EQ(boxes.Shown[0].Buttons, TMsgButtons::Ok);
+    }
+}
+
+TEST_F(DeviceTest, VolumeIsTheCardsLeftAndRightVolume) {
+    TFile doc(22050, 2, 2, 1);
+    for (int level = 0; level <= 7; ++level) {
+        doc.SetVolume(uint16_t(level * VolumeStep));
+        EXPECT_EQ(Card.Volume, uint32_t(level * VolumeStep) * 0x10001u);
+        EXPECT_EQ(doc.GetVolume() / VolumeStep, level);
+    }
+    EXPECT_FALSE(Card.OutputOpen()); // the device was opened for the call only
+
+    Fill(doc.Channel(0), std::vector<int32_t>(10, 0));
+    doc.Play(TSampleRange(), 2 * VolumeStep);
+    EXPECT_EQ(doc.GetVolume(), 2 * VolumeStep);
+    doc.SetVolume(65535); // while playing, on the open device
+    EXPECT_EQ(Card.Volume, 0xFFFFFFFFu);
+    PlayOut();
+}
+
+TEST_F(DeviceTest, VolumeWithoutACardFailsSilently) {
+    Card.Unavailable = true;
+    TFile doc;
+    doc.SetVolume(1000);
+    EXPECT_EQ(doc.GetVolume(), 0);
+}
+
+TEST_F(DeviceTest, DestroyingAPlayingDocumentStopsIt) {
+    TListener listener;
+    {
+        TFile doc(22050, 2, 2, 1);
+        Fill(doc.Channel(0), std::vector<int32_t>(100000, 0));
+        doc.Status = &listener;
+        doc.Play(TSampleRange());
+        EXPECT_TRUE(Card.OutputOpen());
+    }
+    EXPECT_EQ(listener.Stopped, 1);
+    EXPECT_FALSE(Card.OutputOpen());
+    EXPECT_EQ(ActiveDocument(), nullptr);
+}
