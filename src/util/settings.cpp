@@ -78,41 +78,19 @@ TTmpOStream TSetting::Writer() const {
 }
 
 int32_t TValueSetting::Get() {
-    if (!Loaded) {
-        Loaded = true;
-        TTmpIStream in = ReadText();
-        if (!(in >> Value))
-            Value = Default;
-    }
-    return Value;
+    return GetNumber(Value, Default);
 }
 
 int32_t TValueSetting::Set(int32_t value) {
-    if (Loaded && value == Value)
-        return Value;
-    Loaded = true;
-    Value = value;
-    Writer() << Value;
-    return Value;
+    return SetNumber(Value, value);
 }
 
 double TDoubleSetting::Get() {
-    if (!Loaded) {
-        Loaded = true;
-        TTmpIStream in = ReadText();
-        if (!(in >> Value))
-            Value = Default;
-    }
-    return Value;
+    return GetNumber(Value, Default);
 }
 
 double TDoubleSetting::Set(double value) {
-    if (Loaded && value == Value)
-        return Value;
-    Loaded = true;
-    Value = value;
-    Writer() << Value;
-    return Value;
+    return SetNumber(Value, value);
 }
 
 namespace {

@@ -45,6 +45,26 @@ protected:
     // A stream whose text is written to the setting's value when it ends.
     TTmpOStream Writer() const;
 
+    // The numeric settings: read once, falling back to the default when the
+    // stored text is not a number; written only when the value changes.
+    template <class T> T GetNumber(T& value, T defaultValue) {
+        if (!Loaded) {
+            Loaded = true;
+            TTmpIStream in = ReadText();
+            if (!(in >> value))
+                value = defaultValue;
+        }
+        return value;
+    }
+    template <class T> T SetNumber(T& value, T newValue) {
+        if (Loaded && newValue == value)
+            return value;
+        Loaded = true;
+        value = newValue;
+        Writer() << value;
+        return value;
+    }
+
     std::string Name;
     bool Loaded = false;
 };

@@ -154,27 +154,30 @@ std::unique_ptr<NSAudio::TAudioDevice> TFile::OpenDevice(bool input, bool intera
     return device;
 }
 
-void TFile::SetVolume(uint16_t volume) {
+// The volume is the card's: without a playing device, a device is opened
+// just to reach it.
+template <class F> auto WithOutputDevice(TFile& file, F f) {
     std::unique_ptr<NSAudio::TAudioDevice> temporary;
-    NSAudio::TAudioDevice* device = WaveOut.get();
+    NSAudio::TAudioDevice* device = file.WaveOut.get();
     if (!device) {
         int bytes = 0;
-        temporary = OpenDevice(false, false, bytes);
+        temporary = file.OpenDevice(false, false, bytes);
         device = temporary.get();
     }
-    if (device)
-        device->SetVolume(uint32_t(volume) | (uint32_t(volume) << 16));
+    return f(device);
+}
+
+void TFile::SetVolume(uint16_t volume) {
+    WithOutputDevice(*this, [&](NSAudio::TAudioDevice* device) {
+        if (device)
+            device->SetVolume(uint32_t(volume) | (uint32_t(volume) << 16));
+    });
 }
 
 uint16_t TFile::GetVolume() {
-    std::unique_ptr<NSAudio::TAudioDevice> temporary;
-    NSAudio::TAudioDevice* device = WaveOut.get();
-    if (!device) {
-        int bytes = 0;
-        temporary = OpenDevice(false, false, bytes);
-        device = temporary.get();
-    }
-    return device ? uint16_t(device->GetVolume() & 0xFFFF) : 0;
+    return WithOutputDevice(*this, [](NSAudio::TAudioDevice* device) {
+        return device ? uint16_t(device->GetVolume() & 0xFFFF) : uint16_t(0);
+    });
 }
 
 // --- playback ---------------------------------------------------------------
