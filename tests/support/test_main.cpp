@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#ifdef BRIMVALE_GUI_TESTS
+#include <QApplication>
+#else
 #include <QCoreApplication>
+#endif
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -51,7 +55,15 @@ int main(int argc, char** argv) {
     setenv("TMPDIR", TmpDir.c_str(), 1);
     setenv("BRIMVALE_CONFIG_DIR", (root + "/config").c_str(), 1);
     setenv("BRIMVALE_AUDIO", "virtual", 1);
+#ifdef BRIMVALE_GUI_TESTS
+    // Windows are drawn offscreen unless a test run asks for a real display
+    // (the clipboard tests start their own X server).
+    const char* platform = std::getenv("BRIMVALE_TEST_PLATFORM");
+    setenv("QT_QPA_PLATFORM", platform && *platform ? platform : "offscreen", 1);
+    QApplication app(argc, argv);
+#else
     QCoreApplication app(argc, argv);
+#endif
     ::testing::AddGlobalTestEnvironment(new TTmpDirCheck);
     // With no answers scripted, any message box fails the test that shows it.
     TScriptedMessageBoxes unexpected;
