@@ -1,6 +1,7 @@
 #include "wave/file.h"
 
 #include <algorithm>
+#include <sstream>
 
 #include "util/opstatus.h"
 #include "util/pointer.h"
@@ -285,5 +286,21 @@ TSampleRange TFile::Paste(TFile& source, const TSampleRange& range) {
     }
     return result;
 }
+
+} // namespace NSWave
+
+namespace NSWave {
+
+std::string EndedEarlyText(const TLoadResult& result, int rate) {
+    std::ostringstream text;
+    const double r = rate > 0 ? double(rate) : 1.0;
+    text << "The file ended early: " << double(result.FramesRead) / r << " of "
+         << double(result.FramesAnnounced) / r << " seconds were read.";
+    return text.str();
+}
+
+xfewerbits::xfewerbits(unsigned typeBits, unsigned soundBits)
+    : xmsg("This file type cannot hold " + std::to_string(soundBits) + "-bit samples"),
+      TypeBits(typeBits), SoundBits(soundBits) {}
 
 } // namespace NSWave

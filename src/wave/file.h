@@ -9,6 +9,7 @@
 
 #include "util/arry.h"
 #include "util/tmpfile.h"
+#include "util/xmsg.h"
 #include "wave/channel.h"
 #include "wave/device.h"
 #include "wave/samplerange.h"
@@ -18,6 +19,25 @@ class TOpStatus;
 namespace NSWave {
 
 class TPlayRecStatus;
+
+// What a load found: the window tells the user when a file ended early.
+struct TLoadResult {
+    uint64_t FramesRead = 0;      // frames per channel now in the document
+    uint64_t FramesAnnounced = 0; // what the header announced; 0 when not known
+    bool EndedEarly() const { return FramesAnnounced != 0 && FramesRead < FramesAnnounced; }
+};
+
+// "The file ended early: 12.5 of 60 seconds were read."
+std::string EndedEarlyText(const TLoadResult& result, int rate);
+
+// Save's refusal of a type that holds fewer bits than the sound, when the
+// caller has not consented to the loss.
+class xfewerbits : public xmsg {
+public:
+    xfewerbits(unsigned typeBits, unsigned soundBits);
+    unsigned TypeBits;
+    unsigned SoundBits;
+};
 
 enum class TDeviceState { Idle = 0, Playing = 1, Recording = 2, RecordPaused = 4, RecordDone = 5 };
 
@@ -57,10 +77,12 @@ public:
     TSampleRange Paste(TFile& source, const TSampleRange& range);
 
     // Sound files.
-    void Load(const std::string& fileName, TOpStatus* status = nullptr, const char* type = nullptr,
-              int channelHint = -1);
+    TLoadResult Load(const std::string& fileName, TOpStatus* status = nullptr,
+                     const char* type = nullptr, int channelHint = -1);
+    // allowFewerBits: the caller consents to a type that holds fewer bits
+    // than the sound (otherwise xfewerbits is thrown).
     void Save(const std::string& fileName, TOpStatus* status = nullptr, const char* type = nullptr,
-              const TSampleRange& range = TSampleRange()) const;
+              const TSampleRange& range = TSampleRange(), bool allowFewerBits = false) const;
 
     // Library effects and rate conversion.
     void ApplyEffect(const TSampleRange& range, const char* name, const char* args,
@@ -70,6 +92,9 @@ public:
     TPlayRecStatus* Status = nullptr;
     TAutoDelArry<TChannel> Channels{10, 10};
     std::string Comment;
+    // The library's name of the type the sound was loaded from; empty for a
+    // new sound.
+    std::string LoadedType;
     int Rate = 22050;
     int Style = 2;
     int Size = 1;

@@ -38,7 +38,7 @@ void Reserve(TChannel& channel, uint64_t n) {
 
 } // namespace
 
-void TFile::Load(const std::string& fileName, TOpStatus* status, const char* type,
+TLoadResult TFile::Load(const std::string& fileName, TOpStatus* status, const char* type,
                  int channelHint) {
     struct stat info;
     if (stat(fileName.c_str(), &info) != 0)
@@ -197,6 +197,9 @@ void TFile::Load(const std::string& fileName, TOpStatus* status, const char* typ
         messages.Throw("Could not read file");
     if (status)
         status->SetPercent(100);
+    TLoadResult result;
+    result.FramesRead = frames;
+    return result;
 }
 
 } // namespace NSWave

@@ -110,7 +110,7 @@ sox_encodinginfo_t ChooseEncoding(const char* type, int size, int style, bool wa
 } // namespace
 
 void TFile::Save(const std::string& fileName, TOpStatus* status, const char* type,
-                 const TSampleRange& range) const {
+                 const TSampleRange& range, bool allowFewerBits) const {
     TSampleRange r = range;
     if (!r.Valid)
         r = TSampleRange(0, GetLength(), AllChannels);
@@ -158,8 +158,8 @@ void TFile::Save(const std::string& fileName, TOpStatus* status, const char* typ
     // not ask for that by the type's name is told instead.
     const unsigned wrote = out.Ft->encoding.bits_per_sample;
     const unsigned bits = IsFloatSize(Size) ? 0 : BitsOfSize(Size);
-    if (wrote && wrote < bits && !TypeFixesSampleFormat(kind))
-        throw xmsg("This file type cannot hold " + std::to_string(bits) + "-bit samples");
+    if (wrote && wrote < bits && !TypeFixesSampleFormat(kind) && !allowFewerBits)
+        throw xfewerbits(wrote, bits);
 
     const uint64_t len = r.End - r.Start;
     auto put = [&](const sox_sample_t* samples, size_t n) {
