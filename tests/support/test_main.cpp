@@ -60,6 +60,14 @@ int main(int argc, char** argv) {
     // (the clipboard tests start their own X server).
     const char* platform = std::getenv("BRIMVALE_TEST_PLATFORM");
     setenv("QT_QPA_PLATFORM", platform && *platform ? platform : "offscreen", 1);
+    // Qt wants a private runtime directory; without one it makes its own in
+    // TMPDIR, which would count as a file left behind.
+    if (!std::getenv("XDG_RUNTIME_DIR")) {
+        std::string runtime = root + "/runtime";
+        fs::create_directory(runtime);
+        fs::permissions(runtime, fs::perms::owner_all, fs::perm_options::replace);
+        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    }
     QApplication app(argc, argv);
 #else
     QCoreApplication app(argc, argv);

@@ -1,0 +1,46 @@
+#pragma once
+// The program's pictures, all drawn in code so they stay sharp at any device
+// pixel ratio: the glyph sheet of the tool buttons and menus, the splash and
+// About picture, and the application icon.
+
+#include <QIcon>
+#include <QPixmap>
+#include <QRect>
+#include <QRectF>
+
+class QPainter;
+
+namespace NSArt {
+
+// The glyph sheet: glyphs 0..40 are 32 pixels square in rows of 15 (each row
+// 64 pixels high), 41 and 42 are 22 pixels and 43..45 are 20 pixels, side by
+// side on the last row. Each glyph's disabled image lies directly below its
+// enabled one.
+constexpr int GlyphSheetWidth = 480;
+constexpr int GlyphSheetHeight = 192;
+constexpr int GlyphCount = 46; // 0..45
+
+// 32, 22 or 20; 0 for a number with no glyph.
+int GlyphSize(int glyph);
+// The glyph's enabled image on the sheet; the disabled one is below it. Empty
+// for a number with no glyph.
+QRect GlyphRect(int glyph);
+// Paints glyph `glyph` (enabled or disabled image) scaled into `target`.
+// Nothing is painted for a number with no glyph.
+void PaintGlyph(QPainter& painter, int glyph, const QRectF& target, bool enabled);
+// The whole sheet, 480 × 192 logical pixels, at a device pixel ratio
+// (transparent background).
+QPixmap GlyphSheet(qreal devicePixelRatio = 1.0);
+// One image of a glyph at a logical size and device pixel ratio; cached per
+// (glyph, enabled, size, dpr). A null pixmap for a number with no glyph or a
+// size below 1.
+QPixmap GlyphPixmap(int glyph, bool enabled, int logicalSize, qreal devicePixelRatio = 1.0);
+
+// The splash and About picture: 474 × 286 logical pixels with the program's
+// name and version.
+QPixmap SplashImage(qreal devicePixelRatio = 1.0);
+
+// The program's icon (48 and 256 pixels), for window titles and the task bar.
+QIcon AppIcon();
+
+} // namespace NSArt
