@@ -1,21 +1,14 @@
-// Start-up: the application object and the main frame.
+// Brimvale: a sound editor.
 
 #include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
-#include <QStringList>
+
+#include "shell/app.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Brimvale");
-
-    QMainWindow frame;
-    frame.setWindowTitle("Brimvale");
-    QStringList files = QApplication::arguments().mid(1);
-    auto* label = new QLabel(files.isEmpty() ? QString("Brimvale") : files.join('\n'), &frame);
-    label->setAlignment(Qt::AlignCenter);
-    frame.setCentralWidget(label);
-    frame.resize(800, 500);
-    frame.show();
-    return app.exec();
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Brimvale"));
+    QApplication::setOrganizationName(QStringLiteral("Hollin"));
+    TApp app;
+    app.Start(QApplication::arguments().mid(1));
+    return application.exec();
 }

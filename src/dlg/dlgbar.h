@@ -1,0 +1,77 @@
+#pragma once
+// Bars that take a placeholder's place in a dialog: a tool bar of gadgets
+// (buttons, texts) and a status bar with a message text, a progress gauge and
+// an indicator. Gadgets are child widgets laid out in a row (or a column when
+// the bar is taller than wide).
+
+#include <QFont>
+#include <QWidget>
+
+#include "util/opstatus.h"
+
+class QBoxLayout;
+
+class TDlgControlBar : public QWidget {
+public:
+    explicit TDlgControlBar(QWidget* parent);
+    // Appends a gadget; a stretching gadget shares the room left over.
+    void Insert(QWidget* gadget, bool stretch = false);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QBoxLayout* Layout;
+    bool Trailing = true;
+};
+
+// A text in a gadget: a caption, a read-out, the status message.
+class TTextGadget : public QWidget, public TTextTarget {
+public:
+    explicit TTextGadget(QWidget* parent, bool recessed = false);
+    void SetText(const std::string& text) override;
+    const QString& Text() const { return Content; }
+    void SetColor(const QColor& color);
+    // The width a text needs in this gadget's font, border included.
+    int WidthFor(const QString& text) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString Content;
+    QColor Color = Qt::black;
+    bool Recessed;
+};
+
+// The percentage gauge of a long operation; blank when no operation runs.
+class TGaugeGadget : public QWidget, public TGaugeTarget {
+public:
+    explicit TGaugeGadget(QWidget* parent);
+    int Value() const override { return Percent; }
+    void SetValue(int percent) override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int Percent = -1;
+};
+
+// The status bar: message text, gauge, and the "Modified" indicator.
+class TDlgStatusBar : public TDlgControlBar, public TRepaintTarget {
+public:
+    explicit TDlgStatusBar(QWidget* parent);
+    void RepaintNow() override;
+
+    TTextGadget* MessageGadget() const { return Message; }
+    TGaugeGadget* GaugeGadget() const { return Gauge; }
+    TTextGadget* ModifiedGadget() const { return Modified; }
+    // What a progress reporter needs from this bar.
+    TStatusTarget Target();
+
+private:
+    TTextGadget* Message;
+    TGaugeGadget* Gauge;
+    TTextGadget* Modified;
+};

@@ -1,0 +1,345 @@
+#include "shell/appframe.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPixmap>
+
+#include "dlg/artwork.h"
+#include "dlg/menustyle.h"
+#include "dlg/placement.h"
+#include "shell/splash.h"
+#include "util/settings.h"
+#include "wavewin/commands.h"
+#include "wavewin/filechoice.h"
+#include "wavewin/wavewin.h"
+#include "wavewin/wavewindlg.h"
+
+using namespace NSWaveWin;
+
+namespace {
+
+TWindowPlacementSetting PlacementSetting("App\\Placement");
+
+// The menu bar: menus, their items (0 = separator), and whether the items are
+// drawn with their glyphs.
+struct TMenuSpec {
+    const char* Title;
+    bool Drawn;
+    std::initializer_list<int> Items;
+};
+
+const TMenuSpec MenuBar[] = {
+    {"&File",
+     true,
+     {CmdNew, CmdOpen, CmdClose, CmdSave, CmdSaveAs, CmdRevert, 0, CmdPrint, 0, CmdExit}},
+    {"&Edit",
+     true,
+     {CmdUndo, CmdCut, CmdCopy, CmdPaste, CmdDelete, 0, CmdSelectAll, CmdDeselect, CmdAllChannels,
+      0, CmdShowClipboard}},
+    {"&Sound",
+     true,
+     {CmdPlay, CmdRecord, CmdPause, CmdStop, 0, CmdSoundFormat, 0, CmdAddTrack, CmdDeleteTrack,
+      CmdMergeTracks}},
+    {"&View", true, {CmdZoomIn, CmdZoomOut, CmdFit}},
+    {"Vo&lume", true, {2054, 2055, 2056, 2057, 2058, 2059, 2060, 2061}},
+    {"&Effect",
+     true,
+     {CmdEcho, CmdReverse, CmdPitch, CmdVibro, 0, CmdAmplitude, CmdFadeIn, CmdFadeOut, CmdSilence}},
+    {"&Window",
+     false,
+     {CmdCascade, CmdTileVertical, CmdTileHorizontal, CmdArrangeIcons, CmdCloseAll}},
+    {"&Help", false, {CmdAbout}},
+};
+
+QIcon GlyphIcon(int glyph) {
+    QIcon icon;
+    for (qreal dpr : {1.0, 2.0}) {
+        icon.addPixmap(NSArt::GlyphPixmap(glyph, true, 32, dpr), QIcon::Normal);
+        icon.addPixmap(NSArt::GlyphPixmap(glyph, false, 32, dpr), QIcon::Disabled);
+    }
+    return icon;
+}
+
+} // namespace
+
+// --- the document area ----------------------------------------------------------
+
+TBVMDIClient::TBVMDIClient(QWidget* parent) : QMdiArea(parent) {
+    setBackground(QColor(170, 223, 0));
+}
+
+namespace {
+
+QList<QMdiSubWindow*> Arrangeable(const QMdiArea* area) {
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* w : area->subWindowList())
+        if (w->isVisible() && !w->isMinimized())
+            windows.append(w);
+    return windows;
+}
+
+} // namespace
+
+void TBVMDIClient::TileVertically() {
+    QList<QMdiSubWindow*> windows = Arrangeable(this);
+    if (windows.isEmpty())
+        return;
+    const QRect area = viewport()->rect();
+    const int n = int(windows.size());
+    for (int i = 0; i < n; ++i) {
+        windows[i]->showNormal();
+        int x0 = area.width() * i / n, x1 = area.width() * (i + 1) / n;
+        windows[i]->setGeometry(x0, 0, x1 - x0, area.height());
+    }
+}
+
+void TBVMDIClient::TileHorizontally() {
+    QList<QMdiSubWindow*> windows = Arrangeable(this);
+    if (windows.isEmpty())
+        return;
+    const QRect area = viewport()->rect();
+    const int n = int(windows.size());
+    for (int i = 0; i < n; ++i) {
+        windows[i]->showNormal();
+        int y0 = area.height() * i / n, y1 = area.height() * (i + 1) / n;
+        windows[i]->setGeometry(0, y0, area.width(), y1 - y0);
+    }
+}
+
+void TBVMDIClient::ArrangeIcons() {
+    int x = 0;
+    const int bottom = viewport()->height();
+    for (QMdiSubWindow* w : subWindowList()) {
+        if (!w->isMinimized())
+            continue;
+        w->move(x, bottom - w->height());
+        x += w->width();
+    }
+}
+
+// --- the frame --------------------------------------------------------------------
+
+TAppFrame::TAppFrame() : MenuStyle(std::make_unique<TDrawnMenuStyle>()) {
+    setWindowTitle(QStringLiteral("Brimvale"));
+    setWindowIcon(NSArt::AppIcon());
+    MdiClient = new TBVMDIClient(this);
+    setCentralWidget(MdiClient);
+    BuildMenus();
+    connect(MdiClient, &QMdiArea::subWindowActivated, this, [this] { UpdateActions(); });
+    resize(900, 640);
+    TWindowPlacement placement;
+    if (PlacementSetting.Restore(&placement))
+        ApplyPlacement(this, placement);
+    else
+        setWindowState(Qt::WindowMaximized);
+    UpdateActions();
+}
+
+TAppFrame::~TAppFrame() = default;
+
+QAction* TAppFrame::MakeAction(int id) {
+    const TCommandInfo* info = FindCommand(id);
+    auto* action = new QAction(this);
+    if (info) {
+        if (info->MenuText)
+            action->setText(QString::fromLatin1(info->MenuText));
+        if (info->Glyph >= 0)
+            action->setIcon(GlyphIcon(info->Glyph));
+        if (!info->Keys.isEmpty())
+            action->setShortcuts(info->Keys);
+    }
+    action->setShortcutContext(Qt::WindowShortcut);
+    if (id >= CmdLevel0 && id <= CmdLevel7)
+        action->setCheckable(true);
+    connect(action, &QAction::triggered, this, [this, id] { Command(id); });
+    Actions.insert(id, action);
+    return action;
+}
+
+void TAppFrame::BuildMenus() {
+    for (const TMenuSpec& spec : MenuBar) {
+        QMenu* menu = menuBar()->addMenu(QString::fromLatin1(spec.Title));
+        if (spec.Drawn)
+            menu->setStyle(MenuStyle.get());
+        Menus.append(menu);
+        for (int id : spec.Items) {
+            if (id == 0) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* action = MakeAction(id);
+            if (id == CmdExit) {
+                ExitAction = action;
+                FileMenu = menu;
+            }
+            menu->addAction(action);
+        }
+    }
+    // Commands reached by keys alone.
+    for (const TCommandInfo& info : Commands())
+        if (!Actions.contains(info.Id) && IsDocumentCommand(info.Id))
+            addAction(MakeAction(info.Id));
+    UpdateRecentMenu();
+}
+
+QMenu* TAppFrame::Menu(int index) const {
+    return index >= 0 && index < Menus.size() ? Menus[index] : nullptr;
+}
+
+void TAppFrame::UpdateRecentMenu() {
+    for (QAction* action : RecentActions) {
+        FileMenu->removeAction(action);
+        delete action;
+    }
+    RecentActions.clear();
+    const QStringList& files = RecentFiles.Files();
+    for (int i = 0; i < files.size(); ++i) {
+        auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(files[i]), this);
+        const QString file = files[i];
+        connect(action, &QAction::triggered, this,
+                [this, file] { OpenDocument(file.toStdString(), TMaximise::Decide); });
+        FileMenu->insertAction(ExitAction, action);
+        RecentActions.append(action);
+    }
+    if (!files.isEmpty()) {
+        QAction* separator = new QAction(this);
+        separator->setSeparator(true);
+        FileMenu->insertAction(ExitAction, separator);
+        RecentActions.append(separator);
+    }
+}
+
+TWaveWin* TAppFrame::ActiveWindow() const {
+    QMdiSubWindow* child = MdiClient->currentSubWindow();
+    if (!child)
+        return nullptr;
+    auto* dialog = dynamic_cast<TWaveWinDlg*>(child->widget());
+    return dialog ? dialog->Window() : nullptr;
+}
+
+void TAppFrame::UpdateActions() {
+    TWaveWin* window = ActiveWindow();
+    const TCommandState state = window ? window->CommandState() : TCommandState();
+    for (auto it = Actions.begin(); it != Actions.end(); ++it) {
+        const int id = it.key();
+        QAction* action = it.value();
+        const bool enabled = !IsDocumentCommand(id) || (window && CommandEnabled(id, state));
+        if (action->isEnabled() != enabled)
+            action->setEnabled(enabled);
+        if (action->isCheckable()) {
+            const bool checked = window && window->IsChecked(id);
+            if (action->isChecked() != checked)
+                action->setChecked(checked);
+        }
+    }
+    if (QAction* undo = Actions.value(CmdUndo)) {
+        const QString text = window && !window->HasUndo() && window->HasRedo()
+                                 ? QStringLiteral("Redo\tCtrl+Z")
+                                 : QStringLiteral("&Undo\tCtrl+Z");
+        if (undo->text() != text)
+            undo->setText(text);
+    }
+}
+
+TWaveWin* TAppFrame::OpenDocument(const std::string& name, TMaximise maximise) {
+    std::string path = name;
+    if (!path.empty())
+        path = QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
+    if (!path.empty()) {
+        RecentFiles.Add(QString::fromStdString(path));
+        UpdateRecentMenu();
+    }
+    // The first file opened goes into the untouched start-up document.
+    if (!path.empty() && Untouched && Untouched->ReplaceIfUntouched(path)) {
+        TWaveWin* window = Untouched;
+        Untouched = nullptr;
+        UpdateActions();
+        return window;
+    }
+    bool max = maximise == TMaximise::Yes;
+    if (maximise == TMaximise::Decide)
+        max = MdiClient->currentSubWindow() == nullptr;
+    TWaveWin* window = TWaveWin::Open(MdiClient, path, max);
+    connect(window, &TWaveWin::StateChanged, this, [this, window] {
+        if (window == ActiveWindow())
+            UpdateActions();
+    });
+    UpdateActions();
+    return window;
+}
+
+TWaveWin* TAppFrame::OpenUntouched() {
+    TWaveWin* window = OpenDocument(std::string(), TMaximise::Decide);
+    Untouched = window;
+    return window;
+}
+
+void TAppFrame::Command(int id) {
+    switch (id) {
+    case CmdNew:
+        OpenDocument(std::string(), TMaximise::Decide);
+        return;
+    case CmdOpen: {
+        std::string chosen = ChooseOpenFile();
+        if (!chosen.empty())
+            OpenDocument(chosen, TMaximise::Decide);
+        return;
+    }
+    case CmdAbout:
+        ShowAbout();
+        return;
+    case CmdShowClipboard:
+        ShowClipboard();
+        return;
+    case CmdExit:
+        close();
+        return;
+    case CmdCascade:
+        MdiClient->cascadeSubWindows();
+        return;
+    case CmdTileVertical:
+        MdiClient->TileVertically();
+        return;
+    case CmdTileHorizontal:
+        MdiClient->TileHorizontally();
+        return;
+    case CmdArrangeIcons:
+        MdiClient->ArrangeIcons();
+        return;
+    case CmdCloseAll:
+        MdiClient->closeAllSubWindows();
+        return;
+    default:
+        if (TWaveWin* window = ActiveWindow())
+            window->Command(id);
+        UpdateActions();
+    }
+}
+
+void TAppFrame::ShowAbout() {
+    auto* splash = new TMySplashWindow(this);
+    splash->ShowCentred(this);
+}
+
+void TAppFrame::ShowClipboard() {
+    TWaveWin* window = OpenDocument(std::string(), TMaximise::Decide);
+    window->Command(CmdPaste);
+    window->Command(CmdDeselect);
+    window->Command(CmdFit);
+}
+
+void TAppFrame::closeEvent(QCloseEvent* event) {
+    // Each document that holds changes asks first; a Cancel keeps the
+    // program running.
+    for (QMdiSubWindow* child : MdiClient->subWindowList()) {
+        if (!child->close()) {
+            event->ignore();
+            return;
+        }
+    }
+    PlacementSetting.Save(PlacementOf(this));
+    RecentFiles.Save();
+    event->accept();
+}

@@ -1,0 +1,80 @@
+#pragma once
+// The main frame: the menu bar, the keys, the multiple-document area that
+// holds the document windows, and the commands that belong to no document.
+
+#include <QHash>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QPointer>
+#include <memory>
+#include <string>
+
+#include "shell/recentfiles.h"
+
+class QAction;
+class QMenu;
+class TDrawnMenuStyle;
+
+namespace NSWaveWin {
+class TWaveWin;
+}
+
+// The area the document windows live in, on a leaf-green background.
+class TBVMDIClient : public QMdiArea {
+public:
+    explicit TBVMDIClient(QWidget* parent);
+    // Windows side by side (vertical) or one above the other.
+    void TileVertically();
+    void TileHorizontally();
+    // Minimised windows in a row along the bottom.
+    void ArrangeIcons();
+};
+
+enum class TMaximise { No, Yes, Decide };
+
+class TAppFrame : public QMainWindow {
+public:
+    TAppFrame();
+    ~TAppFrame() override;
+
+    TBVMDIClient* Client() const { return MdiClient; }
+    QAction* Action(int id) const { return Actions.value(id); }
+    QMenu* Menu(int index) const;
+    // The document window that commands go to; null when none.
+    NSWaveWin::TWaveWin* ActiveWindow() const;
+
+    // Opens a document (empty name: a new one), reusing the untouched
+    // start-up document for a file. Decide maximises when no document
+    // window is active.
+    NSWaveWin::TWaveWin* OpenDocument(const std::string& name, TMaximise maximise);
+    // Opens the document the program starts with when no file was named,
+    // remembered until a file replaces it.
+    NSWaveWin::TWaveWin* OpenUntouched();
+
+    // Carries out a command of the menus and keys.
+    void Command(int id);
+    // Menus, keys and check marks follow the active window's state.
+    void UpdateActions();
+
+    TRecentFiles& Recent() { return RecentFiles; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMenus();
+    QAction* MakeAction(int id);
+    void UpdateRecentMenu();
+    void ShowAbout();
+    void ShowClipboard();
+
+    TBVMDIClient* MdiClient;
+    std::unique_ptr<TDrawnMenuStyle> MenuStyle;
+    QHash<int, QAction*> Actions;
+    QList<QMenu*> Menus;
+    QMenu* FileMenu = nullptr;
+    QAction* ExitAction = nullptr;
+    QList<QAction*> RecentActions;
+    TRecentFiles RecentFiles;
+    QPointer<NSWaveWin::TWaveWin> Untouched;
+};

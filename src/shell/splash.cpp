@@ -1,0 +1,34 @@
+#include "shell/splash.h"
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+
+#include "dlg/artwork.h"
+
+TMySplashWindow::TMySplashWindow(QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(474, 286);
+}
+
+void TMySplashWindow::ShowCentred(QWidget* near) {
+    QScreen* screen = near && near->screen() ? near->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        QRect area = screen->geometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+    show();
+    raise();
+}
+
+void TMySplashWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawPixmap(rect(), NSArt::SplashImage(devicePixelRatioF()));
+}
+
+void TMySplashWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        close();
+}

@@ -1,0 +1,129 @@
+#include "wavewin/transport.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <qdrawutil.h>
+
+#include "dlg/artwork.h"
+#include "wavewin/timeline.h"
+#include "wavewin/wavewin.h"
+
+namespace NSWaveWin {
+
+namespace {
+
+// The button's raised or sunken border.
+constexpr int Border = 2;
+// Extra room under the glyph of a captioned button.
+constexpr int CaptionRoom = 15;
+
+} // namespace
+
+TBVButton::TBVButton(TWaveWin* window, int command, int glyph, int margin, const QString& caption,
+                     QWidget* parent)
+    : QAbstractButton(parent), Window(window), CommandId(command), GlyphNumber(glyph),
+      Margin(margin) {
+    setText(caption);
+    setToolTip(caption);
+    setFocusPolicy(Qt::NoFocus);
+    setFont(ButtonFont());
+    setFixedSize(sizeHint());
+    connect(this, &QAbstractButton::clicked, window, [this] { Window->Command(CommandId); });
+}
+
+QSize TBVButton::sizeHint() const {
+    const int glyph = NSArt::GlyphSize(GlyphNumber);
+    const int w = glyph + 2 * Margin + 2 * Border;
+    const int h = glyph + 2 * Margin + (text().isEmpty() ? 0 : CaptionRoom) + 2 * Border;
+    return QSize(w, h);
+}
+
+void TBVButton::UpdateState() {
+    setEnabled(Window->IsEnabled(CommandId));
+}
+
+void TBVButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const bool down = isDown() || isChecked();
+    qDrawShadePanel(&painter, rect(), palette(), down, Border, &palette().brush(QPalette::Button));
+    QRect inner = rect().adjusted(Border + Margin, Border + Margin, -(Border + Margin),
+                                  -(Border + Margin + (text().isEmpty() ? 0 : CaptionRoom)));
+    if (!text().isEmpty()) {
+        QRect caption(Border, height() - Border - 12, width() - 2 * Border, 12);
+        painter.setFont(font());
+        painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                       QPalette::ButtonText));
+        painter.drawText(caption, Qt::AlignCenter | Qt::TextSingleLine, text());
+    }
+    if (down)
+        inner.translate(1, 1);
+    NSArt::PaintGlyph(painter, GlyphNumber, QRectF(inner), isEnabled());
+}
+
+TBVGroup::TBVGroup(const QString& title, int glyph, QWidget* parent)
+    : QWidget(parent), Title(title), GlyphNumber(glyph) {
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, pal.color(QPalette::Button));
+    pal.setColor(QPalette::WindowText, Qt::black);
+    setPalette(pal);
+}
+
+void TBVGroup::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Button));
+    qDrawShadeRect(&painter, rect(), palette(), true, 1);
+    const int w = width() - 20;
+    const int size = NSArt::GlyphSize(GlyphNumber);
+    painter.drawPixmap(QRect((w - size) / 2, w / 4 - size / 2, size, size),
+                       NSArt::GlyphPixmap(GlyphNumber, true, size, devicePixelRatioF()));
+    painter.setFont(ButtonFont());
+    painter.setPen(Qt::black);
+    QRect text(0, height() / 2 + 2, w, height() - (height() / 2 + 2));
+    painter.drawText(text, Qt::AlignHCenter | Qt::AlignTop, Title);
+}
+
+TVolSlider::TVolSlider(TWaveWin* window, QWidget* parent)
+    : QSlider(Qt::Vertical, parent), Window(window) {
+    setRange(0, 7);
+    setTickInterval(2);
+    setTickPosition(QSlider::TicksRight);
+    setPageStep(1);
+    // The top position is the loudest.
+    setInvertedAppearance(true);
+    setFocusPolicy(Qt::NoFocus);
+    connect(this, &QSlider::valueChanged, window,
+            [this](int position) { Window->SetLevel(VolumeOf(position) / NSWave::VolumeStep); });
+}
+
+int TVolSlider::VolumeOf(int position) {
+    return (7 - position) * NSWave::VolumeStep;
+}
+
+int TVolSlider::PositionOf(int volume) {
+    return 7 - volume / NSWave::VolumeStep;
+}
+
+TRecLevelWin::TRecLevelWin(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TRecLevelWin::SetLevel(int percent) {
+    if (percent == Percent)
+        return;
+    Percent = percent;
+    repaint();
+}
+
+void TRecLevelWin::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    if (Percent <= 0)
+        return;
+    const int w = width(), h = height();
+    const int left = w / 5, right = w - w / 5;
+    const int top = h - h * Percent / 100;
+    painter.fillRect(QRect(left, top, right - left, h - top), QColor(255, 0, 0));
+}
+
+} // namespace NSWaveWin

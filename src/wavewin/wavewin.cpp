@@ -1,0 +1,585 @@
+// The document window's lifecycle, files, title, undo slots, command
+// dispatch and transport.
+
+#include "wavewin/wavewin.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <algorithm>
+#include <sstream>
+
+#include "dlg/dlgbar.h"
+#include "util/settings.h"
+#include "util/xmsg.h"
+#include "wave/soundformat.h"
+#include "wavewin/chanwin.h"
+#include "wavewin/clipboard.h"
+#include "wavewin/filechoice.h"
+#include "wavewin/timeline.h"
+#include "wavewin/transport.h"
+#include "wavewin/wavewindlg.h"
+
+namespace NSWaveWin {
+
+namespace {
+
+TValueSetting BackColorSetting("View\\BackColor", 8388608);
+TValueSetting WaveColorSetting("View\\WaveColor", 65535);
+TValueSetting LegendColorSetting("View\\LegendColor", 16776960);
+TValueSetting SelColorSetting("View\\SelColor", 16777215);
+
+int UntitledCounter = 1;
+
+std::vector<TWaveWin*>& AllWindows() {
+    static std::vector<TWaveWin*> windows;
+    return windows;
+}
+
+// "8 bit", "16 bit", "24 bit", "32 bit" or "float" for a size code.
+std::string SizeText(int size) {
+    if (NSWave::IsFloatSize(size))
+        return "float";
+    return std::to_string(NSWave::BitsOfSize(size)) + " bit";
+}
+
+} // namespace
+
+TWaveWinBase::TWaveWinBase(QWidget* parent) : QWidget(parent) {}
+
+TWaveWin::TWaveWin(QWidget* parent)
+    : TWaveWinBase(parent), UntitledNumber(UntitledCounter++),
+      BackColor(uint32_t(BackColorSetting.Get())), WaveColor(uint32_t(WaveColorSetting.Get())),
+      LegendColor(uint32_t(LegendColorSetting.Get())), SelColor(uint32_t(SelColorSetting.Get())) {
+    Document.Status = this;
+    setFocusPolicy(Qt::StrongFocus);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, pal.color(QPalette::Button));
+    setPalette(pal);
+    AllWindows().push_back(this);
+}
+
+TWaveWin::~TWaveWin() {
+    // No notice may reach a window being destroyed: stop the engine first,
+    // then drop the listener.
+    Document.Stop();
+    Document.Status = nullptr;
+    auto& all = AllWindows();
+    all.erase(std::remove(all.begin(), all.end(), this), all.end());
+    // The sound card may have become free for the others.
+    BroadcastState();
+}
+
+TWaveWin* TWaveWin::Open(QMdiArea* client, const std::string& name, bool maximise) {
+    auto* dialog = new TWaveWinDlg();
+    TWaveWin* window = dialog->Window();
+    QMdiSubWindow* child = client->addSubWindow(dialog);
+    child->setAttribute(Qt::WA_DeleteOnClose);
+    child->setWindowTitle(QString());
+    window->Child = child;
+    window->Client = client;
+    if (maximise)
+        child->showMaximized();
+    else
+        child->show();
+    window->SetupWindow();
+    window->LoadFile(name);
+    return window;
+}
+
+const std::vector<TWaveWin*>& TWaveWin::Windows() {
+    return AllWindows();
+}
+
+int TWaveWin::NextUntitledNumber() {
+    return UntitledCounter;
+}
+
+void TWaveWin::SetupWindow() {
+    Created = true;
+    UpdateTitle();
+    ResetView();
+}
+
+// --- files ---------------------------------------------------------------------
+
+bool TWaveWin::ReplaceIfUntouched(const std::string& name) {
+    if (!FileName.empty() || Modified)
+        return false;
+    LoadFile(name);
+    return true;
+}
+
+void TWaveWin::LoadFile(const std::string& name) {
+    CmStop();
+    NSWave::TLoadResult result;
+    bool loaded = false;
+    if (!name.empty()) {
+        try {
+            TOpStatus status("Loading: " + name, StatusTarget());
+            result = Document.Load(name, &status);
+            FileName = name;
+            loaded = true;
+        } catch (const xmsg& e) {
+            ShowError("Error reading file '" + name + "': " + e.why());
+            FileName.clear();
+        }
+    } else {
+        FileName.clear();
+        Document.SetSize(0, Document.ChannelCount());
+        Document.SetChannelCount(1);
+    }
+    LastFileSetting().Set(FileName);
+    SetModified(false);
+    UndoRecord.reset();
+    RedoRecord.reset();
+    UpdateTitle();
+    ResetView();
+    if (loaded && result.EndedEarly())
+        ShowError(NSWave::EndedEarlyText(result, Document.Rate));
+}
+
+bool TWaveWin::SaveFile(bool saveAs) {
+    const std::string before = FileName;
+    if (saveAs || FileName.empty()) {
+        std::string chosen = ChooseSaveFile(FileName);
+        if (chosen.empty())
+            return false;
+        FileName = chosen;
+    }
+    try {
+        TOpStatus status("Saving: " + FileName, StatusTarget());
+        try {
+            Document.Save(FileName, &status);
+        } catch (const NSWave::xfewerbits& e) {
+            const std::string question = "The file type holds only " + std::to_string(e.TypeBits) +
+                                         "-bit samples. Save anyway?";
+            if (MessageBox(question, "Brimvale", TMsgButtons::YesNo, TMsgIcon::Question) != IdYes) {
+                // Nothing was written: the window keeps the name it had.
+                FileName = before;
+                UpdateTitle();
+                return false;
+            }
+            Document.Save(FileName, &status, nullptr, TSampleRange(), true);
+        }
+    } catch (const xmsg& e) {
+        ShowError("Error writing file '" + FileName + "': " + e.why());
+        SetModified(true);
+        UpdateTitle();
+        return false;
+    }
+    SetModified(false);
+    UpdateTitle();
+    return true;
+}
+
+void TWaveWin::SetModified(bool modified) {
+    Modified = modified;
+    if (ModifiedGadget)
+        ModifiedGadget->SetText(modified ? "Modified" : "");
+    if (Child)
+        Child->setWindowModified(modified);
+    NoteState();
+}
+
+std::string TWaveWin::Title() const {
+    return FileName.empty() ? "Sound " + std::to_string(UntitledNumber) : FileName;
+}
+
+void TWaveWin::UpdateTitle() {
+    UpdateView();
+    if (!Created)
+        return;
+    if (Child)
+        Child->setWindowTitle(QString::fromStdString(Title()));
+    if (FormatButton) {
+        std::ostringstream text;
+        text << SizeText(Document.Size) << "/" << double(Document.Rate) / 1000 << " kHz";
+        FormatButton->setText(QString::fromStdString(text.str()));
+    }
+    NoteState();
+}
+
+bool TWaveWin::CanClose() {
+    if (!Modified)
+        return true;
+    switch (MessageBox("Save changes to '" + Title() + "'?", "Brimvale", TMsgButtons::YesNoCancel,
+                       TMsgIcon::Question)) {
+    case IdYes:
+        return SaveFile(false);
+    case IdNo:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TWaveWin::ShowError(const std::string& text) {
+    MessageBox(text, "Brimvale", TMsgButtons::Ok, TMsgIcon::None);
+}
+
+int TWaveWin::MessageBox(const std::string& text, const std::string& caption, TMsgButtons buttons,
+                         TMsgIcon icon) {
+    return ShowMessageBox(text, caption, buttons, icon);
+}
+
+// --- undo ------------------------------------------------------------------------
+
+bool TWaveWin::AddUndo(NSUndo::TUndoBase* record) {
+    std::unique_ptr<NSUndo::TUndoBase> owned(record);
+    if (record->Outcome == NSUndo::TUndoBase::Cancelled)
+        return false;
+    if (record->Outcome == NSUndo::TUndoBase::NoUndo) {
+        UndoRecord.reset();
+    } else {
+        record->SelectionBefore = Selection;
+        record->SelectionAfter = Selection;
+        record->ModifiedBefore = Modified;
+        UndoRecord = std::move(owned);
+    }
+    RedoRecord.reset();
+    SetModified(true);
+    return true;
+}
+
+bool TWaveWin::HasRedo() const {
+    return bool(RedoRecord);
+}
+
+// --- commands ------------------------------------------------------------------------
+
+TCommandState TWaveWin::CommandState() const {
+    TCommandState s;
+    s.Device = Document.DeviceState;
+    s.AnyDeviceActive = NSWave::ActiveDocument() != nullptr;
+    s.HasFileName = !FileName.empty();
+    s.HasUndo = bool(UndoRecord);
+    s.HasRedo = bool(RedoRecord);
+    s.Selection = Selection;
+    s.ClipboardHasSound = ClipboardHasSound();
+    s.ChannelHeight = ChannelHeight;
+    s.Zoom = Zoom;
+    s.ScrollX = ScrollX;
+    s.MaxScrollX = MaxScrollX;
+    s.ScrollY = ScrollY;
+    s.MaxScrollY = MaxScrollY;
+    s.ChannelCount = Document.ChannelCount();
+    s.Length = Document.GetLength();
+    return s;
+}
+
+bool TWaveWin::IsEnabled(int id) const {
+    return CommandEnabled(id, CommandState());
+}
+
+bool TWaveWin::IsChecked(int id) const {
+    if (id < CmdLevel0 || id > CmdLevel7)
+        return false;
+    return id - CmdLevel0 == const_cast<TWaveWin*>(this)->Level();
+}
+
+TStatusTarget TWaveWin::StatusTarget() const {
+    return StatusBar ? StatusBar->Target() : TStatusTarget();
+}
+
+void TWaveWin::Command(int id) {
+    if (!IsEnabled(id))
+        return;
+    if (id >= CmdLevel0 && id <= CmdLevel7) {
+        SetLevel(id - CmdLevel0);
+        return;
+    }
+    switch (id) {
+    case CmdSave:
+        SaveFile(false);
+        break;
+    case CmdSaveAs:
+        SaveFile(true);
+        break;
+    case CmdRevert:
+        LoadFile(FileName);
+        break;
+    case CmdUndo:
+        CmUndo();
+        break;
+    case CmdCut:
+        CmCut();
+        break;
+    case CmdCopy:
+        CmCopy();
+        break;
+    case CmdPaste:
+        CmPaste();
+        break;
+    case CmdDelete:
+        CmDelete();
+        break;
+    case CmdSelectAll:
+        CmSelectAll();
+        break;
+    case CmdDeselect:
+        CmDeselect();
+        break;
+    case CmdSilence:
+        CmSilence();
+        break;
+    case CmdPrint:
+        CmPrint();
+        break;
+    case CmdHeightUp:
+        ChannelHeight = int(ChannelHeight * 1.5);
+        UpdateView();
+        break;
+    case CmdHeightDown:
+        ChannelHeight = int(ChannelHeight * 2.0 / 3.0);
+        UpdateView();
+        break;
+    case CmdZoomIn:
+        SetScale(Zoom * 1.5);
+        break;
+    case CmdZoomOut:
+        SetScale(Zoom * 2.0 / 3.0);
+        break;
+    case CmdFit:
+        ZoomToFit();
+        break;
+    case CmdScrollLeft:
+        ScrollHorizontally(TScroll::PageBack);
+        break;
+    case CmdScrollRight:
+        ScrollHorizontally(TScroll::PageForward);
+        break;
+    case CmdScrollStart:
+        ScrollHorizontally(TScroll::ToStart);
+        break;
+    case CmdScrollEnd:
+        ScrollHorizontally(TScroll::ToEnd);
+        break;
+    case CmdScrollUp:
+        ScrollVertically(TScroll::PageBack);
+        break;
+    case CmdScrollDown:
+        ScrollVertically(TScroll::PageForward);
+        break;
+    case CmdScrollTop:
+        ScrollVertically(TScroll::ToStart);
+        break;
+    case CmdScrollBottom:
+        ScrollVertically(TScroll::ToEnd);
+        break;
+    case CmdPlay:
+        CmPlay();
+        break;
+    case CmdStop:
+        CmStop();
+        break;
+    case CmdPause:
+        CmPause();
+        break;
+    case CmdRecord:
+        CmRecord();
+        break;
+    case CmdEcho:
+        CmEcho();
+        break;
+    case CmdReverse:
+        CmReverse();
+        break;
+    case CmdAddTrack:
+        CmAddTrack();
+        break;
+    case CmdDeleteTrack:
+        CmDeleteTrack();
+        break;
+    case CmdAllChannels:
+        CmAllChannels();
+        break;
+    case CmdSoundFormat:
+        CmSoundFormat();
+        break;
+    case CmdMergeTracks:
+        CmMergeTracks();
+        break;
+    case CmdAmplitude:
+        CmAmplitude();
+        break;
+    case CmdFadeIn:
+        CmFadeIn();
+        break;
+    case CmdFadeOut:
+        CmFadeOut();
+        break;
+    case CmdClose:
+        CmClose();
+        break;
+    case CmdPitch:
+        CmPitch();
+        break;
+    case CmdVibro:
+        CmVibro();
+        break;
+    case CmdOtherEffect:
+        CmOtherEffect();
+        break;
+    default:
+        break;
+    }
+    NoteState();
+}
+
+void TWaveWin::CmClose() {
+    // The hosting window closes; it asks before losing changes.
+    if (Child)
+        Child->close();
+    else if (Dialog)
+        Dialog->close();
+}
+
+void TWaveWin::NoteState() {
+    emit StateChanged();
+}
+
+void TWaveWin::BroadcastState() {
+    for (TWaveWin* window : AllWindows())
+        window->NoteState();
+}
+
+void TWaveWin::keyPressEvent(QKeyEvent* event) {
+    // The keys the window handles itself, besides the menu keys: they reach
+    // it when the frame's shortcuts are not there (a window on its own).
+    switch (event->key()) {
+    case Qt::Key_Space:
+        Command(CmdPlay);
+        return;
+    case Qt::Key_Delete:
+        Command(CmdDelete);
+        return;
+    case Qt::Key_Period:
+        Command(CmdStop);
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+// --- transport -------------------------------------------------------------------------
+
+void TWaveWin::CmPlay() {
+    if (Document.DeviceState == NSWave::TDeviceState::Playing) {
+        CmStop();
+        return;
+    }
+    FinishRecording();
+    PlaySelection = Selection;
+    try {
+        Document.Play(Selection, Level() * NSWave::VolumeStep);
+    } catch (const xmsg& e) {
+        ShowError(e.why());
+    }
+    BroadcastState();
+}
+
+void TWaveWin::CmStop() {
+    const NSWave::TDeviceState was = Document.DeviceState;
+    FinishRecording();
+    Document.Stop();
+    if (was == NSWave::TDeviceState::Playing)
+        SetSelection(PlaySelection, true);
+    if (was != NSWave::TDeviceState::Idle)
+        BroadcastState();
+}
+
+void TWaveWin::CmPause() {
+    if (Document.DeviceState == NSWave::TDeviceState::Playing) {
+        TSampleRange cursor = Selection;
+        Document.Stop();
+        SetSelection(cursor, true);
+    } else if (Document.DeviceState == NSWave::TDeviceState::Recording) {
+        Document.Pause();
+        if (StatusText)
+            StatusText->SetText("Click the red record button to continue recording");
+    }
+    BroadcastState();
+}
+
+void TWaveWin::CmRecord() {
+    try {
+        Document.Record();
+    } catch (const xmsg& e) {
+        ShowError(e.why());
+    }
+    BroadcastState();
+}
+
+void TWaveWin::FinishRecording() {
+    if (Document.DeviceState != NSWave::TDeviceState::Recording &&
+        Document.DeviceState != NSWave::TDeviceState::RecordPaused)
+        return;
+    TTmpFile file = Document.TakeRecording();
+    Document.Stop();
+    if (file.GetFileName().empty())
+        return;
+    auto* record = new NSUndo::TInsertion(*this, Selection, file, Document.Rate, -1);
+    if (!AddUndo(record))
+        return;
+    try {
+        TTempCursor wait;
+        record->Redo(*this, nullptr);
+        SetSelection(record->Inserted, false);
+        UpdateView();
+    } catch (const xmsg& e) {
+        ShowError(e.why());
+    }
+    UpdateTitle();
+    ResetView();
+}
+
+namespace {
+// The playback volume belongs to the sound card, not to one document; asked
+// of the card once (it may have to open a device for that), then kept.
+int CardVolume = -1;
+} // namespace
+
+int TWaveWin::Level() {
+    if (CardVolume < 0)
+        CardVolume = Document.GetVolume();
+    return CardVolume / NSWave::VolumeStep;
+}
+
+void TWaveWin::SetLevel(int level) {
+    Document.SetVolume(uint16_t(NSWave::VolumeStep * level));
+    CardVolume = NSWave::VolumeStep * level;
+    BroadcastState();
+}
+
+void TWaveWin::PlayPosition() {
+    const uint32_t p = uint32_t(std::max(0, Position));
+    SetSelection(TSampleRange(p, p, PlaySelection.Channel), true);
+}
+
+void TWaveWin::PlayStopped() {
+    SetSelection(PlaySelection, true);
+    BroadcastState();
+}
+
+void TWaveWin::RecordProgress() {
+    if (Meter)
+        Meter->SetLevel(TPlayRecStatus::Level);
+    if (StatusText) {
+        std::ostringstream text;
+        text << "Recorded " << double(Recorded) / double(std::max(1, Document.Rate)) << " seconds";
+        StatusText->SetText(text.str());
+    }
+}
+
+void TWaveWin::RecordStopped() {
+    if (Meter)
+        Meter->SetLevel(0);
+    if (StatusText)
+        StatusText->SetText("");
+}
+
+} // namespace NSWaveWin

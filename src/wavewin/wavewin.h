@@ -1,0 +1,239 @@
+#pragma once
+// The document window: one open sound. It owns the sound document, the
+// selection, the one-level undo and redo records and the channel views;
+// it carries out every document command and decides which are enabled.
+
+#include <QWidget>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "undo/undo.h"
+#include "undo/undowindow.h"
+#include "util/arry.h"
+#include "util/opstatus.h"
+#include "util/pointer.h"
+#include "wave/device.h"
+#include "wave/file.h"
+#include "wavewin/commands.h"
+
+class QMdiArea;
+class QMdiSubWindow;
+class QPushButton;
+class QScrollBar;
+class TDlgStatusBar;
+class TTextGadget;
+
+namespace NSWaveWin {
+
+class TChannelWin;
+class TRecLevelWin;
+class TSelectionGadget;
+class TTimeLine;
+class TVolSlider;
+class TWaveWinDlg;
+
+// What every document window has: its file, its selection and its document.
+class TWaveWinBase : public QWidget {
+public:
+    explicit TWaveWinBase(QWidget* parent);
+
+    // The status bar's text gadget: progress texts and hints.
+    TTextTarget* StatusText = nullptr;
+    std::string FileName;
+    TSampleRange Selection;
+    NSWave::TFile Document{22050, 2, 1, 1};
+};
+
+// Scroll requests of the scroll bars and the scroll commands.
+enum class TScroll {
+    LineBack,
+    LineForward,
+    PageBack,
+    PageForward,
+    ThumbPosition,
+    ThumbTrack,
+    ToStart,
+    ToEnd
+};
+
+class TWaveWin : public TWaveWinBase, public NSUndo::TUndoWindow, public NSWave::TPlayRecStatus {
+    Q_OBJECT
+public:
+    explicit TWaveWin(QWidget* parent);
+    ~TWaveWin() override;
+
+    // Opens a document window in the main frame's client area and loads
+    // `name` into it (empty: a new untitled sound).
+    static TWaveWin* Open(QMdiArea* client, const std::string& name, bool maximise);
+    // Every document window that exists, oldest first.
+    static const std::vector<TWaveWin*>& Windows();
+    // The counter that numbers untitled windows; the next number it gives.
+    static int NextUntitledNumber();
+
+    // --- lifecycle, files and title ---------------------------------------
+    // Loads `name` here when the window has no file and is not modified.
+    virtual bool ReplaceIfUntouched(const std::string& name);
+    void LoadFile(const std::string& name);
+    bool SaveFile(bool saveAs);
+    void SetModified(bool modified);
+    bool IsModified() const { return Modified; }
+    void UpdateTitle();
+    // The caption: the file name, or "Sound N".
+    std::string Title() const;
+    // Asks whether a modified sound may be discarded (Yes saves first);
+    // false keeps the window open.
+    bool CanClose();
+    // The window's set-up once its dialog exists: title and view.
+    void SetupWindow();
+
+    // --- undo ----------------------------------------------------------------
+    virtual bool AddUndo(NSUndo::TUndoBase* record);
+    virtual bool HasRedo() const;
+    bool HasUndo() const { return bool(UndoRecord); }
+    NSWave::TFile& GetDocument() override { return Document; }
+    int MessageBox(const std::string& text, const std::string& caption, TMsgButtons buttons,
+                   TMsgIcon icon) override;
+
+    // --- commands --------------------------------------------------------------
+    // Carries out a document command; one that is not enabled does nothing.
+    void Command(int id);
+    bool IsEnabled(int id) const;
+    // Checked menu items: the volume level in use.
+    bool IsChecked(int id) const;
+    TCommandState CommandState() const;
+    // The progress reporter's gadgets in this window's status bar.
+    TStatusTarget StatusTarget() const;
+
+    // --- selection and view ----------------------------------------------------
+    virtual void SetSelection(const TSampleRange& range, bool bringIntoView = false);
+    virtual void UpdateView();
+    void ResetView();
+    void FitHeight();
+    void SetScale(double zoom);
+    void ZoomToFit();
+    void ScrollHorizontally(TScroll code, int64_t position = 0);
+    void ScrollVertically(TScroll code, int64_t position = 0);
+    void ShowSample(uint32_t sample);
+    // Sample ↔ pixel in a channel view at the current zoom and scroll.
+    int64_t PixelOf(double sample) const;
+    int64_t SampleUnder(int64_t x) const;
+    // Writes the selection's start, end and length into the read-out.
+    void UpdateSelectionTexts();
+    // The range the effects work on: the selection; a cursor's whole
+    // channel(s); the whole sound without a selection.
+    TSampleRange EffectiveRange() const;
+
+    // Mouse gestures from a channel view.
+    void MouseDown(TChannelWin* view, int x, bool shift, bool control);
+    void MouseMove(TChannelWin* view, int x, bool buttonDown);
+    void MouseUp(TChannelWin* view, int x);
+
+    // --- transport ---------------------------------------------------------------
+    void CmPlay();
+    void CmStop();
+    void CmPause();
+    void CmRecord();
+    void FinishRecording();
+    void SetLevel(int level);
+    int Level();
+
+    // The play/record listener.
+    void PlayPosition() override;
+    void PlayStopped() override;
+    void RecordProgress() override;
+    void RecordStopped() override;
+
+    // --- edit commands, effects, tracks ------------------------------------------
+    void CmUndo();
+    void CmCut();
+    void CmCopy();
+    void CmPaste();
+    void CmDelete();
+    void CmSelectAll();
+    void CmDeselect();
+    void CmSilence();
+    void CmAllChannels();
+    void CmReverse();
+    void CmFadeIn();
+    void CmFadeOut();
+    void CmAmplitude();
+    void CmEcho();
+    void CmVibro();
+    void CmPitch();
+    void CmOtherEffect();
+    void CmSoundFormat();
+    void CmAddTrack();
+    void CmDeleteTrack();
+    void CmMergeTracks();
+    void CmPrint();
+    void CmClose();
+
+    // --- neighbours in the document dialog (set by TWaveWinDlg) --------------
+    QMdiSubWindow* Child = nullptr;
+    QMdiArea* Client = nullptr;
+    TWaveWinDlg* Dialog = nullptr;
+    TDlgStatusBar* StatusBar = nullptr;
+    TTextGadget* ModifiedGadget = nullptr;
+    TTimeLine* TimeLine = nullptr;
+    QScrollBar* HScroll = nullptr;
+    QScrollBar* VScroll = nullptr;
+    QPushButton* FormatButton = nullptr;
+    TRecLevelWin* Meter = nullptr;
+    TVolSlider* Slider = nullptr;
+    TSelectionGadget* StartGadget = nullptr;
+    TSelectionGadget* EndGadget = nullptr;
+    TSelectionGadget* LengthGadget = nullptr;
+
+    // --- state -------------------------------------------------------------------
+    TArry<TChannelWin> ChannelViews{10, 10};
+    bool Modified = false;
+    int UntitledNumber;
+    TSampleRange PlaySelection;
+    TPointer<NSUndo::TUndoBase> UndoRecord;
+    TPointer<NSUndo::TUndoBase> RedoRecord;
+    // Colours as the settings give them, red in the low byte.
+    uint32_t BackColor, WaveColor, LegendColor, SelColor;
+    // View geometry: pixels per sample, scroll positions in pixels (64-bit:
+    // an hour at ten pixels per sample is past two thousand million pixels).
+    int ChannelHeight = 100;
+    int64_t ScrollY = 0;
+    int64_t MaxScrollY = 0;
+    double Zoom = 1.0;
+    int64_t ScrollX = 0;
+    int64_t MaxScrollX = 0;
+    int ViewWidth = 0;
+    int CentreY = 48;
+    int HalfHeight = 48;
+    // True once the window is on screen and laid out.
+    bool Created = false;
+
+    static constexpr double ZoomMax = 10.0;
+    static constexpr double ZoomMin = 0.00004;
+    static constexpr int MinChannelHeight = 50;
+    static constexpr int MaxChannelHeight = 2000;
+
+signals:
+    // Anything the enabling of commands, the buttons or the menus show may
+    // have changed.
+    void StateChanged();
+
+public:
+    // Tells every window's listeners that the state changed (the sound card
+    // changed hands, the clipboard changed).
+    static void BroadcastState();
+    void NoteState();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // Shows a document error in the program's message box.
+    void ShowError(const std::string& text);
+    // Saves to FileName, asking before a type that holds fewer bits.
+    void SaveTo(const std::string& name);
+};
+
+} // namespace NSWaveWin

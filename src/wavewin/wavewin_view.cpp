@@ -1,0 +1,335 @@
+// The document window's view: layout of the channel views, zoom, scrolling,
+// the selection and the mouse gestures that change it.
+
+#include <QScrollBar>
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+#include "wavewin/chanwin.h"
+#include "wavewin/timeline.h"
+#include "wavewin/wavewin.h"
+
+namespace NSWaveWin {
+
+namespace {
+
+// Scroll positions are 64-bit; a scroll bar counts in int. Positions that do
+// not fit are divided down by a whole factor.
+int64_t BarScale(int64_t maximum) {
+    const int64_t limit = INT_MAX / 2;
+    return maximum <= limit ? 1 : (maximum + limit - 1) / limit;
+}
+
+void SetBar(QScrollBar* bar, int64_t maximum, int page, int64_t position) {
+    if (!bar)
+        return;
+    const int64_t scale = BarScale(maximum + page);
+    QSignalBlocker quiet(bar);
+    bar->setProperty("bvScale", qlonglong(scale));
+    bar->setRange(0, int(maximum / scale));
+    bar->setPageStep(std::max(1, int(page / scale)));
+    bar->setSingleStep(std::max(1, int(page / 10 / scale)));
+    bar->setValue(int(position / scale));
+    bar->setEnabled(maximum > 0);
+}
+
+} // namespace
+
+int64_t ScrollBarScale(const QScrollBar* bar) {
+    const qlonglong scale = bar->property("bvScale").toLongLong();
+    return scale > 0 ? scale : 1;
+}
+
+int64_t TWaveWin::PixelOf(double sample) const {
+    return int64_t(sample * Zoom - double(ScrollX));
+}
+
+int64_t TWaveWin::SampleUnder(int64_t x) const {
+    return int64_t(double(x + ScrollX) / Zoom);
+}
+
+void TWaveWin::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FitHeight();
+}
+
+void TWaveWin::FitHeight() {
+    const int n = Document.ChannelCount();
+    if (Created && n >= 1) {
+        ChannelHeight = (height() - 6 * n) / n;
+        UpdateView();
+    }
+}
+
+void TWaveWin::UpdateView() {
+    if (!Created)
+        return;
+    if (Selection.Valid && Selection.Channel != AllChannels &&
+        Selection.Channel >= Document.ChannelCount())
+        Selection = TSampleRange();
+    const int n = Document.ChannelCount();
+    if (n == 0)
+        return;
+    ChannelHeight = std::clamp(ChannelHeight, MinChannelHeight, MaxChannelHeight);
+    Zoom = std::clamp(Zoom, ZoomMin, ZoomMax);
+    ViewWidth = width() - 4;
+    CentreY = HalfHeight = (ChannelHeight - 4) / 2;
+    MaxScrollY = std::max<int64_t>(0, int64_t(ChannelHeight + 6) * n - height() - 6);
+    ScrollY = std::clamp<int64_t>(ScrollY, 0, MaxScrollY);
+    MaxScrollX =
+        std::max<int64_t>(0, int64_t(double(Document.GetLength()) * Zoom - ViewWidth + 40));
+    ScrollX = std::clamp<int64_t>(ScrollX, 0, MaxScrollX);
+
+    while (ChannelViews.Count() < n) {
+        auto* view = new TChannelWin(this, ChannelViews.Count());
+        ChannelViews.Add(view);
+        view->show();
+    }
+    while (ChannelViews.Count() > n)
+        delete ChannelViews.Detach(ChannelViews.Count() - 1);
+    for (int i = 0; i < n; ++i)
+        ChannelViews[i]->setGeometry(0, int(int64_t(i) * (ChannelHeight + 6) - ScrollY), width(),
+                                     ChannelHeight);
+
+    update();
+    SetBar(HScroll, MaxScrollX, ViewWidth, ScrollX);
+    SetBar(VScroll, MaxScrollY, height(), ScrollY);
+    for (TChannelWin* view : ChannelViews)
+        view->update();
+    if (TimeLine)
+        TimeLine->update();
+    NoteState();
+}
+
+void TWaveWin::ResetView() {
+    ScrollX = 0;
+    ScrollY = 0;
+    ChannelHeight = 100;
+    FitHeight();
+    UpdateView();
+    Selection = TSampleRange();
+    ZoomToFit();
+    SetSelection(TSampleRange(), false);
+    for (TChannelWin* view : ChannelViews) {
+        view->DragAnchor = -1;
+        view->ClickX = -1;
+    }
+}
+
+void TWaveWin::SetScale(double zoom) {
+    if (!Created)
+        return;
+    const double z = std::clamp(zoom, ZoomMin, ZoomMax);
+    const int64_t startPixel = Selection.Valid ? PixelOf(Selection.Start) : -1;
+    if (z > Zoom && Selection.Valid && startPixel >= 0 && startPixel <= width() - 4)
+        ScrollX = int64_t(z * Selection.Start) - width() / 2;
+    else
+        ScrollX = int64_t(z * double(int64_t(double(ScrollX) / Zoom)));
+    Zoom = z;
+    UpdateView();
+}
+
+void TWaveWin::ZoomToFit() {
+    if (Selection.Valid && Selection.Start < Selection.End) {
+        Zoom = std::clamp(double(ViewWidth) / double(Selection.End - Selection.Start), ZoomMin,
+                          ZoomMax);
+        ScrollX = int64_t(Selection.Start * Zoom);
+        UpdateView();
+        return;
+    }
+    const uint32_t n = Document.GetLength();
+    SetScale(n == 0 ? 0.01 : double(ViewWidth) / double(n) * 0.9);
+}
+
+void TWaveWin::ScrollHorizontally(TScroll code, int64_t position) {
+    int64_t x = ScrollX;
+    switch (code) {
+    case TScroll::LineBack:
+        x -= ViewWidth / 10;
+        break;
+    case TScroll::LineForward:
+        x += ViewWidth / 10;
+        break;
+    case TScroll::PageBack:
+        x -= int64_t(ViewWidth) * 3 / 4;
+        break;
+    case TScroll::PageForward:
+        x += int64_t(ViewWidth) * 3 / 4;
+        break;
+    case TScroll::ThumbPosition:
+    case TScroll::ThumbTrack:
+        x = position;
+        break;
+    case TScroll::ToStart:
+        x = 0;
+        break;
+    case TScroll::ToEnd:
+        x = MaxScrollX;
+        break;
+    }
+    x = std::clamp<int64_t>(x, 0, MaxScrollX);
+    if (x == ScrollX)
+        return;
+    const int64_t shift = ScrollX - x;
+    ScrollX = x;
+    SetBar(HScroll, MaxScrollX, ViewWidth, ScrollX);
+    for (TChannelWin* view : ChannelViews) {
+        if (std::llabs(shift) < view->width())
+            view->scroll(int(shift), 0);
+        else
+            view->update();
+    }
+    if (TimeLine)
+        TimeLine->update();
+    NoteState();
+}
+
+void TWaveWin::ScrollVertically(TScroll code, int64_t position) {
+    const int h = height();
+    const int n = Document.ChannelCount();
+    int64_t y = ScrollY;
+    switch (code) {
+    case TScroll::LineBack:
+        y -= std::max(1, h * 4 / 50);
+        break;
+    case TScroll::LineForward:
+        y += std::max(1, h * 4 / 50);
+        break;
+    case TScroll::PageBack:
+        y -= std::max(1, h * 4 / 5);
+        break;
+    case TScroll::PageForward:
+        y += std::max(1, h * 4 / 5);
+        break;
+    case TScroll::ThumbPosition:
+    case TScroll::ThumbTrack:
+        y = position;
+        break;
+    case TScroll::ToStart:
+        y = 0;
+        break;
+    case TScroll::ToEnd:
+        y = int64_t(n) * (ChannelHeight + 6);
+        break;
+    }
+    // Never past the layout's maximum, or every channel would scroll away.
+    y = std::clamp<int64_t>(y, 0, MaxScrollY);
+    if (y == ScrollY)
+        return;
+    ScrollY = y;
+    for (int i = 0; i < ChannelViews.Count(); ++i)
+        ChannelViews[i]->move(0, int(int64_t(i) * (ChannelHeight + 6) - ScrollY));
+    SetBar(VScroll, MaxScrollY, h, ScrollY);
+    NoteState();
+}
+
+void TWaveWin::ShowSample(uint32_t sample) {
+    const int64_t p = int64_t(sample * Zoom);
+    if (p < ScrollX || p >= ScrollX + ViewWidth)
+        ScrollHorizontally(TScroll::ThumbPosition, p <= ViewWidth / 2 ? 0 : p - ViewWidth / 2);
+}
+
+TSampleRange TWaveWin::EffectiveRange() const {
+    const uint32_t length = Document.GetLength();
+    if (Selection.Valid && Selection.Start == Selection.End)
+        return TSampleRange(0, length, Selection.Channel);
+    if (Selection.Valid)
+        return Selection;
+    return TSampleRange(0, length, AllChannels);
+}
+
+void TWaveWin::SetSelection(const TSampleRange& range, bool bringIntoView) {
+    auto repaint = [&](const TSampleRange& r) {
+        if (!r.Valid)
+            return;
+        for (TChannelWin* view : ChannelViews)
+            if (r.Channel == AllChannels || r.Channel == view->Channel)
+                view->InvalidateSamples(r.Start, r.End);
+    };
+    const TSampleRange old = Selection;
+    if (Created && old.Valid && range.Valid && old.Channel == range.Channel &&
+        old.Channel != AllChannels && old.Channel < ChannelViews.Count() &&
+        (old.End == range.End || old.Start == range.Start)) {
+        if (old.End == range.End)
+            repaint(TSampleRange(old.Start, range.Start, old.Channel));
+        else
+            repaint(TSampleRange(old.End, range.End, old.Channel));
+        Selection = range;
+    } else {
+        repaint(old);
+        Selection = range;
+        repaint(range);
+    }
+    if (bringIntoView && range.Valid)
+        ShowSample(range.Start);
+    UpdateSelectionTexts();
+    NoteState();
+}
+
+void TWaveWin::UpdateSelectionTexts() {
+    auto seconds = [&](uint32_t samples) {
+        return std::to_string(double(samples) / double(std::max(1, Document.Rate)));
+    };
+    const bool valid = Selection.Valid;
+    const bool range = valid && Selection.Start < Selection.End;
+    if (StartGadget)
+        StartGadget->SetText(valid ? seconds(Selection.Start) : "---");
+    if (EndGadget)
+        EndGadget->SetText(range ? seconds(Selection.End) : "---");
+    if (LengthGadget)
+        LengthGadget->SetText(range ? seconds(Selection.End - Selection.Start) : "---");
+}
+
+void TWaveWin::MouseDown(TChannelWin* view, int x, bool shift, bool control) {
+    CmStop();
+    if (shift) {
+        CmAllChannels();
+        return;
+    }
+    const int64_t s = std::max<int64_t>(0, SampleUnder(x));
+    const uint32_t sample = uint32_t(std::min<int64_t>(s, UINT32_MAX));
+    view->DragAnchor = sample;
+    view->ClickX = x;
+    TSampleRange selection;
+    if (control) {
+        if (Selection.Valid) {
+            selection = Selection;
+            selection.Start = std::min(selection.Start, sample);
+            selection.End = std::max(selection.End, sample);
+        } else {
+            selection = TSampleRange(sample, sample, view->Channel);
+        }
+        view->DragAnchor = -1;
+    } else {
+        view->grabMouse();
+        selection = TSampleRange(sample, sample, view->Channel);
+    }
+    SetSelection(selection, false);
+}
+
+void TWaveWin::MouseMove(TChannelWin* view, int x, bool buttonDown) {
+    const bool captured = QWidget::mouseGrabber() == view;
+    if (!captured || !buttonDown || view->DragAnchor < 0) {
+        if (captured)
+            view->releaseMouse();
+        view->DragAnchor = -1;
+        return;
+    }
+    if (view->ClickX >= 0) {
+        if (std::abs(x - view->ClickX) < 3)
+            return;
+        view->ClickX = -1;
+    }
+    const int64_t s = std::clamp<int64_t>(SampleUnder(std::max(x, 0)), 0, UINT32_MAX);
+    SetSelection(TSampleRange(uint32_t(view->DragAnchor), uint32_t(s), view->Channel), false);
+}
+
+void TWaveWin::MouseUp(TChannelWin* view, int x) {
+    MouseMove(view, x, true);
+    if (QWidget::mouseGrabber() == view)
+        view->releaseMouse();
+    view->DragAnchor = -1;
+}
+
+} // namespace NSWaveWin

@@ -1,0 +1,206 @@
+#include "wavewin/wavewindlg.h"
+
+#include <QCloseEvent>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include "dlg/dlgbar.h"
+#include "wavewin/commands.h"
+#include "wavewin/timeline.h"
+#include "wavewin/transport.h"
+#include "wavewin/wavewin.h"
+
+namespace NSWaveWin {
+
+int64_t ScrollBarScale(const QScrollBar* bar);
+
+TWaveWinDlg::TWaveWinDlg(QWidget* parent) : TStdDlg(parent, WidthUnits, HeightUnits) {
+    setWindowFlags(Qt::Widget);
+    setSizeGripEnabled(false);
+
+    Wave = new TWaveWin(this);
+    Wave->Dialog = this;
+    Place(Wave, 2501, -1, 61, 395, 142);
+
+    auto* timeLine = new TTimeLine(Wave, this);
+    Place(timeLine, 2509, 0, 41, 393, 20);
+    Wave->TimeLine = timeLine;
+
+    auto* hScroll = new QScrollBar(Qt::Horizontal, this);
+    Place(hScroll, 2506, 118, 203, 276, 15);
+    Wave->HScroll = hScroll;
+    auto* vScroll = new QScrollBar(Qt::Vertical, this);
+    Place(vScroll, 2505, 394, 71, 16, 132);
+    Wave->VScroll = vScroll;
+    for (QScrollBar* bar : {hScroll, vScroll})
+        bar->setFocusPolicy(Qt::NoFocus);
+    ConnectScrollBar(hScroll, true);
+    ConnectScrollBar(vScroll, false);
+
+    auto* meterGroup = new TBVGroup(QStringLiteral("Recording\nMeter"), 42, this);
+    Place(meterGroup, 2552, 289, 2, 56, 38);
+    auto* meter = new TRecLevelWin(meterGroup);
+    meter->setGeometry(60, 5, 10, 50);
+    Wave->Meter = meter;
+
+    auto* volumeGroup = new TBVGroup(QStringLiteral("Playback\nVolume"), 41, this);
+    Place(volumeGroup, 2553, 232, 2, 56, 38);
+    auto* slider = new TVolSlider(Wave, volumeGroup);
+    slider->setGeometry(55, 5, 21, 50);
+    Wave->Slider = slider;
+
+    TDlgControlBar* heightBar = MakeBar(2508, 394, 41, 16, 30);
+    AddButton(heightBar, CmdHeightUp, 43, 0, nullptr);
+    AddButton(heightBar, CmdHeightDown, 44, 0, nullptr);
+
+    TDlgControlBar* zoomBar = MakeBar(2507, 0, 203, 49, 14);
+    AddButton(zoomBar, CmdZoomIn, 43, 0, nullptr);
+    AddButton(zoomBar, CmdZoomOut, 44, 0, nullptr);
+    AddButton(zoomBar, CmdFit, 45, 0, nullptr);
+
+    auto* format = new QPushButton(QStringLiteral("16 bit/22.050 kHz"), this);
+    Place(format, 2049, 48, 203, 70, 15);
+    format->setAutoDefault(false);
+    format->setDefault(false);
+    format->setFocusPolicy(Qt::NoFocus);
+    connect(format, &QPushButton::clicked, Wave, [this] {
+        Wave->setFocus();
+        Wave->Command(CmdSoundFormat);
+    });
+    Wave->FormatButton = format;
+
+    TDlgControlBar* transport = MakeBar(2502, 3, 221, 137, 37);
+    AddButton(transport, CmdRecord, 11, 5, "Record");
+    AddButton(transport, CmdStop, 12, 5, "Stop");
+    AddButton(transport, CmdPause, 14, 5, "Pause");
+    AddButton(transport, CmdPlay, 13, 5, "Play");
+
+    auto* status = new TDlgStatusBar(this);
+    Place(status, 2503, 141, 246, 162, 12);
+    Wave->StatusBar = status;
+    Wave->StatusText = status->MessageGadget();
+    Wave->ModifiedGadget = status->ModifiedGadget();
+
+    TDlgControlBar* values = MakeBar(2504, 141, 231, 162, 12);
+    Wave->StartGadget = new TSelectionGadget(values, "---", ValueFont(), Qt::black, true);
+    Wave->EndGadget = new TSelectionGadget(values, "---", ValueFont(), Qt::black, true);
+    Wave->LengthGadget = new TSelectionGadget(values, "---", ValueFont(), Qt::black, true);
+    for (TSelectionGadget* g : {Wave->StartGadget, Wave->EndGadget, Wave->LengthGadget})
+        values->Insert(g, true);
+
+    TDlgControlBar* captions = MakeBar(2557, 141, 221, 162, 10);
+    for (const char* text : {"Start", "End", "Length"})
+        captions->Insert(new TSelectionGadget(captions, QString::fromLatin1(text), CaptionFont(),
+                                              QColor(0, 0, 128), false),
+                         true);
+
+    TDlgControlBar* tracks = MakeBar(2551, 305, 221, 104, 37);
+    AddButton(tracks, CmdAddTrack, 0, 5, "Add Track");
+    AddButton(tracks, CmdDeleteTrack, 1, 5, "Delete Track");
+    AddButton(tracks, CmdMergeTracks, 2, 5, "Mix Tracks");
+
+    TDlgControlBar* effects = MakeBar(2555, 6, 6, 224, 29);
+    AddButton(effects, CmdEcho, 3, 0, "Echo");
+    AddButton(effects, CmdReverse, 4, 0, "Backwards");
+    AddButton(effects, CmdAmplitude, 5, 0, "Amplify");
+    AddButton(effects, CmdSilence, 6, 0, "Silence");
+    AddButton(effects, CmdFadeIn, 7, 0, "Fade In");
+    AddButton(effects, CmdFadeOut, 8, 0, "Fade Out");
+    AddButton(effects, CmdPitch, 9, 0, "Pitch");
+
+    // Set-up: fixed thicknesses, then the controls that follow the size.
+    SetupWindow();
+    format->setFixedHeight(25);
+    hScroll->setFixedHeight(25);
+    vScroll->setFixedWidth(25);
+    new TVariableWidth(*this, Wave);
+    new TVariableHeight(*this, Wave);
+    new TVariableWidth(*this, timeLine);
+    new TRightAnchor(*this, heightBar);
+    new TRightAnchor(*this, vScroll);
+    new TVariableHeight(*this, vScroll);
+    new TBottomAnchor(*this, zoomBar);
+    new TBottomAnchor(*this, format);
+    new TBottomAnchor(*this, hScroll);
+    new TVariableWidth(*this, hScroll);
+    for (int id : {2502, 2503, 2504, 2557, 2551})
+        new TBottomAnchor(*this, Control(id));
+
+    connect(Wave, &TWaveWin::StateChanged, this, [this] { FollowState(); });
+    FollowState();
+}
+
+TDlgControlBar* TWaveWinDlg::MakeBar(int id, int x, int y, int w, int h) {
+    auto* bar = new TDlgControlBar(this);
+    Place(bar, id, x, y, w, h);
+    return bar;
+}
+
+void TWaveWinDlg::AddButton(TDlgControlBar* bar, int command, int glyph, int margin,
+                            const char* caption) {
+    auto* button = new TBVButton(Wave, command, glyph, margin,
+                                 caption ? QString::fromLatin1(caption) : QString(), bar);
+    bar->Insert(button);
+    ButtonList.append(button);
+}
+
+void TWaveWinDlg::ConnectScrollBar(QScrollBar* bar, bool horizontal) {
+    connect(bar, &QAbstractSlider::actionTriggered, Wave, [this, bar, horizontal](int action) {
+        TScroll code;
+        switch (action) {
+        case QAbstractSlider::SliderSingleStepSub:
+            code = TScroll::LineBack;
+            break;
+        case QAbstractSlider::SliderSingleStepAdd:
+            code = TScroll::LineForward;
+            break;
+        case QAbstractSlider::SliderPageStepSub:
+            code = TScroll::PageBack;
+            break;
+        case QAbstractSlider::SliderPageStepAdd:
+            code = TScroll::PageForward;
+            break;
+        case QAbstractSlider::SliderToMinimum:
+            code = TScroll::ToStart;
+            break;
+        case QAbstractSlider::SliderToMaximum:
+            code = TScroll::ToEnd;
+            break;
+        case QAbstractSlider::SliderMove:
+            code = TScroll::ThumbTrack;
+            break;
+        default:
+            return;
+        }
+        const int64_t scale = ScrollBarScale(bar);
+        const int64_t position = int64_t(bar->sliderPosition()) * scale;
+        if (horizontal)
+            Wave->ScrollHorizontally(code, position);
+        else
+            Wave->ScrollVertically(code, position);
+        // The bar shows where the window went, not where the click aimed.
+        const int64_t now = horizontal ? Wave->ScrollX : Wave->ScrollY;
+        bar->setSliderPosition(int(now / scale));
+    });
+}
+
+void TWaveWinDlg::FollowState() {
+    for (TBVButton* button : ButtonList)
+        button->UpdateState();
+    if (Wave->Slider) {
+        const int position = TVolSlider::PositionOf(Wave->Level() * NSWave::VolumeStep);
+        if (Wave->Slider->value() != position) {
+            QSignalBlocker quiet(Wave->Slider);
+            Wave->Slider->setValue(position);
+        }
+    }
+}
+
+void TWaveWinDlg::closeEvent(QCloseEvent* event) {
+    if (Wave->CanClose())
+        event->accept();
+    else
+        event->ignore();
+}
+
+} // namespace NSWaveWin
