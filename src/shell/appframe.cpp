@@ -127,7 +127,7 @@ TAppFrame::TAppFrame() : MenuStyle(std::make_unique<TDrawnMenuStyle>()) {
     MdiClient = new TBVMDIClient(this);
     setCentralWidget(MdiClient);
     BuildMenus();
-    connect(MdiClient, &QMdiArea::subWindowActivated, this, [this] { UpdateActions(); });
+    connect(MdiClient, &QMdiArea::subWindowActivated, this, [this] { FollowActive(); });
     resize(900, 640);
     TWindowPlacement placement;
     if (PlacementSetting.Restore(&placement))
@@ -219,6 +219,18 @@ TWaveWin* TAppFrame::ActiveWindow() const {
     return dialog ? dialog->Window() : nullptr;
 }
 
+void TAppFrame::FollowActive() {
+    TWaveWin* window = ActiveWindow();
+    if (window != Followed) {
+        disconnect(FollowedState);
+        Followed = window;
+        if (window)
+            FollowedState =
+                connect(window, &TWaveWin::StateChanged, this, [this] { UpdateActions(); });
+    }
+    UpdateActions();
+}
+
 void TAppFrame::UpdateActions() {
     TWaveWin* window = ActiveWindow();
     const TCommandState state = window ? window->CommandState() : TCommandState();
@@ -255,18 +267,14 @@ TWaveWin* TAppFrame::OpenDocument(const std::string& name, TMaximise maximise) {
     if (!path.empty() && Untouched && Untouched->ReplaceIfUntouched(path)) {
         TWaveWin* window = Untouched;
         Untouched = nullptr;
-        UpdateActions();
+        FollowActive();
         return window;
     }
     bool max = maximise == TMaximise::Yes;
     if (maximise == TMaximise::Decide)
         max = MdiClient->currentSubWindow() == nullptr;
     TWaveWin* window = TWaveWin::Open(MdiClient, path, max);
-    connect(window, &TWaveWin::StateChanged, this, [this, window] {
-        if (window == ActiveWindow())
-            UpdateActions();
-    });
-    UpdateActions();
+    FollowActive();
     return window;
 }
 

@@ -55,6 +55,8 @@ public:
     void Command(int id);
     // Menus, keys and check marks follow the active window's state.
     void UpdateActions();
+    // Follows the state of the window that became active.
+    void FollowActive();
 
     TRecentFiles& Recent() { return RecentFiles; }
 
@@ -77,4 +79,6 @@ private:
     QList<QAction*> RecentActions;
     TRecentFiles RecentFiles;
     QPointer<NSWaveWin::TWaveWin> Untouched;
+    QPointer<NSWaveWin::TWaveWin> Followed;
+    QMetaObject::Connection FollowedState;
 };

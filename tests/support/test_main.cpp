@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <string>
 
+#include "support/scriptedfiledialog.h"
 #include "support/scriptedmsgbox.h"
 #include "support/testenv.h"
 
@@ -75,6 +76,7 @@ int main(int argc, char** argv) {
     ::testing::AddGlobalTestEnvironment(new TTmpDirCheck);
     // With no answers scripted, any message box fails the test that shows it.
     TScriptedMessageBoxes unexpected;
+    TScriptedFileDialogs noDialogs;
     int rc = RUN_ALL_TESTS();
     fs::remove_all(root);
     return rc;
