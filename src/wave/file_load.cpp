@@ -39,7 +39,7 @@ void Reserve(TChannel& channel, uint64_t n) {
 } // namespace
 
 TLoadResult TFile::Load(const std::string& fileName, TOpStatus* status, const char* type,
-                 int channelHint) {
+                        int channelHint) {
     struct stat info;
     if (stat(fileName.c_str(), &info) != 0)
         throw xmsg("File not found");
