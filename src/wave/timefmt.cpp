@@ -1,5 +1,6 @@
 #include "wave/timefmt.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 

@@ -75,7 +75,7 @@ public:
         return held;
     }
 
-    // A short sound through the rate converter and a library effect.
+    // A short sound through the rate converter.
     bool ShortSound() {
         TFile doc(22050, 2, 4, 2);
         for (int c = 0; c < 2; ++c)
