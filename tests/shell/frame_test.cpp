@@ -47,7 +47,7 @@ protected:
         NSWave::TFile file(22050, 2, 2, 1);
         file.SetSize(length, 1);
         for (uint32_t i = 0; i < length; ++i)
-            file.Channel(0).Samples[i] = int32_t(i) << 16;
+            file.Channel(0).MutableSamples(0)[i] = int32_t(i) << 16;
         QString path = Folder.filePath(name);
         file.Save(path.toStdString());
         return path;
@@ -133,7 +133,7 @@ TEST_F(FrameTest, MenusAndKeysFollowTheActiveWindow) {
     agree("stopped");
 
     // Undo reads "Redo" once the edit is undone.
-    w->Document.Channel(0).Samples[0] = 7;
+    w->Document.Channel(0).MutableSamples(0)[0] = 7;
     ASSERT_TRUE(w->AddUndo(new NSUndo::TReplacement(*w, TSampleRange(0, 10, 0))));
     EXPECT_EQ(Frame()->Action(CmdUndo)->text(), "&Undo");
     EXPECT_EQ(TDrawnMenuStyle::KeyText(Frame()->Action(CmdUndo)), "Ctrl+Z");

@@ -108,7 +108,7 @@ TEST_F(WaveWinTest, ClosingAModifiedSoundAsksAndEachAnswerDoesWhatItSays) {
     std::string path = MakeSound("keep.wav", 1, 300);
     auto modifiedWindow = [&] {
         TWaveWin* w = Open(path);
-        w->Document.Channel(0).Samples[0] = 12345 << 16;
+        w->Document.Channel(0).MutableSamples(0)[0] = 12345 << 16;
         w->SetModified(true);
         return w;
     };

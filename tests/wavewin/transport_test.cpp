@@ -40,7 +40,7 @@ TEST_F(WaveWinTest, EachDeviceStateEnablesItsCommandsAndTheButtonsAgree) {
     TWaveWin* other = Open(MakeSound("other.wav", 1, 50000), false);
     std::string path = MakeSound("three.wav", 3, 200000, 22050, 2);
     TWaveWin* w = Open(path);
-    w->Document.Channel(0).Samples[5] = 1 << 30;
+    w->Document.Channel(0).MutableSamples(5)[0] = 1 << 30;
     ASSERT_TRUE(w->AddUndo(new NSUndo::TReplacement(*w, TSampleRange(0, 10, 0))));
     auto* data = new QMimeData;
     data->setData("audio/x-wav", QByteArray("RIFF"));
