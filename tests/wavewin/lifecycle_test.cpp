@@ -10,6 +10,7 @@
 #include "platform/drives.h"
 #include "util/settings.h"
 #include "wavewin/filechoice.h"
+#include "wavewin/wavewindlg.h"
 #include "wavewin/wavewintest.h"
 
 using namespace NSWaveWin;
@@ -172,4 +173,31 @@ TEST_F(WaveWinTest, SavingToATypeWithFewerBitsAsksFirst) {
     NSWave::TFile check;
     check.Load(narrow);
     EXPECT_EQ(check.GetLength(), 400u);
+}
+
+TEST_F(WaveWinTest, TheDocumentDialogFollowsItsSizeBelowAndAboveTheTemplate) {
+    TWaveWin* w = Open(std::string(), false);
+    TWaveWinDlg* dialog = w->Dialog;
+    const QSize base = dialog->BaseSize();
+    ASSERT_EQ(base, dialog->sizeHint());
+    auto at = [&](int id) { return dialog->Control(id)->geometry(); };
+    const QRect wave0 = at(2501), transport0 = at(2502), hScroll0 = at(2506), vScroll0 = at(2505),
+                effects0 = at(2555), height0 = at(2508), status0 = at(2503);
+    // The fixed thicknesses of set-up.
+    EXPECT_EQ(hScroll0.height(), 25);
+    EXPECT_EQ(vScroll0.width(), 25);
+    EXPECT_EQ(at(2049).height(), 25);
+    for (QSize delta : {QSize(-120, -60), QSize(200, 90)}) {
+        dialog->resize(base + delta);
+        const int dx = delta.width(), dy = delta.height();
+        EXPECT_EQ(at(2501).size(), wave0.size() + delta);
+        EXPECT_EQ(at(2502), transport0.translated(0, dy));
+        EXPECT_EQ(at(2503), status0.translated(0, dy));
+        EXPECT_EQ(at(2506), QRect(hScroll0.left(), hScroll0.top() + dy, hScroll0.width() + dx,
+                                  hScroll0.height()));
+        EXPECT_EQ(at(2505), QRect(vScroll0.left() + dx, vScroll0.top(), vScroll0.width(),
+                                  vScroll0.height() + dy));
+        EXPECT_EQ(at(2508), height0.translated(dx, 0));
+        EXPECT_EQ(at(2555), effects0);
+    }
 }
