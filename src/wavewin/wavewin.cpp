@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPushButton>
 #include <algorithm>
 #include <sstream>
@@ -79,6 +80,11 @@ TWaveWin* TWaveWin::Open(QMdiArea* client, const std::string& name, bool maximis
     QMdiSubWindow* child = client->addSubWindow(dialog);
     child->setAttribute(Qt::WA_DeleteOnClose);
     child->setWindowTitle(QString());
+    // The window's own menu would claim Ctrl+F4 too, and a key claimed twice
+    // does nothing: the program's Close command has it.
+    if (QMenu* system = child->systemMenu())
+        for (QAction* action : system->actions())
+            action->setShortcuts({});
     window->Child = child;
     window->Client = client;
     if (maximise)

@@ -155,6 +155,9 @@ TEST_F(FrameTest, MenusAndKeysFollowTheActiveWindow) {
     EXPECT_EQ(w->Document.DeviceState, NSWave::TDeviceState::Idle);
     QTest::keyClick(Frame(), Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(Children().size(), 2);
+    QTest::keyClick(Frame(), Qt::Key_F4, Qt::ControlModifier);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(Children().size(), 1);
 }
 
 TEST_F(FrameTest, ExitAsksForEveryModifiedDocumentAndCancelKeepsRunning) {
@@ -210,4 +213,42 @@ TEST_F(FrameTest, AboutShowsTheSplashUntilClicked) {
     QTest::mouseClick(splash, Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(alive);
+}
+
+namespace {
+QStringList Warnings;
+void KeepWarning(QtMsgType, const QMessageLogContext&, const QString& text) {
+    Warnings << text;
+}
+} // namespace
+
+TEST_F(FrameTest, EveryKeyOfTheTableReachesItsCommandAndNoOtherClaimsIt) {
+    Start({Sound("a.wav", 50000)});
+    Frame()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
+    Warnings.clear();
+    QtMessageHandler before = qInstallMessageHandler(KeepWarning);
+    for (const TCommandInfo& c : Commands()) {
+        QAction* keys = Frame()->KeyAction(c.Id);
+        if (!keys)
+            continue;
+        if (c.Id == CmdOpen || c.Id == CmdSave) {
+            Dialogs.Expect(c.Id == CmdOpen ? "Open Sound File" : "Save Sound File", "");
+        }
+        for (const QKeySequence& key : c.Keys) {
+            if (!keys->isEnabled())
+                continue;
+            int triggered = 0;
+            auto connection = QObject::connect(keys, &QAction::triggered, [&] { ++triggered; });
+            QTest::keySequence(Frame(), key);
+            QObject::disconnect(connection);
+            EXPECT_EQ(triggered, 1) << key.toString().toStdString();
+            // Each key once is enough for the dialogs.
+            if (c.Id == CmdOpen || c.Id == CmdSave)
+                break;
+        }
+    }
+    qInstallMessageHandler(before);
+    for (const QString& w : Warnings)
+        EXPECT_FALSE(w.contains("Ambiguous")) << w.toStdString();
 }
