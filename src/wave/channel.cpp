@@ -134,6 +134,24 @@ void TChannel::DeleteRange(const TSampleRange& range, bool shrink) {
         std::fill(Samples + Count - n, Samples + Count, 0);
 }
 
+namespace {
+
+// Gain g0 + k × step on sample k of the block, saturated at the 32-bit
+// limits. No branch and no division per sample, so the loop vectorises and
+// keeps up with the memory; a second copy for processors with wider vectors
+// is picked at run time.
+__attribute__((target_clones("avx2", "default"))) void RampBlock(int32_t* s, int count, double g0,
+                                                                 double step) {
+    for (int k = 0; k < count; ++k) {
+        double v = (g0 + double(k) * step) * double(s[k]);
+        v = std::max(v, -2147483648.0);
+        v = std::min(v, 2147483647.0);
+        s[k] = int32_t(v);
+    }
+}
+
+} // namespace
+
 void TChannel::Amplify(const TSampleRange& range, double from, double to, TOpStatus* status,
                        int span) {
     if (range.Start > Count)
@@ -141,27 +159,18 @@ void TChannel::Amplify(const TSampleRange& range, double from, double to, TOpSta
     uint32_t end = std::min(range.End, Count);
     if (!range.Valid || range.Start >= end)
         return;
+    // The gain runs from `from` on the first sample to (n − 1)/n of the way
+    // towards `to` on the last: from + i × (to − from) / n on sample i.
     const uint32_t n = end - range.Start;
     const int base = StatusBase(status);
-    const double dn = n;
+    const double step = (to - from) / double(n);
+    constexpr uint32_t Block = 1u << 16;
     int32_t* s = Samples + range.Start;
-    int shown = status ? status->Percent : 0;
-    for (uint32_t i = 0; i < n; ++i) {
-        double gain = double(n - i) * from / dn + double(i) * to / dn;
-        double v = gain * s[i];
-        if (v >= 2147483647.0)
-            s[i] = INT32_MAX;
-        else if (v <= -2147483648.0)
-            s[i] = INT32_MIN;
-        else
-            s[i] = int32_t(v);
-        if (status) {
-            int percent = base + int(int64_t(span) * i / n);
-            if (percent != shown) {
-                status->SetPercent(percent);
-                shown = percent;
-            }
-        }
+    for (uint32_t i = 0; i < n; i += Block) {
+        const uint32_t count = std::min(Block, n - i);
+        RampBlock(s + i, int(count), from + double(i) * step, step);
+        if (status)
+            status->SetPercent(base + int(int64_t(span) * (i + count - 1) / n));
     }
 }
 
