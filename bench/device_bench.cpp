@@ -23,9 +23,11 @@ TFile& Document() {
         auto* d = new TFile(44100, 2, 2, 2);
         const uint32_t n = 44100u * 600u;
         d->SetSize(n, 2);
-        for (int c = 0; c < 2; ++c)
+        for (int c = 0; c < 2; ++c) {
+            int32_t* s = d->Channel(c).MutableSamples(0);
             for (uint32_t i = 0; i < n; ++i)
-                d->Channel(c).Samples[i] = int32_t((i * 2654435761u) ^ uint32_t(c)) >> 1;
+                s[i] = int32_t((i * 2654435761u) ^ uint32_t(c)) >> 1;
+        }
         return d;
     }();
     return *doc;

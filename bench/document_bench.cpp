@@ -19,9 +19,11 @@ NSWave::TFile& Hour() {
     static std::unique_ptr<NSWave::TFile> doc = [] {
         auto d = std::make_unique<NSWave::TFile>(44100, 2, 2, 2);
         d->SetSize(HourSamples, 2);
-        for (int c = 0; c < 2; ++c)
+        for (int c = 0; c < 2; ++c) {
+            int32_t* s = d->Channel(c).MutableSamples(0);
             for (uint32_t i = 0; i < HourSamples; i += 1024)
-                d->Channel(c).Samples[i] = int32_t(i);
+                s[i] = int32_t(i);
+        }
         return d;
     }();
     return *doc;
@@ -40,7 +42,7 @@ void BM_Memmove(benchmark::State& state) {
     for (auto _ : state) {
         double t = 0;
         for (int c = 0; c < 2; ++c) {
-            int32_t* s = doc.Channel(c).Samples;
+            int32_t* s = doc.Channel(c).MutableSamples(0);
             t +=
                 Seconds([&] { std::memmove(s + Middle, s + Middle + Second, bytes - Second * 4); });
             t +=
@@ -89,7 +91,7 @@ void BM_FirstTouch(benchmark::State& state) {
         state.SetIterationTime(Seconds([&] {
             for (int c = 0; c < 2; ++c) {
                 doc.Channel(c).SetSize(HourSamples, true);
-                std::memset(doc.Channel(c).Samples, 1, size_t(HourSamples) * 4);
+                std::memset(doc.Channel(c).MutableSamples(0), 1, size_t(HourSamples) * 4);
             }
         }));
     }

@@ -30,12 +30,14 @@ NSWave::TFile& Document() {
         auto d = std::make_unique<NSWave::TFile>(Rate, 2, 2, 2);
         d->SetSize(Length, 2);
         uint32_t noise = 1;
-        for (int c = 0; c < 2; ++c)
+        for (int c = 0; c < 2; ++c) {
+            int32_t* s = d->Channel(c).MutableSamples(0);
             for (uint32_t i = 0; i < Length; ++i) {
                 noise = noise * 1664525u + 1013904223u;
                 double tone = std::sin(i * (c ? 0.031 : 0.047));
-                d->Channel(c).Samples[i] = int32_t(tone * (1 << 29)) + int32_t(noise >> 6);
+                s[i] = int32_t(tone * (1 << 29)) + int32_t(noise >> 6);
             }
+        }
         return d;
     }();
     return *doc;

@@ -154,7 +154,8 @@ int main(int argc, char** argv) {
             NSWave::TFile doc(44100, 2, 2, 2);
             doc.SetSize(HourFrames, 2);
             for (int c = 0; c < 2; ++c)
-                std::memset(doc.Channel(c).Samples, 1, size_t(HourFrames) * sizeof(int32_t));
+                std::memset(doc.Channel(c).MutableSamples(0), 1,
+                            size_t(HourFrames) * sizeof(int32_t));
         }));
         loads.push_back(InChild([&](TClock&) {
             NSWave::TFile doc;

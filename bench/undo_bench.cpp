@@ -69,8 +69,9 @@ void Run(const char* title, uint32_t tail) {
     for (int c = 0; c < 2; ++c) {
         NSWave::TChannel& channel = doc.Channel(c);
         channel.SetSize(HourSamples, true);
+        int32_t* s = channel.MutableSamples(0);
         for (uint32_t i = 0; i < HourSamples; ++i)
-            channel.Samples[i] = int32_t(i * 2654435761u);
+            s[i] = int32_t(i * 2654435761u);
     }
     NSUndo::TBareWindow window(doc);
     const double documentMB = ProcStatus("VmRSS:") / MB;

@@ -1,9 +1,25 @@
 #include "dlg/menustyle.h"
 
+#include <QAction>
+#include <QMenu>
 #include <QPainter>
 #include <QStyleOptionMenuItem>
 
+namespace {
+const char* const KeyTextProperty = "bvKeyText";
+}
+
 TDrawnMenuStyle::TDrawnMenuStyle() : QProxyStyle() {}
+
+void TDrawnMenuStyle::SetItemText(QAction* action, const QString& text) {
+    const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+    action->setText(tab < 0 ? text : text.left(tab));
+    action->setProperty(KeyTextProperty, tab < 0 ? QString() : text.mid(tab + 1));
+}
+
+QString TDrawnMenuStyle::KeyText(const QAction* action) {
+    return action ? action->property(KeyTextProperty).toString() : QString();
+}
 
 QSize TDrawnMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* option,
                                         const QSize& size, const QWidget* widget) const {
@@ -44,11 +60,14 @@ void TDrawnMenuStyle::drawControl(ControlElement element, const QStyleOption* op
 
     QString label = item->text;
     QString keys;
-    int tab = int(label.indexOf(QLatin1Char('\t')));
+    const qsizetype tab = label.indexOf(QLatin1Char('\t'));
     if (tab >= 0) {
         keys = label.mid(tab + 1);
         label = label.left(tab);
     }
+    if (auto* menu = qobject_cast<const QMenu*>(widget))
+        if (QString own = KeyText(menu->actionAt(item->rect.center())); !own.isEmpty())
+            keys = own;
     painter->setPen(text);
     painter->setFont(item->font);
     const int flags = Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextShowMnemonic;

@@ -6,6 +6,8 @@
 
 #include <QProxyStyle>
 
+class QAction;
+
 class TDrawnMenuStyle : public QProxyStyle {
 public:
     static constexpr int ItemWidth = 150;
@@ -14,6 +16,13 @@ public:
     static constexpr int KeyTextFromRight = 60;
 
     TDrawnMenuStyle();
+
+    // A drawn item's text: the part before a tab becomes the action's text,
+    // the part after it the key text drawn on the right. Keys themselves
+    // belong to other actions: a menu item with its own shortcut would get
+    // room for the shortcut added to its width.
+    static void SetItemText(QAction* action, const QString& text);
+    static QString KeyText(const QAction* action);
 
     QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
                            const QWidget* widget) const override;

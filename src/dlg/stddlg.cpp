@@ -56,7 +56,8 @@ TStdDlg::TStdDlg(QWidget* parent, int widthUnits, int heightUnits, const QString
     setFont(DialogFont());
     if (!title.isEmpty())
         setWindowTitle(title);
-    resize(DlgUnits.X(widthUnits), DlgUnits.Y(heightUnits));
+    TemplateSize = QSize(DlgUnits.X(widthUnits), DlgUnits.Y(heightUnits));
+    resize(TemplateSize);
 }
 
 TStdDlg::~TStdDlg() {

@@ -88,6 +88,9 @@ public:
     int GrowthX() const { return Dx; }
     int GrowthY() const { return Dy; }
     const QSize& BaseSize() const { return Base; }
+    // The template's size: what a window hosting the dialog starts with.
+    QSize sizeHint() const override { return TemplateSize; }
+    QSize minimumSizeHint() const override { return QSize(0, 0); }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -99,6 +102,7 @@ private:
     TDlgUnits DlgUnits;
     TArry<TAutoSizeItem> Items{5, 50};
     QSize Base;
+    QSize TemplateSize;
     int Dx = 0;
     int Dy = 0;
     bool Deleting = false;

@@ -3,13 +3,10 @@
 #include <QFileInfo>
 #include <QTimer>
 
-#include "dlg/services.h"
 #include "shell/splash.h"
 #include "util/opstatus.h"
 
-TApp::TApp(const TAppOptions& options) : Options(options) {
-    InstallQtServices();
-}
+TApp::TApp(const TAppOptions& options) : Options(options) {}
 
 TApp::~TApp() {
     if (Splash)

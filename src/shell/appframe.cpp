@@ -137,24 +137,35 @@ TAppFrame::TAppFrame() : MenuStyle(std::make_unique<TDrawnMenuStyle>()) {
     UpdateActions();
 }
 
-TAppFrame::~TAppFrame() = default;
+TAppFrame::~TAppFrame() {
+    // The document windows go after the frame's own part: none may reach it
+    // then.
+    MdiClient->disconnect(this);
+    disconnect(FollowedState);
+    disconnect(FollowedChild);
+}
 
 QAction* TAppFrame::MakeAction(int id) {
     const TCommandInfo* info = FindCommand(id);
     auto* action = new QAction(this);
-    if (info) {
-        if (info->MenuText)
-            action->setText(QString::fromLatin1(info->MenuText));
-        if (info->Glyph >= 0)
-            action->setIcon(GlyphIcon(info->Glyph));
-        if (!info->Keys.isEmpty())
-            action->setShortcuts(info->Keys);
-    }
-    action->setShortcutContext(Qt::WindowShortcut);
+    if (info && info->MenuText)
+        TDrawnMenuStyle::SetItemText(action, QString::fromLatin1(info->MenuText));
+    if (info && info->Glyph >= 0)
+        action->setIcon(GlyphIcon(info->Glyph));
     if (id >= CmdLevel0 && id <= CmdLevel7)
         action->setCheckable(true);
     connect(action, &QAction::triggered, this, [this, id] { Command(id); });
     Actions.insert(id, action);
+    // The keys live on an action of their own in the frame, so the menu item
+    // keeps its drawn size and the keys work in every document window.
+    if (info && !info->Keys.isEmpty()) {
+        auto* keys = new QAction(this);
+        keys->setShortcuts(info->Keys);
+        keys->setShortcutContext(Qt::WindowShortcut);
+        connect(keys, &QAction::triggered, this, [this, id] { Command(id); });
+        addAction(keys);
+        KeyActions.insert(id, keys);
+    }
     return action;
 }
 
@@ -179,8 +190,8 @@ void TAppFrame::BuildMenus() {
     }
     // Commands reached by keys alone.
     for (const TCommandInfo& info : Commands())
-        if (!Actions.contains(info.Id) && IsDocumentCommand(info.Id))
-            addAction(MakeAction(info.Id));
+        if (!Actions.contains(info.Id) && !info.Keys.isEmpty())
+            MakeAction(info.Id);
     UpdateRecentMenu();
 }
 
@@ -240,18 +251,27 @@ void TAppFrame::UpdateActions() {
         const bool enabled = !IsDocumentCommand(id) || (window && CommandEnabled(id, state));
         if (action->isEnabled() != enabled)
             action->setEnabled(enabled);
+        if (QAction* keys = KeyActions.value(id); keys && keys->isEnabled() != enabled)
+            keys->setEnabled(enabled);
         if (action->isCheckable()) {
             const bool checked = window && window->IsChecked(id);
             if (action->isChecked() != checked)
                 action->setChecked(checked);
         }
     }
+    // A maximised document shows its name in the frame's title, as it has
+    // no title bar of its own then.
+    QMdiSubWindow* child = MdiClient->currentSubWindow();
+    QString title = QStringLiteral("Brimvale");
+    if (window && child && child->isMaximized())
+        title +=
+            QStringLiteral(" - [") + QString::fromStdString(window->Title()) + QLatin1Char(']');
+    if (windowTitle() != title)
+        setWindowTitle(title);
     if (QAction* undo = Actions.value(CmdUndo)) {
-        const QString text = window && !window->HasUndo() && window->HasRedo()
-                                 ? QStringLiteral("Redo\tCtrl+Z")
-                                 : QStringLiteral("&Undo\tCtrl+Z");
-        if (undo->text() != text)
-            undo->setText(text);
+        const bool redo = window && !window->HasUndo() && window->HasRedo();
+        TDrawnMenuStyle::SetItemText(undo, redo ? QStringLiteral("Redo\tCtrl+Z")
+                                                : QStringLiteral("&Undo\tCtrl+Z"));
     }
 }
 

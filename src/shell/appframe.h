@@ -38,7 +38,9 @@ public:
     ~TAppFrame() override;
 
     TBVMDIClient* Client() const { return MdiClient; }
+    // The menu item of a command, and the action that carries its keys.
     QAction* Action(int id) const { return Actions.value(id); }
+    QAction* KeyAction(int id) const { return KeyActions.value(id); }
     QMenu* Menu(int index) const;
     // The document window that commands go to; null when none.
     NSWaveWin::TWaveWin* ActiveWindow() const;
@@ -73,6 +75,7 @@ private:
     TBVMDIClient* MdiClient;
     std::unique_ptr<TDrawnMenuStyle> MenuStyle;
     QHash<int, QAction*> Actions;
+    QHash<int, QAction*> KeyActions;
     QList<QMenu*> Menus;
     QMenu* FileMenu = nullptr;
     QAction* ExitAction = nullptr;
@@ -81,4 +84,5 @@ private:
     QPointer<NSWaveWin::TWaveWin> Untouched;
     QPointer<NSWaveWin::TWaveWin> Followed;
     QMetaObject::Connection FollowedState;
+    QMetaObject::Connection FollowedChild;
 };

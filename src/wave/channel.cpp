@@ -19,18 +19,20 @@ TChannel::TChannel(const TChannel& source, const TSampleRange& range) {
         return;
     SetSize(range.End - range.Start, true);
     uint32_t n = source.CountInRange(range);
+    int32_t* to = MutableSamples(0);
     if (n)
-        std::memcpy(Samples, source.Samples + range.Start, size_t(n) * sizeof(int32_t));
-    std::fill(Samples + n, Samples + Count, 0);
+        std::memcpy(to, source.Samples + range.Start, size_t(n) * sizeof(int32_t));
+    std::fill(to + n, to + Count, 0);
 }
 
 TChannel::~TChannel() {
-    FreeSamples(Samples, Capacity);
+    FreeSamples(Writable(), Capacity);
 }
 
 void TChannel::SetSize(uint32_t n, bool keepUninitialised) {
+    Changed(std::min(n, Count));
     if (n == 0) {
-        FreeSamples(Samples, Capacity);
+        FreeSamples(Writable(), Capacity);
         Samples = nullptr;
         Capacity = Count = 0;
         return;
@@ -38,13 +40,13 @@ void TChannel::SetSize(uint32_t n, bool keepUninitialised) {
     size_t freshFrom = n;
     if (n > Capacity || uint64_t(Capacity) > uint64_t(n) + 65536) {
         auto capacity = uint32_t(std::min<uint64_t>(uint64_t(n) + 32768, UINT32_MAX));
-        Samples = ReallocSamples(Samples, Capacity, capacity, &freshFrom);
+        Samples = ReallocSamples(Writable(), Capacity, capacity, &freshFrom);
         Capacity = capacity;
     }
     if (!keepUninitialised && n > Count) {
         // Pages that were never touched already read as zero.
         size_t zeroEnd = std::min<size_t>(n, std::max<size_t>(freshFrom, Count));
-        std::fill(Samples + Count, Samples + zeroEnd, 0);
+        std::fill(Writable() + Count, Writable() + zeroEnd, 0);
     }
     Count = n;
 }
@@ -69,7 +71,7 @@ const int32_t* TChannel::CopyIn(const TSampleRange& range, const int32_t* buffer
         return nullptr;
     uint32_t n = CountInRange(range);
     if (n)
-        std::memcpy(Samples + range.Start, buffer, size_t(n) * sizeof(int32_t));
+        std::memcpy(MutableSamples(range.Start), buffer, size_t(n) * sizeof(int32_t));
     return buffer + n;
 }
 
@@ -77,7 +79,8 @@ int32_t* TChannel::SwapRange(const TSampleRange& range, int32_t* buffer) {
     if (!buffer)
         return nullptr;
     uint32_t n = CountInRange(range);
-    std::swap_ranges(buffer, buffer + n, Samples + range.Start);
+    if (n)
+        std::swap_ranges(buffer, buffer + n, MutableSamples(range.Start));
     return buffer + n;
 }
 
@@ -87,7 +90,7 @@ void TChannel::ZeroRange(const TSampleRange& range) {
     uint32_t end = std::min(range.End, Count);
     if (!range.Valid || range.Start >= end)
         return;
-    std::fill(Samples + range.Start, Samples + end, 0);
+    std::fill(MutableSamples(range.Start), Writable() + end, 0);
 }
 
 uint64_t TChannel::LengthAfterGap(const TSampleRange& range) const {
@@ -115,9 +118,9 @@ void TChannel::InsertGap(const TSampleRange& range) {
         ThrowTooLong();
     uint32_t oldCount = Count, gap = range.End - range.Start;
     SetSize(uint32_t(length), true);
-    std::memmove(Samples + range.End, Samples + range.Start,
-                 size_t(oldCount - range.Start) * sizeof(int32_t));
-    std::fill(Samples + range.Start, Samples + range.Start + gap, 0);
+    int32_t* from = MutableSamples(range.Start);
+    std::memmove(from + gap, from, size_t(oldCount - range.Start) * sizeof(int32_t));
+    std::fill(from, from + gap, 0);
 }
 
 void TChannel::DeleteRange(const TSampleRange& range, bool shrink) {
@@ -127,11 +130,12 @@ void TChannel::DeleteRange(const TSampleRange& range, bool shrink) {
     if (!range.Valid || range.Start >= end)
         return;
     uint32_t n = end - range.Start;
-    std::memmove(Samples + range.Start, Samples + end, size_t(Count - end) * sizeof(int32_t));
+    int32_t* from = MutableSamples(range.Start);
+    std::memmove(from, from + n, size_t(Count - end) * sizeof(int32_t));
     if (shrink)
         SetSize(Count - n, true);
     else
-        std::fill(Samples + Count - n, Samples + Count, 0);
+        std::fill(Writable() + Count - n, Writable() + Count, 0);
 }
 
 namespace {
@@ -165,13 +169,31 @@ void TChannel::Amplify(const TSampleRange& range, double from, double to, TOpSta
     const int base = StatusBase(status);
     const double step = (to - from) / double(n);
     constexpr uint32_t Block = 1u << 16;
-    int32_t* s = Samples + range.Start;
+    int32_t* s = MutableSamples(range.Start);
     for (uint32_t i = 0; i < n; i += Block) {
         const uint32_t count = std::min(Block, n - i);
         RampBlock(s + i, int(count), from + double(i) * step, step);
         if (status)
             status->SetPercent(base + int(int64_t(span) * (i + count - 1) / n));
     }
+    // A paint during a progress report may have summarised half-written
+    // samples.
+    if (status)
+        Changed(range.Start);
+}
+
+TPeak TChannel::Extremes(uint64_t first, uint64_t last) const {
+    if (first > last)
+        std::swap(first, last);
+    if (first >= Count)
+        return {0, 0};
+    TPeak peak = Peaks.Extremes(Samples, Count, uint32_t(first),
+                                uint32_t(std::min<uint64_t>(last, Count - 1)));
+    if (last >= Count) {
+        peak.Min = std::min(peak.Min, 0);
+        peak.Max = std::max(peak.Max, 0);
+    }
+    return peak;
 }
 
 } // namespace NSWave

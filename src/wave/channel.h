@@ -1,9 +1,12 @@
 #pragma once
 // One channel of a sound document: a growable array of signed 32-bit
-// full-scale samples.
+// full-scale samples, with the summary of its minima and maxima that the
+// waveform views draw from.
 
+#include <cstddef>
 #include <cstdint>
 
+#include "wave/peaks.h"
 #include "wave/samplerange.h"
 
 class TOpStatus;
@@ -47,9 +50,35 @@ public:
     // without changing anything, so callers can check a whole edit first.
     uint64_t LengthAfterGap(const TSampleRange& range) const;
 
+    // Minimum and maximum of samples first..last (inclusive, first <= last);
+    // positions at or beyond Count read as 0, so a range reaching past the
+    // end includes 0. Whole blocks come from the summary.
+    TPeak Extremes(uint64_t first, uint64_t last) const;
+    // Samples from `from` on may have changed (or the length changed): the
+    // summary is rebuilt from there, lazily, at the next Extremes call.
+    void Changed(uint32_t from) { Peaks.Changed(from); }
+    // The samples for writing, from `from` on: marks them changed. Write
+    // before the next Extremes call; a writer that lets the event loop run
+    // while it writes (progress reports) marks again when it is done.
+    int32_t* MutableSamples(uint32_t from) {
+        Changed(from);
+        return Samples ? Writable() + from : nullptr;
+    }
+    // Heap memory of the summary.
+    size_t SummaryBytes() const { return Peaks.MemoryBytes(); }
+
     uint32_t Count = 0;
     uint32_t Capacity = 0;
-    int32_t* Samples = nullptr;
+    // Read-only, so that every write goes through MutableSamples or an
+    // operation above and the summary never shows what was overwritten.
+    const int32_t* Samples = nullptr;
+
+private:
+    // The array is the channel's own; only the channel's operations and
+    // MutableSamples write through this.
+    int32_t* Writable() const { return const_cast<int32_t*>(Samples); }
+
+    mutable TPeakSummary Peaks;
 };
 
 // Throws the message for an edit that would make a channel too long.

@@ -211,7 +211,7 @@ void TChannel::ApplyEffect(const TFile& document, const char* name, const char* 
     effect.reset();
     ThrowOnFailure(false, messages, "");
 
-    const uint32_t total = staging.ReadBack(Samples + start);
+    const uint32_t total = staging.ReadBack(MutableSamples(start));
     if (total < len)
         DeleteRange(TSampleRange(start + total, end), true);
 }

@@ -39,7 +39,7 @@ void Reserve(TChannel& channel, uint64_t n) {
 } // namespace
 
 TLoadResult TFile::Load(const std::string& fileName, TOpStatus* status, const char* type,
-                 int channelHint) {
+                        int channelHint) {
     struct stat info;
     if (stat(fileName.c_str(), &info) != 0)
         throw xmsg("File not found");
@@ -132,7 +132,7 @@ TLoadResult TFile::Load(const std::string& fileName, TOpStatus* status, const ch
             if (frames == channel.Count)
                 Reserve(channel, frames + BlockSamples);
             size_t want = std::min<uint64_t>(BlockSamples, channel.Count - frames);
-            size_t got = sox_read(ft, channel.Samples + frames, want);
+            size_t got = sox_read(ft, channel.MutableSamples(uint32_t(frames)), want);
             if (got == 0)
                 break;
             frames += got;
@@ -148,8 +148,10 @@ TLoadResult TFile::Load(const std::string& fileName, TOpStatus* status, const ch
                 break;
             for (TChannel* channel : loaded.Channels)
                 Reserve(*channel, frames + (phase + got + channels - 1) / channels);
+            // The channels are new and not yet shown: marking them whole
+            // costs nothing.
             for (int c = 0; c < channels; ++c)
-                to[size_t(c)] = loaded.Channel(c).Samples;
+                to[size_t(c)] = loaded.Channel(c).MutableSamples(0);
             // A block need not end on a frame: finish the frame begun in the
             // last one, spread the whole frames, keep the start of the next.
             const sox_sample_t* from = block.data();

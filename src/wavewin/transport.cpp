@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <qdrawutil.h>
 
+#include <algorithm>
+
 #include "dlg/artwork.h"
 #include "wavewin/timeline.h"
 #include "wavewin/wavewin.h"
@@ -33,7 +35,10 @@ TBVButton::TBVButton(TWaveWin* window, int command, int glyph, int margin, const
 
 QSize TBVButton::sizeHint() const {
     const int glyph = NSArt::GlyphSize(GlyphNumber);
-    const int w = glyph + 2 * Margin + 2 * Border;
+    int w = glyph + 2 * Margin + 2 * Border;
+    // A caption is never cut: the button widens to hold it.
+    if (!text().isEmpty())
+        w = std::max(w, QFontMetrics(font()).horizontalAdvance(text()) + 2 * Border + 4);
     const int h = glyph + 2 * Margin + (text().isEmpty() ? 0 : CaptionRoom) + 2 * Border;
     return QSize(w, h);
 }
@@ -57,7 +62,10 @@ void TBVButton::paintEvent(QPaintEvent*) {
     }
     if (down)
         inner.translate(1, 1);
-    NSArt::PaintGlyph(painter, GlyphNumber, QRectF(inner), isEnabled());
+    // The glyph keeps its square shape in a button widened for its caption.
+    const int side = std::min(inner.width(), inner.height());
+    QRect square(inner.left() + (inner.width() - side) / 2, inner.top(), side, side);
+    NSArt::PaintGlyph(painter, GlyphNumber, QRectF(square), isEnabled());
 }
 
 TBVGroup::TBVGroup(const QString& title, int glyph, QWidget* parent)

@@ -519,8 +519,10 @@ void TWaveWin::FinishRecording() {
         Document.DeviceState != NSWave::TDeviceState::RecordPaused)
         return;
     TTmpFile file = Document.TakeRecording();
+    const int recorded = Document.RecordedSamples;
     Document.Stop();
-    if (file.GetFileName().empty())
+    // A recording stopped before any sound arrived leaves nothing to insert.
+    if (file.GetFileName().empty() || recorded == 0)
         return;
     auto* record = new NSUndo::TInsertion(*this, Selection, file, Document.Rate, -1);
     if (!AddUndo(record))

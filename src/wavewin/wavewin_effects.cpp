@@ -22,14 +22,18 @@ void ReverseRange(NSWave::TFile& doc, const TSampleRange& range, TOpStatus& stat
     constexpr uint32_t Block = 1u << 16;
     uint64_t done = 0;
     for (int c = first; c <= last && doc.HasChannel(c); ++c) {
-        int32_t* low = doc.Channel(c).Samples + range.Start;
-        int32_t* high = doc.Channel(c).Samples + range.End;
+        NSWave::TChannel& channel = doc.Channel(c);
+        int32_t* low = channel.MutableSamples(range.Start);
+        int32_t* high = low + (range.End - range.Start);
         for (uint32_t i = 0; i < half; i += Block) {
             const uint32_t count = std::min(Block, half - i);
             std::swap_ranges(low + i, low + i + count, std::reverse_iterator<int32_t*>(high - i));
             done += count;
             status.SetPercent(int(done * 100 / std::max<uint64_t>(total, 1)));
         }
+        // A paint during a progress report may have summarised the channel
+        // half reversed.
+        channel.Changed(range.Start);
     }
 }
 

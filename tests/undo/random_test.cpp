@@ -182,7 +182,7 @@ private:
                     end = channel.Count;
                 }
                 for (uint32_t i = range.Start; i < end; ++i)
-                    channel.Samples[i] = int32_t(Rng());
+                    channel.MutableSamples(i)[0] = int32_t(Rng());
             }
         }
         }

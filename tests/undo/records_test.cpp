@@ -253,7 +253,7 @@ TEST(Replacement, AFadePastAShorterChannelsEndIsUndoneAndRedoneWithItsNewPart) {
     // A fade leaves the new silence silent; give that room something to keep.
     d.Doc.Amplify(range, 0.0, 1.0);
     for (uint32_t i = 2; i < 8; ++i)
-        d.Doc.Channel(1).Samples[i] += 7;
+        d.Doc.Channel(1).MutableSamples(i)[0] += 7;
     const TModel after = Snapshot(d.Doc);
     Alternate(record, d.Window, before, after);
     EXPECT_FALSE(record.Beyond);
@@ -268,11 +268,11 @@ TEST(Replacement, AnEchoTailPastEveryEndComesBackOnRedo) {
     for (int c = 0; c < 3; ++c) {
         ASSERT_EQ(d.Doc.Channel(c).Count, 14u);
         for (uint32_t i = 4; i < 14; ++i)
-            d.Doc.Channel(c).Samples[i] = int32_t(i * 11 + c);
+            d.Doc.Channel(c).MutableSamples(i)[0] = int32_t(i * 11 + c);
     }
     // A change may also lengthen a channel beyond the range.
     d.Doc.Channel(2).SetSize(16);
-    d.Doc.Channel(2).Samples[15] = 99;
+    d.Doc.Channel(2).MutableSamples(15)[0] = 99;
     const TModel after = Snapshot(d.Doc);
     Alternate(record, d.Window, before, after);
 }

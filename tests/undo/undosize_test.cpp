@@ -40,7 +40,8 @@ void Make(TFile& doc, uint32_t n) {
     doc.SetChannelCount(2);
     for (int c = 0; c < 2; ++c) {
         doc.Channel(c).SetSize(c == 0 ? n : n / 2);
-        std::fill(doc.Channel(c).Samples, doc.Channel(c).Samples + doc.Channel(c).Count, 1);
+        int32_t* s = doc.Channel(c).MutableSamples(0);
+        std::fill(s, s + doc.Channel(c).Count, 1);
     }
 }
 

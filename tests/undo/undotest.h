@@ -31,7 +31,7 @@ inline void Fill(NSWave::TFile& doc, const TModel& model) {
     for (size_t i = 0; i < model.size(); ++i) {
         NSWave::TChannel& c = doc.Channel(int(i));
         c.SetSize(uint32_t(model[i].size()));
-        std::copy(model[i].begin(), model[i].end(), c.Samples);
+        std::copy(model[i].begin(), model[i].end(), c.MutableSamples(0));
     }
 }
 

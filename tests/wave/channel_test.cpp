@@ -18,7 +18,7 @@ TEST(ChannelSize, SpareRoomPolicyAtItsBoundaries) {
     TChannel c;
     c.SetSize(1);
     EXPECT_EQ(c.Capacity, 1u + 32768);
-    int32_t* first = c.Samples;
+    const int32_t* first = c.Samples;
 
     c.SetSize(1 + 32768); // grows within the spare room
     EXPECT_EQ(c.Samples, first);
@@ -53,8 +53,9 @@ TEST(ChannelSize, LargeArraysKeepTheirSamplesAcrossGrowthAndShrink) {
     const uint32_t n = 3u << 20;
     TChannel c;
     c.SetSize(n, true);
+    int32_t* s = c.MutableSamples(0);
     for (uint32_t i = 0; i < n; ++i)
-        c.Samples[i] = int32_t(i * 7);
+        s[i] = int32_t(i * 7);
     c.SetSize(2 * n);
     bool same = true;
     for (uint32_t i = 0; i < n; ++i)

@@ -125,9 +125,9 @@ protected:
 TEST_F(SoundServerTest, PlaysTheWholeToneIntoTheServer) {
     TFile doc(Rate, 2, 2, 1);
     doc.Channel(0).SetSize(Rate);
+    int32_t* wave = doc.Channel(0).MutableSamples(0);
     for (int i = 0; i < Rate; ++i)
-        doc.Channel(0).Samples[i] =
-            int32_t(std::lround(16384 * std::sin(2 * M_PI * 440 * i / Rate))) << 16;
+        wave[i] = int32_t(std::lround(16384 * std::sin(2 * M_PI * 440 * i / Rate))) << 16;
 
     const std::string capture = TestTmpDir() + "/played.raw";
     QProcess recorder;

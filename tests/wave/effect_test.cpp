@@ -28,7 +28,7 @@ constexpr int32_t Pulse = 1 << 28;
 void Impulses(TFile& doc, uint32_t n, std::initializer_list<uint32_t> at) {
     doc.SetSize(n, doc.ChannelCount() ? doc.ChannelCount() : 1);
     for (uint32_t p : at)
-        doc.Channel(0).Samples[p] = Pulse;
+        doc.Channel(0).MutableSamples(p)[0] = Pulse;
 }
 
 // n samples first, first + 256, first + 512, ...

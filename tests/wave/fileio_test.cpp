@@ -89,7 +89,7 @@ void MakeRandom(TFile& doc, int channels, uint32_t frames, unsigned bits, unsign
             uint32_t v = rng();
             if (bits < 32)
                 v &= ~((1u << (32 - bits)) - 1);
-            doc.Channel(c).Samples[i] = int32_t(v);
+            doc.Channel(c).MutableSamples(i)[0] = int32_t(v);
         }
 }
 

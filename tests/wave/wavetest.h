@@ -1,6 +1,7 @@
 #pragma once
 // Helpers for building and reading documents in tests.
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <vector>
@@ -11,8 +12,7 @@ namespace NSWaveTest {
 
 inline void Fill(NSWave::TChannel& channel, const std::vector<int32_t>& samples) {
     channel.SetSize(uint32_t(samples.size()));
-    for (size_t i = 0; i < samples.size(); ++i)
-        channel.Samples[i] = samples[i];
+    std::copy(samples.begin(), samples.end(), channel.MutableSamples(0));
 }
 
 inline std::vector<int32_t> Samples(const NSWave::TChannel& channel) {

@@ -33,7 +33,7 @@ inline void Put(NSWave::TFile& doc, const TSound& sound) {
     doc.SetChannelCount(int(sound.size()));
     for (size_t c = 0; c < sound.size(); ++c) {
         doc.Channel(int(c)).SetSize(uint32_t(sound[c].size()));
-        std::copy(sound[c].begin(), sound[c].end(), doc.Channel(int(c)).Samples);
+        std::copy(sound[c].begin(), sound[c].end(), doc.Channel(int(c)).MutableSamples(0));
     }
 }
 

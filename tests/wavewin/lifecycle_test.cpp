@@ -1,9 +1,15 @@
 // The document window's life: titles, loading, saving, closing.
 
+#include <QFileInfo>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QPushButton>
 #include <fstream>
+#include <unistd.h>
 
+#include "platform/drives.h"
+#include "util/settings.h"
+#include "wavewin/filechoice.h"
 #include "wavewin/wavewintest.h"
 
 using namespace NSWaveWin;
@@ -32,4 +38,138 @@ TEST_F(WaveWinTest, UntitledWindowsAreNumberedAndNumbersAreNeverReused) {
     EXPECT_EQ(a->Document.ChannelCount(), 1);
     EXPECT_EQ(a->Document.GetLength(), 0u);
     EXPECT_FALSE(a->IsModified());
+}
+
+TEST_F(WaveWinTest, LoadingShowsTheFileAndItsFormatAndAFailureLeavesAnUntitledSound) {
+    std::string stereo = MakeSound("stereo.wav", 2, 1000, 44100, 2);
+    std::string deep = MakeSound("deep.aiff", 1, 1000, 48000, 3);
+    TWaveWin* w = Open(stereo);
+    EXPECT_EQ(Caption(w), stereo);
+    EXPECT_EQ(w->FormatButton->text().toStdString(), "16 bit/44.1 kHz");
+    EXPECT_EQ(w->Document.ChannelCount(), 2);
+    EXPECT_EQ(int(w->ChannelViews.Count()), 2);
+    w->LoadFile(deep);
+    EXPECT_EQ(w->FormatButton->text().toStdString(), "24 bit/48 kHz");
+
+    // A file that cannot be read: the exact message, then an untitled sound
+    // that is not modified.
+    std::string broken = Path("broken.wav");
+    std::ofstream(broken) << "this is not a sound";
+    TWaveWin* v = Open();
+    const int number = v->UntitledNumber;
+    Boxes.Expect("Error reading file '" + broken + "': ", IdOk);
+    v->LoadFile(broken);
+    ASSERT_EQ(Boxes.Shown.size(), 1u);
+    EXPECT_EQ(Boxes.Shown[0].Caption, "Brimvale");
+    EXPECT_EQ(Caption(v), "Sound " + std::to_string(number));
+    EXPECT_FALSE(v->IsModified());
+    EXPECT_TRUE(v->FileName.empty());
+    EXPECT_FALSE(v->IsEnabled(CmdRevert));
+}
+
+TEST_F(WaveWinTest, SaveAsOffersTheTypeTheSoundCameFromAndRemembersOnlyLastingFolders) {
+    std::string aiff = MakeSound("take.aiff", 1, 500);
+    std::string wav = MakeSound("take.wav", 1, 500);
+    TWaveWin* w = Open(aiff);
+    Dialogs.Expect("Save Sound File", Path("copy.aif"));
+    ASSERT_TRUE(w->SaveFile(true));
+    ASSERT_EQ(Dialogs.Shown.size(), 1u);
+    EXPECT_EQ(Dialogs.Shown[0].FilterIndex, 3);
+    EXPECT_EQ(Dialogs.Shown[0].DefaultSuffix, "aif");
+    EXPECT_EQ(Dialogs.Shown[0].FileName, aiff);
+    EXPECT_TRUE(Dialogs.Shown[0].Save && Dialogs.Shown[0].PromptOverwrite);
+    EXPECT_EQ(Dialogs.Shown[0].Filters[2].rfind("AIFF Apple IIc/IIgs and SGI (*.aiff *.AIFF", 0),
+              0u);
+    EXPECT_EQ(Caption(w), Path("copy.aif"));
+    EXPECT_EQ(LastDirSetting().Get(), Folder.path().toStdString());
+
+    w->LoadFile(wav);
+    Dialogs.Expect("Save Sound File", "");
+    EXPECT_FALSE(w->SaveFile(true));
+    EXPECT_EQ(Dialogs.Shown[1].FilterIndex, 2);
+    EXPECT_EQ(Dialogs.Shown[1].DefaultSuffix, "wav");
+    EXPECT_EQ(Caption(w), wav);
+
+    // A folder in memory is not remembered.
+    char shm[] = "/dev/shm/brimvale-test-XXXXXX";
+    if (!mkdtemp(shm))
+        GTEST_SKIP() << "no /dev/shm here";
+    std::string ram = std::string(shm) + "/x.wav";
+    if (NSDrives::IsTransient(shm)) {
+        Dialogs.Expect("Save Sound File", ram);
+        EXPECT_TRUE(w->SaveFile(true));
+        EXPECT_EQ(LastDirSetting().Get(), Folder.path().toStdString());
+    }
+    std::remove(ram.c_str());
+    rmdir(shm);
+}
+
+TEST_F(WaveWinTest, ClosingAModifiedSoundAsksAndEachAnswerDoesWhatItSays) {
+    std::string path = MakeSound("keep.wav", 1, 300);
+    auto modifiedWindow = [&] {
+        TWaveWin* w = Open(path);
+        w->Document.Channel(0).MutableSamples(0)[0] = 12345 << 16;
+        w->SetModified(true);
+        return w;
+    };
+    // Cancel keeps it open and modified.
+    TWaveWin* w = modifiedWindow();
+    QPointer<QMdiSubWindow> child = w->Child;
+    Boxes.Expect("Save changes to '" + path + "'?", IdCancel);
+    w->Command(CmdClose);
+    ASSERT_TRUE(child);
+    EXPECT_TRUE(w->IsModified());
+    // No discards: the file is as it was.
+    Boxes.Expect("Save changes to '" + path + "'?", IdNo);
+    child->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(child);
+    NSWave::TFile check;
+    check.Load(path);
+    EXPECT_NE(check.Channel(0).Samples[0], 12345 << 16);
+    // Yes saves, then closes.
+    w = modifiedWindow();
+    child = w->Child;
+    Boxes.Expect("Save changes to", IdYes);
+    child->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(child);
+    check.Load(path);
+    EXPECT_EQ(check.Channel(0).Samples[0], 12345 << 16);
+    // Yes with a save that fails keeps the window.
+    w = modifiedWindow();
+    child = w->Child;
+    w->FileName = Path("no/such/folder/x.wav");
+    Boxes.Expect("Save changes to", IdYes);
+    Boxes.Expect("Error writing file '" + w->FileName + "': ", IdOk);
+    child->close();
+    ASSERT_TRUE(child);
+    EXPECT_TRUE(w->IsModified());
+    // An unmodified sound closes without a word.
+    w->SetModified(false);
+    child->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(child);
+}
+
+TEST_F(WaveWinTest, SavingToATypeWithFewerBitsAsksFirst) {
+    std::string path = MakeSound("rich.wav", 1, 400, 22050, 2);
+    TWaveWin* w = Open(path);
+    w->SetModified(true);
+    const std::string narrow = Path("narrow.8svx");
+    // No: nothing written, the window keeps its file and stays modified.
+    Dialogs.Expect("Save Sound File", narrow);
+    Boxes.Expect("The file type holds only 8-bit samples. Save anyway?", IdNo);
+    EXPECT_FALSE(w->SaveFile(true));
+    EXPECT_EQ(w->FileName, path);
+    EXPECT_TRUE(w->IsModified());
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(narrow)));
+    // Yes: written at the type's resolution.
+    Dialogs.Expect("Save Sound File", narrow);
+    Boxes.Expect("The file type holds only 8-bit samples. Save anyway?", IdYes);
+    EXPECT_TRUE(w->SaveFile(true));
+    EXPECT_FALSE(w->IsModified());
+    NSWave::TFile check;
+    check.Load(narrow);
+    EXPECT_EQ(check.GetLength(), 400u);
 }

@@ -61,7 +61,7 @@ protected:
         file.SetSize(length, channels);
         for (int c = 0; c < channels; ++c)
             for (uint32_t i = 0; i < length; ++i)
-                file.Channel(c).Samples[i] =
+                file.Channel(c).MutableSamples(0)[i] =
                     value ? value(c, i) : int32_t((int64_t(i % 200) - 100) << 24);
         std::string path = Path(name);
         file.Save(path);

@@ -1,0 +1,213 @@
+// The main frame: start-up with files, the untouched document, menus and
+// keys that follow the active window, the question on exit, recent files.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "dlg/menustyle.h"
+#include "platform/audio_virtual.h"
+#include "shell/app.h"
+#include "shell/splash.h"
+#include "support/scriptedfiledialog.h"
+#include "support/scriptedmsgbox.h"
+#include "wave/file.h"
+#include "wavewin/commands.h"
+#include "wavewin/wavewin.h"
+
+using namespace NSWaveWin;
+
+namespace {
+
+class FrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        NSAudio::TVirtualCard::Instance().Clear();
+        ASSERT_TRUE(Folder.isValid());
+    }
+    void TearDown() override {
+        for (TWaveWin* w : TWaveWin::Windows())
+            w->SetModified(false);
+    }
+
+    TApp& Start(const QStringList& files) {
+        App = std::make_unique<TApp>(TAppOptions{0});
+        App->Start(files);
+        return *App;
+    }
+    TAppFrame* Frame() const { return App->Frame(); }
+    QList<QMdiSubWindow*> Children() const { return Frame()->Client()->subWindowList(); }
+
+    QString Sound(const QString& name, uint32_t length = 1000) {
+        NSWave::TFile file(22050, 2, 2, 1);
+        file.SetSize(length, 1);
+        for (uint32_t i = 0; i < length; ++i)
+            file.Channel(0).MutableSamples(0)[i] = int32_t(i) << 16;
+        QString path = Folder.filePath(name);
+        file.Save(path.toStdString());
+        return path;
+    }
+
+    QTemporaryDir Folder;
+    std::unique_ptr<TApp> App;
+    TScriptedMessageBoxes Boxes;
+    TScriptedFileDialogs Dialogs;
+};
+
+} // namespace
+
+TEST_F(FrameTest, TheCommandLineOpensExistingFilesAndOneIsMaximised) {
+    const QString a = Sound("a.wav"), b = Sound("b.wav");
+    Start({a, b});
+    ASSERT_EQ(Children().size(), 2);
+    for (QMdiSubWindow* child : Children())
+        EXPECT_FALSE(child->isMaximized());
+    EXPECT_EQ(Children()[0]->windowTitle(), a);
+    EXPECT_EQ(Children()[1]->windowTitle(), b);
+
+    Start({Folder.filePath("missing.wav"), a});
+    ASSERT_EQ(Children().size(), 1);
+    EXPECT_TRUE(Children()[0]->isMaximized());
+    EXPECT_EQ(Children()[0]->windowTitle(), a);
+    EXPECT_EQ(Frame()->windowTitle(), "Brimvale - [" + a + "]");
+}
+
+TEST_F(FrameTest, WithoutFilesAnUntitledDocumentOpensAndTheFirstOpenReusesIt) {
+    const QString a = Sound("a.wav"), b = Sound("b.wav");
+    Start({});
+    ASSERT_EQ(Children().size(), 1);
+    TWaveWin* first = Frame()->ActiveWindow();
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(first->FileName.empty());
+    Dialogs.Expect("Open Sound File", a.toStdString());
+    Frame()->Command(CmdOpen);
+    ASSERT_EQ(Children().size(), 1);
+    EXPECT_EQ(Frame()->ActiveWindow(), first);
+    EXPECT_EQ(first->FileName, a.toStdString());
+    EXPECT_TRUE(Dialogs.Shown[0].MustExist);
+    // Once used, it is an ordinary window: the next file opens a new one.
+    Dialogs.Expect("Open Sound File", b.toStdString());
+    Frame()->Command(CmdOpen);
+    EXPECT_EQ(Children().size(), 2);
+    // New always opens a new window.
+    Frame()->Command(CmdNew);
+    EXPECT_EQ(Children().size(), 3);
+}
+
+TEST_F(FrameTest, MenusAndKeysFollowTheActiveWindow) {
+    Start({Sound("a.wav", 50000)});
+    TWaveWin* w = Frame()->ActiveWindow();
+    ASSERT_TRUE(w);
+    auto agree = [&](const char* state) {
+        SCOPED_TRACE(state);
+        for (const TCommandInfo& c : Commands()) {
+            QAction* item = Frame()->Action(c.Id);
+            // Commands of the tool buttons alone have no action here.
+            if (!item) {
+                EXPECT_TRUE(c.Keys.isEmpty()) << c.Id;
+                continue;
+            }
+            const bool expected = !IsDocumentCommand(c.Id) || w->IsEnabled(c.Id);
+            EXPECT_EQ(item->isEnabled(), expected) << c.Id;
+            if (QAction* keys = Frame()->KeyAction(c.Id)) {
+                EXPECT_EQ(keys->isEnabled(), expected) << c.Id;
+            }
+            if (item->isCheckable()) {
+                EXPECT_EQ(item->isChecked(), w->IsChecked(c.Id)) << c.Id;
+            }
+        }
+    };
+    agree("loaded");
+    w->SetSelection(TSampleRange(100, 200, AllChannels));
+    agree("selected");
+    w->Command(CmdLevel0 + 2);
+    agree("level 2");
+    w->Command(CmdPlay);
+    agree("playing");
+    w->Command(CmdStop);
+    agree("stopped");
+
+    // Undo reads "Redo" once the edit is undone.
+    w->Document.Channel(0).MutableSamples(0)[0] = 7;
+    ASSERT_TRUE(w->AddUndo(new NSUndo::TReplacement(*w, TSampleRange(0, 10, 0))));
+    EXPECT_EQ(Frame()->Action(CmdUndo)->text(), "&Undo");
+    EXPECT_EQ(TDrawnMenuStyle::KeyText(Frame()->Action(CmdUndo)), "Ctrl+Z");
+    w->Command(CmdUndo);
+    EXPECT_EQ(Frame()->Action(CmdUndo)->text(), "Redo");
+    EXPECT_EQ(TDrawnMenuStyle::KeyText(Frame()->Action(CmdUndo)), "Ctrl+Z");
+
+    // Keys reach the active window through the frame.
+    Frame()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
+    const double zoom = w->Zoom;
+    QTest::keyClick(Frame(), Qt::Key_Plus);
+    EXPECT_DOUBLE_EQ(w->Zoom, zoom * 1.5);
+    QTest::keyClick(Frame(), Qt::Key_Minus);
+    EXPECT_DOUBLE_EQ(w->Zoom, zoom);
+    QTest::keyClick(Frame(), Qt::Key_Space);
+    EXPECT_EQ(w->Document.DeviceState, NSWave::TDeviceState::Playing);
+    QTest::keyClick(Frame(), Qt::Key_Period);
+    EXPECT_EQ(w->Document.DeviceState, NSWave::TDeviceState::Idle);
+    QTest::keyClick(Frame(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(Children().size(), 2);
+}
+
+TEST_F(FrameTest, ExitAsksForEveryModifiedDocumentAndCancelKeepsRunning) {
+    const QString a = Sound("a.wav"), b = Sound("b.wav"), c = Sound("c.wav");
+    Start({a, b, c});
+    for (TWaveWin* w : TWaveWin::Windows())
+        if (w->FileName != c.toStdString())
+            w->SetModified(true);
+    Boxes.Expect("Save changes to '" + a.toStdString() + "'?", IdNo);
+    Boxes.Expect("Save changes to '" + b.toStdString() + "'?", IdCancel);
+    Frame()->Command(CmdExit);
+    EXPECT_TRUE(Frame()->isVisible());
+    ASSERT_EQ(Children().size(), 2);
+    Boxes.Expect("Save changes to '" + b.toStdString() + "'?", IdYes);
+    Frame()->Command(CmdExit);
+    EXPECT_FALSE(Frame()->isVisible());
+    EXPECT_EQ(Boxes.Shown.size(), 3u);
+}
+
+TEST_F(FrameTest, RecentFilesAreListedKeptAndReadAtTheNextStart) {
+    QStringList files;
+    for (int i = 0; i < 8; ++i)
+        files << Sound(QStringLiteral("r%1.wav").arg(i));
+    Start({files[0]});
+    for (int i = 1; i < 8; ++i)
+        Frame()->OpenDocument(files[i].toStdString(), TMaximise::No);
+    QStringList expected;
+    for (int i = 7; i >= 2; --i)
+        expected << files[i];
+    EXPECT_EQ(Frame()->Recent().Files(), expected);
+    QMenu* file = Frame()->Menu(0);
+    QStringList listed;
+    for (QAction* a : file->actions())
+        if (a->text().startsWith('&') && a->text().size() > 2 && a->text()[1].isDigit())
+            listed << a->text();
+    ASSERT_EQ(listed.size(), 6);
+    EXPECT_EQ(listed[0], "&1 " + files[7]);
+    Frame()->close();
+    Start({});
+    EXPECT_EQ(Frame()->Recent().Files(), expected);
+}
+
+TEST_F(FrameTest, AboutShowsTheSplashUntilClicked) {
+    Start({});
+    Frame()->Command(CmdAbout);
+    TMySplashWindow* splash = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* s = dynamic_cast<TMySplashWindow*>(w); s && s->isVisible())
+            splash = s;
+    ASSERT_TRUE(splash);
+    EXPECT_EQ(splash->size(), QSize(474, 286));
+    QPointer<TMySplashWindow> alive(splash);
+    QTest::mouseClick(splash, Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(alive);
+}

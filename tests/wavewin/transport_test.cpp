@@ -1,0 +1,202 @@
+// Play, pause, stop and record through the window; the volume and the meter;
+// and which commands each device state leaves enabled.
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+#include "dlg/dlgbar.h"
+#include "undo/undo.h"
+#include "wavewin/transport.h"
+#include "wavewin/wavewindlg.h"
+#include "wavewin/wavewintest.h"
+
+using namespace NSWaveWin;
+using NSWave::TDeviceState;
+using NSWaveWinTest::WaveWinTest;
+
+namespace {
+
+// Every command a document window decides.
+std::vector<int> DocumentCommands() {
+    std::vector<int> ids;
+    for (const TCommandInfo& c : Commands())
+        if (IsDocumentCommand(c.Id))
+            ids.push_back(c.Id);
+    return ids;
+}
+
+bool InGroupA(int id) {
+    return (id >= CmdHeightUp && id <= CmdFit) || (id >= CmdPlay && id <= CmdRecord) ||
+           (id >= CmdLevel0 && id <= CmdLevel7);
+}
+
+} // namespace
+
+TEST_F(WaveWinTest, EachDeviceStateEnablesItsCommandsAndTheButtonsAgree) {
+    // A state in which every command has a reason to be enabled: a file,
+    // an undo record, a range on one of three channels, sound on the
+    // clipboard, room to scroll both ways.
+    TWaveWin* other = Open(MakeSound("other.wav", 1, 50000), false);
+    std::string path = MakeSound("three.wav", 3, 200000, 22050, 2);
+    TWaveWin* w = Open(path);
+    w->Document.Channel(0).MutableSamples(5)[0] = 1 << 30;
+    ASSERT_TRUE(w->AddUndo(new NSUndo::TReplacement(*w, TSampleRange(0, 10, 0))));
+    auto* data = new QMimeData;
+    data->setData("audio/x-wav", QByteArray("RIFF"));
+    QGuiApplication::clipboard()->setMimeData(data);
+    w->ChannelHeight = 400;
+    w->UpdateView();
+    w->SetScale(1.0);
+    w->ScrollHorizontally(TScroll::ThumbPosition, w->MaxScrollX / 2);
+    w->ScrollVertically(TScroll::ThumbPosition, w->MaxScrollY / 2);
+    w->SetSelection(TSampleRange(1000, 5000, 1));
+    ASSERT_GT(w->ScrollX, 0);
+    ASSERT_LT(w->ScrollX, w->MaxScrollX);
+    ASSERT_GT(w->ScrollY, 0);
+    ASSERT_LT(w->ScrollY, w->MaxScrollY);
+
+    auto check = [&](const char* state, auto expected) {
+        SCOPED_TRACE(state);
+        for (int id : DocumentCommands())
+            EXPECT_EQ(w->IsEnabled(id), expected(id)) << "command " << id;
+        for (TBVButton* button : w->Dialog->Buttons())
+            EXPECT_EQ(button->isEnabled(), w->IsEnabled(button->Command()))
+                << "button " << button->Command();
+    };
+
+    check("idle", [](int id) { return id != CmdStop && id != CmdPause; });
+
+    w->Command(CmdPlay);
+    ASSERT_EQ(w->Document.DeviceState, TDeviceState::Playing);
+    check("playing", [](int id) {
+        if (id == CmdRecord)
+            return false;
+        return InGroupA(id) || id == CmdSave || id == CmdSaveAs || id == CmdPrint;
+    });
+    // Play again stops.
+    w->Command(CmdPlay);
+    EXPECT_EQ(w->Document.DeviceState, TDeviceState::Idle);
+
+    w->Command(CmdRecord);
+    ASSERT_EQ(w->Document.DeviceState, TDeviceState::Recording);
+    check("recording", [](int id) {
+        if (id == CmdPlay || id == CmdRecord)
+            return false;
+        return InGroupA(id) || id == CmdSave || id == CmdSaveAs || id == CmdPrint;
+    });
+    EXPECT_FALSE(other->IsEnabled(CmdRecord));
+    EXPECT_TRUE(other->IsEnabled(CmdPlay));
+
+    w->Command(CmdPause);
+    ASSERT_EQ(w->Document.DeviceState, TDeviceState::RecordPaused);
+    EXPECT_EQ(w->StatusBar->MessageGadget()->Text().toStdString(),
+              "Click the red record button to continue recording");
+    check("paused", [](int id) {
+        if (id == CmdPlay || id == CmdPause)
+            return false;
+        return InGroupA(id) || id == CmdSave || id == CmdSaveAs || id == CmdPrint;
+    });
+    EXPECT_TRUE(other->IsEnabled(CmdRecord));
+    w->Command(CmdStop);
+
+    other->Command(CmdRecord);
+    ASSERT_EQ(other->Document.DeviceState, TDeviceState::Recording);
+    check("another document records",
+          [](int id) { return id != CmdStop && id != CmdPause && id != CmdRecord; });
+    other->Command(CmdStop);
+    check("idle again", [](int id) { return id != CmdStop && id != CmdPause; });
+    QGuiApplication::clipboard()->clear();
+}
+
+TEST_F(WaveWinTest, PlayPauseAndStopMoveAndRestoreTheSelection) {
+    TWaveWin* w = Open(MakeSound("long.wav", 1, 100000));
+    const TSampleRange chosen(1000, 90000, AllChannels);
+    w->SetSelection(chosen);
+    w->Command(CmdPlay);
+    ASSERT_EQ(w->Document.DeviceState, TDeviceState::Playing);
+    // The cursor follows the blocks the card has played.
+    Card.PlayBlocks(3);
+    Deliver();
+    EXPECT_TRUE(w->Selection.Valid);
+    EXPECT_EQ(w->Selection.Start, w->Selection.End);
+    EXPECT_EQ(w->Selection.Start, 1000u + 3 * 2048);
+    // Pause leaves the cursor where playback was; Play goes on from there.
+    w->Command(CmdPause);
+    EXPECT_EQ(w->Document.DeviceState, TDeviceState::Idle);
+    const TSampleRange cursor = w->Selection;
+    EXPECT_EQ(cursor.Start, 1000u + 3 * 2048);
+    w->Command(CmdPlay);
+    Card.PlayBlocks(1);
+    Deliver();
+    EXPECT_EQ(w->Selection.Start, cursor.Start + 2048);
+    // Stop gives back the selection Play started with.
+    w->Command(CmdStop);
+    EXPECT_EQ(w->Selection, cursor);
+
+    w->SetSelection(chosen);
+    w->Command(CmdPlay);
+    Card.PlayBlocks(2);
+    Deliver();
+    w->Command(CmdStop);
+    EXPECT_EQ(w->Selection, chosen);
+    // Played to the end, the selection comes back too.
+    w->SetSelection(TSampleRange(99000, 100000, AllChannels));
+    w->Command(CmdPlay);
+    while (Card.OutputOpen() && Card.PlayBlocks(1) == 1)
+        Deliver();
+    EXPECT_EQ(w->Document.DeviceState, TDeviceState::Idle);
+    EXPECT_EQ(w->Selection, TSampleRange(99000, 100000, AllChannels));
+}
+
+TEST_F(WaveWinTest, VolumeLevelsSliderAndCheckMarkStayInStep) {
+    TWaveWin* a = Open();
+    TWaveWin* b = Open();
+    for (int level = 0; level <= 7; ++level) {
+        a->Command(CmdLevel0 + level);
+        EXPECT_EQ(Card.Volume & 0xFFFF, uint32_t(level * 9362));
+        for (TWaveWin* w : {a, b}) {
+            EXPECT_EQ(w->Slider->value(), 7 - level);
+            for (int k = 0; k <= 7; ++k)
+                EXPECT_EQ(w->IsChecked(CmdLevel0 + k), k == level);
+        }
+    }
+    // The slider's top is the loudest, its bottom silence.
+    b->Slider->setValue(0);
+    EXPECT_EQ(Card.Volume & 0xFFFF, 65534u);
+    EXPECT_TRUE(a->IsChecked(CmdLevel0 + 7));
+    EXPECT_EQ(a->Slider->value(), 0);
+    b->Slider->setValue(7);
+    EXPECT_EQ(Card.Volume & 0xFFFF, 0u);
+    b->Slider->setValue(4);
+    EXPECT_EQ(Card.Volume & 0xFFFF, 3u * 9362);
+    EXPECT_TRUE(a->IsChecked(CmdLevel0 + 3));
+    // Play uses the level's volume.
+    a->Command(CmdLevel0 + 5);
+    EXPECT_EQ(a->Slider->value(), 2);
+}
+
+TEST_F(WaveWinTest, RecordingShowsItsLevelAndLengthAndGoesIntoTheSound) {
+    TWaveWin* w = Open();
+    Card.SourceConstant(16384); // half scale
+    w->Command(CmdRecord);
+    ASSERT_EQ(w->Document.DeviceState, TDeviceState::Recording);
+    Card.Capture(2 * 2048);
+    Deliver();
+    EXPECT_EQ(w->Meter->Level(), 50);
+    EXPECT_EQ(w->StatusBar->MessageGadget()->Text().toStdString(),
+              "Recorded " + QString::number(4096.0 / 22050, 'g', 6).toStdString() + " seconds");
+    w->Command(CmdStop);
+    EXPECT_EQ(w->Meter->Level(), 0);
+    EXPECT_TRUE(w->StatusBar->MessageGadget()->Text().isEmpty());
+    EXPECT_EQ(w->Document.GetLength(), 4096u);
+    EXPECT_EQ(w->Document.Channel(0).Samples[100] >> 24, 16384 >> 8);
+    EXPECT_TRUE(w->IsModified());
+    // The recording undoes like a paste.
+    w->Command(CmdUndo);
+    EXPECT_EQ(w->Document.GetLength(), 0u);
+    // A recording stopped before any sound arrived changes nothing.
+    w->Command(CmdRecord);
+    w->Command(CmdStop);
+    EXPECT_EQ(w->Document.GetLength(), 0u);
+}
