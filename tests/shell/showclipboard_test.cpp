@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include "platform/audio_virtual.h"
@@ -54,8 +55,28 @@ TEST(ShowClipboard, OpensANewWindowWithExactlyTheClipboardSoundFitted) {
     }
     EXPECT_FALSE(w->Selection.Valid);
     EXPECT_NEAR(w->Zoom, double(w->ViewWidth) / length * 0.9, 1e-9);
+    EXPECT_EQ(w->FormatButton->text().toStdString(), "16 bit/44.1 kHz");
     // The pasted sound can be taken back like any paste.
     EXPECT_TRUE(frame.Action(CmdUndo)->isEnabled());
+    frame.Command(CmdUndo);
+    EXPECT_EQ(w->Document.GetLength(), 0u);
+    EXPECT_FALSE(w->IsModified());
+    // Sound pasted into a sound that holds samples is converted to it.
+    frame.Command(CmdUndo);
+    frame.Command(CmdShowClipboard);
+    ASSERT_NE(frame.ActiveWindow(), w);
+    auto* mono = new QMimeData;
+    NSWave::TFile one(8000, 2, 2, 1);
+    one.SetSize(800, 1);
+    const QString onePath = folder.filePath("one.wav");
+    one.Save(onePath.toStdString());
+    QFile oneIn(onePath);
+    ASSERT_TRUE(oneIn.open(QIODevice::ReadOnly));
+    mono->setData("audio/x-wav", oneIn.readAll());
+    QGuiApplication::clipboard()->setMimeData(mono);
+    w->Command(CmdPaste);
+    EXPECT_EQ(w->Document.Rate, 44100);
+    EXPECT_EQ(w->Document.Channel(1).Count, length + 800 * 44100 / 8000);
 
     QGuiApplication::clipboard()->clear();
     frame.UpdateActions();
