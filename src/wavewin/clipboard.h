@@ -1,10 +1,53 @@
 #pragma once
 // Sound on the system clipboard: a WAV file's bytes under the desktop's WAV
-// types.
+// types, and a file copied in a file manager.
+
+#include <cstdint>
+#include <string>
+
+#include "util/tmpfile.h"
+#include "wave/samplerange.h"
+
+class TOpStatus;
+
+namespace NSWave {
+class TFile;
+}
 
 namespace NSWaveWin {
 
-// True when the clipboard holds sound that Paste can insert.
+// The names a WAV image is offered under; Paste takes any of them.
+extern const char* const WavMimeTypes[3];
+
+// True when the clipboard holds sound that Paste can insert: WAV data, or a
+// file list naming exactly one local file the sound library can read.
 bool ClipboardHasSound();
+
+// The largest WAV image: its chunk sizes are 32-bit.
+constexpr uint64_t MaxWavImage = 0xFFFFFFFFull;
+// The size of the WAV image of `range` (clipped to the sound), header
+// included or generously allowed for.
+uint64_t WavImageBytes(const NSWave::TFile& document, const TSampleRange& range);
+// The message for a range whose image would not fit in a WAV file.
+std::string TooLargeForClipboardText();
+
+// Puts the WAV image of `range` on the clipboard; false when it could not
+// be made (nothing is said; the clipboard keeps what it had).
+bool PutOnClipboard(const NSWave::TFile& document, const TSampleRange& range, TOpStatus* status);
+
+// Writes what the clipboard holds for Paste into a temporary file: the WAV
+// bytes (suffix "WAV"), else a copy of the one file it names (with that
+// file's suffix). The empty handle when there is nothing usable.
+TTmpFile ReadClipboard();
+
+// The format of the sound in a file, read from its header only.
+struct TSoundHeader {
+    int Rate = 0;
+    int Channels = 0;
+    int Size = 0;
+    int Style = 0;
+};
+// False when the library cannot read the file.
+bool ReadSoundHeader(const std::string& fileName, TSoundHeader& header);
 
 } // namespace NSWaveWin

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -169,6 +170,25 @@ public:
     void CmMergeTracks();
     void CmPrint();
     void CmClose();
+
+    // The steps every sample-changing command shares. `record` was built
+    // while the document was unchanged; AddUndo takes it (false: the user
+    // cancelled, nothing happens). Then `change` runs under a progress
+    // reporter showing `caption` and sets the selection it leaves. When it
+    // throws, the message is shown and an accepted record takes the change
+    // back, the earlier undo history returning with the document as it was.
+    bool ApplyEdit(NSUndo::TUndoBase* record, const std::string& caption,
+                   const std::function<void(TOpStatus&)>& change);
+    // ApplyEdit for a change in place over `range` (clipped to the sound;
+    // nothing happens when that is empty) with a replacement record. The
+    // channels concerned reach the range's end before the change, with undo
+    // data or without, so the result never depends on the user's answer.
+    bool ApplyInPlace(const TSampleRange& range, const std::string& caption,
+                      const std::function<void(const TSampleRange&, TOpStatus&)>& change);
+    // The gain of the Amplitude dialog's OK, `percent` of the samples over
+    // EffectiveRange(); false when the user cancelled at the undo-size
+    // question (the dialog then stays open).
+    bool ApplyAmplitude(int percent);
 
     // --- neighbours in the document dialog (set by TWaveWinDlg) --------------
     QMdiSubWindow* Child = nullptr;

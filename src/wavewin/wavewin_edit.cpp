@@ -3,8 +3,76 @@
 #include "wavewin/wavewin.h"
 
 #include "util/xmsg.h"
+#include "wavewin/clipboard.h"
 
 namespace NSWaveWin {
+
+namespace {
+
+bool HasRange(const TSampleRange& r) {
+    return r.Valid && r.Start < r.End;
+}
+
+// A WAV image holds at most 4 GB; a longer selection is refused before
+// anything happens rather than written as a broken file.
+bool FitsOnClipboard(TWaveWin& window, const TSampleRange& range) {
+    if (WavImageBytes(window.Document, range) <= MaxWavImage)
+        return true;
+    window.MessageBox(TooLargeForClipboardText(), "Brimvale", TMsgButtons::Ok, TMsgIcon::None);
+    return false;
+}
+
+} // namespace
+
+bool TWaveWin::ApplyEdit(NSUndo::TUndoBase* record, const std::string& caption,
+                         const std::function<void(TOpStatus&)>& change) {
+    // The history is held here until the change has succeeded, so a failed
+    // change can give it back.
+    TPointer<NSUndo::TUndoBase> undo = std::move(UndoRecord);
+    TPointer<NSUndo::TUndoBase> redo = std::move(RedoRecord);
+    const bool modified = Modified;
+    if (!AddUndo(record)) {
+        UndoRecord = std::move(undo);
+        RedoRecord = std::move(redo);
+        return false;
+    }
+    const bool accepted = UndoRecord.get() == record;
+    try {
+        TOpStatus status(caption, StatusTarget());
+        change(status);
+    } catch (const xmsg& e) {
+        if (accepted) {
+            try {
+                UndoRecord->Undo(*this, nullptr);
+                UndoRecord = std::move(undo);
+                RedoRecord = std::move(redo);
+                SetModified(modified);
+            } catch (const xmsg&) {
+                // The record could not take the change back either: the
+                // document stays as the change left it, with no history.
+                UndoRecord.reset();
+            }
+        }
+        ShowError(e.why());
+        UpdateView();
+        return false;
+    }
+    UpdateView();
+    return true;
+}
+
+bool TWaveWin::ApplyInPlace(const TSampleRange& range, const std::string& caption,
+                            const std::function<void(const TSampleRange&, TOpStatus&)>& change) {
+    TSampleRange r = range;
+    if (r.Valid)
+        r.End = std::min(r.End, Document.GetLength());
+    if (!HasRange(r))
+        return true;
+    return ApplyEdit(new NSUndo::TReplacement(*this, r), caption, [&](TOpStatus& status) {
+        Document.Extend(r);
+        change(r, status);
+    });
+}
 
 void TWaveWin::CmUndo() {
     TOpStatus status("Undo/Redo ...", StatusTarget());
@@ -40,13 +108,103 @@ void TWaveWin::CmUndo() {
     }
 }
 
-void TWaveWin::CmCut() {}
-void TWaveWin::CmCopy() {}
-void TWaveWin::CmPaste() {}
-void TWaveWin::CmDelete() {}
-void TWaveWin::CmSelectAll() {}
-void TWaveWin::CmDeselect() {}
-void TWaveWin::CmSilence() {}
-void TWaveWin::CmAllChannels() {}
+void TWaveWin::CmCut() {
+    if (!HasRange(Selection) || !FitsOnClipboard(*this, Selection))
+        return;
+    const TSampleRange range = Selection;
+    ApplyEdit(new NSUndo::TDeletion(*this, range), "Cutting to Clipboard...",
+              [&](TOpStatus& status) {
+                  // Without the clipboard the cut still takes the range out.
+                  PutOnClipboard(Document, range, &status);
+                  Document.DeleteRange(range, true);
+                  TSampleRange cursor = Selection;
+                  cursor.End = cursor.Start;
+                  SetSelection(cursor, false);
+              });
+}
+
+void TWaveWin::CmCopy() {
+    if (!HasRange(Selection) || !FitsOnClipboard(*this, Selection))
+        return;
+    TOpStatus status("Copying to Clipboard...", StatusTarget());
+    PutOnClipboard(Document, Selection, &status);
+}
+
+void TWaveWin::CmPaste() {
+    TTmpFile file;
+    {
+        TOpStatus status("Pasting from Clipboard...", StatusTarget());
+        file = ReadClipboard();
+    }
+    if (file.IsEmpty())
+        return;
+
+    // A new document that holds nothing yet takes the pasted sound's own
+    // rate, sample size and channels instead of converting it to the
+    // defaults it was made with: Show Clipboard then shows exactly what the
+    // clipboard holds.
+    TSampleRange target = Selection;
+    const NSWave::TFile& doc = Document;
+    const TSoundHeader before{doc.Rate, doc.ChannelCount(), doc.Size, doc.Style};
+    TSoundHeader clip;
+    const bool adopt = FileName.empty() && !Modified && doc.GetLength() == 0 &&
+                       ReadSoundHeader(file.GetFileName(), clip);
+    auto take = [&](const TSoundHeader& format) {
+        Document.Rate = format.Rate;
+        Document.Size = format.Size;
+        Document.Style = format.Style;
+        Document.SetChannelCount(format.Channels);
+    };
+    if (adopt) {
+        take(clip);
+        target = TSampleRange();
+    }
+
+    auto* record = new NSUndo::TInsertion(*this, target, file, 0, -1);
+    const bool pasted = ApplyEdit(record, "Pasting from Clipboard...", [&](TOpStatus& status) {
+        record->Redo(*this, &status);
+        SetSelection(record->Inserted, false);
+    });
+    if (adopt) {
+        if (!pasted)
+            take(before);
+        UpdateTitle();
+    }
+}
+
+void TWaveWin::CmDelete() {
+    if (!HasRange(Selection))
+        return;
+    const TSampleRange range = Selection;
+    ApplyEdit(new NSUndo::TDeletion(*this, range), std::string(), [&](TOpStatus&) {
+        Document.DeleteRange(range, true);
+        TSampleRange cursor = Selection;
+        cursor.End = cursor.Start;
+        SetSelection(cursor, false);
+    });
+}
+
+void TWaveWin::CmSelectAll() {
+    CmStop();
+    SetSelection(TSampleRange(0, Document.GetLength(), Selection.Channel), false);
+}
+
+void TWaveWin::CmDeselect() {
+    CmStop();
+    SetSelection(TSampleRange(), false);
+}
+
+void TWaveWin::CmSilence() {
+    if (!HasRange(Selection))
+        return;
+    ApplyInPlace(Selection, std::string(),
+                 [&](const TSampleRange& range, TOpStatus&) { Document.Silence(range); });
+}
+
+void TWaveWin::CmAllChannels() {
+    TSampleRange all = Selection;
+    all.Channel = AllChannels;
+    SetSelection(all, false);
+}
 
 } // namespace NSWaveWin

@@ -1,21 +1,129 @@
 // The effects, tracks, format and print commands.
 
+#include <algorithm>
+
+#include "util/opstatus.h"
+#include "util/xmsg.h"
 #include "wavewin/wavewin.h"
 
 namespace NSWaveWin {
 
-void TWaveWin::CmReverse() {}
-void TWaveWin::CmFadeIn() {}
-void TWaveWin::CmFadeOut() {}
+namespace {
+
+// Reverses `range` of every channel it covers. The channels reach its end
+// (ApplyInPlace), so each reversal is a plain one over the whole range.
+// Blocks from both ends are swapped in turn, so the progress can follow
+// without a test in the loop that swaps.
+void ReverseRange(NSWave::TFile& doc, const TSampleRange& range, TOpStatus& status) {
+    const int first = range.Channel == AllChannels ? 0 : range.Channel;
+    const int last = range.Channel == AllChannels ? doc.ChannelCount() - 1 : range.Channel;
+    const uint32_t half = (range.End - range.Start) / 2;
+    const uint64_t total = uint64_t(half) * uint64_t(last - first + 1);
+    constexpr uint32_t Block = 1u << 16;
+    uint64_t done = 0;
+    for (int c = first; c <= last && doc.HasChannel(c); ++c) {
+        NSWave::TChannel& channel = doc.Channel(c);
+        int32_t* low = channel.MutableSamples(range.Start);
+        int32_t* high = low + (range.End - range.Start);
+        for (uint32_t i = 0; i < half; i += Block) {
+            const uint32_t count = std::min(Block, half - i);
+            std::swap_ranges(low + i, low + i + count, std::reverse_iterator<int32_t*>(high - i));
+            done += count;
+            status.SetPercent(int(done * 100 / std::max<uint64_t>(total, 1)));
+        }
+        // A paint during a progress report may have summarised the channel
+        // half reversed.
+        channel.Changed(range.Start);
+    }
+}
+
+} // namespace
+
+void TWaveWin::CmReverse() {
+    ApplyInPlace(EffectiveRange(), "Reversing...",
+                 [&](const TSampleRange& range, TOpStatus& status) {
+                     ReverseRange(Document, range, status);
+                 });
+}
+
+void TWaveWin::CmFadeIn() {
+    ApplyInPlace(EffectiveRange(), "Processing...",
+                 [&](const TSampleRange& range, TOpStatus& status) {
+                     Document.Amplify(range, 0.0, 1.0, &status);
+                 });
+}
+
+void TWaveWin::CmFadeOut() {
+    ApplyInPlace(EffectiveRange(), "Processing...",
+                 [&](const TSampleRange& range, TOpStatus& status) {
+                     Document.Amplify(range, 1.0, 0.0, &status);
+                 });
+}
+
+bool TWaveWin::ApplyAmplitude(int percent) {
+    const double factor = percent * 0.01;
+    return ApplyInPlace(EffectiveRange(), "Processing...",
+                        [&](const TSampleRange& range, TOpStatus& status) {
+                            Document.Amplify(range, factor, factor, &status);
+                        });
+}
+
 void TWaveWin::CmAmplitude() {}
 void TWaveWin::CmEcho() {}
 void TWaveWin::CmVibro() {}
 void TWaveWin::CmPitch() {}
 void TWaveWin::CmOtherEffect() {}
 void TWaveWin::CmSoundFormat() {}
-void TWaveWin::CmAddTrack() {}
-void TWaveWin::CmDeleteTrack() {}
-void TWaveWin::CmMergeTracks() {}
+
+void TWaveWin::CmAddTrack() {
+    if (Document.ChannelCount() >= 32)
+        return;
+    ApplyEdit(new NSUndo::TAddChannel(*this), std::string(), [&](TOpStatus&) {
+        Document.SetChannelCount(Document.ChannelCount() + 1);
+        SetSelection(TSampleRange(), false);
+        // The layout keeps the scroll position within its range: the new
+        // track comes into view.
+        ScrollY = 10000;
+        FitHeight();
+    });
+}
+
+void TWaveWin::CmDeleteTrack() {
+    const TSampleRange& s = Selection;
+    if (Document.ChannelCount() <= 1 || !s.Valid || s.Channel == AllChannels ||
+        !Document.HasChannel(s.Channel))
+        return;
+    const int channel = s.Channel;
+    ApplyEdit(new NSUndo::TDelChannel(*this, channel), std::string(), [&](TOpStatus&) {
+        Document.DeleteChannel(channel);
+        SetSelection(TSampleRange(), false);
+        FitHeight();
+    });
+}
+
+void TWaveWin::CmMergeTracks() {
+    if (Document.ChannelCount() < 2 || !Client)
+        return;
+    TWaveWin* merged = Open(Client, std::string(), false);
+    NSWave::TFile& target = merged->Document;
+    // The mix keeps the sample size as well as the rate: a new document's
+    // 8 bits would lose most of a 16-bit sound when it is saved.
+    target.Rate = Document.Rate;
+    target.Size = Document.Size;
+    target.Style = Document.Style;
+    try {
+        TTempCursor wait;
+        // Same rate: Paste leaves the source as it is.
+        target.Paste(Document, TSampleRange());
+    } catch (const xmsg& e) {
+        ShowError(e.why());
+    }
+    // Sound that exists nowhere else yet.
+    merged->SetModified(true);
+    merged->UpdateTitle();
+    merged->ResetView();
+}
+
 void TWaveWin::CmPrint() {}
 
 } // namespace NSWaveWin
