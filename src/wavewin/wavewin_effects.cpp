@@ -16,6 +16,5 @@ void TWaveWin::CmSoundFormat() {}
 void TWaveWin::CmAddTrack() {}
 void TWaveWin::CmDeleteTrack() {}
 void TWaveWin::CmMergeTracks() {}
-void TWaveWin::CmPrint() {}
 
 } // namespace NSWaveWin
