@@ -2,6 +2,8 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QLine>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPrinter>
 #include <QRect>
@@ -22,23 +24,21 @@ const std::vector<TTickInterval> TickIntervals = {
 
 namespace {
 
-// The rectangles of a frame drawn with a 3-pixel pen centred on the edges
-// of [left, right) × [top, bottom): one pixel outside, the edge pixel and
-// one inside.
-void AddFrame(std::vector<QRect>& rects, int left, int top, int right, int bottom) {
-    const int x0 = left - 1, x1 = right, y0 = top - 1, y1 = bottom;
-    rects.emplace_back(x0, y0, x1 - x0 + 1, 3);
-    rects.emplace_back(x0, y1 - 2, x1 - x0 + 1, 3);
-    rects.emplace_back(x0, y0, 3, y1 - y0 + 1);
-    rects.emplace_back(x1 - 2, y0, 3, y1 - y0 + 1);
+// A frame drawn with a 3-pixel pen centred on the edges of
+// [left, right) × [top, bottom): one pixel outside, the edge pixel and one
+// inside.
+void DrawFrame(QPainter& painter, int left, int top, int right, int bottom) {
+    painter.setPen(QPen(Qt::black, 3, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
 }
 
-// Solid black rectangles, pixel-exact on images and plain filled
-// rectangles in a PDF, in one call.
-void FillBlack(QPainter& painter, const std::vector<QRect>& rects) {
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(Qt::black);
-    painter.drawRects(rects.data(), int(rects.size()));
+// One-pixel lines, both ends included, in one call. Pens rather than
+// filled rectangles, so that a page drawn smaller than its resolution (the
+// preview, a PDF viewer) still shows every line at least a pixel wide.
+void DrawLines(QPainter& painter, const std::vector<QLine>& lines) {
+    painter.setPen(QPen(Qt::black, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.drawLines(lines.data(), int(lines.size()));
 }
 
 // A 32-bit sample's offset from the centre line of a box of half height h;
@@ -137,10 +137,10 @@ void TWavePrintout::PaintRow(QPainter& painter, int left, int top, int right, in
                              uint64_t a, uint64_t b, int cellW, int cellH, int dpiY) const {
     const int width = right - left;
     const double span = double(b - a);
-    std::vector<QRect> rects;
+    std::vector<QLine> ticks;
     const int rulerTop = top + cellH;
     const int rulerBottom = top + 2 * cellH;
-    AddFrame(rects, left, rulerTop, right, rulerBottom);
+    DrawFrame(painter, left, rulerTop, right, rulerBottom);
 
     // The finest interval whose ticks lie more than half an inch apart.
     const int64_t rate = Document.Rate;
@@ -174,7 +174,7 @@ void TWavePrintout::PaintRow(QPainter& painter, int left, int top, int right, in
                 break;
             if (offset < 0)
                 continue;
-            rects.emplace_back(x, rulerTop + cellH / 4, 1, rulerBottom - (rulerTop + cellH / 4));
+            ticks.emplace_back(x, rulerTop + cellH / 4, x, rulerBottom - 1);
             const QString text = QString::fromStdString(NSWave::FormatSeconds(
                 double(n * tick->Milliseconds) / 1000.0, tick->Decimals, minutesForm));
             const int textX = x + cellW / 4;
@@ -182,7 +182,7 @@ void TWavePrintout::PaintRow(QPainter& painter, int left, int top, int right, in
                 labels.push_back({textX, text});
         }
     }
-    FillBlack(painter, rects);
+    DrawLines(painter, ticks);
     if (!labels.empty()) {
         painter.setPen(Qt::black);
         const int baseline = rulerTop + painter.fontMetrics().ascent();
@@ -205,20 +205,20 @@ void TWavePrintout::PaintRow(QPainter& painter, int left, int top, int right, in
 void TWavePrintout::PaintBox(QPainter& painter, const NSWave::TChannel& channel, int left, int top,
                              int right, int bottom, uint64_t a, uint64_t b) const {
     const int width = right - left;
-    std::vector<QRect> rects;
-    rects.reserve(size_t(width) + 5);
-    AddFrame(rects, left, top, right, bottom);
+    DrawFrame(painter, left, top, right, bottom);
     const int y0 = (top + bottom) / 2;
     const int h = (bottom - top) / 2;
-    rects.emplace_back(left, y0, width, 1);
+    std::vector<QLine> lines;
+    lines.reserve(size_t(width) + 1);
+    lines.emplace_back(left, y0, right - 1, y0);
     std::vector<NSWave::TPeak> peaks;
     Columns(channel, a, b, width, peaks);
     for (int x = 0; x < width; ++x) {
         const int low = y0 + SampleY(peaks[size_t(x)].Min, h);
         const int high = y0 + SampleY(peaks[size_t(x)].Max, h);
-        rects.emplace_back(left + x, low, 1, high - low + 1);
+        lines.emplace_back(left + x, low, left + x, high);
     }
-    FillBlack(painter, rects);
+    DrawLines(painter, lines);
 }
 
 bool TWavePrintout::Print(QPrinter& printer) const {

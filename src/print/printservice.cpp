@@ -34,8 +34,13 @@ TQtPrintService::~TQtPrintService() {
 }
 
 QPrinter& TQtPrintService::Printer() {
-    if (!SharedPrinter)
+    if (!SharedPrinter) {
         SharedPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        // Without a printer the output is a PDF file: at 600 dots per inch,
+        // like "Save as PDF…", its pens are those of a good office printer.
+        if (SharedPrinter->outputFormat() == QPrinter::PdfFormat)
+            SharedPrinter->setResolution(600);
+    }
     return *SharedPrinter;
 }
 
