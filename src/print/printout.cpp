@@ -3,8 +3,8 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QLine>
-#include <QPaintEngine>
 #include <QPainter>
+#include <QPen>
 #include <QPrinter>
 #include <QRect>
 #include <algorithm>
@@ -16,13 +16,19 @@
 
 namespace NSPrint {
 
-const std::vector<TTickInterval> TickIntervals = {
+namespace {
+
+// The ruler's tick intervals, finest first, in milliseconds (exact, so that
+// tick times and their labels never drift), with the decimals of the labels.
+struct TTickInterval {
+    int64_t Milliseconds;
+    int Decimals;
+};
+const TTickInterval TickIntervals[] = {
     {1, 3},     {2, 3},     {5, 3},     {10, 2},     {20, 2},     {50, 2},
     {100, 1},   {200, 1},   {500, 1},   {1000, 0},   {2000, 0},   {5000, 0},
     {10000, 0}, {30000, 0}, {60000, 0}, {120000, 0}, {300000, 0}, {600000, 0},
 };
-
-namespace {
 
 // A frame drawn with a 3-pixel pen centred on the edges of
 // [left, right) × [top, bottom): one pixel outside, the edge pixel and one

@@ -22,15 +22,6 @@ class TFile;
 
 namespace NSPrint {
 
-// The ruler's tick intervals, finest first, in milliseconds (exact, so
-// that tick times and their labels never drift), with the decimals of the
-// labels.
-struct TTickInterval {
-    int64_t Milliseconds;
-    int Decimals;
-};
-extern const std::vector<TTickInterval> TickIntervals;
-
 class TWavePrintout {
 public:
     // An empty range (start == end) prints the whole document; a range or a
