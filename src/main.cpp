@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "dlg/services.h"
+#include "print/printservice.h"
 #include "shell/app.h"
 
 int main(int argc, char** argv) {
@@ -10,6 +11,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Brimvale"));
     QApplication::setOrganizationName(QStringLiteral("Hollin"));
     InstallQtServices();
+    NSPrint::TQtPrintService printing;
     TApp app;
     app.Start(QApplication::arguments().mid(1));
     return application.exec();

@@ -124,6 +124,5 @@ void TWaveWin::CmMergeTracks() {
     merged->ResetView();
 }
 
-void TWaveWin::CmPrint() {}
 
 } // namespace NSWaveWin
