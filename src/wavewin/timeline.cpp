@@ -12,33 +12,39 @@ namespace NSWaveWin {
 
 namespace {
 
-QFont PixelFont(int pixels, int weight) {
+// The read-out's and the ruler's heights are pixels of a screen of 96 dots
+// per inch. As points they follow the screen's logical resolution as the
+// dialog font does (and a high-density screen scales them with everything
+// else), so the small digits keep their size next to the dialog's text; full
+// hinting sets them on whole pixels, which keeps them sharp at 8 and 9 pixels.
+QFont ScreenFont(int pixels, int weight) {
     QFont font(QStringLiteral("Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixels);
+    font.setPointSizeF(pixels * 72.0 / 96.0);
     font.setWeight(QFont::Weight(weight));
+    font.setHintingPreference(QFont::PreferFullHinting);
     return font;
 }
 
 } // namespace
 
 const QFont& CaptionFont() {
-    static const QFont font = PixelFont(8, QFont::Bold);
+    static const QFont font = ScreenFont(8, QFont::Bold);
     return font;
 }
 
 const QFont& ValueFont() {
-    static const QFont font = PixelFont(9, QFont::Normal);
+    static const QFont font = ScreenFont(9, QFont::Normal);
     return font;
 }
 
 const QFont& RulerFont() {
-    static const QFont font = PixelFont(8, QFont::Normal);
+    static const QFont font = ScreenFont(8, QFont::Normal);
     return font;
 }
 
 const QFont& ButtonFont() {
-    static const QFont font = PixelFont(9, QFont::Normal);
+    static const QFont font = ScreenFont(9, QFont::Normal);
     return font;
 }
 
