@@ -4,6 +4,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
+#include <vector>
 
 #include "wavewin/commands.h"
 #include "wavewin/wavewin.h"
@@ -32,15 +34,129 @@ void TChannelWin::InvalidateSamples(int64_t first, int64_t last) {
     int64_t x2 = Owner->PixelOf(double(last));
     if (x2 < 0)
         return;
+    // Up to the right edge itself: the last column shows the band too.
     x2 = std::min<int64_t>(x2 + 2, width());
     update(QRect(int(x1), 0, int(x2 - x1), height()));
 }
 
+bool TChannelWin::ShowsSelection() const {
+    const TSampleRange& s = Owner->Selection;
+    return s.Valid && (s.Channel == Channel || s.Channel == AllChannels);
+}
+
+std::pair<int64_t, int64_t> TChannelWin::Band() const {
+    if (!ShowsSelection())
+        return {0, 0};
+    const int64_t a = Owner->PixelOf(double(Owner->Selection.Start));
+    const int64_t b = Owner->PixelOf(double(Owner->Selection.End));
+    if (a >= width() || b < 0)
+        return {0, 0};
+    // A cursor, or a selection narrower than a column, is one column wide.
+    return {a, a == b ? b + 1 : b};
+}
+
+namespace {
+
+// What the columns of an update rectangle show: column k has its wave in
+// the rows [From[k], From[k] + Rows[k]) in the colour Pen[k] (Rows[k] = 0
+// past the end of the sound) over the background Ground[k], which is the
+// band's colour inside the selection. Kept as separate arrays so that a row
+// of pixels is worked out several columns at a time.
+struct TColumns {
+    std::vector<int32_t> From, Rows;
+    std::vector<QRgb> Pen, Ground;
+
+    void Resize(size_t n) {
+        From.assign(n, 0);
+        Rows.assign(n, 0);
+        Pen.resize(n);
+        Ground.resize(n);
+    }
+};
+
+// The update rectangle's pixels are set row by row in a picture of their own
+// and copied to the view in one go: a column of the wave drawn through the
+// painter would cost a call per pixel. One picture serves every view, as
+// only one paints at a time.
+QImage& Canvas(int columns, int rows) {
+    static QImage image;
+    if (image.width() < columns || image.height() < rows)
+        image = QImage(std::max(columns, image.width()), std::max(rows, image.height()),
+                       QImage::Format_RGB32);
+    return image;
+}
+
+} // namespace
+
 void TChannelWin::paintEvent(QPaintEvent* event) {
-    QPainter painter(this);
-    painter.fillRect(event->rect(), ColorOf(Owner->BackColor));
-    painter.setPen(ColorOf(Owner->WaveColor));
-    painter.drawLine(event->rect().left(), Owner->CentreY, event->rect().right(), Owner->CentreY);
+    const QRect area = event->rect();
+    const int left = area.left();
+    const int right = area.right() + 1;
+    const int top = area.top();
+    const int bottom = area.bottom() + 1;
+    const int columns = right - left;
+    const QRgb back = ColorOf(Owner->BackColor).rgb();
+    const QRgb wave = ColorOf(Owner->WaveColor).rgb();
+    const QRgb green = qRgb(0, 255, 0);
+    const int centre = Owner->CentreY;
+    const int half = Owner->HalfHeight;
+
+    // The selection is a band of the wave's colour, and inside it the wave
+    // takes the background's colour.
+    static TColumns shape;
+    shape.Resize(size_t(columns));
+    const auto [bandFrom, bandTo] = Band();
+    for (int x = left; x < right; ++x) {
+        const bool inBand = x >= bandFrom && x < bandTo;
+        shape.Pen[size_t(x - left)] = inBand ? back : wave;
+        shape.Ground[size_t(x - left)] = inBand ? wave : back;
+    }
+
+    // Each column shows the smallest and largest sample from its own first
+    // sample through the next column's first, so neighbouring columns join.
+    // The column's extent depends only on x, so any stretch of columns is
+    // drawn exactly as a full repaint draws it. The last column that holds
+    // samples ends the wave; from there on the zero line is green.
+    const NSWave::TChannel* channel =
+        Owner->Document.HasChannel(Channel) ? &Owner->Document.Channel(Channel) : nullptr;
+    const uint64_t count = channel ? channel->Count : 0;
+    const double zoom = Owner->Zoom;
+    const int64_t scrollX = Owner->ScrollX;
+    uint64_t i = uint64_t(std::max<int64_t>(0, Owner->SampleUnder(left)));
+    int greenFrom = left;
+    for (; greenFrom < right; ++greenFrom) {
+        const uint64_t next = uint64_t(double(scrollX + greenFrom + 1) / zoom);
+        const NSWave::TPeak peak = channel ? channel->Extremes(i, next) : NSWave::TPeak{0, 0};
+        i = next;
+        const int y1 = centre + (((peak.Min >> 16) * half) >> 15);
+        const int y2 = centre + (((peak.Max >> 16) * half) >> 15);
+        shape.From[size_t(greenFrom - left)] = y1;
+        shape.Rows[size_t(greenFrom - left)] = std::max(1, y2 - y1);
+        if (next >= count)
+            break;
+    }
+
+    QImage& canvas = Canvas(columns, bottom - top);
+    const int32_t* from = shape.From.data();
+    const int32_t* rows = shape.Rows.data();
+    const QRgb* pen = shape.Pen.data();
+    const QRgb* ground = shape.Ground.data();
+    for (int y = top; y < bottom; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(canvas.scanLine(y - top));
+        for (int k = 0; k < columns; ++k) {
+            // All ones where the wave covers this row: no branch per pixel.
+            const uint32_t wave = 0u - uint32_t(uint32_t(y - from[k]) < uint32_t(rows[k]));
+            row[k] = (pen[k] & wave) | (ground[k] & ~wave);
+        }
+        if (y == centre) {
+            // The zero line under the wave, green past the end.
+            for (int k = 0; k < greenFrom - left; ++k)
+                if (uint32_t(y - from[k]) >= uint32_t(rows[k]))
+                    row[k] = wave;
+            std::fill(row + (greenFrom - left), row + columns, green);
+        }
+    }
+    QPainter(this).drawImage(area.topLeft(), canvas, QRect(0, 0, columns, bottom - top));
 }
 
 void TChannelWin::mousePressEvent(QMouseEvent* event) {

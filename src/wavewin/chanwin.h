@@ -3,6 +3,7 @@
 
 #include <QWidget>
 #include <cstdint>
+#include <utility>
 
 namespace NSWaveWin {
 
@@ -14,6 +15,10 @@ public:
 
     // Repaints the columns that show samples first..last.
     void InvalidateSamples(int64_t first, int64_t last);
+    // Whether the window's selection is on this view's channel.
+    bool ShowsSelection() const;
+    // The columns [from, to) of the selection band; empty when none shows.
+    std::pair<int64_t, int64_t> Band() const;
 
     TWaveWin* Owner;
     int Channel;
@@ -21,6 +26,10 @@ public:
     int64_t DragAnchor = -1;
     // Where the button went down; -1 once the drag has moved 3 pixels.
     int ClickX = -1;
+    // The view holds the mouse: the button went down here without Control.
+    // Qt keeps sending it the moves until the button is released, wherever
+    // the mouse goes, so no pointer grab of our own is needed.
+    bool Capturing = false;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -15,6 +15,15 @@ class TTimeLine : public QWidget {
 public:
     TTimeLine(TWaveWin* window, QWidget* parent);
 
+    // A row of the tick table: seconds between ticks, decimals of the labels.
+    struct TTick {
+        double Spacing;
+        int Decimals;
+    };
+    // The spacing for a sample rate and a zoom: the first row whose ticks
+    // are more than 50 pixels apart; null when none is.
+    static const TTick* ChooseTick(int rate, double zoom);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 

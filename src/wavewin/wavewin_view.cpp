@@ -3,9 +3,9 @@
 
 #include <QScrollBar>
 #include <algorithm>
-#include <climits>
 #include <cmath>
 
+#include "wave/timefmt.h"
 #include "wavewin/chanwin.h"
 #include "wavewin/timeline.h"
 #include "wavewin/wavewin.h"
@@ -14,31 +14,45 @@ namespace NSWaveWin {
 
 namespace {
 
-// Scroll positions are 64-bit; a scroll bar counts in int. Positions that do
-// not fit are divided down by a whole factor.
-int64_t BarScale(int64_t maximum) {
-    const int64_t limit = INT_MAX / 2;
-    return maximum <= limit ? 1 : (maximum + limit - 1) / limit;
+// Scroll positions are 64-bit and a scroll bar counts in int: a long sound
+// at a high zoom is past two thousand million pixels wide. A range that
+// does not fit is mapped in proportion onto [0, BarLimit], so that both ends
+// are still reached exactly.
+constexpr int64_t BarLimit = int64_t(1) << 30;
+
+int64_t BarMaximum(const QScrollBar* bar) {
+    return bar->property("bvMaximum").toLongLong();
+}
+
+int ToBar(int64_t value, int64_t maximum) {
+    if (maximum <= BarLimit)
+        return int(value);
+    return int((__int128(value) * BarLimit + maximum / 2) / maximum);
 }
 
 void SetBar(QScrollBar* bar, int64_t maximum, int page, int64_t position) {
     if (!bar)
         return;
-    const int64_t scale = BarScale(maximum + page);
     QSignalBlocker quiet(bar);
-    bar->setProperty("bvScale", qlonglong(scale));
-    bar->setRange(0, int(maximum / scale));
-    bar->setPageStep(std::max(1, int(page / scale)));
-    bar->setSingleStep(std::max(1, int(page / 10 / scale)));
-    bar->setValue(int(position / scale));
+    bar->setProperty("bvMaximum", qlonglong(maximum));
+    bar->setRange(0, ToBar(maximum, maximum));
+    bar->setPageStep(std::max(1, ToBar(page, maximum)));
+    bar->setSingleStep(std::max(1, ToBar(page / 10, maximum)));
+    bar->setValue(ToBar(position, maximum));
     bar->setEnabled(maximum > 0);
 }
 
 } // namespace
 
-int64_t ScrollBarScale(const QScrollBar* bar) {
-    const qlonglong scale = bar->property("bvScale").toLongLong();
-    return scale > 0 ? scale : 1;
+int64_t ScrollOfBar(const QScrollBar* bar, int value) {
+    const int64_t maximum = BarMaximum(bar);
+    if (maximum <= BarLimit)
+        return value;
+    return int64_t((__int128(value) * maximum + BarLimit / 2) / BarLimit);
+}
+
+int BarOfScroll(const QScrollBar* bar, int64_t position) {
+    return ToBar(position, BarMaximum(bar));
 }
 
 int64_t TWaveWin::PixelOf(double sample) const {
@@ -114,6 +128,7 @@ void TWaveWin::ResetView() {
     for (TChannelWin* view : ChannelViews) {
         view->DragAnchor = -1;
         view->ClickX = -1;
+        view->Capturing = false;
     }
 }
 
@@ -268,9 +283,8 @@ void TWaveWin::SetSelection(const TSampleRange& range, bool bringIntoView) {
 }
 
 void TWaveWin::UpdateSelectionTexts() {
-    auto seconds = [&](uint32_t samples) {
-        return std::to_string(double(samples) / double(std::max(1, Document.Rate)));
-    };
+    const double rate = std::max(1, Document.Rate);
+    auto seconds = [&](uint32_t samples) { return NSWave::FormatSeconds(samples / rate); };
     const bool valid = Selection.Valid;
     const bool range = valid && Selection.Start < Selection.End;
     if (StartGadget)
@@ -302,17 +316,15 @@ void TWaveWin::MouseDown(TChannelWin* view, int x, bool shift, bool control) {
         }
         view->DragAnchor = -1;
     } else {
-        view->grabMouse();
+        view->Capturing = true;
         selection = TSampleRange(sample, sample, view->Channel);
     }
     SetSelection(selection, false);
 }
 
 void TWaveWin::MouseMove(TChannelWin* view, int x, bool buttonDown) {
-    const bool captured = QWidget::mouseGrabber() == view;
-    if (!captured || !buttonDown || view->DragAnchor < 0) {
-        if (captured)
-            view->releaseMouse();
+    if (!view->Capturing || !buttonDown || view->DragAnchor < 0) {
+        view->Capturing = false;
         view->DragAnchor = -1;
         return;
     }
@@ -327,8 +339,7 @@ void TWaveWin::MouseMove(TChannelWin* view, int x, bool buttonDown) {
 
 void TWaveWin::MouseUp(TChannelWin* view, int x) {
     MouseMove(view, x, true);
-    if (QWidget::mouseGrabber() == view)
-        view->releaseMouse();
+    view->Capturing = false;
     view->DragAnchor = -1;
 }
 

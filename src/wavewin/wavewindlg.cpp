@@ -12,7 +12,9 @@
 
 namespace NSWaveWin {
 
-int64_t ScrollBarScale(const QScrollBar* bar);
+// A scroll bar's value as a scroll position in pixels, and back.
+int64_t ScrollOfBar(const QScrollBar* bar, int value);
+int BarOfScroll(const QScrollBar* bar, int64_t position);
 
 TWaveWinDlg::TWaveWinDlg(QWidget* parent) : TStdDlg(parent, WidthUnits, HeightUnits) {
     setWindowFlags(Qt::Widget);
@@ -172,15 +174,14 @@ void TWaveWinDlg::ConnectScrollBar(QScrollBar* bar, bool horizontal) {
         default:
             return;
         }
-        const int64_t scale = ScrollBarScale(bar);
-        const int64_t position = int64_t(bar->sliderPosition()) * scale;
+        const int64_t position = ScrollOfBar(bar, bar->sliderPosition());
         if (horizontal)
             Wave->ScrollHorizontally(code, position);
         else
             Wave->ScrollVertically(code, position);
         // The bar shows where the window went, not where the click aimed.
         const int64_t now = horizontal ? Wave->ScrollX : Wave->ScrollY;
-        bar->setSliderPosition(int(now / scale));
+        bar->setSliderPosition(BarOfScroll(bar, now));
     });
 }
 

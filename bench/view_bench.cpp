@@ -1,0 +1,232 @@
+// The waveform views over a one-hour 44.1 kHz stereo document (about
+// 1.3 GB of samples), drawn offscreen in a channel area of 1,900 × 2 × 300
+// pixels:
+// - a full repaint of both channel views at fit and at 0.00004, 0.01, 1 and
+//   10 pixels per sample, next to the same picture painted by a plain scan
+//   that reads every sample the columns cover;
+// - a page scroll (Right, then Left, in turns) until its pixels are drawn;
+// - the repaint after one second is deleted in the middle (the summary
+//   rebuilt behind the edit), next to one plain min/max pass over the
+//   samples behind the edit;
+// - the summary's memory as a percentage of the sample bytes.
+//
+// Run: build/release/bench/view_bench [rounds] (medians; 15 rounds by
+// default). Needs about 1.5 GB of memory.
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <functional>
+#include <vector>
+
+#include "wave/file.h"
+#include "wave/peaks.h"
+#include "wavewin/chanwin.h"
+#include "wavewin/timeline.h"
+#include "wavewin/wavewin.h"
+
+using namespace NSWaveWin;
+
+namespace {
+
+constexpr uint32_t HourSamples = 44100u * 3600u; // 158,760,000 per channel
+constexpr uint32_t Middle = HourSamples / 2;
+constexpr uint32_t Second = 44100;
+
+int Rounds = 15;
+
+// Wall time and this thread's processor time of one call, in milliseconds.
+// On a machine shared with other work the processor time is the steadier
+// figure: it leaves out the time the thread waited for a processor.
+struct TTiming {
+    double Wall;
+    double Cpu;
+};
+
+double ThreadCpuMs() {
+    timespec t;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+TTiming Time(const std::function<void()>& f) {
+    const double cpu0 = ThreadCpuMs();
+    const auto t0 = std::chrono::steady_clock::now();
+    f();
+    const double wall =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+    return {wall, ThreadCpuMs() - cpu0};
+}
+
+// The medians of `Rounds` timings of f; `before` runs untimed ahead of each.
+TTiming Median(const std::function<void()>& f, const std::function<void()>& before = nullptr) {
+    std::vector<double> wall, cpu;
+    for (int r = 0; r < Rounds; ++r) {
+        if (before)
+            before();
+        const TTiming t = Time(f);
+        wall.push_back(t.Wall);
+        cpu.push_back(t.Cpu);
+    }
+    std::sort(wall.begin(), wall.end());
+    std::sort(cpu.begin(), cpu.end());
+    return {wall[wall.size() / 2], cpu[cpu.size() / 2]};
+}
+
+// The channel view's picture painted the plain way: every column's extremes
+// from a scan over all its samples, drawn with the same fills.
+void PlainPaint(const TChannelWin& view, QImage& image) {
+    const TWaveWin& w = *view.Owner;
+    const NSWave::TChannel& channel = w.Document.Channel(view.Channel);
+    QPainter painter(&image);
+    const QColor back(0, 0, 128), wave(255, 255, 0);
+    painter.fillRect(image.rect(), back);
+    painter.fillRect(QRect(0, w.CentreY, image.width(), 1), wave);
+    uint64_t i = uint64_t(w.SampleUnder(0));
+    int x = 0;
+    for (; x < image.width(); ++x) {
+        const uint64_t next = uint64_t(double(w.ScrollX + x + 1) / w.Zoom);
+        const NSWave::TPeak peak = NSWave::PlainExtremes(channel, i, next);
+        i = next;
+        const int y1 = w.CentreY + (((peak.Min >> 16) * w.HalfHeight) >> 15);
+        const int y2 = w.CentreY + (((peak.Max >> 16) * w.HalfHeight) >> 15);
+        painter.fillRect(QRect(x, y1, 1, std::max(1, y2 - y1)), wave);
+        if (next >= channel.Count)
+            break;
+    }
+    if (x < image.width())
+        painter.fillRect(QRect(x, w.CentreY, image.width() - x, 1), QColor(0, 255, 0));
+}
+
+void FillHour(NSWave::TFile& doc) {
+    doc.SetSize(HourSamples, 2);
+    for (int c = 0; c < 2; ++c) {
+        // Noise whose loudness changes every few thousand samples.
+        int32_t* s = doc.Channel(c).MutableSamples(0);
+        for (uint32_t i = 0; i < HourSamples; ++i)
+            s[i] = int32_t((i + uint32_t(c)) * 2654435761u) >> ((i >> 12) % 8);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1)
+        Rounds = std::max(1, std::atoi(argv[1]));
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    setenv("BRIMVALE_AUDIO", "virtual", 1);
+    // The window reads its colours from the settings: a private, empty set.
+    QTemporaryDir settings;
+    setenv("BRIMVALE_CONFIG_DIR", settings.path().toLocal8Bit().constData(), 1);
+    QApplication app(argc, argv);
+
+    TWaveWin window(nullptr);
+    window.Document.Rate = 44100;
+    FillHour(window.Document);
+    TTimeLine timeLine(&window, nullptr);
+    timeLine.resize(1900, 30);
+    window.TimeLine = &timeLine;
+    // Two channels of 300 pixels with their 6-pixel gaps.
+    window.resize(1900, 612);
+    window.show();
+    timeLine.show();
+    window.SetupWindow();
+    QCoreApplication::processEvents();
+    std::printf("channel views %d × %d, %d channels; view width %d\n",
+                window.ChannelViews[0]->width(), window.ChannelViews[0]->height(),
+                window.ChannelViews.Count(), window.ViewWidth);
+
+    auto repaintBoth = [&] {
+        for (TChannelWin* view : window.ChannelViews)
+            view->repaint();
+    };
+    QImage plain(window.ChannelViews[0]->size(), QImage::Format_RGB32);
+    auto plainBoth = [&] {
+        for (TChannelWin* view : window.ChannelViews)
+            PlainPaint(*view, plain);
+    };
+
+    std::printf("\nmedians in ms, wall time / this thread's processor time\n");
+    std::printf("%-28s %19s %19s %15s\n", "full repaint of both views", "views", "plain scan",
+                "ratio");
+    struct {
+        const char* name;
+        double zoom; // 0: fit
+    } const views[] = {{"fit", 0},
+                       {"0.00004 px/sample", 0.00004},
+                       {"0.01 px/sample", 0.01},
+                       {"1 px/sample", 1},
+                       {"10 px/sample", 10}};
+    for (const auto& v : views) {
+        if (v.zoom == 0) {
+            window.ZoomToFit();
+        } else {
+            window.Zoom = v.zoom;
+            window.UpdateView();
+            window.ScrollHorizontally(TScroll::ThumbPosition, window.MaxScrollX / 2);
+        }
+        QCoreApplication::processEvents();
+        repaintBoth(); // the summary is built
+        const TTiming views = Median(repaintBoth);
+        const TTiming plainScan = Median(plainBoth);
+        std::printf("%-28s %9.3f / %7.3f %9.3f / %7.3f %7.4f / %.4f  (%g samples a column)\n",
+                    v.name, views.Wall, views.Cpu, plainScan.Wall, plainScan.Cpu,
+                    views.Wall / plainScan.Wall, views.Cpu / plainScan.Cpu, 1 / window.Zoom);
+    }
+
+    window.Zoom = 0.00004;
+    window.UpdateView();
+    window.ScrollHorizontally(TScroll::ThumbPosition, window.MaxScrollX / 2);
+    QCoreApplication::processEvents();
+    bool forward = true;
+    const TTiming scroll = Median([&] {
+        window.ScrollHorizontally(forward ? TScroll::PageForward : TScroll::PageBack);
+        forward = !forward;
+        QCoreApplication::processEvents();
+    });
+    std::printf("\npage scroll at 0.00004 px/sample, drawn: %.3f / %.3f\n", scroll.Wall,
+                scroll.Cpu);
+
+    // One second out of the middle of both channels, or back in, in turns:
+    // the summaries are stale from the middle on either way.
+    bool deleted = false;
+    auto edit = [&] {
+        const TSampleRange second(Middle, Middle + Second, AllChannels);
+        if (deleted)
+            window.Document.InsertSilence(second);
+        else
+            window.Document.DeleteRange(second, true);
+        deleted = !deleted;
+        window.UpdateView();
+    };
+    window.ZoomToFit();
+    QCoreApplication::processEvents();
+    const TTiming afterEdit = Median(repaintBoth, edit);
+    const TTiming plainPass = Median(
+        [&] {
+            for (int c = 0; c < 2; ++c) {
+                const NSWave::TChannel& channel = window.Document.Channel(c);
+                volatile NSWave::TPeak peak =
+                    NSWave::PlainExtremes(channel, Middle, channel.Count - 1);
+                (void)peak;
+            }
+        },
+        edit);
+    std::printf("repaint at fit after 1 s deleted in the middle (summary rebuilt behind it): "
+                "%.3f / %.3f\none plain min/max pass over the samples behind it: %.3f / %.3f\n"
+                "ratio %.3f / %.3f\n",
+                afterEdit.Wall, afterEdit.Cpu, plainPass.Wall, plainPass.Cpu,
+                afterEdit.Wall / plainPass.Wall, afterEdit.Cpu / plainPass.Cpu);
+
+    const NSWave::TChannel& channel = window.Document.Channel(0);
+    std::printf("summary memory: %.3f %% of the sample bytes\n",
+                100.0 * double(channel.SummaryBytes()) / (double(channel.Count) * 4.0));
+    window.TimeLine = nullptr;
+    return 0;
+}
