@@ -204,6 +204,9 @@ void TWaveWin::UpdateTitle() {
 }
 
 bool TWaveWin::CanClose() {
+    // A recording in progress goes into the sound first, so that the
+    // question below covers it instead of the close throwing it away.
+    FinishRecording();
     if (!Modified)
         return true;
     switch (MessageBox("Save changes to '" + Title() + "'?", "Brimvale", TMsgButtons::YesNoCancel,

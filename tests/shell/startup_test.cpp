@@ -225,6 +225,26 @@ TEST_F(StartTest, ARecordingKilledMidTakeIsOfferedUntilRecoveredOrDeleted) {
     EXPECT_EQ(Captures(), QStringList());
 }
 
+TEST_F(StartTest, LeavingWhileRecordingAsksAboutTheRecordingInsteadOfDroppingIt) {
+    Start({});
+    TWaveWin* w = TWaveWin::Windows()[0];
+    auto& card = NSAudio::TVirtualCard::Instance();
+    card.SetSource(Ramp);
+    w->Command(CmdRecord);
+    ASSERT_EQ(w->Document.DeviceState, NSWave::TDeviceState::Recording);
+    card.Capture(3000);
+    NSWave::TWaveHook::Instance().ProcessWaiting();
+    ASSERT_EQ(Captures().size(), 2u);
+
+    Boxes.Expect("Save changes to 'Sound ", IdCancel);
+    Frame()->Command(CmdExit);
+    ASSERT_EQ(Children().size(), 1); // still running
+    EXPECT_EQ(w->Document.DeviceState, NSWave::TDeviceState::Idle);
+    EXPECT_TRUE(w->IsModified());
+    EXPECT_EQ(w->Document.GetLength(), 3000u);
+    EXPECT_EQ(Captures().size(), 1u); // the note has gone with the recording in
+}
+
 // Run by RecordAndKill in a process of its own; waits to be killed.
 TEST(RecordingChild, DISABLED_RecordsUntilKilled) {
     const char* spec = std::getenv("BRIMVALE_TEST_RECORD");
