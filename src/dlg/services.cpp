@@ -56,8 +56,11 @@ int TQtMessageBoxes::Show(const TMessageBoxRequest& request) {
             {QMessageBox::Yes, IdYes}, {QMessageBox::No, IdNo}, {QMessageBox::Cancel, IdCancel}};
         break;
     }
-    for (const TChoice& c : choices)
-        box.addButton(c.Button);
+    for (size_t i = 0; i < choices.size(); ++i) {
+        QPushButton* button = box.addButton(choices[i].Button);
+        if (i < request.ButtonTexts.size() && !request.ButtonTexts[i].empty())
+            button->setText(QString::fromStdString(request.ButtonTexts[i]));
+    }
     box.setDefaultButton(choices.front().Button);
     const bool canEscape = request.Buttons != TMsgButtons::YesNo;
     if (canEscape)

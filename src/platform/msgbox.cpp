@@ -18,10 +18,19 @@ TMessageBoxService* TMessageBoxService::Current() {
 
 int ShowMessageBox(const std::string& text, const std::string& caption, TMsgButtons buttons,
                    TMsgIcon icon) {
+    TMessageBoxRequest request;
+    request.Text = text;
+    request.Caption = caption;
+    request.Buttons = buttons;
+    request.Icon = icon;
+    return ShowMessageBox(request);
+}
+
+int ShowMessageBox(const TMessageBoxRequest& request) {
     if (Service)
-        return Service->Show({text, caption, buttons, icon});
-    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-    switch (buttons) {
+        return Service->Show(request);
+    std::fprintf(stderr, "%s: %s\n", request.Caption.c_str(), request.Text.c_str());
+    switch (request.Buttons) {
     case TMsgButtons::YesNo:
     case TMsgButtons::YesNoCancel:
         return IdYes;

@@ -5,6 +5,7 @@
 // is the first button's.
 
 #include <string>
+#include <vector>
 
 enum TMsgAnswer { IdOk = 1, IdCancel = 2, IdYes = 6, IdNo = 7 };
 
@@ -17,6 +18,10 @@ struct TMessageBoxRequest {
     std::string Caption;
     TMsgButtons Buttons = TMsgButtons::Ok;
     TMsgIcon Icon = TMsgIcon::None;
+    // Texts that replace the standard buttons' texts, in button order (Yes,
+    // No, Cancel); missing or empty ones keep the standard text. The answer
+    // codes stay those of the standard buttons.
+    std::vector<std::string> ButtonTexts = {};
 };
 
 class TMessageBoxService {
@@ -31,3 +36,4 @@ public:
 
 int ShowMessageBox(const std::string& text, const std::string& caption,
                    TMsgButtons buttons = TMsgButtons::Ok, TMsgIcon icon = TMsgIcon::None);
+int ShowMessageBox(const TMessageBoxRequest& request);

@@ -1,16 +1,22 @@
 #include "shell/appframe.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPixmap>
+#include <QSet>
+#include <QUrl>
 
 #include "dlg/artwork.h"
 #include "dlg/menustyle.h"
 #include "dlg/placement.h"
 #include "shell/splash.h"
 #include "util/settings.h"
+#include "wave/formats.h"
 #include "wavewin/commands.h"
 #include "wavewin/filechoice.h"
 #include "wavewin/wavewin.h"
@@ -124,6 +130,7 @@ void TBVMDIClient::ArrangeIcons() {
 TAppFrame::TAppFrame() : MenuStyle(std::make_unique<TDrawnMenuStyle>()) {
     setWindowTitle(QStringLiteral("Brimvale"));
     setWindowIcon(NSArt::AppIcon());
+    setAcceptDrops(true);
     MdiClient = new TBVMDIClient(this);
     setCentralWidget(MdiClient);
     BuildMenus();
@@ -370,4 +377,59 @@ void TAppFrame::closeEvent(QCloseEvent* event) {
     PlacementSetting.Save(PlacementOf(this));
     RecentFiles.Save();
     event->accept();
+}
+
+// --- dropped files --------------------------------------------------------------
+
+QStringList TAppFrame::DroppedSoundFiles(const QMimeData* data) {
+    static const QSet<QString> readable = [] {
+        QSet<QString> types;
+        for (const std::string& type : NSWave::LibraryTypes(false))
+            types.insert(QString::fromStdString(type));
+        return types;
+    }();
+    QStringList files;
+    // A file manager drags files as a list of URLs (text/uri-list).
+    if (!data || !data->hasFormat(QStringLiteral("text/uri-list")))
+        return files;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile())
+            continue;
+        const QFileInfo file(url.toLocalFile());
+        if (file.isFile() && readable.contains(file.suffix().toLower()))
+            files.append(file.absoluteFilePath());
+    }
+    return files;
+}
+
+void TAppFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedSoundFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void TAppFrame::dragMoveEvent(QDragMoveEvent* event) {
+    if (!DroppedSoundFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void TAppFrame::dropEvent(QDropEvent* event) {
+    const QStringList files = DroppedSoundFiles(event->mimeData());
+    if (files.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // Opened once the drop is over, so the file manager is not held while
+    // the sounds load.
+    QMetaObject::invokeMethod(
+        this,
+        [this, files] {
+            for (const QString& file : files)
+                OpenDocument(file.toStdString(), TMaximise::Decide);
+        },
+        Qt::QueuedConnection);
 }

@@ -6,12 +6,14 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QPointer>
+#include <QStringList>
 #include <memory>
 #include <string>
 
 #include "shell/recentfiles.h"
 
 class QAction;
+class QMimeData;
 class QMenu;
 class TDrawnMenuStyle;
 
@@ -62,8 +64,17 @@ public:
 
     TRecentFiles& Recent() { return RecentFiles; }
 
+    // The sound files among dropped data: local files of a type the
+    // library reads (by their suffix).
+    static QStringList DroppedSoundFiles(const QMimeData* data);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Sound files dropped from a file manager open as if chosen in File
+    // Open, one window each; anything else is refused without a word.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildMenus();

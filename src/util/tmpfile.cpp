@@ -48,6 +48,12 @@ TTmpFile::TTmpFile(const std::string& suffix, bool deleteOnRelease) {
     }
 }
 
+TTmpFile TTmpFile::Adopt(const std::string& path, bool deleteOnRelease) {
+    TTmpFile file;
+    file.Imp = new TImp{path, std::string(), deleteOnRelease, 1};
+    return file;
+}
+
 TTmpFile::TTmpFile(const TTmpFile& other) : Imp(other.Imp) {
     if (Imp)
         ++Imp->RefCount;

@@ -13,6 +13,9 @@ public:
     // A new unique name "TMP…" in the temporary directory ($TMPDIR, else
     // /tmp) whose extension is replaced by `suffix`; throws xmsg on failure.
     explicit TTmpFile(const std::string& suffix, bool deleteOnRelease = true);
+    // A handle to a file named elsewhere (not reserved here), deleted with
+    // the last handle when `deleteOnRelease` says so.
+    static TTmpFile Adopt(const std::string& path, bool deleteOnRelease = true);
     TTmpFile(const TTmpFile& other);
     TTmpFile& operator=(const TTmpFile& other);
     ~TTmpFile();

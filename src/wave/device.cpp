@@ -5,6 +5,8 @@
 
 #include "wave/device.h"
 
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <algorithm>
 #include <cerrno>
@@ -13,6 +15,7 @@
 
 #include "platform/msgbox.h"
 #include "util/xmsg.h"
+#include "wave/capture.h"
 #include "wave/file.h"
 
 namespace NSWave {
@@ -305,6 +308,7 @@ void TFile::Stop() {
         RecordWriter = nullptr;
     }
     RecordFile.Release();
+    RecordNote.Release();
     Blocks.Flush();
     if (Active == this)
         Active = nullptr;
@@ -336,19 +340,23 @@ void TFile::Record() {
     if (fresh) {
         // Without a file to write into, recording would count and meter into
         // nothing; stop before it starts and say why.
+        // The capture and its note live where the next start looks for
+        // recordings that were never taken.
+        TCapture capture;
         try {
-            RecordFile = TTmpFile(InSampleBytes == 1 ? ".ub" : ".sw");
+            capture = NewCapture(Rate, InSampleBytes);
         } catch (const xmsg&) {
             WaveIn.reset();
             throw;
         }
-        std::FILE* writer = std::fopen(RecordFile.GetFileName().c_str(), "wb");
+        std::FILE* writer = std::fopen(capture.File.GetFileName().c_str(), "wb");
         if (!writer) {
             const std::string why = std::strerror(errno);
             WaveIn.reset();
-            RecordFile.Release();
             throw xmsg("Could not open capture file (" + why + ")");
         }
+        RecordFile = capture.File;
+        RecordNote = capture.Note;
         if (RecordWriter)
             std::fclose(RecordWriter);
         RecordWriter = writer;
@@ -376,9 +384,17 @@ void TFile::OnRecordData(NSAudio::TAudioBlock* header) {
     if (DeviceState != TDeviceState::Recording)
         return;
     const int bytes = header->Recorded;
-    if (RecordWriter && bytes != 0)
-        std::fwrite(header->Data, 1, size_t(bytes), RecordWriter);
+    const int before = RecordedSamples;
     RecordedSamples += bytes / InSampleBytes;
+    if (RecordWriter && bytes != 0) {
+        // Each block leaves the program at once, so a crash loses no more
+        // than the blocks still at the card; about once a second of sound
+        // it is also pushed to the disk, against a crash of the machine.
+        std::fwrite(header->Data, 1, size_t(bytes), RecordWriter);
+        std::fflush(RecordWriter);
+        if (before / std::max(1, Rate) != RecordedSamples / std::max(1, Rate))
+            fdatasync(fileno(RecordWriter));
+    }
     if (Status) {
         Status->Recorded = RecordedSamples;
         Status->Level = Peak(header->Data, bytes, InSampleBytes) * 100 / 32768;

@@ -125,6 +125,10 @@ public:
     int InSampleBytes = 1;
     int ReportedPosition = 0;
     TTmpFile RecordFile;
+    // The note beside the capture file that lets a later start recover the
+    // recording (wave/capture.h); whoever takes the recording keeps a copy
+    // until the recording is in the document.
+    TTmpFile RecordNote;
     std::FILE* RecordWriter = nullptr;
     int RecordedSamples = 0;
 

@@ -12,6 +12,10 @@ namespace NSWave {
 
 std::vector<std::string> LibraryTypes(bool writable) {
     SoxInit();
+    // The handlers of the library's plugins (FLAC, MP3, Ogg Vorbis, …) join
+    // the table only once the plugins are loaded, which the library
+    // otherwise does at its first lookup of a type by name.
+    sox_format_init();
     std::set<std::string> names;
     for (const sox_format_tab_t* entry = sox_get_format_fns(); entry && entry->fn; ++entry) {
         const sox_format_handler_t* handler = entry->fn();

@@ -210,6 +210,9 @@ void TWaveWin::UpdateTitle() {
 }
 
 bool TWaveWin::CanClose() {
+    // A recording in progress goes into the sound first, so that the
+    // question below covers it instead of the close throwing it away.
+    FinishRecording();
     if (!Modified)
         return true;
     switch (MessageBox("Save changes to '" + Title() + "'?", "Brimvale", TMsgButtons::YesNoCancel,
@@ -525,24 +528,34 @@ void TWaveWin::FinishRecording() {
         Document.DeviceState != NSWave::TDeviceState::RecordPaused)
         return;
     TTmpFile file = Document.TakeRecording();
+    // The note that lets a later start recover the recording goes only when
+    // this step is over, with the recording in the document.
+    const TTmpFile note = Document.RecordNote;
     const int recorded = Document.RecordedSamples;
     Document.Stop();
     // A recording stopped before any sound arrived leaves nothing to insert.
     if (file.GetFileName().empty() || recorded == 0)
         return;
-    auto* record = new NSUndo::TInsertion(*this, Selection, file, Document.Rate, -1);
+    InsertRecording(file);
+}
+
+bool TWaveWin::InsertRecording(const TTmpFile& capture) {
+    auto* record = new NSUndo::TInsertion(*this, Selection, capture, Document.Rate, -1);
     if (!AddUndo(record))
-        return;
+        return false;
+    bool inserted = false;
     try {
         TTempCursor wait;
         record->Redo(*this, nullptr);
         SetSelection(record->Inserted, false);
         UpdateView();
+        inserted = true;
     } catch (const xmsg& e) {
         ShowError(e.why());
     }
     UpdateTitle();
     ResetView();
+    return inserted;
 }
 
 namespace {

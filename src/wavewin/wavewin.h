@@ -137,6 +137,10 @@ public:
     void CmPause();
     void CmRecord();
     void FinishRecording();
+    // Inserts a raw capture file (".ub" or ".sw") at the selection, or at
+    // the end without one, at the document's rate, through an undoable
+    // insertion; false when it was cancelled or could not be read.
+    bool InsertRecording(const TTmpFile& capture);
     void SetLevel(int level);
     int Level();
 

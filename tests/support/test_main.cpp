@@ -1,6 +1,6 @@
 // Shared main of every test program: each test process gets its own fresh
-// temporary directory and settings directory, so no test touches the user's
-// files, and a test that leaves temporary files behind fails.
+// temporary, state and settings directories, so no test touches the user's
+// files, and a test that leaves temporary files or recordings behind fails.
 
 #include <gtest/gtest.h>
 
@@ -29,6 +29,7 @@ std::string MakeDir(const char* pattern) {
 }
 
 std::string TmpDir;
+std::string StateDir;
 
 class TTmpDirCheck : public ::testing::Environment {
 public:
@@ -38,6 +39,14 @@ public:
             left += " " + entry.path().filename().string();
         if (!left.empty())
             ADD_FAILURE() << "files left in the temporary directory:" << left;
+        // Recordings are captured under the state directory; folders made
+        // there may stay, files may not.
+        left.clear();
+        for (const auto& entry : fs::recursive_directory_iterator(StateDir))
+            if (!entry.is_directory())
+                left += " " + fs::relative(entry.path(), StateDir).string();
+        if (!left.empty())
+            ADD_FAILURE() << "files left in the state directory:" << left;
     }
 };
 
@@ -47,13 +56,20 @@ const std::string& TestTmpDir() {
     return TmpDir;
 }
 
+const std::string& TestStateDir() {
+    return StateDir;
+}
+
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     std::string root = MakeDir("brimvale-test-XXXXXX");
     TmpDir = root + "/tmp";
     fs::create_directory(TmpDir);
     fs::create_directory(root + "/config");
+    StateDir = root + "/state";
+    fs::create_directory(StateDir);
     setenv("TMPDIR", TmpDir.c_str(), 1);
+    setenv("XDG_STATE_HOME", StateDir.c_str(), 1);
     setenv("BRIMVALE_CONFIG_DIR", (root + "/config").c_str(), 1);
     setenv("BRIMVALE_AUDIO", "virtual", 1);
 #ifdef BRIMVALE_GUI_TESTS

@@ -261,13 +261,16 @@ TEST_F(DeviceTest, AnInputThatCannotOpenLeavesAPausedRecordingPaused) {
 TEST_F(DeviceTest, NoCaptureFileMeansNoRecording) {
     // Recording into a file that could not be made would count and meter
     // into nothing; the recording must not start.
-    const std::string saved = TestTmpDir();
-    setenv("TMPDIR", (saved + "/missing").c_str(), 1);
+    // The capture folder cannot be made below a plain file.
+    const std::string blocker = TestTmpDir() + "/plain";
+    std::ofstream(blocker).put('x');
+    setenv("XDG_STATE_HOME", blocker.c_str(), 1);
     TFile doc(22050, 2, 2, 1);
     TListener listener;
     doc.Status = &listener;
     EXPECT_THROW(doc.Record(), xmsg);
-    setenv("TMPDIR", saved.c_str(), 1);
+    setenv("XDG_STATE_HOME", TestStateDir().c_str(), 1);
+    std::filesystem::remove(blocker);
     EXPECT_EQ(doc.DeviceState, TDeviceState::Idle);
     EXPECT_FALSE(Card.InputOpen());
     EXPECT_TRUE(listener.Progress.empty());

@@ -1,0 +1,83 @@
+#include "shell/recovery.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <algorithm>
+
+#include "platform/msgbox.h"
+#include "shell/appframe.h"
+#include "util/xmsg.h"
+#include "wave/timefmt.h"
+#include "wavewin/wavewin.h"
+
+namespace {
+
+std::string Count(int64_t n, const char* unit) {
+    return std::to_string(n) + " " + unit + (n == 1 ? "" : "s");
+}
+
+// "4.2 seconds", "2 minutes 5 seconds", "1 hour 2 minutes".
+std::string DurationText(double seconds) {
+    if (seconds < 60)
+        return NSWave::FormatSeconds(seconds, 1, 0) + " seconds";
+    const int64_t whole = int64_t(seconds);
+    if (whole < 3600)
+        return Count(whole / 60, "minute") + " " + Count(whole % 60, "second");
+    return Count(whole / 3600, "hour") + " " + Count(whole % 3600 / 60, "minute");
+}
+
+bool Recover(TAppFrame& frame, const NSWave::TLostCapture& lost) {
+    NSWave::TCapture capture;
+    try {
+        capture = NSWave::ClaimCapture(lost);
+    } catch (const xmsg& e) {
+        ShowMessageBox(e.why(), "Brimvale");
+        return false;
+    }
+    if (capture.File.IsEmpty())
+        return false;
+    // A new sound in the recording's own format, the recording inserted as
+    // a recording just made would be: undoable, and the sound modified. The
+    // note goes with `capture` once the recording is in.
+    NSWaveWin::TWaveWin* window = frame.OpenDocument(std::string(), TMaximise::Decide);
+    window->Document.Rate = lost.Rate;
+    window->Document.Size = lost.SampleBytes == 1 ? 1 : 2;
+    window->InsertRecording(capture.File);
+    return true;
+}
+
+} // namespace
+
+std::string LostRecordingQuestion(const NSWave::TLostCapture& capture) {
+    const QDateTime started = QDateTime::fromSecsSinceEpoch(capture.Started);
+    const QLocale locale;
+    const QString when = locale.toString(started.date(), QLocale::ShortFormat) +
+                         QStringLiteral(", ") +
+                         locale.toString(started.time(), QLocale::ShortFormat);
+    return "A recording of " +
+           DurationText(double(capture.Samples) / double(std::max(1, capture.Rate))) + " from " +
+           when.toStdString() + " was not saved. Recover it?";
+}
+
+int OfferLostRecordings(TAppFrame& frame, const std::vector<NSWave::TLostCapture>& lost) {
+    int opened = 0;
+    for (const NSWave::TLostCapture& capture : lost) {
+        TMessageBoxRequest request;
+        request.Text = LostRecordingQuestion(capture);
+        request.Caption = "Brimvale";
+        request.Buttons = TMsgButtons::YesNoCancel;
+        request.Icon = TMsgIcon::Question;
+        request.ButtonTexts = {"", "", "Later"};
+        switch (ShowMessageBox(request)) {
+        case IdYes:
+            opened += Recover(frame, capture) ? 1 : 0;
+            break;
+        case IdNo:
+            NSWave::DiscardCapture(capture);
+            break;
+        default: // Later: kept for the next start
+            break;
+        }
+    }
+    return opened;
+}
