@@ -4,6 +4,7 @@
 
 #include "util/opstatus.h"
 #include "util/xmsg.h"
+#include "wavewin/effectdlg.h"
 #include "wavewin/wavewin.h"
 
 namespace NSWaveWin {
@@ -68,10 +69,35 @@ bool TWaveWin::ApplyAmplitude(int percent) {
                         });
 }
 
-void TWaveWin::CmAmplitude() {}
-void TWaveWin::CmEcho() {}
-void TWaveWin::CmVibro() {}
-void TWaveWin::CmPitch() {}
+namespace {
+
+// Runs an effect dialog for `window`; the views follow whatever it did.
+template <class TDialog> void RunEffectDialog(TWaveWin& window) {
+    {
+        TDialog dialog(window);
+        dialog.exec();
+    }
+    window.UpdateView();
+}
+
+} // namespace
+
+void TWaveWin::CmAmplitude() {
+    RunEffectDialog<TAmpDlg>(*this);
+}
+
+void TWaveWin::CmEcho() {
+    RunEffectDialog<TEchoDlg>(*this);
+}
+
+void TWaveWin::CmVibro() {
+    RunEffectDialog<TVibroDlg>(*this);
+}
+
+void TWaveWin::CmPitch() {
+    RunEffectDialog<TPitchDlg>(*this);
+}
+
 void TWaveWin::CmOtherEffect() {}
 void TWaveWin::CmSoundFormat() {}
 
