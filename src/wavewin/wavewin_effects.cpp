@@ -5,6 +5,7 @@
 #include "util/opstatus.h"
 #include "util/xmsg.h"
 #include "wavewin/effectdlg.h"
+#include "wavewin/formatdlg.h"
 #include "wavewin/wavewin.h"
 
 namespace NSWaveWin {
@@ -99,7 +100,35 @@ void TWaveWin::CmPitch() {
 }
 
 void TWaveWin::CmOtherEffect() {}
-void TWaveWin::CmSoundFormat() {}
+
+void TWaveWin::CmSoundFormat() {
+    CmStop();
+    const int rate = Document.Rate;
+    bool ok;
+    bool begun;
+    {
+        TWaveFormatDlg dialog(Document, *this);
+        ok = dialog.exec() == QDialog::Accepted;
+        begun = dialog.ConversionBegun();
+    }
+    // A conversion that failed midway may have changed some channels: the
+    // records no longer fit the sound either.
+    if (ok || begun) {
+        UndoRecord.reset();
+        RedoRecord.reset();
+        SetModified(true);
+    }
+    // The selection keeps covering the same sound at the new rate.
+    if (Document.Rate != rate && rate > 0 && Selection.Valid) {
+        auto scaled = [&](uint32_t at) {
+            return uint32_t(std::min<uint64_t>(
+                uint64_t(at) * uint64_t(Document.Rate) / uint64_t(rate), Document.GetLength()));
+        };
+        SetSelection(
+            TSampleRange(scaled(Selection.Start), scaled(Selection.End), Selection.Channel), false);
+    }
+    UpdateTitle();
+}
 
 void TWaveWin::CmAddTrack() {
     if (Document.ChannelCount() >= 32)
