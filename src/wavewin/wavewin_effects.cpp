@@ -6,6 +6,7 @@
 #include "util/xmsg.h"
 #include "wavewin/effectdlg.h"
 #include "wavewin/formatdlg.h"
+#include "wavewin/othereffectdlg.h"
 #include "wavewin/wavewin.h"
 
 namespace NSWaveWin {
@@ -99,7 +100,9 @@ void TWaveWin::CmPitch() {
     RunEffectDialog<TPitchDlg>(*this);
 }
 
-void TWaveWin::CmOtherEffect() {}
+void TWaveWin::CmOtherEffect() {
+    RunEffectDialog<TOtherEffectDlg>(*this);
+}
 
 void TWaveWin::CmSoundFormat() {
     CmStop();

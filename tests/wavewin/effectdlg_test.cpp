@@ -2,6 +2,7 @@
 // from the settings and back, the effect checked on the samples, the undo
 // record, and what keeps a dialog open.
 
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <algorithm>
 #include <cmath>
@@ -9,6 +10,7 @@
 #include "wave/timefmt.h"
 #include "wavewin/dialogtest.h"
 #include "wavewin/effectdlg.h"
+#include "wavewin/othereffectdlg.h"
 
 using namespace NSWaveWin;
 using namespace NSWaveWinTest;
@@ -273,4 +275,45 @@ TEST_F(EffectDlgTest, PitchKeepsEveryBitOfA24BitSound) {
     EXPECT_NEAR(double(got[1].size()), 4000.0, 1.0);
     EXPECT_GT(*std::max_element(got[1].begin(), got[1].end()), 150 * 256);
     EXPECT_EQ(w->Document.Size, 3);
+}
+
+TEST_F(EffectDlgTest, OtherEffectRunsALibraryEffectWithTheWordsItRemembers) {
+    const TSound before{V(1000, 1 << 20), V(1000, -(1 << 20))};
+    TWaveWin* w = Window(before, 8000);
+    Select(w, 100, 300);
+    Drive<TOtherEffectDlg>(w, CmdOtherEffect, [&](TOtherEffectDlg& d) {
+        EXPECT_EQ(d.windowTitle(), "Other Effect");
+        EXPECT_FALSE(d.Choose("echo"));
+        ASSERT_TRUE(d.Choose("vol"));
+        EXPECT_EQ(TextOf(d, 2562), "");
+        const auto* usage = qobject_cast<QPlainTextEdit*>(d.Control(2563));
+        ASSERT_TRUE(usage);
+        EXPECT_TRUE(usage->toPlainText().startsWith("vol GAIN [TYPE [LIMITERGAIN]]"));
+        Type(d, 2562, " 0.5 ");
+        Ok(d);
+    });
+    TSound after = before;
+    for (int c = 0; c < 2; ++c)
+        for (size_t i = 100; i < 300; ++i)
+            after[size_t(c)][i] /= 2;
+    EXPECT_EQ(Contents(w->Document), after);
+    EXPECT_EQ(Stored("Filters\\Other\\vol"), "0.5");
+    EXPECT_EQ(Stored("Filters\\OtherEffect"), "vol");
+
+    // The last effect comes back with its words; one the library refuses
+    // shows its text and stays open, its record kept.
+    EXPECT_TRUE(Drive<TOtherEffectDlg>(w, CmdOtherEffect, [&](TOtherEffectDlg& d) {
+        EXPECT_EQ(d.EffectName(), "vol");
+        EXPECT_EQ(TextOf(d, 2562), "0.5");
+        ASSERT_TRUE(d.Choose("lowpass"));
+        EXPECT_EQ(TextOf(d, 2562), "");
+        Boxes.Expect("", IdOk);
+        Ok(d);
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_FALSE(Boxes.Shown.back().Text.empty());
+        EXPECT_EQ(Boxes.Shown.back().Caption, "Brimvale");
+    }));
+    EXPECT_TRUE(w->HasUndo());
+    w->Command(CmdUndo);
+    EXPECT_EQ(Contents(w->Document), after);
 }
