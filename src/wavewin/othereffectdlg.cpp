@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
+#include <cstdio>
 
 namespace NSWaveWin {
 
@@ -114,6 +115,12 @@ bool TOtherEffectDlg::CanClose() {
 }
 
 void TOtherEffectDlg::Apply() {
+    // Some effects read a file they are not given a name for from standard
+    // input (fir, firfit): a program started from a terminal would wait
+    // there with its window frozen. Nothing else here reads it.
+    // Should even the null device fail to open, the stream is closed, and
+    // reading it fails at once just the same.
+    [[maybe_unused]] FILE* none = std::freopen("/dev/null", "r", stdin);
     const std::string name = EffectName();
     const std::string args = ArgumentsSetting(name).Set(Arguments->text().toStdString());
     LastSetting.Set(name);

@@ -2,6 +2,9 @@
 // from the settings and back, the effect checked on the samples, the undo
 // record, and what keeps a dialog open.
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <algorithm>
@@ -278,6 +281,12 @@ TEST_F(EffectDlgTest, PitchKeepsEveryBitOfA24BitSound) {
 }
 
 TEST_F(EffectDlgTest, OtherEffectRunsALibraryEffectWithTheWordsItRemembers) {
+    // Standard input as a terminal holds it: open, nothing written.
+    int input[2];
+    ASSERT_EQ(pipe(input), 0);
+    const int savedInput = dup(0);
+    dup2(input[0], 0);
+
     const TSound before{V(1000, 1 << 20), V(1000, -(1 << 20))};
     TWaveWin* w = Window(before, 8000);
     Select(w, 100, 300);
@@ -316,4 +325,16 @@ TEST_F(EffectDlgTest, OtherEffectRunsALibraryEffectWithTheWordsItRemembers) {
     EXPECT_TRUE(w->HasUndo());
     w->Command(CmdUndo);
     EXPECT_EQ(Contents(w->Document), after);
+
+    // Effects that read a file not named from standard input find it empty
+    // instead of waiting for the terminal.
+    struct stat now = {};
+    struct stat null = {};
+    EXPECT_EQ(fstat(0, &now), 0);
+    EXPECT_EQ(stat("/dev/null", &null), 0);
+    EXPECT_TRUE(S_ISCHR(now.st_mode));
+    EXPECT_EQ(now.st_rdev, null.st_rdev);
+    dup2(savedInput, 0);
+    for (int fd : {savedInput, input[0], input[1]})
+        close(fd);
 }
