@@ -6,7 +6,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <cstdlib>
 
+#include "support/testenv.h"
 #include "wavewin/dialogtest.h"
 #include "wavewin/formatdlg.h"
 
@@ -192,4 +194,29 @@ TEST_F(DialogTest, FormatListsAndKeepsTheSizeTheSoundHas) {
         EXPECT_EQ(w->Document.Size, 2) << c.Text;
         EXPECT_EQ(w->FormatButton->text().toStdString(), "16 bit/22.05 kHz");
     }
+}
+
+TEST_F(DialogTest, FormatConversionThatFailsLeavesNoHistoryBehind) {
+    const TSound before{Ramp(3000), Ramp(2000)};
+    TWaveWin* w = Window(before, 22050, 2);
+    w->Command(CmdReverse);
+    ASSERT_TRUE(w->HasUndo());
+    w->SetModified(false);
+    // The converter's output has nowhere to go.
+    const std::string saved = TestTmpDir();
+    setenv("TMPDIR", (saved + "/missing").c_str(), 1);
+    EXPECT_FALSE(Drive<Dlg>(w, CmdSoundFormat, [&](Dlg& d) {
+        Boxes.Expect("Error: can't make temp file name", IdOk);
+        Combo(d, 2513)->setCurrentIndex(0);
+        Ok(d);
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_TRUE(d.ConversionBegun());
+        Cancel(d);
+    }));
+    setenv("TMPDIR", saved.c_str(), 1);
+    // A channel may have been converted before the failure: the records no
+    // longer fit the sound, and the sound counts as changed.
+    EXPECT_FALSE(w->HasUndo());
+    EXPECT_TRUE(w->IsModified());
+    EXPECT_EQ(w->Document.Rate, 22050);
 }
