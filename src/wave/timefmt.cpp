@@ -16,17 +16,19 @@ std::string Fixed(double x, int decimals) {
 
 } // namespace
 
+int AutoDecimals(double seconds) {
+    if (seconds < 0.0000001)
+        return 0;
+    if (seconds < 0.01)
+        return 4;
+    if (seconds < 1)
+        return 3;
+    return 2;
+}
+
 std::string FormatSeconds(double seconds, int decimals, int minutesForm) {
-    if (decimals < 0) {
-        if (seconds < 0.0000001)
-            decimals = 0;
-        else if (seconds < 0.01)
-            decimals = 4;
-        else if (seconds < 1)
-            decimals = 3;
-        else
-            decimals = 2;
-    }
+    if (decimals < 0)
+        decimals = AutoDecimals(seconds);
     // A time before the start (the time line's first tick) keeps its sign in
     // front of the minutes.
     const bool negative = std::signbit(seconds);

@@ -13,4 +13,9 @@ namespace NSWave {
 // rounded, after printing with six decimals.
 std::string FormatSeconds(double seconds, int decimals = -1, int minutesForm = -1);
 
+// The decimals FormatSeconds chooses for a value when not told: 0 for none,
+// 4 below a hundredth, 3 below a second, else 2. A text that follows another
+// (the Pitch dialog's new duration after the old one) takes the other's.
+int AutoDecimals(double seconds);
+
 } // namespace NSWave

@@ -4,6 +4,9 @@
 
 #include "util/opstatus.h"
 #include "util/xmsg.h"
+#include "wavewin/effectdlg.h"
+#include "wavewin/formatdlg.h"
+#include "wavewin/othereffectdlg.h"
 #include "wavewin/wavewin.h"
 
 namespace NSWaveWin {
@@ -68,12 +71,67 @@ bool TWaveWin::ApplyAmplitude(int percent) {
                         });
 }
 
-void TWaveWin::CmAmplitude() {}
-void TWaveWin::CmEcho() {}
-void TWaveWin::CmVibro() {}
-void TWaveWin::CmPitch() {}
-void TWaveWin::CmOtherEffect() {}
-void TWaveWin::CmSoundFormat() {}
+namespace {
+
+// Runs an effect dialog for `window`; the views follow whatever it did.
+template <class TDialog> void RunEffectDialog(TWaveWin& window) {
+    {
+        TDialog dialog(window);
+        dialog.exec();
+    }
+    window.UpdateView();
+}
+
+} // namespace
+
+void TWaveWin::CmAmplitude() {
+    RunEffectDialog<TAmpDlg>(*this);
+}
+
+void TWaveWin::CmEcho() {
+    RunEffectDialog<TEchoDlg>(*this);
+}
+
+void TWaveWin::CmVibro() {
+    RunEffectDialog<TVibroDlg>(*this);
+}
+
+void TWaveWin::CmPitch() {
+    RunEffectDialog<TPitchDlg>(*this);
+}
+
+void TWaveWin::CmOtherEffect() {
+    RunEffectDialog<TOtherEffectDlg>(*this);
+}
+
+void TWaveWin::CmSoundFormat() {
+    CmStop();
+    const int rate = Document.Rate;
+    bool ok;
+    bool begun;
+    {
+        TWaveFormatDlg dialog(Document, *this);
+        ok = dialog.exec() == QDialog::Accepted;
+        begun = dialog.ConversionBegun();
+    }
+    // A conversion that failed midway may have changed some channels: the
+    // records no longer fit the sound either.
+    if (ok || begun) {
+        UndoRecord.reset();
+        RedoRecord.reset();
+        SetModified(true);
+    }
+    // The selection keeps covering the same sound at the new rate.
+    if (Document.Rate != rate && rate > 0 && Selection.Valid) {
+        auto scaled = [&](uint32_t at) {
+            return uint32_t(std::min<uint64_t>(
+                uint64_t(at) * uint64_t(Document.Rate) / uint64_t(rate), Document.GetLength()));
+        };
+        SetSelection(
+            TSampleRange(scaled(Selection.Start), scaled(Selection.End), Selection.Channel), false);
+    }
+    UpdateTitle();
+}
 
 void TWaveWin::CmAddTrack() {
     if (Document.ChannelCount() >= 32)
