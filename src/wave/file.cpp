@@ -14,7 +14,8 @@ TFile::TFile(int rate, int style, int size, int channels) : Rate(rate), Style(st
 }
 
 TFile::TFile(const TFile& source, const TSampleRange& range)
-    : Comment(source.Comment), Rate(source.Rate), Style(source.Style), Size(source.Size) {
+    : Comment(source.Comment), LoadedType(source.LoadedType), Rate(source.Rate),
+      Style(source.Style), Size(source.Size) {
     if (range.Channel == AllChannels) {
         for (TChannel* channel : source.Channels)
             Channels.Add(new TChannel(*channel, range));

@@ -21,6 +21,16 @@ class TPlayRecStatus;
 
 enum class TDeviceState { Idle = 0, Playing = 1, Recording = 2, RecordPaused = 4, RecordDone = 5 };
 
+// What a load found: the window tells the user when a file ended early.
+struct TLoadResult {
+    uint64_t FramesRead = 0;      // frames per channel now in the document
+    uint64_t FramesAnnounced = 0; // what the header announced; 0 when not known
+    bool EndedEarly() const { return FramesAnnounced != 0 && FramesRead < FramesAnnounced; }
+};
+// "The file ended early: 12.5 of 60 seconds were read." (seconds printed as the
+// default iostream notation of a double, six significant digits, like 22.05)
+std::string EndedEarlyText(const TLoadResult& result, int rate);
+
 class TFile {
 public:
     TFile(int rate = 22050, int style = 2, int size = 1, int channels = 1);
@@ -56,9 +66,10 @@ public:
     // first, which changes `source`); returns where the new data lies.
     TSampleRange Paste(TFile& source, const TSampleRange& range);
 
-    // Sound files.
-    void Load(const std::string& fileName, TOpStatus* status = nullptr, const char* type = nullptr,
-              int channelHint = -1);
+    // Sound files. A file refused before its data is read leaves the
+    // document as it was.
+    TLoadResult Load(const std::string& fileName, TOpStatus* status = nullptr,
+                     const char* type = nullptr, int channelHint = -1);
     void Save(const std::string& fileName, TOpStatus* status = nullptr, const char* type = nullptr,
               const TSampleRange& range = TSampleRange()) const;
 
@@ -70,6 +81,8 @@ public:
     TPlayRecStatus* Status = nullptr;
     TAutoDelArry<TChannel> Channels{10, 10};
     std::string Comment;
+    // The library's name of the type the sound was loaded from (empty for a new sound).
+    std::string LoadedType;
     int Rate = 22050;
     int Style = 2;
     int Size = 1;
