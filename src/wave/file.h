@@ -9,6 +9,7 @@
 
 #include "util/arry.h"
 #include "util/tmpfile.h"
+#include "util/xmsg.h"
 #include "wave/channel.h"
 #include "wave/device.h"
 #include "wave/samplerange.h"
@@ -30,6 +31,16 @@ struct TLoadResult {
 // "The file ended early: 12.5 of 60 seconds were read." (seconds printed as the
 // default iostream notation of a double, six significant digits, like 22.05)
 std::string EndedEarlyText(const TLoadResult& result, int rate);
+
+// Thrown by Save when the chosen type holds fewer bits than the sound and the caller did not
+// consent; what() stays "This file type cannot hold N-bit samples" (N = the sound's bits).
+class xfewerbits : public xmsg {
+public:
+    xfewerbits(unsigned typeBits, unsigned soundBits);
+    unsigned TypeBits; // what the type holds: the window asks "The file type holds only
+                       // <TypeBits>-bit samples. Save anyway?"
+    unsigned SoundBits;
+};
 
 class TFile {
 public:
@@ -67,11 +78,15 @@ public:
     TSampleRange Paste(TFile& source, const TSampleRange& range);
 
     // Sound files. A file refused before its data is read leaves the
-    // document as it was.
+    // document as it was. Save writes a new file beside the target (a
+    // symbolic link's final target) and replaces the target only once the
+    // new file is complete on the disk.
     TLoadResult Load(const std::string& fileName, TOpStatus* status = nullptr,
                      const char* type = nullptr, int channelHint = -1);
+    // A type that holds fewer bits than the sound is refused with xfewerbits
+    // unless `allowFewerBits`, or unless it is the type the sound came from.
     void Save(const std::string& fileName, TOpStatus* status = nullptr, const char* type = nullptr,
-              const TSampleRange& range = TSampleRange()) const;
+              const TSampleRange& range = TSampleRange(), bool allowFewerBits = false) const;
 
     // Library effects and rate conversion.
     void ApplyEffect(const TSampleRange& range, const char* name, const char* args,
@@ -81,7 +96,8 @@ public:
     TPlayRecStatus* Status = nullptr;
     TAutoDelArry<TChannel> Channels{10, 10};
     std::string Comment;
-    // The library's name of the type the sound was loaded from (empty for a new sound).
+    // The library's name of the type the sound was loaded from (empty for a new sound); saving
+    // back to that type at its own resolution needs no consent.
     std::string LoadedType;
     int Rate = 22050;
     int Style = 2;
