@@ -288,11 +288,13 @@ TLoadResult TFile::Load(const std::string& fileName, TOpStatus* status, const ch
         for (TChannel* channel : loaded.Channels)
             channel->SetSize(uint32_t(frames), true);
 
+        // Nothing below can fail: the document changes whole or not at all.
+        std::string loadedType = ft->filetype ? ft->filetype : kind;
         Rate = loaded.Rate;
         Size = loaded.Size;
         Style = loaded.Style;
-        Comment = comment;
-        LoadedType = ft->filetype ? ft->filetype : kind;
+        Comment.swap(comment);
+        LoadedType.swap(loadedType);
         Channels.Swap(loaded.Channels);
         result.FramesRead = frames;
         if (failed)
