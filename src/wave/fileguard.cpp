@@ -1,5 +1,6 @@
 // The header walk made before the library reads a file: RIFF WAVE, AIFF and
-// AIFF-C, 8SVX, Sun/NeXT, and the frame headers of AMR. Only headers are read (a few small reads
+// AIFF-C, 8SVX, Sun/NeXT, the library's own format, Grandstream ring tones and
+// the frame headers of AMR. Only headers are read (a few small reads
 // per chunk), never the sound data.
 
 #include "wave/fileguard.h"
@@ -22,7 +23,7 @@ void CheckChannelCount(uint64_t channels) {
 
 namespace {
 
-enum class TFamily { None, Riff, Aiff, Svx, Au, AmrNb, AmrWb };
+enum class TFamily { None, Riff, Aiff, Svx, Au, Sox, Gsrt, AmrNb, AmrWb };
 
 [[noreturn]] void Damaged(const std::string& what) {
     throw xmsg("The file is damaged: " + what);
@@ -82,7 +83,13 @@ bool Is(const unsigned char* id, const char* name) {
     return std::memcmp(id, name, 4) == 0;
 }
 
+// The library's detection, in its order where the magic words of two
+// kinds could both be present (at different places).
 TFamily FamilyOfContent(const unsigned char* h) {
+    if (std::memcmp(h + 16, "ring.bin", 9) == 0)
+        return TFamily::Gsrt;
+    if (Is(h + 65, "FSSD") && Is(h + 128, "HCOM"))
+        return TFamily::None;
     if ((Is(h, "RIFF") || Is(h, "RIFX")) && Is(h + 8, "WAVE"))
         return TFamily::Riff;
     if (Is(h, "FORM") && (Is(h + 8, "AIFF") || Is(h + 8, "AIFC")))
@@ -92,6 +99,8 @@ TFamily FamilyOfContent(const unsigned char* h) {
     if (Is(h, ".snd") || Is(h, "dns.") || std::memcmp(h, "\0ds.", 4) == 0 ||
         std::memcmp(h, ".sd\0", 4) == 0)
         return TFamily::Au;
+    if (Is(h, ".SoX") || Is(h, "XoS."))
+        return TFamily::Sox;
     if (std::memcmp(h, "#!AMR\n", 6) == 0)
         return TFamily::AmrNb;
     if (std::memcmp(h, "#!AMR-WB\n", 9) == 0)
@@ -106,9 +115,9 @@ TFamily FamilyOfHandler(const sox_format_handler_t* handler) {
     static const struct {
         const char* Name;
         TFamily Family;
-    } table[] = {{"wav", TFamily::Riff},    {"aiff", TFamily::Aiff}, {"aifc", TFamily::Aiff},
-                 {"8svx", TFamily::Svx},    {"au", TFamily::Au},     {"amr-nb", TFamily::AmrNb},
-                 {"amr-wb", TFamily::AmrWb}};
+    } table[] = {{"wav", TFamily::Riff},  {"aiff", TFamily::Aiff},    {"aifc", TFamily::Aiff},
+                 {"8svx", TFamily::Svx},  {"au", TFamily::Au},        {"sox", TFamily::Sox},
+                 {"gsrt", TFamily::Gsrt}, {"amr-nb", TFamily::AmrNb}, {"amr-wb", TFamily::AmrWb}};
     for (const auto& entry : table)
         if (std::strcmp(name, entry.Name) == 0)
             return entry.Family;
@@ -296,7 +305,7 @@ void CheckFileHeaders(const std::string& fileName, const sox_format_handler_t* h
     if (!file)
         return; // the library's open reports it
     TBytes f(file.get(), length);
-    unsigned char head[12] = {};
+    unsigned char head[132] = {};
     if (!f.Read(0, head, size_t(std::min<uint64_t>(sizeof head, length))))
         return;
     const TFamily family = FamilyOfContent(head);
@@ -318,6 +327,16 @@ void CheckFileHeaders(const std::string& fileName, const sox_format_handler_t* h
         // its announced size.
         if (f.U32(4, Is(head, ".snd") || std::memcmp(head, ".sd\0", 4) == 0) > length)
             DataBeyondEnd();
+        break;
+    case TFamily::Sox:
+        // The same, for the comments of the library's own format.
+        if (f.U32(4, Is(head, "XoS.")) > length)
+            DataBeyondEnd();
+        break;
+    case TFamily::Gsrt:
+        // The reader sums the 16-bit words the header counts, one by one.
+        if (uint64_t(f.U32(0, true)) * 2 > length)
+            Damaged("its header counts more than the file holds");
         break;
     case TFamily::AmrNb:
         WalkAmr(f, 6, {13, 14, 16, 18, 20, 21, 27, 32, 6, 0, 0, 0, 0, 0, 0, 1});
