@@ -50,15 +50,16 @@ public:
         Ahead.Stop();
         for (TChannel* channel : Loaded.Channels)
             channel->SetSize(uint32_t(std::min<uint64_t>(MaxChannelLength, n + n / 4)), true);
-        Track(frames);
+        Track(frames, true);
     }
 
-    // Faults in from `frames` to the end of the room.
-    void Track(uint64_t frames) {
+    // Faults in from `frames` to the end of the room; paced where the room
+    // is a guess the data may not fill.
+    void Track(uint64_t frames, bool paced) {
         std::vector<int32_t*> arrays;
         for (TChannel* channel : Loaded.Channels)
             arrays.push_back(channel->Samples);
-        Ahead.Start(arrays, size_t(frames), Count(), true);
+        Ahead.Start(arrays, size_t(frames), Count(), paced);
     }
 
     void Written(uint64_t frames) { Ahead.Written(size_t(frames)); }
@@ -210,7 +211,7 @@ TLoadResult TFile::Load(const std::string& fileName, TOpStatus* status, const ch
         for (TChannel* channel : loaded.Channels)
             channel->SetSize(uint32_t(reserve), true);
         TFilling filling(loaded);
-        filling.Track(0);
+        filling.Track(0, false); // what the file holds, all of which comes
         auto report = [&] {
             if (status)
                 status->SetPercent(

@@ -113,9 +113,10 @@ int32_t* ReallocSamples(int32_t* samples, size_t oldCount, size_t newCount, size
 
 namespace {
 
-// How far a paced helper runs ahead, and how much it faults in per step.
+// How far a paced helper runs ahead, and how much it faults in per step
+// (what Stop() waits for at most).
 constexpr size_t AheadBytes = size_t(64) << 20;
-constexpr size_t StepBytes = HugePage;
+constexpr size_t StepBytes = 4 * HugePage;
 // Less than this is faulted in about as fast as a thread starts.
 constexpr size_t WorthBytes = size_t(32) << 20;
 

@@ -39,8 +39,10 @@ public:
     TFaultAhead& operator=(const TFaultAhead&) = delete;
 
     // Starts on samples [from, to) of each array, written in step; nothing
-    // starts for a part too small to gain from it. A `paced` helper keeps
-    // at most 64 MB ahead of what Written() last reported.
+    // starts for a part too small to gain from it. An unpaced helper runs
+    // as fast as it can (the writer will fill the whole part); a `paced`
+    // one keeps at most 64 MB ahead of what Written() last reported (the
+    // part may be more than the writer will need).
     void Start(const std::vector<int32_t*>& arrays, size_t from, size_t to, bool paced);
     // The writer has written every array up to `index`.
     void Written(size_t index);
