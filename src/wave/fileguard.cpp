@@ -309,6 +309,12 @@ void CheckFileHeaders(const std::string& fileName, const sox_format_handler_t* h
     if (!f.Read(0, head, size_t(std::min<uint64_t>(sizeof head, length))))
         return;
     const TFamily family = FamilyOfContent(head);
+    // The library's FLAC reader keeps its decoder when the stream does not
+    // open; a file that cannot be FLAC (its magic word, or a tag before it)
+    // never reaches it.
+    if (handler && handler->names && std::strcmp(handler->names[0], "flac") == 0 &&
+        !Is(head, "fLaC") && std::memcmp(head, "ID3", 3) != 0)
+        Damaged("it is not a FLAC stream");
     // A handler chosen by name reads only its own kind of file.
     if (family == TFamily::None || (handler && FamilyOfHandler(handler) != family))
         return;
