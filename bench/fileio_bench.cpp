@@ -6,7 +6,12 @@
 // faulted in as it would be for a user, and the child's peak resident size
 // is the load's own.
 //
-// Usage: fileio_bench [work directory] (default: $TMPDIR or /tmp)
+// The contenders take turns within each round, and each round's load and
+// save are divided by that round's sox decode and copy: the median of these
+// paired ratios is the figure to compare, as load from the rest of the
+// machine falls on both sides of each ratio alike.
+//
+// Usage: fileio_bench [work directory] [rounds] (default: $TMPDIR or /tmp, 9)
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -28,7 +33,7 @@
 namespace {
 
 constexpr uint32_t HourFrames = 44100u * 3600u;
-constexpr int Runs = 5;
+int Runs = 9;
 
 double Now() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
@@ -110,6 +115,22 @@ TResult Median(std::vector<TResult> results) {
     return results[Runs / 2];
 }
 
+double MedianOf(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// The median, lowest and highest of the round-by-round ratios a[i] / b[i].
+void PrintPaired(const char* what, const std::vector<TResult>& a, const std::vector<TResult>& b) {
+    std::vector<double> ratios;
+    for (size_t i = 0; i < a.size(); ++i)
+        ratios.push_back(a[i].Seconds / b[i].Seconds);
+    std::printf("%-40s median %.2fx  (lowest %.2fx, highest %.2fx; %zu rounds)\n", what,
+                MedianOf(ratios), *std::min_element(ratios.begin(), ratios.end()),
+                *std::max_element(ratios.begin(), ratios.end()), ratios.size());
+    std::fflush(stdout);
+}
+
 void Print(const char* what, const TResult& r, const TResult* reference = nullptr) {
     std::printf("%-40s %7.3f s", what, r.Seconds);
     if (reference)
@@ -128,6 +149,8 @@ void Print(const char* what, const TResult& r, const TResult* reference = nullpt
 int main(int argc, char** argv) {
     const char* tmp = std::getenv("TMPDIR");
     std::string dir = argc > 1 ? argv[1] : tmp ? tmp : "/tmp";
+    if (argc > 2)
+        Runs = std::max(1, std::atoi(argv[2]));
     dir += "/brimvale-fileio-bench";
     std::filesystem::create_directories(dir);
     const std::string in = dir + "/in.wav", out = dir + "/out.wav", ours = dir + "/ours.wav";
@@ -181,6 +204,8 @@ int main(int argc, char** argv) {
     std::printf("%-44s %8.2fx the document's sample bytes\n", "peak memory during the load",
                 load.PeakMB / documentMB);
     Print("TFile::Save", Median(saves), &copy);
+    PrintPaired("paired: TFile::Load / sox decode", loads, decodes);
+    PrintPaired("paired: TFile::Save / sox copy", saves, copies);
 
     std::filesystem::remove(out);
     std::filesystem::remove(ours);

@@ -75,7 +75,7 @@ bool TUndoBase::SaveRange(TUndoWindow& window, const TSampleRange& range, TSaved
     if (n == 0 || !AskUndoSize(window, 4 * n))
         return false;
     saved = TSavedSamples(n);
-    doc.CopyOut(range, saved.get());
+    NSWave::FirstWrite(saved.get(), n, [&] { doc.CopyOut(range, saved.get()); });
     return true;
 }
 
@@ -160,7 +160,7 @@ TInsertion::TInsertion(TUndoWindow& window, const TSampleRange& selection, const
     Target = selection.Valid ? selection : TSampleRange(length, length, AllChannels);
     if (const uint64_t n = doc.CountSamples(Target)) {
         SavedSamples = TSavedSamples(n);
-        doc.CopyOut(Target, SavedSamples.get());
+        NSWave::FirstWrite(SavedSamples.get(), n, [&] { doc.CopyOut(Target, SavedSamples.get()); });
     }
     Outcome = Ready;
 }

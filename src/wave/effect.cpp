@@ -16,6 +16,7 @@
 #include "util/xmsg.h"
 #include "wave/effectmap.h"
 #include "wave/file.h"
+#include "wave/samplemem.h"
 #include "wave/soxlib.h"
 
 namespace NSWave {
@@ -120,8 +121,13 @@ public:
         if (std::fclose(File.release()) != 0)
             throw xmsg("Tmpfile write error");
         TFilePtr in(std::fopen(Tmp.GetFileName().c_str(), "rb"));
-        if (!in || std::fread(to, sizeof *to, Kept, in.get()) != Kept)
+        if (!in)
             throw xmsg("Tmpfile read error");
+        // A conversion to a higher rate writes fresh memory here.
+        FirstWrite(to, Kept, [&] {
+            if (std::fread(to, sizeof *to, Kept, in.get()) != Kept)
+                throw xmsg("Tmpfile read error");
+        });
         return Kept;
     }
 

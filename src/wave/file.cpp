@@ -1,7 +1,6 @@
 #include "wave/file.h"
 
 #include <algorithm>
-#include <sstream>
 
 #include "util/opstatus.h"
 #include "util/pointer.h"
@@ -15,7 +14,8 @@ TFile::TFile(int rate, int style, int size, int channels) : Rate(rate), Style(st
 }
 
 TFile::TFile(const TFile& source, const TSampleRange& range)
-    : Comment(source.Comment), Rate(source.Rate), Style(source.Style), Size(source.Size) {
+    : Comment(source.Comment), LoadedType(source.LoadedType), Rate(source.Rate),
+      Style(source.Style), Size(source.Size) {
     if (range.Channel == AllChannels) {
         for (TChannel* channel : source.Channels)
             Channels.Add(new TChannel(*channel, range));
@@ -287,21 +287,5 @@ TSampleRange TFile::Paste(TFile& source, const TSampleRange& range) {
     }
     return result;
 }
-
-} // namespace NSWave
-
-namespace NSWave {
-
-std::string EndedEarlyText(const TLoadResult& result, int rate) {
-    std::ostringstream text;
-    const double r = rate > 0 ? double(rate) : 1.0;
-    text << "The file ended early: " << double(result.FramesRead) / r << " of "
-         << double(result.FramesAnnounced) / r << " seconds were read.";
-    return text.str();
-}
-
-xfewerbits::xfewerbits(unsigned typeBits, unsigned soundBits)
-    : xmsg("This file type cannot hold " + std::to_string(soundBits) + "-bit samples"),
-      TypeBits(typeBits), SoundBits(soundBits) {}
 
 } // namespace NSWave

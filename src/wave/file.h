@@ -20,26 +20,27 @@ namespace NSWave {
 
 class TPlayRecStatus;
 
+enum class TDeviceState { Idle = 0, Playing = 1, Recording = 2, RecordPaused = 4, RecordDone = 5 };
+
 // What a load found: the window tells the user when a file ended early.
 struct TLoadResult {
     uint64_t FramesRead = 0;      // frames per channel now in the document
     uint64_t FramesAnnounced = 0; // what the header announced; 0 when not known
     bool EndedEarly() const { return FramesAnnounced != 0 && FramesRead < FramesAnnounced; }
 };
-
-// "The file ended early: 12.5 of 60 seconds were read."
+// "The file ended early: 12.5 of 60 seconds were read." (seconds printed as the
+// default iostream notation of a double, six significant digits, like 22.05)
 std::string EndedEarlyText(const TLoadResult& result, int rate);
 
-// Save's refusal of a type that holds fewer bits than the sound, when the
-// caller has not consented to the loss.
+// Thrown by Save when the chosen type holds fewer bits than the sound and the caller did not
+// consent; what() stays "This file type cannot hold N-bit samples" (N = the sound's bits).
 class xfewerbits : public xmsg {
 public:
     xfewerbits(unsigned typeBits, unsigned soundBits);
-    unsigned TypeBits;
+    unsigned TypeBits; // what the type holds: the window asks "The file type holds only
+                       // <TypeBits>-bit samples. Save anyway?"
     unsigned SoundBits;
 };
-
-enum class TDeviceState { Idle = 0, Playing = 1, Recording = 2, RecordPaused = 4, RecordDone = 5 };
 
 class TFile {
 public:
@@ -76,11 +77,14 @@ public:
     // first, which changes `source`); returns where the new data lies.
     TSampleRange Paste(TFile& source, const TSampleRange& range);
 
-    // Sound files.
+    // Sound files. A file refused before its data is read leaves the
+    // document as it was. Save writes a new file beside the target (a
+    // symbolic link's final target) and replaces the target only once the
+    // new file is complete on the disk.
     TLoadResult Load(const std::string& fileName, TOpStatus* status = nullptr,
                      const char* type = nullptr, int channelHint = -1);
-    // allowFewerBits: the caller consents to a type that holds fewer bits
-    // than the sound (otherwise xfewerbits is thrown).
+    // A type that holds fewer bits than the sound is refused with xfewerbits
+    // unless `allowFewerBits`, or unless it is the type the sound came from.
     void Save(const std::string& fileName, TOpStatus* status = nullptr, const char* type = nullptr,
               const TSampleRange& range = TSampleRange(), bool allowFewerBits = false) const;
 
@@ -92,8 +96,8 @@ public:
     TPlayRecStatus* Status = nullptr;
     TAutoDelArry<TChannel> Channels{10, 10};
     std::string Comment;
-    // The library's name of the type the sound was loaded from; empty for a
-    // new sound.
+    // The library's name of the type the sound was loaded from (empty for a new sound); saving
+    // back to that type at its own resolution needs no consent.
     std::string LoadedType;
     int Rate = 22050;
     int Style = 2;

@@ -1,16 +1,20 @@
 // Saving a document, one channel or a range through the sound library.
 //
 // The data goes to a new file beside the target, which replaces the target
-// only once the library has finished it: a failure part-way never costs the
-// user the file they had.
+// only once the library has finished it and it is on the disk: a failure
+// part-way (a full disk, say) never costs the user the file they had.
 
+#include <fcntl.h>
 #include <sox.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <strings.h>
 #include <vector>
 
@@ -22,18 +26,44 @@
 
 namespace NSWave {
 
+xfewerbits::xfewerbits(unsigned typeBits, unsigned soundBits)
+    : xmsg("This file type cannot hold " + std::to_string(soundBits) + "-bit samples"),
+      TypeBits(typeBits), SoundBits(soundBits) {}
+
 namespace {
 
 constexpr size_t BlockSamples = 7680;
+
+std::string DirectoryOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// The file a name finally stands for: saving through a symbolic link
+// replaces the file it points to and keeps the link.
+std::string FinalTarget(const std::string& path) {
+    std::string target = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info;
+        if (lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return target;
+        std::vector<char> link(PATH_MAX + 1);
+        const ssize_t n = readlink(target.c_str(), link.data(), link.size() - 1);
+        if (n < 0)
+            return target;
+        std::string next(link.data(), size_t(n));
+        target = next.starts_with('/') ? next : DirectoryOf(target) + next;
+    }
+    throw xmsg("Could not open file: " + std::string(std::strerror(ELOOP)));
+}
 
 // The new file beside the target; removed unless it replaced the target.
 class TSaveTarget {
 public:
     explicit TSaveTarget(const std::string& target) : Target(target) {
-        size_t slash = target.rfind('/');
-        std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-        std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-        Name = dir + "." + base + ".XXXXXX";
+        const size_t slash = target.rfind('/');
+        const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+        Name = DirectoryOf(target) + "." + base + ".XXXXXX";
         int fd = mkstemp(Name.data());
         if (fd < 0)
             throw xmsg("Could not open file");
@@ -54,10 +84,20 @@ public:
         if (!Done)
             std::remove(Name.c_str());
     }
+    // The new file is on the disk: it takes the target's place, and the
+    // directory entry follows it to the disk.
     void Commit() {
         if (std::rename(Name.c_str(), Target.c_str()) != 0)
-            throw xmsg("Could not open file");
+            throw xmsg("Could not write file: " + std::string(std::strerror(errno)));
         Done = true;
+        // Best effort: the target is already replaced, and a file system
+        // that cannot flush a directory has nothing to flush.
+        const std::string dir = DirectoryOf(Target);
+        int fd = open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd >= 0) {
+            fsync(fd);
+            close(fd);
+        }
     }
     std::string Name;
 
@@ -107,6 +147,125 @@ sox_encodinginfo_t ChooseEncoding(const char* type, int size, int style, bool wa
     return encoding;
 }
 
+// The library's file being written, with every failure checked: the library
+// records a failed write in the format and goes on, and its close neither
+// checks nor reports the flush of its last buffered block.
+class TOutput {
+public:
+    TOutput(TWriteHandle& handle, const TSaveTarget& target, const std::string& shownName,
+            const TSoxMessages& messages)
+        : Ft(handle.Ft), Target(target), ShownName(shownName), Messages(messages) {}
+
+    void Write(const sox_sample_t* samples, size_t n) {
+        if (sox_write(Ft, samples, n) != n || Ft->sox_errno != 0)
+            Fail(0);
+        const off_t at = ftello(File());
+        End = std::max<off_t>(End, at);
+        if (at >= Started + WritebackBytes)
+            WriteBack(at);
+    }
+
+    // Finishes the file as the library's close would (the header written
+    // last), then flushes the stream and the file to the disk and checks
+    // that no byte went missing on the way.
+    void Finish() {
+        // What is buffered goes first, so that a full disk is named as such
+        // rather than as the header's rewrite that would meet it.
+        if (std::fflush(File()) != 0)
+            Fail(errno);
+        int rc = SOX_SUCCESS;
+        if (Ft->handler.flags & SOX_FILE_REWIND) {
+            if (Ft->olength != Ft->signal.length && Ft->seekable) {
+                rc = fseeko(File(), 0, SEEK_SET) == 0 ? SOX_SUCCESS : SOX_EOF;
+                Ft->tell_off = 0;
+                if (rc == SOX_SUCCESS)
+                    rc = Ft->handler.stopwrite    ? Ft->handler.stopwrite(Ft)
+                         : Ft->handler.startwrite ? Ft->handler.startwrite(Ft)
+                                                  : SOX_SUCCESS;
+            }
+        } else if (Ft->handler.stopwrite) {
+            rc = Ft->handler.stopwrite(Ft);
+        }
+        // The close that follows has nothing left to write.
+        Ft->handler.flags &= ~unsigned(SOX_FILE_REWIND);
+        Ft->handler.stopwrite = nullptr;
+        if (rc != SOX_SUCCESS || Ft->sox_errno != 0)
+            Fail(0);
+        if (std::fflush(File()) != 0 || std::ferror(File()))
+            Fail(errno);
+        const int fd = fileno(File());
+        struct stat info;
+        if (fstat(fd, &info) != 0)
+            Fail(errno);
+        if (info.st_size < End)
+            Fail(ENOSPC);
+        if (fsync(fd) != 0)
+            Fail(errno);
+    }
+
+    // Throws "Could not write file: <why>", naming the user's file where
+    // the library named the new one.
+    [[noreturn]] void Fail(int error) const {
+        std::string why;
+        if (error != 0)
+            why = std::strerror(error);
+        else if (Ft->sox_errno > 0 && Ft->sox_errno < SOX_EHDR)
+            why = std::strerror(Ft->sox_errno);
+        else if (Ft->sox_errstr[0])
+            why = Ft->sox_errstr;
+        else if (!Messages.Empty())
+            why = Messages.Text();
+        throw xmsg(Renamed(why.empty() ? "Could not write file" : "Could not write file: " + why));
+    }
+
+    std::string Renamed(std::string text) const { return Rename(text, Target.Name, ShownName); }
+
+    static std::string Rename(std::string text, const std::string& from, const std::string& to) {
+        for (size_t at = text.find(from); at != std::string::npos;
+             at = text.find(from, at + to.size()))
+            text.replace(at, from.size(), to);
+        return text;
+    }
+
+private:
+    static constexpr off_t WritebackBytes = off_t(16) << 20;
+
+    FILE* File() const { return static_cast<FILE*>(Ft->fp); }
+
+    // The disk writes what is new while the next blocks are encoded, so
+    // the final flush to the disk has little left to wait for; the part
+    // written before that leaves the page cache, whose pages are then
+    // reused for what follows rather than fresh ones. Hints only: the
+    // final sync reports any failure.
+    void WriteBack(off_t at) {
+        const int fd = fileno(File());
+        sync_file_range(fd, Started, at - Started, SYNC_FILE_RANGE_WRITE);
+        if (Started > Dropped) {
+            sync_file_range(fd, Dropped, Started - Dropped,
+                            SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE |
+                                SYNC_FILE_RANGE_WAIT_AFTER);
+            posix_fadvise(fd, Dropped, Started - Dropped, POSIX_FADV_DONTNEED);
+            Dropped = Started;
+        }
+        Started = at;
+    }
+
+    sox_format_t* Ft;
+    const TSaveTarget& Target;
+    const std::string& ShownName;
+    const TSoxMessages& Messages;
+    off_t End = 0;     // the furthest the stream has been written
+    off_t Started = 0; // the disk has been asked to write up to here
+    off_t Dropped = 0; // and has written up to here
+};
+
+bool SameHandler(const std::string& a, const std::string& b) {
+    if (a.empty() || b.empty())
+        return false;
+    const sox_format_handler_t* first = sox_find_format(a.c_str(), sox_false);
+    return first && first == sox_find_format(b.c_str(), sox_false);
+}
+
 } // namespace
 
 void TFile::Save(const std::string& fileName, TOpStatus* status, const char* type,
@@ -129,7 +288,7 @@ void TFile::Save(const std::string& fileName, TOpStatus* status, const char* typ
     if (!isAuto && !sox_find_format(kind.c_str(), sox_false))
         throw xmsg("Unknown file type");
 
-    TSaveTarget target(fileName);
+    TSaveTarget target(FinalTarget(fileName));
     if (isAuto)
         throw xmsg("Type AUTO can only be used for input!");
 
@@ -153,19 +312,19 @@ void TFile::Save(const std::string& fileName, TOpStatus* status, const char* typ
                             encoding.encoding == SOX_ENCODING_UNKNOWN ? nullptr : &encoding,
                             kind.c_str(), &oob, nullptr);
     if (!out.Ft)
-        messages.Throw("Could not open file");
-    // The library quietly narrows what a format cannot hold; a user who did
-    // not ask for that by the type's name is told instead.
+        throw xmsg(TOutput::Rename(messages.Empty() ? "Could not open file" : messages.Text(),
+                                   target.Name, fileName));
+    TOutput output(out, target, fileName, messages);
+    // The library quietly narrows what a type cannot hold. That needs the
+    // user's consent, unless the type names its sample format itself or is
+    // the type the sound came from, written at its own resolution.
     const unsigned wrote = out.Ft->encoding.bits_per_sample;
     const unsigned bits = IsFloatSize(Size) ? 0 : BitsOfSize(Size);
-    if (wrote && wrote < bits && !TypeFixesSampleFormat(kind) && !allowFewerBits)
+    if (wrote && wrote < bits && !allowFewerBits && !TypeFixesSampleFormat(kind) &&
+        !SameHandler(kind, LoadedType))
         throw xfewerbits(wrote, bits);
 
     const uint64_t len = r.End - r.Start;
-    auto put = [&](const sox_sample_t* samples, size_t n) {
-        if (sox_write(out.Ft, samples, n) != n)
-            messages.Throw("Could not write file");
-    };
     auto report = [&](uint64_t done) {
         if (status && len)
             status->SetPercent(int(done * 100 / len));
@@ -178,7 +337,7 @@ void TFile::Save(const std::string& fileName, TOpStatus* status, const char* typ
         const int32_t* source = channel.Samples + (avail ? r.Start : 0);
         while (remaining > 0 && avail > 0) {
             size_t n = std::min<uint64_t>({BlockSamples, remaining, avail});
-            put(source, n);
+            output.Write(source, n);
             source += n;
             remaining -= n;
             avail -= n;
@@ -188,7 +347,7 @@ void TFile::Save(const std::string& fileName, TOpStatus* status, const char* typ
         std::vector<sox_sample_t> zeros(std::min<uint64_t>(BlockSamples, remaining));
         while (remaining > 0) {
             size_t n = std::min<uint64_t>(BlockSamples, remaining);
-            put(zeros.data(), n);
+            output.Write(zeros.data(), n);
             remaining -= n;
             report(len - remaining);
         }
@@ -210,17 +369,17 @@ void TFile::Save(const std::string& fileName, TOpStatus* status, const char* typ
                 for (size_t f = have; f < n; ++f)
                     dest[f * size_t(channels)] = 0;
             }
-            put(block.data(), n * size_t(channels));
+            output.Write(block.data(), n * size_t(channels));
             done += n;
             report(done);
         }
     }
 
-    // The library completes the header when it closes the file.
-    sox_close(out.Ft);
+    output.Finish();
+    const bool closed = sox_close(out.Ft) == SOX_SUCCESS;
     out.Ft = nullptr;
-    if (!messages.Empty())
-        messages.Throw("Could not write file");
+    if (!closed || !messages.Empty())
+        throw xmsg(output.Renamed(messages.Empty() ? "Could not write file" : messages.Text()));
     target.Commit();
 }
 

@@ -1,11 +1,22 @@
 #include "wave/samplemem.h"
 
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <new>
+#include <system_error>
+#include <thread>
+
+#ifndef MADV_POPULATE_WRITE
+#define MADV_POPULATE_WRITE 23 // Linux 5.14
+#endif
 
 namespace NSWave {
 
@@ -98,6 +109,123 @@ int32_t* ReallocSamples(int32_t* samples, size_t oldCount, size_t newCount, size
     if (IsLarge(newCount))
         *freshFrom = oldCount;
     return fresh;
+}
+
+namespace {
+
+// How far a paced helper runs ahead, and how much it faults in per step
+// (what Stop() waits for at most).
+constexpr size_t AheadBytes = size_t(64) << 20;
+constexpr size_t StepBytes = 4 * HugePage;
+// Less than this is faulted in about as fast as a thread starts.
+constexpr size_t WorthBytes = size_t(32) << 20;
+
+std::atomic<bool> PopulateRefused{false};
+
+// Makes the pages of [begin, end) present and writable without changing
+// them: the kernel's populate call, or, where the kernel refuses it, a
+// locked add of zero to one word of each page (a no-op that a concurrent
+// writer cannot be hurt by).
+bool Populate(int32_t* begin, int32_t* end) {
+    if (begin >= end)
+        return true;
+    static const uintptr_t page = uintptr_t(sysconf(_SC_PAGESIZE));
+    if (!PopulateRefused.load(std::memory_order_relaxed)) {
+        const uintptr_t from = reinterpret_cast<uintptr_t>(begin) & ~(page - 1);
+        const uintptr_t to = (reinterpret_cast<uintptr_t>(end) + page - 1) & ~(page - 1);
+        if (madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE) == 0)
+            return true;
+        if (errno != EINVAL)
+            return false; // out of memory: the writer meets it itself
+        PopulateRefused.store(true, std::memory_order_relaxed);
+    }
+    for (int32_t* p = begin; p < end;
+         p = reinterpret_cast<int32_t*>((reinterpret_cast<uintptr_t>(p) | (page - 1)) + 1))
+        std::atomic_ref<int32_t>(*p).fetch_add(0, std::memory_order_relaxed);
+    return true;
+}
+
+} // namespace
+
+struct TFaultAhead::TState {
+    std::vector<int32_t*> Arrays;
+    size_t From = 0, To = 0, Ahead = 0;
+    bool Paced = false;
+    std::atomic<size_t> WrittenTo{0};
+    std::atomic<bool> Waiting{false};
+    std::atomic<bool> Stopping{false};
+    std::mutex Lock;
+    std::condition_variable Wake;
+    std::thread Helper;
+
+    void Run() {
+        const size_t step = std::max<size_t>(1, StepBytes / sizeof(int32_t));
+        for (size_t next = From; next < To && !Stopping.load();) {
+            size_t limit = To;
+            if (Paced) {
+                limit = std::min(To, WrittenTo.load() + Ahead);
+                if (next >= limit) {
+                    std::unique_lock<std::mutex> lock(Lock);
+                    Waiting.store(true);
+                    Wake.wait(lock,
+                              [&] { return Stopping.load() || WrittenTo.load() + Ahead > next; });
+                    Waiting.store(false);
+                    continue;
+                }
+            }
+            const size_t end = std::min(limit, next + step);
+            for (int32_t* array : Arrays)
+                if (!Populate(array + next, array + end))
+                    return;
+            next = end;
+        }
+    }
+};
+
+TFaultAhead::TFaultAhead() = default;
+
+TFaultAhead::~TFaultAhead() {
+    Stop();
+}
+
+void TFaultAhead::Start(const std::vector<int32_t*>& arrays, size_t from, size_t to, bool paced) {
+    Stop();
+    if (to <= from || arrays.empty() || (to - from) * sizeof(int32_t) * arrays.size() < WorthBytes)
+        return;
+    State = std::make_unique<TState>();
+    State->Arrays = arrays;
+    State->From = from;
+    State->To = to;
+    State->Paced = paced;
+    State->Ahead = std::max<size_t>(1, AheadBytes / sizeof(int32_t) / arrays.size());
+    State->WrittenTo = from;
+    try {
+        State->Helper = std::thread([state = State.get()] { state->Run(); });
+    } catch (const std::system_error&) {
+        State.reset(); // no thread to spare: the writer faults its pages itself
+    }
+}
+
+void TFaultAhead::Written(size_t index) {
+    if (!State)
+        return;
+    State->WrittenTo.store(index);
+    if (State->Waiting.load()) {
+        std::lock_guard<std::mutex> lock(State->Lock);
+        State->Wake.notify_one();
+    }
+}
+
+void TFaultAhead::Stop() {
+    if (!State)
+        return;
+    {
+        std::lock_guard<std::mutex> lock(State->Lock);
+        State->Stopping.store(true);
+        State->Wake.notify_one();
+    }
+    State->Helper.join();
+    State.reset();
 }
 
 } // namespace NSWave

@@ -9,6 +9,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 namespace NSWave {
 
@@ -22,5 +24,41 @@ void FreeSamples(int32_t* samples, size_t count);
 // *freshFrom receives the first index from which the new array is known to
 // read as zero (newCount when nothing is known).
 int32_t* ReallocSamples(int32_t* samples, size_t oldCount, size_t newCount, size_t* freshFrom);
+
+// Faults in the pages of large arrays on a helper thread, ahead of the code
+// that first writes them from their start: the kernel's zeroing of fresh
+// pages (most of the time of a first write) then runs beside the writing
+// instead of inside it. The helper only makes pages present; it never reads
+// or changes a sample. The arrays must not move or be freed while it runs:
+// Stop() first (the destructor stops too).
+class TFaultAhead {
+public:
+    TFaultAhead();
+    ~TFaultAhead();
+    TFaultAhead(const TFaultAhead&) = delete;
+    TFaultAhead& operator=(const TFaultAhead&) = delete;
+
+    // Starts on samples [from, to) of each array, written in step; nothing
+    // starts for a part too small to gain from it. An unpaced helper runs
+    // as fast as it can (the writer will fill the whole part); a `paced`
+    // one keeps at most 64 MB ahead of what Written() last reported (the
+    // part may be more than the writer will need).
+    void Start(const std::vector<int32_t*>& arrays, size_t from, size_t to, bool paced);
+    // The writer has written every array up to `index`.
+    void Written(size_t index);
+    void Stop();
+
+private:
+    struct TState;
+    std::unique_ptr<TState> State;
+};
+
+// Runs `write`, which first-writes samples [0, count) from the start, with
+// their pages faulted in ahead of it.
+template <class F> void FirstWrite(int32_t* samples, size_t count, F&& write) {
+    TFaultAhead ahead;
+    ahead.Start({samples}, 0, count, false);
+    write();
+}
 
 } // namespace NSWave

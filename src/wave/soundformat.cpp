@@ -64,9 +64,10 @@ bool IsFloatSize(int size) {
 }
 
 bool TypeFixesSampleFormat(const std::string& type) {
-    static const char* const fixed[] = {"ub", "sb", "uw", "sw",  "ul",   "al", "lu", "la",
-                                        "u1", "s1", "u2", "s2",  "u3",   "s3", "u4", "s4",
-                                        "sl", "f4", "f8", "sou", "fssd", "snd"};
+    static const char* const fixed[] = {
+        "ub", "sb", "uw",  "sw",  "ul",  "al",  "lu",  "la",  "u1",  "s1",   "u2",
+        "s2", "u3", "s3",  "u4",  "s4",  "sl",  "f4",  "f8",  "sou", "fssd", "snd",
+        "u8", "s8", "u16", "s16", "u24", "s24", "u32", "s32", "f32", "f64",  "sln"};
     for (const char* name : fixed)
         if (strcasecmp(type.c_str(), name) == 0)
             return true;

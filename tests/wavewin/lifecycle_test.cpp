@@ -4,6 +4,7 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
+#include <filesystem>
 #include <fstream>
 #include <unistd.h>
 
@@ -66,6 +67,16 @@ TEST_F(WaveWinTest, LoadingShowsTheFileAndItsFormatAndAFailureLeavesAnUntitledSo
     EXPECT_FALSE(v->IsModified());
     EXPECT_TRUE(v->FileName.empty());
     EXPECT_FALSE(v->IsEnabled(CmdRevert));
+
+    // A file cut short: what is there is kept, and the user is told.
+    std::string cut = MakeSound("cut.wav", 1, 22050, 22050, 2);
+    std::filesystem::resize_file(cut, 44 + 22050);
+    Boxes.Expect("The file ended early: 0.5 of 1 seconds were read.", IdOk);
+    v->LoadFile(cut);
+    ASSERT_EQ(Boxes.Shown.size(), 2u);
+    EXPECT_EQ(v->FileName, cut);
+    EXPECT_EQ(v->Document.GetLength(), 11025u);
+    EXPECT_FALSE(v->IsModified());
 }
 
 TEST_F(WaveWinTest, SaveAsOffersTheTypeTheSoundCameFromAndRemembersOnlyLastingFolders) {

@@ -1,0 +1,236 @@
+// Saving never costs the user the file they had: a disk that fills at any
+// point leaves the target as it was and no new file behind; links keep
+// pointing where they did; messages name the user's file.
+
+#include <gtest/gtest.h>
+
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "childrun.h"
+#include "support/testenv.h"
+#include "util/xmsg.h"
+#include "wave/file.h"
+#include "wavetest.h"
+
+namespace fs = std::filesystem;
+using NSWave::TFile;
+using namespace NSWaveTest;
+
+namespace {
+
+std::string Bytes(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteBytes(const std::string& file, const std::string& bytes) {
+    std::ofstream(file, std::ios::binary) << bytes;
+}
+
+std::vector<std::string> Names(const std::string& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Stereo noise, which no type compresses much.
+void MakeNoise(TFile& doc, uint32_t frames) {
+    std::mt19937 rng(5);
+    doc.SetSize(frames, 2);
+    const unsigned drop = 32 - 8 * unsigned(doc.Size);
+    for (int c = 0; c < 2; ++c)
+        for (uint32_t i = 0; i < frames; ++i)
+            doc.Channel(c).MutableSamples(0)[i] = int32_t(rng() >> drop << drop);
+}
+
+// What goes wrong when `doc` is saved over `target` in `dir`; empty when
+// the save fails with `message` and leaves the target and the directory
+// exactly as they were.
+std::string FailsCleanly(const TFile& doc, const std::string& dir, const std::string& target,
+                         const std::string& message) {
+    const std::string before = Bytes(target);
+    const std::vector<std::string> names = Names(dir);
+    std::string what;
+    try {
+        doc.Save(target);
+        what = "saved;";
+    } catch (const xmsg& e) {
+        if (e.why() != message)
+            what = "said \"" + e.why() + "\";";
+    }
+    if (Bytes(target) != before)
+        what += " the target changed;";
+    if (Names(dir) != names)
+        what += " the directory changed;";
+    return what;
+}
+
+// A file-size limit makes writes fail as a full disk does, byte-exactly:
+// the save is tried at every shortfall from one byte to a few blocks, in a
+// child process, for types that finish their files in different ways
+// (header rewritten, pad byte, frames flushed by the encoder, data copied
+// at the end).
+TEST(SaveOnAFullDisk, EveryShortfallKeepsTheTarget) {
+    const std::string dir = TestTmpDir() + "/limit";
+    fs::create_directory(dir);
+    // The last is long enough for the disk to be set writing while it is
+    // encoded, and tried at a few shortfalls only.
+    for (const std::string type : {"wav", "aiff", "au", "flac", "8svx", "voc", "long.wav"}) {
+        const bool isLong = type == "long.wav";
+        TFile doc(8000, 2, type == "8svx" ? 1 : 2, 2);
+        MakeNoise(doc, isLong ? 6'000'001 : 20001);
+        const std::string probe = dir + "/probe." + type;
+        doc.Save(probe);
+        const uint64_t full = fs::file_size(probe);
+        fs::remove(probe);
+        const std::string target = dir + "/keep." + type;
+        WriteBytes(target, "the user's own file");
+
+        const TChildResult result = InChild(
+            [&] {
+                signal(SIGXFSZ, SIG_IGN);
+                std::vector<uint64_t> shortfalls = {1,    2,    3,    4,    5,    7,     8,
+                                                    13,   100,  511,  512,  513,  1000,  4095,
+                                                    4096, 4097, 8191, 8192, 8193, 12288, 16385};
+                if (isLong)
+                    shortfalls = {1, 4097, 20'000'001};
+                for (uint64_t shortfall : shortfalls) {
+                    const rlimit limit = {full - shortfall, RLIM_INFINITY};
+                    setrlimit(RLIMIT_FSIZE, &limit);
+                    const std::string what =
+                        FailsCleanly(doc, dir, target, "Could not write file: File too large");
+                    if (!what.empty())
+                        Say(std::to_string(shortfall) + " bytes short: " + what + "\n");
+                }
+                const rlimit exact = {full, RLIM_INFINITY};
+                setrlimit(RLIMIT_FSIZE, &exact);
+                doc.Save(target);
+            },
+            60);
+        EXPECT_TRUE(result.Clean()) << type << ": " << result.Describe();
+        EXPECT_EQ(result.Output, "") << type;
+        EXPECT_EQ(fs::file_size(target), full) << type << ": the exact size fits";
+        EXPECT_EQ(Names(dir), std::vector<std::string>{"keep." + type});
+        fs::remove(target);
+    }
+    fs::remove(dir);
+}
+
+// The same on a real file system that fills up, where the kernel allows
+// mounting a small one.
+TEST(SaveOnAFullDisk, ARealFullFileSystemKeepsTheTarget) {
+    const std::string dir = TestTmpDir() + "/disk";
+    fs::create_directory(dir);
+    if (mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=1m,mode=0700") != 0) {
+        const std::string why = std::strerror(errno);
+        fs::remove(dir);
+        GTEST_SKIP() << "a small file system cannot be mounted here (" << why
+                     << "); the file-size limit test covers the same ground";
+    }
+    const std::string target = dir + "/keep.wav";
+    const std::string filler = dir + "/filler";
+    TFile original(8000, 2, 2, 1);
+    MakeNoise(original, 1000);
+    original.Save(target);
+    TFile doc(8000, 2, 2, 2);
+    MakeNoise(doc, 50000);
+    const uint64_t page = 4096, needed = (200044 + page - 1) / page;
+    for (uint64_t pagesShort : {1, 2, 3, 10}) {
+        struct statvfs disk;
+        ASSERT_EQ(statvfs(dir.c_str(), &disk), 0);
+        const uint64_t free = uint64_t(disk.f_bavail) * disk.f_frsize;
+        ASSERT_GT(free, (needed - pagesShort) * page);
+        WriteBytes(filler, std::string(free - (needed - pagesShort) * page, 'x'));
+        EXPECT_EQ(FailsCleanly(doc, dir, target, "Could not write file: No space left on device"),
+                  "")
+            << pagesShort << " pages short";
+        fs::remove(filler);
+    }
+    doc.Save(target);
+    TFile back;
+    back.Load(target);
+    EXPECT_EQ(back.GetLength(), 50000u);
+    EXPECT_EQ(Names(dir), std::vector<std::string>{"keep.wav"});
+    umount2(dir.c_str(), MNT_DETACH);
+    fs::remove(dir);
+}
+
+TEST(SaveTargets, ALinkKeepsPointingAtItsFileWhichIsReplaced) {
+    const std::string dir = TestTmpDir() + "/links";
+    fs::create_directories(dir + "/real");
+    TFile a(8000, 2, 2, 1), b(8000, 2, 2, 1);
+    Fill(a, {{1 << 16, 2 << 16}});
+    Fill(b, {{3 << 16}});
+    a.Save(dir + "/real/take.wav");
+    fs::create_symlink("real/take.wav", dir + "/link.wav");
+    fs::create_symlink(dir + "/link.wav", dir + "/chain.wav"); // absolute, to a link
+    fs::create_symlink("real/new.wav", dir + "/dangling.wav");
+
+    for (const char* name : {"link.wav", "chain.wav"}) {
+        const TFile& saved = std::string(name) == "link.wav" ? b : a;
+        saved.Save(dir + "/" + name);
+        EXPECT_TRUE(fs::is_symlink(dir + "/link.wav")) << name;
+        EXPECT_TRUE(fs::is_symlink(dir + "/chain.wav")) << name;
+        TFile back;
+        back.Load(dir + "/real/take.wav");
+        EXPECT_EQ(Samples(back.Channel(0)), Samples(saved.Channel(0))) << name;
+    }
+    a.Save(dir + "/dangling.wav");
+    EXPECT_TRUE(fs::is_symlink(dir + "/dangling.wav"));
+    EXPECT_TRUE(fs::is_regular_file(dir + "/real/new.wav"));
+    EXPECT_EQ(Names(dir + "/real"), (std::vector<std::string>{"new.wav", "take.wav"}));
+    fs::remove_all(dir);
+}
+
+// A read-only file is not written over, and the message names it, not the
+// hidden new file. Run as an ordinary user (root may write anything).
+TEST(SaveTargets, MessagesNameTheFileTheUserChose) {
+    const std::string dir = TestTmpDir() + "/ro";
+    fs::create_directory(dir);
+    fs::permissions(dir, fs::perms::all);
+    WriteBytes(dir + "/locked.wav", "read only");
+    fs::permissions(dir + "/locked.wav",
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    TFile doc(8000, 2, 2, 1);
+    Fill(doc, {{1, 2, 3}});
+    const TChildResult result = InChild(
+        [&] {
+            // A relative name from inside the directory needs no rights on
+            // the directories above it.
+            if (chdir(dir.c_str()) != 0)
+                Say("no directory");
+            if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+                Say("cannot become an ordinary user");
+            try {
+                doc.Save("locked.wav");
+                Say("saved");
+            } catch (const xmsg& e) {
+                Say(e.why());
+            }
+        },
+        10);
+    EXPECT_TRUE(result.Clean()) << result.Describe();
+    EXPECT_NE(result.Output.find("`locked.wav'"), std::string::npos) << result.Output;
+    EXPECT_NE(result.Output.find("Permission denied"), std::string::npos) << result.Output;
+    EXPECT_EQ(result.Output.find(".locked.wav."), std::string::npos) << result.Output;
+    EXPECT_EQ(Bytes(dir + "/locked.wav"), "read only");
+    EXPECT_EQ(Names(dir), std::vector<std::string>{"locked.wav"});
+    fs::remove_all(dir);
+}
+
+} // namespace
