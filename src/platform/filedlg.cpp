@@ -1,19 +1,6 @@
 #include "platform/filedlg.h"
 
-namespace {
-TFileDialogService* Service = nullptr;
-}
-
-TFileDialogService* TFileDialogService::Install(TFileDialogService* service) {
-    TFileDialogService* before = Service;
-    Service = service;
-    return before;
-}
-
-TFileDialogService* TFileDialogService::Current() {
-    return Service;
-}
-
 std::string RunFileDialog(TFileDialogRequest& request) {
-    return Service ? Service->Run(request) : std::string();
+    TFileDialogService* service = TFileDialogService::Current();
+    return service ? service->Run(request) : std::string();
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/installed.h"
+
 struct TFileDialogRequest {
     bool Save = false;
     std::string Title;
@@ -22,15 +24,11 @@ struct TFileDialogRequest {
     bool PromptOverwrite = false;
 };
 
-class TFileDialogService {
+class TFileDialogService : public TInstalled<TFileDialogService> {
 public:
     virtual ~TFileDialogService() = default;
     // The chosen name; empty when the user cancelled.
     virtual std::string Run(TFileDialogRequest& request) = 0;
-
-    // Installs `service` (null: none); returns the one installed before.
-    static TFileDialogService* Install(TFileDialogService* service);
-    static TFileDialogService* Current();
 };
 
 // Runs the installed dialog; without one, nothing is chosen.

@@ -2,20 +2,6 @@
 
 #include <cstdio>
 
-namespace {
-TMessageBoxService* Service = nullptr;
-}
-
-TMessageBoxService* TMessageBoxService::Install(TMessageBoxService* service) {
-    TMessageBoxService* before = Service;
-    Service = service;
-    return before;
-}
-
-TMessageBoxService* TMessageBoxService::Current() {
-    return Service;
-}
-
 int ShowMessageBox(const std::string& text, const std::string& caption, TMsgButtons buttons,
                    TMsgIcon icon) {
     TMessageBoxRequest request;
@@ -27,8 +13,8 @@ int ShowMessageBox(const std::string& text, const std::string& caption, TMsgButt
 }
 
 int ShowMessageBox(const TMessageBoxRequest& request) {
-    if (Service)
-        return Service->Show(request);
+    if (TMessageBoxService* service = TMessageBoxService::Current())
+        return service->Show(request);
     std::fprintf(stderr, "%s: %s\n", request.Caption.c_str(), request.Text.c_str());
     switch (request.Buttons) {
     case TMsgButtons::YesNo:

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/installed.h"
+
 enum TMsgAnswer { IdOk = 1, IdCancel = 2, IdYes = 6, IdNo = 7 };
 
 enum class TMsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
@@ -24,14 +26,10 @@ struct TMessageBoxRequest {
     std::vector<std::string> ButtonTexts = {};
 };
 
-class TMessageBoxService {
+class TMessageBoxService : public TInstalled<TMessageBoxService> {
 public:
     virtual ~TMessageBoxService() = default;
     virtual int Show(const TMessageBoxRequest& request) = 0;
-
-    // Installs `service` (null: none); returns the one installed before.
-    static TMessageBoxService* Install(TMessageBoxService* service);
-    static TMessageBoxService* Current();
 };
 
 int ShowMessageBox(const std::string& text, const std::string& caption,

@@ -12,20 +12,6 @@
 
 namespace NSPrint {
 
-namespace {
-TPrintService* Installed = nullptr;
-}
-
-TPrintService* TPrintService::Install(TPrintService* service) {
-    TPrintService* before = Installed;
-    Installed = service;
-    return before;
-}
-
-TPrintService* TPrintService::Current() {
-    return Installed;
-}
-
 TQtPrintService::TQtPrintService() : Before(Install(this)) {}
 
 TQtPrintService::~TQtPrintService() {

@@ -7,6 +7,8 @@
 
 #include <memory>
 
+#include "platform/installed.h"
+
 class QPrinter;
 class QWidget;
 
@@ -15,7 +17,7 @@ namespace NSPrint {
 class TOptDlg;
 class TWavePrintout;
 
-class TPrintService {
+class TPrintService : public TInstalled<TPrintService> {
 public:
     virtual ~TPrintService() = default;
 
@@ -28,10 +30,6 @@ public:
     virtual bool SetupPrinter(QPrinter& printer, int pages, QWidget* parent) = 0;
     // Shows the printout's pages as they will print on `printer`.
     virtual void Preview(QPrinter& printer, const TWavePrintout& printout, QWidget* parent) = 0;
-
-    // Installs `service` (null: none); returns the one installed before.
-    static TPrintService* Install(TPrintService* service);
-    static TPrintService* Current();
 };
 
 // The program's service: lives in main, installed for its lifetime.
