@@ -1,5 +1,7 @@
 #include "shell/splash.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -11,6 +13,16 @@ TMySplashWindow::TMySplashWindow(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(474, 286);
+    qApp->installEventFilter(this);
+}
+
+// A message box or dialog that appears while the picture is up (a file
+// that could not be read at start-up) would open underneath it: the
+// picture gives way.
+bool TMySplashWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show && watched != this && qobject_cast<QDialog*>(watched))
+        close();
+    return QWidget::eventFilter(watched, event);
 }
 
 void TMySplashWindow::ShowCentred(QWidget* near) {

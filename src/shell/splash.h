@@ -1,6 +1,6 @@
 #pragma once
 // The splash picture: shown at start-up and by Help > About; a click closes
-// it.
+// it, and so does any dialog that appears while it is up.
 
 #include <QWidget>
 
@@ -11,6 +11,7 @@ public:
     void ShowCentred(QWidget* near = nullptr);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 };

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -213,6 +214,17 @@ TEST_F(FrameTest, AboutShowsTheSplashUntilClicked) {
     QTest::mouseClick(splash, Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(alive);
+
+    // A dialog that appears while it is up (a start-up error) is not hidden
+    // under it.
+    Frame()->Command(CmdAbout);
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* s = dynamic_cast<TMySplashWindow*>(w); s && s->isVisible())
+            alive = s;
+    ASSERT_TRUE(alive);
+    QDialog box(Frame());
+    box.show();
+    EXPECT_FALSE(alive && alive->isVisible());
 }
 
 namespace {
