@@ -9,31 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "support/soundmodel.h"
 #include "util/tmpfile.h"
 #include "wave/file.h"
 
 namespace NSUndoTest {
 
-// Every channel's samples, in order: a document's state in plain vectors.
-using TModel = std::vector<std::vector<int32_t>>;
-
-inline TModel Snapshot(const NSWave::TFile& doc) {
-    TModel model;
-    for (int i = 0; i < doc.ChannelCount(); ++i) {
-        const NSWave::TChannel& c = doc.Channel(i);
-        model.emplace_back(c.Samples, c.Samples + c.Count);
-    }
-    return model;
-}
-
-inline void Fill(NSWave::TFile& doc, const TModel& model) {
-    doc.SetChannelCount(int(model.size()));
-    for (size_t i = 0; i < model.size(); ++i) {
-        NSWave::TChannel& c = doc.Channel(int(i));
-        c.SetSize(uint32_t(model[i].size()));
-        std::copy(model[i].begin(), model[i].end(), c.MutableSamples(0));
-    }
-}
+using NSSoundModel::Fill;
+using NSSoundModel::Snapshot;
+using NSSoundModel::TModel;
 
 // Channel i holds n[i] samples, each telling its channel and position apart
 // from every other (never 0, so silence shows).

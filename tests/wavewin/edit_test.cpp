@@ -49,14 +49,14 @@ TEST_F(EditTest, EveryWavNameGoesBothWays) {
         p->Command(CmdDeselect);
         p->Command(CmdPaste);
     }
-    EXPECT_EQ(Contents(p->Document), (TSound{{1, 2, 9, 9, 9}}));
+    EXPECT_EQ(Snapshot(p->Document), (TSound{{1, 2, 9, 9, 9}}));
 }
 
 TEST_F(EditTest, PasteWithNothingUsableChangesNothingAndSaysNothing) {
     TWaveWin* w = Window({{1, 2, 3}});
     Select(w, 0, 1);
     w->Command(CmdDelete);
-    const TSound edited = Contents(w->Document);
+    const TSound edited = Snapshot(w->Document);
     std::ofstream(Path("notes.txt")) << "not a sound";
     const std::string sound = MakeSound("a.wav", 1, 10);
     const std::string other = MakeSound("b.wav", 1, 10);
@@ -65,7 +65,7 @@ TEST_F(EditTest, PasteWithNothingUsableChangesNothingAndSaysNothing) {
         QGuiApplication::clipboard()->setMimeData(data);
         EXPECT_FALSE(w->IsEnabled(CmdPaste)) << what;
         w->CmPaste();
-        EXPECT_EQ(Contents(w->Document), edited) << what;
+        EXPECT_EQ(Snapshot(w->Document), edited) << what;
         EXPECT_TRUE(w->HasUndo()) << what;
     };
     auto urls = [](const QList<QUrl>& list) {
@@ -87,7 +87,7 @@ TEST_F(EditTest, PasteWithNothingUsableChangesNothingAndSaysNothing) {
     QGuiApplication::clipboard()->clear();
     EXPECT_FALSE(w->IsEnabled(CmdPaste));
     w->CmPaste();
-    EXPECT_EQ(Contents(w->Document), edited);
+    EXPECT_EQ(Snapshot(w->Document), edited);
 
     // WAV data that is no sound is the loader's to report; the document and
     // the undo history stay as they were.
@@ -97,10 +97,10 @@ TEST_F(EditTest, PasteWithNothingUsableChangesNothingAndSaysNothing) {
     EXPECT_TRUE(w->IsEnabled(CmdPaste));
     Boxes.Expect("", IdOk);
     w->Command(CmdPaste);
-    EXPECT_EQ(Contents(w->Document), edited);
+    EXPECT_EQ(Snapshot(w->Document), edited);
     EXPECT_TRUE(w->IsModified());
     w->Command(CmdUndo);
-    EXPECT_EQ(Contents(w->Document), (TSound{{1, 2, 3}}));
+    EXPECT_EQ(Snapshot(w->Document), (TSound{{1, 2, 3}}));
 }
 
 TEST_F(EditTest, AFileCopiedInAFileManagerPastesLikeWavData) {
@@ -113,14 +113,14 @@ TEST_F(EditTest, AFileCopiedInAFileManagerPastesLikeWavData) {
     EXPECT_TRUE(w->IsEnabled(CmdPaste));
     w->Command(CmdPaste);
     const TSound pasted{{9, 9, 1 << 16, 2 << 16, 3 << 16, 4 << 16}};
-    EXPECT_EQ(Contents(w->Document), pasted);
+    EXPECT_EQ(Snapshot(w->Document), pasted);
     EXPECT_EQ(w->Selection, Range(2, 6, 0));
     // Redo brings back the same sound after the file is gone.
     std::filesystem::remove(name);
     w->Command(CmdUndo);
-    EXPECT_EQ(Contents(w->Document), (TSound{{9, 9}}));
+    EXPECT_EQ(Snapshot(w->Document), (TSound{{9, 9}}));
     w->Command(CmdUndo);
-    EXPECT_EQ(Contents(w->Document), pasted);
+    EXPECT_EQ(Snapshot(w->Document), pasted);
 }
 
 TEST_F(EditTest, PastedSoundIsConvertedToTheDocumentsRateAndChannels) {
@@ -139,19 +139,19 @@ TEST_F(EditTest, PastedSoundIsConvertedToTheDocumentsRateAndChannels) {
     TWaveWin* stereo = Window({{1, 2, 3}, {4, 5, 6}});
     Select(stereo, 1, 1);
     stereo->Command(CmdPaste);
-    EXPECT_EQ(Contents(stereo->Document), (TSound{{1, 7, 8, 2, 3}, {4, 7, 8, 5, 6}}));
+    EXPECT_EQ(Snapshot(stereo->Document), (TSound{{1, 7, 8, 2, 3}, {4, 7, 8, 5, 6}}));
 
     // Stereo into three channels: every one gets the mix.
     Offer({{left, left}, {right, right}}, 22050);
     TWaveWin* three = Window({{1}, {2}, {3}});
     three->Command(CmdPaste);
-    EXPECT_EQ(Contents(three->Document), (TSound{{1, mix, mix}, {2, mix, mix}, {3, mix, mix}}));
+    EXPECT_EQ(Snapshot(three->Document), (TSound{{1, mix, mix}, {2, mix, mix}, {3, mix, mix}}));
 
     // Stereo into one channel of a stereo sound: the mix there, the other
     // channel keeps its length.
     Select(stereo, 0, 0, 1);
     stereo->Command(CmdPaste);
-    EXPECT_EQ(Contents(stereo->Document), (TSound{{1, 7, 8, 2, 3}, {mix, mix, 4, 7, 8, 5, 6}}));
+    EXPECT_EQ(Snapshot(stereo->Document), (TSound{{1, 7, 8, 2, 3}, {mix, mix, 4, 7, 8, 5, 6}}));
     EXPECT_EQ(stereo->Selection, Range(0, 2, 1));
 }
 
@@ -163,14 +163,14 @@ TEST_F(EditTest, TheUndoSizeQuestionsCancelAbandonsAndNoGoesOnWithoutUndo) {
     TWaveWin* w = Window({samples});
     Select(w, 0, 1);
     w->Command(CmdDelete);
-    const TSound edited = Contents(w->Document);
+    const TSound edited = Snapshot(w->Document);
     Offer({{5}}, 22050);
 
     w->Command(CmdSelectAll);
     for (int command : {CmdCut, CmdDelete, CmdSilence, CmdReverse}) {
         Boxes.Expect("excessive amount of 'undo' data (1171KB)", IdCancel);
         w->Command(command);
-        EXPECT_EQ(Contents(w->Document), edited) << command;
+        EXPECT_EQ(Snapshot(w->Document), edited) << command;
         EXPECT_TRUE(w->HasUndo()) << command;
         EXPECT_EQ(Clipboard(), (TSound{{5}})) << command;
     }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/soundmodel.h"
 #include "util/tmpfile.h"
 #include "wave/file.h"
 #include "wavewin/wavewin.h"
@@ -18,24 +19,9 @@
 namespace NSWaveWinTest {
 
 using V = std::vector<int32_t>;
-using TSound = std::vector<V>;
-
-inline TSound Contents(const NSWave::TFile& doc) {
-    TSound sound;
-    for (int c = 0; c < doc.ChannelCount(); ++c) {
-        const NSWave::TChannel& ch = doc.Channel(c);
-        sound.emplace_back(ch.Samples, ch.Samples + ch.Count);
-    }
-    return sound;
-}
-
-inline void Put(NSWave::TFile& doc, const TSound& sound) {
-    doc.SetChannelCount(int(sound.size()));
-    for (size_t c = 0; c < sound.size(); ++c) {
-        doc.Channel(int(c)).SetSize(uint32_t(sound[c].size()));
-        std::copy(sound[c].begin(), sound[c].end(), doc.Channel(int(c)).MutableSamples(0));
-    }
-}
+using TSound = NSSoundModel::TModel;
+using NSSoundModel::Fill;
+using NSSoundModel::Snapshot;
 
 class EditTest : public WaveWinTest {
 protected:
@@ -50,7 +36,7 @@ protected:
         NSWaveWin::TWaveWin* w = Open();
         w->Document.Rate = rate;
         w->Document.Size = size;
-        Put(w->Document, sound);
+        Fill(w->Document, sound);
         w->UpdateTitle();
         w->ResetView();
         return w;
@@ -60,7 +46,7 @@ protected:
     // another program puts it there.
     void Offer(const TSound& sound, int rate, const char* type = "audio/x-wav") {
         NSWave::TFile file(rate, 2, 4, 1);
-        Put(file, sound);
+        Fill(file, sound);
         TTmpFile wav("wav");
         file.Save(wav.GetFileName());
         QFile in(QString::fromStdString(wav.GetFileName()));
@@ -84,7 +70,7 @@ protected:
         file.Load(wav.GetFileName());
         if (rate)
             *rate = file.Rate;
-        return Contents(file);
+        return Snapshot(file);
     }
 
     static void Select(NSWaveWin::TWaveWin* w, uint32_t a, uint32_t b, int channel = AllChannels) {

@@ -52,7 +52,7 @@ TEST_F(EffectDlgTest, EchoFillsFromTheSettingsLandsAtTheDelayAndUndoes) {
         EXPECT_EQ(d.Range(), TSampleRange(0, 16000, AllChannels));
         Cancel(d);
     }));
-    EXPECT_EQ(Contents(w->Document), before);
+    EXPECT_EQ(Snapshot(w->Document), before);
     EXPECT_FALSE(w->IsModified());
 
     EXPECT_FALSE(Drive<TEchoDlg>(w, CmdEcho, [&](TEchoDlg& d) {
@@ -62,7 +62,7 @@ TEST_F(EffectDlgTest, EchoFillsFromTheSettingsLandsAtTheDelayAndUndoes) {
     }));
     TSound after = before;
     after[0][3000] = int32_t(Pulse * 0.3);
-    V got = Contents(w->Document)[0];
+    V got = Snapshot(w->Document)[0];
     ASSERT_EQ(got.size(), 16000u);
     // The library's echo works in 24 bits.
     EXPECT_NEAR(got[3000], Pulse * 0.3, 256);
@@ -80,7 +80,7 @@ TEST_F(EffectDlgTest, EchoFillsFromTheSettingsLandsAtTheDelayAndUndoes) {
         Cancel(d);
     });
     w->Command(CmdUndo);
-    EXPECT_EQ(Contents(w->Document), before);
+    EXPECT_EQ(Snapshot(w->Document), before);
 }
 
 TEST_F(EffectDlgTest, ALibraryErrorOrCancelInTheUndoQuestionKeepsTheDialogOpen) {
@@ -93,7 +93,7 @@ TEST_F(EffectDlgTest, ALibraryErrorOrCancelInTheUndoQuestionKeepsTheDialogOpen) 
     Boxes.Expect("excessive amount", IdYes);
     w->Command(CmdReverse);
     w->Command(CmdUndo);
-    ASSERT_EQ(Contents(w->Document), before);
+    ASSERT_EQ(Snapshot(w->Document), before);
     ASSERT_TRUE(w->HasRedo());
 
     EXPECT_TRUE(Drive<TEchoDlg>(w, CmdEcho, [&](TEchoDlg& d) {
@@ -101,7 +101,7 @@ TEST_F(EffectDlgTest, ALibraryErrorOrCancelInTheUndoQuestionKeepsTheDialogOpen) 
         Boxes.Expect("excessive amount", IdCancel);
         Ok(d);
         EXPECT_TRUE(d.isVisible());
-        EXPECT_EQ(Contents(w->Document), before);
+        EXPECT_EQ(Snapshot(w->Document), before);
         EXPECT_TRUE(w->HasRedo());
         EXPECT_FALSE(w->HasUndo());
 
@@ -117,7 +117,7 @@ TEST_F(EffectDlgTest, ALibraryErrorOrCancelInTheUndoQuestionKeepsTheDialogOpen) 
     EXPECT_EQ(Stored("Filters\\Echo\\Delay"), "400");
     EXPECT_TRUE(w->HasUndo());
     w->Command(CmdUndo);
-    EXPECT_EQ(Contents(w->Document), before);
+    EXPECT_EQ(Snapshot(w->Document), before);
 }
 
 TEST_F(EffectDlgTest, VibroModulatesWithTheCheckedStrength) {
@@ -132,7 +132,7 @@ TEST_F(EffectDlgTest, VibroModulatesWithTheCheckedStrength) {
         Ok(d);
     });
     // "20 0.75": 20 Hz at 8000 samples a second, down to a quarter.
-    const V got = Contents(w->Document)[0];
+    const V got = Snapshot(w->Document)[0];
     ASSERT_EQ(got.size(), 8000u);
     for (size_t i = 0; i + 400 < got.size(); i += 37)
         EXPECT_NEAR(got[i], got[i + 400], level / 1000.0) << i;
@@ -168,14 +168,14 @@ TEST_F(EffectDlgTest, AmplitudeShowsFiftyFirstAndTwoHundredSaturates) {
         Type(d, 2529, "200");
         Ok(d);
     });
-    EXPECT_EQ(Contents(w->Document), (TSound{{INT32_MAX, INT32_MIN, 2000, -6}, {1, 2, 3, 4}}));
+    EXPECT_EQ(Snapshot(w->Document), (TSound{{INT32_MAX, INT32_MIN, 2000, -6}, {1, 2, 3, 4}}));
     EXPECT_EQ(Stored("Filters\\Amp\\Vol"), "200");
     Drive<TAmpDlg>(w, CmdAmplitude, [&](TAmpDlg& d) {
         EXPECT_EQ(TextOf(d, 2529), "200");
         Cancel(d);
     });
     w->Command(CmdUndo);
-    EXPECT_EQ(Contents(w->Document), (TSound{{big, -big, 1000, -3}, {1, 2, 3, 4}}));
+    EXPECT_EQ(Snapshot(w->Document), (TSound{{big, -big, 1000, -3}, {1, 2, 3, 4}}));
 }
 
 TEST_F(EffectDlgTest, PitchTextsFollowTheSlider) {
@@ -233,14 +233,14 @@ TEST_F(EffectDlgTest, PitchResamplesTheRangeToItsNewDuration) {
     EXPECT_FALSE(Drive<TPitchDlg>(w, CmdPitch, [&](TPitchDlg& d) { Ok(d); }));
     EXPECT_FALSE(w->HasUndo());
     EXPECT_FALSE(w->IsModified());
-    EXPECT_EQ(Contents(w->Document), before);
+    EXPECT_EQ(Snapshot(w->Document), before);
 
     // 200 %: the one second becomes two, selected; the rest stays.
     EXPECT_FALSE(Drive<TPitchDlg>(w, CmdPitch, [&](TPitchDlg& d) {
         d.Slider()->setValue(22);
         Ok(d);
     }));
-    const TSound got = Contents(w->Document);
+    const TSound got = Snapshot(w->Document);
     ASSERT_EQ(got.size(), 2u);
     for (int c = 0; c < 2; ++c) {
         const V& was = before[size_t(c)];
@@ -253,7 +253,7 @@ TEST_F(EffectDlgTest, PitchResamplesTheRangeToItsNewDuration) {
     EXPECT_EQ(w->Selection.Start, 11025u);
     EXPECT_TRUE(w->IsModified());
     w->Command(CmdUndo);
-    EXPECT_EQ(Contents(w->Document), before);
+    EXPECT_EQ(Snapshot(w->Document), before);
 }
 
 TEST_F(EffectDlgTest, PitchKeepsEveryBitOfA24BitSound) {
@@ -270,11 +270,11 @@ TEST_F(EffectDlgTest, PitchKeepsEveryBitOfA24BitSound) {
     // The same samples at twice the rate, brought back to the sound's rate
     // by the library.
     NSWave::TFile reference(16000, 2, 4, 1);
-    Put(reference, {quiet});
+    Fill(reference, {quiet});
     reference.SetRate(8000);
-    const TSound got = Contents(w->Document);
+    const TSound got = Snapshot(w->Document);
     EXPECT_EQ(got[0], other);
-    EXPECT_EQ(got[1], Contents(reference)[0]);
+    EXPECT_EQ(got[1], Snapshot(reference)[0]);
     EXPECT_NEAR(double(got[1].size()), 4000.0, 1.0);
     EXPECT_GT(*std::max_element(got[1].begin(), got[1].end()), 150 * 256);
     EXPECT_EQ(w->Document.Size, 3);
@@ -305,7 +305,7 @@ TEST_F(EffectDlgTest, OtherEffectRunsALibraryEffectWithTheWordsItRemembers) {
     for (int c = 0; c < 2; ++c)
         for (size_t i = 100; i < 300; ++i)
             after[size_t(c)][i] /= 2;
-    EXPECT_EQ(Contents(w->Document), after);
+    EXPECT_EQ(Snapshot(w->Document), after);
     EXPECT_EQ(Stored("Filters\\Other\\vol"), "0.5");
     EXPECT_EQ(Stored("Filters\\OtherEffect"), "vol");
 
@@ -324,7 +324,7 @@ TEST_F(EffectDlgTest, OtherEffectRunsALibraryEffectWithTheWordsItRemembers) {
     }));
     EXPECT_TRUE(w->HasUndo());
     w->Command(CmdUndo);
-    EXPECT_EQ(Contents(w->Document), after);
+    EXPECT_EQ(Snapshot(w->Document), after);
 
     // Effects that read a file not named from standard input find it empty
     // instead of waiting for the terminal.

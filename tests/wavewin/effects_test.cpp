@@ -8,24 +8,24 @@ using namespace NSWaveWinTest;
 TEST_F(EditTest, FadesAmplitudeAndReverseGiveTheSamplesTheyShould) {
     TWaveWin* w = Window({{1000, 1000, 1000, 1000}, {1000, 1000, 1000, 1000}});
     w->Command(CmdFadeIn);
-    EXPECT_EQ(Contents(w->Document), (TSound{{0, 250, 500, 750}, {0, 250, 500, 750}}));
+    EXPECT_EQ(Snapshot(w->Document), (TSound{{0, 250, 500, 750}, {0, 250, 500, 750}}));
     w->Command(CmdUndo);
     // A cursor on one channel: that whole channel.
     Select(w, 2, 2, 1);
     w->Command(CmdFadeOut);
-    EXPECT_EQ(Contents(w->Document), (TSound{{1000, 1000, 1000, 1000}, {1000, 750, 500, 250}}));
+    EXPECT_EQ(Snapshot(w->Document), (TSound{{1000, 1000, 1000, 1000}, {1000, 750, 500, 250}}));
 
     const int32_t big = 1342177280;
     TWaveWin* a = Window({{big, -big, 1000, -3}});
     EXPECT_TRUE(a->ApplyAmplitude(200));
-    EXPECT_EQ(Contents(a->Document), (TSound{{INT32_MAX, INT32_MIN, 2000, -6}}));
+    EXPECT_EQ(Snapshot(a->Document), (TSound{{INT32_MAX, INT32_MIN, 2000, -6}}));
     a->Command(CmdUndo);
     EXPECT_TRUE(a->ApplyAmplitude(-50));
-    EXPECT_EQ(Contents(a->Document), (TSound{{-big / 2, big / 2, -500, 1}}));
+    EXPECT_EQ(Snapshot(a->Document), (TSound{{-big / 2, big / 2, -500, 1}}));
 
     TWaveWin* r = Window({{1, 2, 3, 4, 5}});
     r->Command(CmdReverse);
-    EXPECT_EQ(Contents(r->Document), (TSound{{5, 4, 3, 2, 1}}));
+    EXPECT_EQ(Snapshot(r->Document), (TSound{{5, 4, 3, 2, 1}}));
     // An empty sound: nothing to do, and nothing is marked.
     TWaveWin* empty = Window({{}});
     EXPECT_FALSE(empty->IsEnabled(CmdReverse));
@@ -40,11 +40,11 @@ TEST_F(EditTest, MergeTracksMixesIntoANewWindowAndLeavesTheSourceAlone) {
     w->Command(CmdMergeTracks);
     ASSERT_EQ(TWaveWin::Windows().size(), 2u);
     TWaveWin* mix = TWaveWin::Windows().back();
-    EXPECT_EQ(Contents(mix->Document), (TSound{{0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFE00, 5 << 8}}));
+    EXPECT_EQ(Snapshot(mix->Document), (TSound{{0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFE00, 5 << 8}}));
     EXPECT_EQ(mix->Child->windowTitle().toStdString(), "Sound " + std::to_string(number));
     EXPECT_EQ(mix->Document.Rate, 11025);
     EXPECT_EQ(mix->Document.Size, 2);
-    EXPECT_EQ(Contents(w->Document), source);
+    EXPECT_EQ(Snapshot(w->Document), source);
     EXPECT_FALSE(w->IsModified());
     EXPECT_FALSE(w->HasUndo());
     EXPECT_FALSE(mix->IsEnabled(CmdMergeTracks));

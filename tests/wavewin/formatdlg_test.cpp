@@ -115,7 +115,7 @@ TEST_F(DialogTest, FormatRatesAreReadAsTypedOrListedAndChecked) {
             EXPECT_EQ(Boxes.Shown.back().Icon, TMsgIcon::Error);
         }
     }));
-    EXPECT_EQ(Contents(w->Document), before);
+    EXPECT_EQ(Snapshot(w->Document), before);
     EXPECT_EQ(w->Document.Rate, 22050);
     EXPECT_FALSE(w->IsModified());
 
@@ -154,7 +154,7 @@ TEST_F(DialogTest, FormatOkWithoutChangesKeepsTheSoundButEmptiesUndo) {
         EXPECT_FALSE(Drive<Dlg>(w, CmdSoundFormat, [&](Dlg& d) { Ok(d); }));
         EXPECT_EQ(w->Document.Rate, rate);
         EXPECT_EQ(w->Document.Size, 3);
-        EXPECT_EQ(Contents(w->Document), before);
+        EXPECT_EQ(Snapshot(w->Document), before);
         EXPECT_TRUE(w->IsModified());
         EXPECT_FALSE(w->HasUndo());
         EXPECT_FALSE(w->HasRedo());

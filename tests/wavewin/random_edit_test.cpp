@@ -349,7 +349,7 @@ void RandomEditTest::Run(uint32_t seed) {
                     V mix(m.Length());
                     for (size_t k = 0; k < mix.size(); ++k)
                         mix[k] = Mix(m.Sound, k);
-                    EXPECT_EQ(Contents(merged->Document), TSound{mix}) << what;
+                    EXPECT_EQ(Snapshot(merged->Document), TSound{mix}) << what;
                     merged->SetModified(false);
                     merged->Child->close();
                     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -362,7 +362,7 @@ void RandomEditTest::Run(uint32_t seed) {
             }
         }
         m.Settle();
-        ASSERT_EQ(Contents(w->Document), m.Sound) << what;
+        ASSERT_EQ(Snapshot(w->Document), m.Sound) << what;
         ASSERT_EQ(w->Selection, m.Selection) << what;
         ASSERT_EQ(w->HasUndo(), m.Undo.has_value()) << what;
         ASSERT_EQ(w->HasRedo(), m.Redo.has_value()) << what;
