@@ -1,13 +1,46 @@
 #include "dlg/menustyle.h"
 
+#include <algorithm>
+
 #include <QAction>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QPainter>
 #include <QStyleOptionMenuItem>
 
 namespace {
 const char* const KeyTextProperty = "bvKeyText";
+// Room between a label and its key text, and after the key text.
+constexpr int Gap = 8;
+
+// The widest label and the widest key text among a menu's items.
+struct TWidest {
+    int Label = 0;
+    int Keys = 0;
+};
+
+TWidest Widest(const QMenu* menu, const QFontMetrics& metrics) {
+    TWidest widest;
+    if (!menu)
+        return widest;
+    for (const QAction* action : menu->actions()) {
+        if (action->isSeparator() || !action->isVisible())
+            continue;
+        QString label = action->text();
+        label.remove(QLatin1Char('&'));
+        widest.Label = std::max(widest.Label, metrics.horizontalAdvance(label));
+        widest.Keys =
+            std::max(widest.Keys, metrics.horizontalAdvance(TDrawnMenuStyle::KeyText(action)));
+    }
+    return widest;
 }
+
+// Where the key texts start, counted from the item's right edge: 60 pixels,
+// or more where a key text is longer.
+int KeyColumn(const TWidest& widest) {
+    return std::max(TDrawnMenuStyle::KeyTextFromRight, widest.Keys + Gap);
+}
+} // namespace
 
 TDrawnMenuStyle::TDrawnMenuStyle() : QProxyStyle() {}
 
@@ -25,8 +58,13 @@ QSize TDrawnMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* o
                                         const QSize& size, const QWidget* widget) const {
     if (type == CT_MenuItem) {
         auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
-        if (item && item->menuItemType != QStyleOptionMenuItem::Separator)
-            return QSize(ItemWidth, ItemHeight);
+        if (item && item->menuItemType != QStyleOptionMenuItem::Separator) {
+            // Wider only where a label would run into its menu's key texts.
+            const TWidest widest =
+                Widest(qobject_cast<const QMenu*>(widget), QFontMetrics(item->font));
+            const int needed = ImageSize + 2 + widest.Label + Gap + KeyColumn(widest);
+            return QSize(std::max(ItemWidth, needed), ItemHeight);
+        }
     }
     return QProxyStyle::sizeFromContents(type, option, size, widget);
 }
@@ -75,7 +113,8 @@ void TDrawnMenuStyle::drawControl(ControlElement element, const QStyleOption* op
     painter->drawText(textRect, flags | Qt::AlignLeft, label);
     if (!keys.isEmpty()) {
         QRect keyRect = item->rect;
-        keyRect.setLeft(item->rect.right() + 1 - KeyTextFromRight);
+        const TWidest widest = Widest(qobject_cast<const QMenu*>(widget), QFontMetrics(item->font));
+        keyRect.setLeft(item->rect.right() + 1 - KeyColumn(widest));
         painter->drawText(keyRect, flags | Qt::AlignLeft, keys);
     }
     painter->restore();

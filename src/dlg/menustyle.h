@@ -1,8 +1,9 @@
 #pragma once
 // The look of the drawn menus: every item 150 × 32 pixels with its glyph in
 // the left 32 × 32 pixels, the text after it and the key text 60 pixels from
-// the right edge. A checkable item (a volume level) shows its glyph's enabled
-// image when checked and the disabled image otherwise.
+// the right edge; a menu whose labels would run into its key texts (or whose
+// key texts are longer) is widened just enough. A checkable item (a volume level) shows its glyph's
+// enabled image when checked and the disabled image otherwise.
 
 #include <QProxyStyle>
 

@@ -113,4 +113,23 @@ TEST(DrawnMenu, ItemsAreDrawnWithTheirGlyphTextAndKeys) {
     level->setChecked(true);
     image = menu.grab().toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(count(QRect(l.left(), l.top(), 32, 32), isRed), 32 * 32);
+
+    // Long labels and keys widen the menu so that no label runs into the
+    // key texts: between each label's ink and the key column stays a gap.
+    QAction* all = menu.addAction(icon, QString());
+    TDrawnMenuStyle::SetItemText(all, QStringLiteral("A&ll Channels Together\tShift+Click"));
+    menu.adjustSize();
+    const QRect a = menu.actionGeometry(all);
+    EXPECT_GT(a.width(), 150);
+    EXPECT_EQ(menu.actionGeometry(save).width(), a.width());
+    image = menu.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int labelEnd = 0, keyStart = a.right();
+    for (int x = a.left() + 33; x <= a.right(); ++x)
+        if (count(QRect(x, a.top(), 1, 32), inked) > 0) {
+            keyStart = labelEnd && x > labelEnd + 6 ? std::min(keyStart, x) : keyStart;
+            if (keyStart == a.right())
+                labelEnd = x;
+        }
+    EXPECT_GT(keyStart - labelEnd, 6) << labelEnd << " " << keyStart;
+    EXPECT_LT(keyStart, a.right());
 }
