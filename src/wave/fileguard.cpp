@@ -1,6 +1,6 @@
 // The header walk made before the library reads a file: RIFF WAVE, AIFF and
-// AIFF-C, 8SVX, Sun/NeXT, the library's own format, Grandstream ring tones and
-// the frame headers of AMR. Only headers are read (a few small reads
+// AIFF-C, 8SVX, Sun/NeXT, the library's own format, Grandstream ring tones,
+// the frame headers of AMR and FLAC's metadata blocks. Only headers are read (a few small reads
 // per chunk), never the sound data.
 
 #include "wave/fileguard.h"
@@ -297,6 +297,29 @@ void WalkAmr(TBytes& f, uint64_t start, const unsigned char (&sizes)[16]) {
     }
 }
 
+// The library's FLAC reader keeps its decoder when the metadata does not
+// decode, so the metadata blocks must follow each other inside the file,
+// the stream information first.
+void WalkFlac(TBytes& f) {
+    uint64_t pos = 4;
+    for (bool first = true;; first = false) {
+        unsigned char header[4];
+        if (!f.Read(pos, header, 4))
+            Damaged("its FLAC metadata ends early");
+        const unsigned type = header[0] & 0x7f;
+        const uint32_t size = uint32_t(header[1]) << 16 | uint32_t(header[2]) << 8 | header[3];
+        if (first && (type != 0 || size != 34))
+            Damaged("its FLAC stream information is missing");
+        if (type == 127)
+            Damaged("a FLAC metadata block has a type that does not exist");
+        if (!f.Has(pos + 4, size))
+            Damaged("a FLAC metadata block is longer than the file");
+        pos += 4 + uint64_t(size);
+        if (header[0] & 0x80)
+            return;
+    }
+}
+
 } // namespace
 
 void CheckFileHeaders(const std::string& fileName, const sox_format_handler_t* handler,
@@ -312,9 +335,11 @@ void CheckFileHeaders(const std::string& fileName, const sox_format_handler_t* h
     // The library's FLAC reader keeps its decoder when the stream does not
     // open; a file that cannot be FLAC (its magic word, or a tag before it)
     // never reaches it.
-    if (handler && handler->names && std::strcmp(handler->names[0], "flac") == 0 &&
-        !Is(head, "fLaC") && std::memcmp(head, "ID3", 3) != 0)
+    const bool flac = handler && handler->names && std::strcmp(handler->names[0], "flac") == 0;
+    if (flac && !Is(head, "fLaC") && std::memcmp(head, "ID3", 3) != 0)
         Damaged("it is not a FLAC stream");
+    if (Is(head, "fLaC") && (flac || !handler))
+        WalkFlac(f);
     // A handler chosen by name reads only its own kind of file.
     if (family == TFamily::None || (handler && FamilyOfHandler(handler) != family))
         return;

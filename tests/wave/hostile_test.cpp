@@ -108,6 +108,8 @@ TEST(HostileFiles, EachLoadsOrIsRefusedCleanlyQuicklyAndWithinMemory) {
          "refused: The file is damaged: its header counts more than the file holds"},
         {"sox-comments-1gb",
          "refused: The file is damaged: its sound data would start beyond its end"},
+        {"flac-damaged-metadata.flac",
+         "refused: The file is damaged: a FLAC metadata block is longer than the file"},
         {"flac-not-a-stream.flac", "refused: The file is damaged: it is not a FLAC stream"},
         {"au-header-4gb.au",
          "refused: The file is damaged: its sound data would start beyond its end"},
