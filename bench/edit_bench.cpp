@@ -30,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "benchwindow.h"
 #include "platform/msgbox.h"
 #include "undo/undo.h"
 #include "util/tmpfile.h"
@@ -98,31 +99,18 @@ bool RunSox(const std::vector<std::string>& args) {
 } // namespace
 
 int main(int argc, char** argv) {
-    char dir[] = "/tmp/edit_bench-XXXXXX";
-    if (!mkdtemp(dir))
+    const std::string dir = SetUpWindowBench("edit_bench");
+    if (dir.empty())
         return 1;
-    setenv("BRIMVALE_CONFIG_DIR", dir, 1);
-    setenv("BRIMVALE_AUDIO", "virtual", 1);
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
     TAnswer answer;
     TMessageBoxService::Install(&answer);
 
     QMdiArea area;
-    area.resize(1000, 700);
-    area.show();
-    TWaveWin* w = TWaveWin::Open(&area, std::string(), true);
+    TWaveWin* w = OpenFilledWindow(area, Rate, HourSamples, [](uint32_t i, int c) {
+        return int32_t((i + uint32_t(c)) * 2654435761u) & int32_t(0xFFFF0000);
+    });
     NSWave::TFile& doc = w->Document;
-    doc.Rate = Rate;
-    doc.Size = 2;
-    doc.SetSize(HourSamples, 2);
-    for (int c = 0; c < 2; ++c) {
-        int32_t* s = doc.Channel(c).MutableSamples(0);
-        for (uint32_t i = 0; i < HourSamples; ++i)
-            s[i] = int32_t((i + uint32_t(c)) * 2654435761u) & int32_t(0xFFFF0000);
-    }
-    w->UpdateTitle();
-    w->ResetView();
     std::printf("One hour of 44.1 kHz stereo (2 x %u samples, %.0f MB)\n", HourSamples,
                 2.0 * HourSamples * 4 / 1048576);
 

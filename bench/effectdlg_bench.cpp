@@ -32,6 +32,7 @@
 #include <string>
 #include <vector>
 
+#include "benchwindow.h"
 #include "dlg/stddlg.h"
 #include "platform/msgbox.h"
 #include "undo/undo.h"
@@ -102,31 +103,18 @@ void RunDialog(TWaveWin* w, int id, const std::function<void(TStdDlg&)>& fill) {
 } // namespace
 
 int main(int argc, char** argv) {
-    char dir[] = "/tmp/effectdlg_bench-XXXXXX";
-    if (!mkdtemp(dir))
+    const std::string dir = SetUpWindowBench("effectdlg_bench");
+    if (dir.empty())
         return 1;
-    setenv("BRIMVALE_CONFIG_DIR", dir, 1);
-    setenv("BRIMVALE_AUDIO", "virtual", 1);
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
     TAnswer answer;
     TMessageBoxService::Install(&answer);
 
     QMdiArea area;
-    area.resize(1000, 700);
-    area.show();
-    TWaveWin* w = TWaveWin::Open(&area, std::string(), true);
+    TWaveWin* w = OpenFilledWindow(area, Rate, Length, [](uint32_t i, int c) {
+        return int32_t((i + uint32_t(c)) * 2654435761u) >> 2;
+    });
     NSWave::TFile& doc = w->Document;
-    doc.Rate = Rate;
-    doc.Size = 2;
-    doc.SetSize(Length, 2);
-    for (int c = 0; c < 2; ++c) {
-        int32_t* s = doc.Channel(c).MutableSamples(0);
-        for (uint32_t i = 0; i < Length; ++i)
-            s[i] = int32_t((i + uint32_t(c)) * 2654435761u) >> 2;
-    }
-    w->UpdateTitle();
-    w->ResetView();
     const TSampleRange all(0, Length, AllChannels);
     std::printf("Ten minutes of 44.1 kHz stereo (2 x %u samples, %.0f MB), the whole sound:\n",
                 Length, 2.0 * Length * 4 / 1048576);
