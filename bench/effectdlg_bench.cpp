@@ -143,7 +143,7 @@ int main(int argc, char** argv) {
     for (int round = 0; round < 3; ++round) {
         staging.push_back(Seconds([&] {
             TTmpFile file("s4");
-            doc.Save(file.GetFileName(), nullptr, nullptr, all);
+            doc.SaveScratch(file.GetFileName(), nullptr, nullptr, all);
             NSWave::TFile material;
             material.Load(file.GetFileName(), nullptr, nullptr, 2);
             NSUndo::TReplacement record(*w, all);

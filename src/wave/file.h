@@ -87,6 +87,11 @@ public:
     // unless `allowFewerBits`, or unless it is the type the sound came from.
     void Save(const std::string& fileName, TOpStatus* status = nullptr, const char* type = nullptr,
               const TSampleRange& range = TSampleRange(), bool allowFewerBits = false) const;
+    // The same for a scratch file of the program's own (the clipboard's, the
+    // pitch change's staging file): every failure is still reported, but
+    // nothing waits for the disk, since nothing is lost if the machine stops.
+    void SaveScratch(const std::string& fileName, TOpStatus* status, const char* type,
+                     const TSampleRange& range, bool allowFewerBits = false) const;
 
     // Library effects and rate conversion.
     void ApplyEffect(const TSampleRange& range, const char* name, const char* args,
@@ -137,6 +142,8 @@ public:
     int RecordedSamples = 0;
 
 private:
+    void SaveTo(const std::string& fileName, TOpStatus* status, const char* type,
+                const TSampleRange& range, bool allowFewerBits, bool durable) const;
     TSampleRange ClipToDocument(const TSampleRange& range) const;
     // The range a whole-document operation works on: an invalid range means
     // the whole document; clipped; invalid when there is nothing to do.

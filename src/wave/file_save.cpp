@@ -86,10 +86,12 @@ public:
     }
     // The new file is on the disk: it takes the target's place, and the
     // directory entry follows it to the disk.
-    void Commit() {
+    void Commit(bool durable) {
         if (std::rename(Name.c_str(), Target.c_str()) != 0)
             throw xmsg("Could not write file: " + std::string(std::strerror(errno)));
         Done = true;
+        if (!durable)
+            return;
         // Best effort: the target is already replaced, and a file system
         // that cannot flush a directory has nothing to flush.
         const std::string dir = DirectoryOf(Target);
@@ -153,15 +155,16 @@ sox_encodinginfo_t ChooseEncoding(const char* type, int size, int style, bool wa
 class TOutput {
 public:
     TOutput(TWriteHandle& handle, const TSaveTarget& target, const std::string& shownName,
-            const TSoxMessages& messages)
-        : Ft(handle.Ft), Target(target), ShownName(shownName), Messages(messages) {}
+            const TSoxMessages& messages, bool durable)
+        : Ft(handle.Ft), Target(target), ShownName(shownName), Messages(messages),
+          Durable(durable) {}
 
     void Write(const sox_sample_t* samples, size_t n) {
         if (sox_write(Ft, samples, n) != n || Ft->sox_errno != 0)
             Fail(0);
         const off_t at = ftello(File());
         End = std::max<off_t>(End, at);
-        if (at >= Started + WritebackBytes)
+        if (Durable && at >= Started + WritebackBytes)
             WriteBack(at);
     }
 
@@ -199,7 +202,7 @@ public:
             Fail(errno);
         if (info.st_size < End)
             Fail(ENOSPC);
-        if (fsync(fd) != 0)
+        if (Durable && fsync(fd) != 0)
             Fail(errno);
     }
 
@@ -254,9 +257,10 @@ private:
     const TSaveTarget& Target;
     const std::string& ShownName;
     const TSoxMessages& Messages;
-    off_t End = 0;     // the furthest the stream has been written
-    off_t Started = 0; // the disk has been asked to write up to here
-    off_t Dropped = 0; // and has written up to here
+    const bool Durable; // the file goes to the disk before it replaces the target
+    off_t End = 0;      // the furthest the stream has been written
+    off_t Started = 0;  // the disk has been asked to write up to here
+    off_t Dropped = 0;  // and has written up to here
 };
 
 bool SameHandler(const std::string& a, const std::string& b) {
@@ -270,6 +274,16 @@ bool SameHandler(const std::string& a, const std::string& b) {
 
 void TFile::Save(const std::string& fileName, TOpStatus* status, const char* type,
                  const TSampleRange& range, bool allowFewerBits) const {
+    SaveTo(fileName, status, type, range, allowFewerBits, true);
+}
+
+void TFile::SaveScratch(const std::string& fileName, TOpStatus* status, const char* type,
+                        const TSampleRange& range, bool allowFewerBits) const {
+    SaveTo(fileName, status, type, range, allowFewerBits, false);
+}
+
+void TFile::SaveTo(const std::string& fileName, TOpStatus* status, const char* type,
+                   const TSampleRange& range, bool allowFewerBits, bool durable) const {
     TSampleRange r = range;
     if (!r.Valid)
         r = TSampleRange(0, GetLength(), AllChannels);
@@ -314,7 +328,7 @@ void TFile::Save(const std::string& fileName, TOpStatus* status, const char* typ
     if (!out.Ft)
         throw xmsg(TOutput::Rename(messages.Empty() ? "Could not open file" : messages.Text(),
                                    target.Name, fileName));
-    TOutput output(out, target, fileName, messages);
+    TOutput output(out, target, fileName, messages, durable);
     // The library quietly narrows what a type cannot hold. That needs the
     // user's consent, unless the type names its sample format itself or is
     // the type the sound came from, written at its own resolution.
@@ -380,7 +394,7 @@ void TFile::Save(const std::string& fileName, TOpStatus* status, const char* typ
     out.Ft = nullptr;
     if (!closed || !messages.Empty())
         throw xmsg(output.Renamed(messages.Empty() ? "Could not write file" : messages.Text()));
-    target.Commit();
+    target.Commit(durable);
 }
 
 } // namespace NSWave

@@ -163,7 +163,7 @@ bool PutOnClipboard(const NSWave::TFile& document, const TSampleRange& range, TO
             // WAV holds every sample size the document has; should the
             // library narrow one anyway, the clipboard is no file the user
             // keeps.
-            document.Save(file.GetFileName(), status, "WAV", r, true);
+            document.SaveScratch(file.GetFileName(), status, "WAV", r, true);
             QFile in(QString::fromStdString(file.GetFileName()));
             if (!in.open(QIODevice::ReadOnly))
                 throw xmsg("Could not open file");

@@ -371,7 +371,7 @@ bool TPitchDlg::CanClose() {
     const int nominalRate = int(unsigned(doc.Rate) * 100u / unsigned(factor));
     try {
         TOpStatus status("Resampling...", Window.StatusTarget());
-        doc.Save(staging.GetFileName(), &status, nullptr, range);
+        doc.SaveScratch(staging.GetFileName(), &status, nullptr, range);
     } catch (const xmsg& e) {
         Window.MessageBox(e.why(), "Brimvale", TMsgButtons::Ok, TMsgIcon::None);
         return false;

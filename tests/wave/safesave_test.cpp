@@ -62,12 +62,15 @@ void MakeNoise(TFile& doc, uint32_t frames) {
 // the save fails with `message` and leaves the target and the directory
 // exactly as they were.
 std::string FailsCleanly(const TFile& doc, const std::string& dir, const std::string& target,
-                         const std::string& message) {
+                         const std::string& message, bool scratch = false) {
     const std::string before = Bytes(target);
     const std::vector<std::string> names = Names(dir);
     std::string what;
     try {
-        doc.Save(target);
+        if (scratch)
+            doc.SaveScratch(target, nullptr, nullptr, TSampleRange());
+        else
+            doc.Save(target);
         what = "saved;";
     } catch (const xmsg& e) {
         if (e.why() != message)
@@ -112,10 +115,15 @@ TEST(SaveOnAFullDisk, EveryShortfallKeepsTheTarget) {
                 for (uint64_t shortfall : shortfalls) {
                     const rlimit limit = {full - shortfall, RLIM_INFINITY};
                     setrlimit(RLIMIT_FSIZE, &limit);
-                    const std::string what =
-                        FailsCleanly(doc, dir, target, "Could not write file: File too large");
-                    if (!what.empty())
-                        Say(std::to_string(shortfall) + " bytes short: " + what + "\n");
+                    // A scratch file, which nothing waits to reach the disk,
+                    // fails as cleanly.
+                    for (bool scratch : {false, true}) {
+                        const std::string what = FailsCleanly(
+                            doc, dir, target, "Could not write file: File too large", scratch);
+                        if (!what.empty())
+                            Say(std::to_string(shortfall) + " bytes short" +
+                                (scratch ? " (scratch): " : ": ") + what + "\n");
+                    }
                 }
                 const rlimit exact = {full, RLIM_INFINITY};
                 setrlimit(RLIMIT_FSIZE, &exact);
