@@ -96,6 +96,7 @@ TDlgStatusBar::TDlgStatusBar(QWidget* parent) : TDlgControlBar(parent) {
     Message = new TTextGadget(this, true);
     Gauge = new TGaugeGadget(this);
     Modified = new TTextGadget(this, true);
+    Cancel = new TCancelWatch(this);
     Gauge->setFixedWidth(60);
     Modified->setFixedWidth(Modified->WidthFor(QStringLiteral("Modified")));
     Modified->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
@@ -113,5 +114,7 @@ TStatusTarget TDlgStatusBar::Target() {
     target.TextGadget = Message;
     target.Gauge = Gauge;
     target.StatusWindow = this;
+    Cancel->Reset();
+    target.Cancel = Cancel;
     return target;
 }

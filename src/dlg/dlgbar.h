@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QWidget>
 
+#include "dlg/cancelwatch.h"
 #include "util/opstatus.h"
 
 class QBoxLayout;
@@ -74,4 +75,5 @@ private:
     TTextGadget* Message;
     TGaugeGadget* Gauge;
     TTextGadget* Modified;
+    TCancelWatch* Cancel;
 };

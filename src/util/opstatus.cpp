@@ -23,7 +23,8 @@ TTempCursor::~TTempCursor() {
 }
 
 TOpStatus::TOpStatus(const std::string& text, const TStatusTarget& target)
-    : TextGadget(target.TextGadget), Gauge(target.Gauge), StatusWindow(target.StatusWindow) {
+    : TextGadget(target.TextGadget), Gauge(target.Gauge), StatusWindow(target.StatusWindow),
+      Cancel(target.Cancel) {
     if (!text.empty())
         SetText(text, -1);
 }

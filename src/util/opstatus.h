@@ -32,11 +32,20 @@ public:
     virtual void RepaintNow() = 0;
 };
 
+// Whether the user asked to cancel the operation (Escape, the progress
+// bar's Cancel). Asked now and then by operations that can be cancelled.
+class TCancelTarget {
+public:
+    virtual ~TCancelTarget() = default;
+    virtual bool CancelRequested() = 0;
+};
+
 // What a document window hands to a reporter; any pointer may be null.
 struct TStatusTarget {
     TTextTarget* TextGadget = nullptr;
     TGaugeTarget* Gauge = nullptr;
     TRepaintTarget* StatusWindow = nullptr;
+    TCancelTarget* Cancel = nullptr;
 };
 
 // The cursor service: the GUI installs one; without it nothing is shown.
@@ -78,6 +87,10 @@ public:
     virtual void SetText(const std::string& text, int percent = -1);
     virtual void SetPercent(int percent);
 
+    // True once the user has asked to cancel; an operation that can stop
+    // leaves its work as it was before it began.
+    bool Cancelled() const { return Cancel && Cancel->CancelRequested(); }
+
     const std::string& GetText() const { return Text; }
     int GetPercent() const { return Percent; }
 
@@ -88,6 +101,7 @@ private:
     TTextTarget* TextGadget;
     TGaugeTarget* Gauge;
     TRepaintTarget* StatusWindow;
+    TCancelTarget* Cancel;
     TTempCursor WaitCursor;
 };
 

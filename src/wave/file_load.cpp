@@ -1,11 +1,15 @@
 // Loading a sound file into the document through the sound library.
 
+#include <fcntl.h>
 #include <sox.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <new>
 #include <sstream>
 #include <strings.h>
@@ -14,6 +18,7 @@
 #include "util/xmsg.h"
 #include "wave/file.h"
 #include "wave/fileguard.h"
+#include "wave/reader.h"
 #include "wave/samplemem.h"
 #include "wave/soundformat.h"
 #include "wave/soxlib.h"
@@ -21,17 +26,6 @@
 namespace NSWave {
 
 namespace {
-
-constexpr size_t BlockSamples = 7680;
-
-// Closes the library's file on every way out.
-struct TReadHandle {
-    sox_format_t* Ft = nullptr;
-    ~TReadHandle() {
-        if (Ft)
-            sox_close(Ft);
-    }
-};
 
 // The channels being filled, all of one length, with their fresh pages
 // faulted in ahead of the decoder.
@@ -106,35 +100,132 @@ std::string EndedEarlyText(const TLoadResult& result, int rate) {
            Number(double(result.FramesAnnounced) / perSecond) + " seconds were read.";
 }
 
-TLoadResult TFile::Load(const std::string& fileName, TOpStatus* status, const char* type,
-                        int channelHint) {
+namespace {
+
+// Whatever is not a plain file (a FIFO, a device, a socket) could hold the
+// reader or feed it without end: it is refused before anything reads it.
+uint64_t CheckPlainFile(const std::string& fileName) {
     struct stat info;
-    if (stat(fileName.c_str(), &info) != 0)
-        throw xmsg("File not found");
+    if (stat(fileName.c_str(), &info) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            throw xmsg("File not found");
+        throw xmsg(std::string("Could not open file: ") + std::strerror(errno));
+    }
     if (S_ISDIR(info.st_mode))
         throw xmsg("Could not open file");
-    if (FILE* probe = std::fopen(fileName.c_str(), "rb"))
-        std::fclose(probe);
-    else
-        throw xmsg("Could not open file");
-    const uint64_t fileLength = uint64_t(info.st_size);
-    if (fileLength == 0)
+    const int fd = open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        throw xmsg(std::string("Could not open file: ") + std::strerror(errno));
+    const bool plain = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    close(fd);
+    if (!plain)
+        throw xmsg(BaseName(fileName) + " is not a file");
+    if (info.st_size == 0)
         throw xmsg("File is 0 bytes");
+    return uint64_t(info.st_size);
+}
+
+// The library's words for its common failures, in the user's terms; its
+// own prefix naming the file (often a temporary file of ours) is dropped.
+std::string LibraryText(const std::string& text) {
+    static const std::pair<const char*, const char*> known[] = {
+        {"RIFF header not found", "This is not a WAV file"},
+        {"WAVE header not found", "This is not a WAV file"},
+        {"AIFF header not found", "This is not an AIFF file"},
+        {"FORM chunk not found", "This is not an AIFF file"},
+        {"can't determine type", "The type of the file could not be recognised"},
+        {"no handler for detected file type", "The type of the file could not be recognised"},
+        {"Unsupported data format", "The file's sound data is in a format that cannot be read"},
+    };
+    for (const auto& [library, ours] : known)
+        if (text.find(library) != std::string::npos)
+            return ours;
+    std::string plain = text;
+    // "can't open input file `/tmp/TMP…': …": the reason without the name.
+    for (const char* prefix : {"can't open input file `", "can't open input `"}) {
+        const size_t at = plain.find(prefix);
+        const size_t close = at == std::string::npos ? at : plain.find("': ", at);
+        if (close != std::string::npos)
+            plain = plain.substr(0, at) + plain.substr(close + 3);
+    }
+    for (char& c : plain)
+        if (c == '`')
+            c = '\'';
+    return plain;
+}
+
+// Memory the machine can still give, in bytes (0: not known).
+uint64_t AvailableMemory() {
+    std::FILE* in = std::fopen("/proc/meminfo", "r");
+    if (!in)
+        return 0;
+    uint64_t total = 0;
+    char line[256];
+    while (std::fgets(line, sizeof line, in)) {
+        unsigned long long kb = 0;
+        if (std::sscanf(line, "MemAvailable: %llu kB", &kb) == 1 ||
+            std::sscanf(line, "SwapFree: %llu kB", &kb) == 1)
+            total += uint64_t(kb) * 1024;
+    }
+    std::fclose(in);
+    return total;
+}
+
+// Encodings whose samples the library reads only in whole bytes.
+bool WholeBytesOnly(sox_encoding_t encoding) {
+    return encoding == SOX_ENCODING_SIGN2 || encoding == SOX_ENCODING_UNSIGNED ||
+           encoding == SOX_ENCODING_FLOAT;
+}
+
+struct TReadFormat {
+    NSReader::TReaderFormat Format;
+    std::string Type;
+    std::string Comment;
+};
+
+TReadFormat ReadFormat(TReaderRun& run, TOpStatus* status, bool unknownSuffix) {
+    NSReader::TRecordHead head = run.Next(status);
+    // Texts and comments are small; a larger count is no record of ours.
+    constexpr uint64_t maxText = 64 << 20;
+    if (head.Kind == NSReader::TKind::Refused) {
+        if (head.Bytes > maxText)
+            throw xmsg(ReaderStoppedText());
+        const std::string text = run.ReadText(size_t(head.Bytes), status);
+        if (unknownSuffix)
+            throw xmsg("Unknown file type");
+        throw xmsg(text.empty() ? "Could not open file" : LibraryText(text));
+    }
+    TReadFormat read;
+    if (head.Kind != NSReader::TKind::Header || head.Bytes < sizeof read.Format ||
+        head.Bytes > sizeof read.Format + maxText)
+        throw xmsg(ReaderStoppedText());
+    run.Read(&read.Format, sizeof read.Format, status);
+    if (sizeof read.Format + uint64_t(read.Format.TypeBytes) + read.Format.CommentBytes !=
+        head.Bytes)
+        throw xmsg(ReaderStoppedText());
+    read.Type = run.ReadText(read.Format.TypeBytes, status);
+    read.Comment = run.ReadText(read.Format.CommentBytes, status);
+    return read;
+}
+
+} // namespace
+
+TLoadResult TFile::Load(const std::string& fileName, TOpStatus* status, const char* type,
+                        int channelHint) {
+    const uint64_t fileLength = CheckPlainFile(fileName);
 
     std::string kind = type && *type ? type : TypeFromName(fileName);
-    sox_signalinfo_t signal = {};
+    double rateHint = 0;
     if (strcasecmp(kind.c_str(), "snd") == 0) {
         // The program's own rule: raw unsigned 8-bit at 11025 samples a second.
         kind = "ub";
-        signal.rate = 11025;
+        rateHint = 11025;
     }
-    if (channelHint > 0)
-        signal.channels = unsigned(channelHint);
     bool detect = strcasecmp(kind.c_str(), "auto") == 0;
     for (char& c : kind)
         c = char(std::tolower(static_cast<unsigned char>(c)));
 
-    TSoxMessages messages;
+    SoxInit();
     // A suffix the library has no handler for (".oga", say) still loads when
     // the content names its format; a type asked for by name must exist.
     const sox_format_handler_t* handler =
@@ -147,64 +238,59 @@ TLoadResult TFile::Load(const std::string& fileName, TOpStatus* status, const ch
     }
     CheckFileHeaders(fileName, handler, fileLength);
 
-    TReadHandle in;
-    in.Ft = sox_open_read(fileName.c_str(), &signal, nullptr, detect ? nullptr : kind.c_str());
-    if (!in.Ft && unknownSuffix)
-        throw xmsg("Unknown file type");
-    if (!in.Ft)
-        messages.Throw("Could not open file");
-    sox_format_t* ft = in.Ft;
+    TReaderRun run(fileName, detect ? std::string() : kind, rateHint,
+                   channelHint > 0 ? unsigned(channelHint) : 0, false);
+    TReadFormat read = ReadFormat(run, status, unknownSuffix);
+    const NSReader::TReaderFormat& format = read.Format;
+    sox_encodinginfo_t encoding = {};
+    encoding.encoding = sox_encoding_t(format.Encoding);
+    encoding.bits_per_sample = format.Bits;
 
     // Converting a rate outside an int to one is undefined.
-    const double rate = ft->signal.rate;
+    const double rate = format.Rate;
     if (rate == 0)
         throw xmsg("Sample rate not defined");
     if (!std::isfinite(rate) || !(rate >= 1 && rate < 2147483647.5))
         throw xmsg("The file's sample rate (" + Number(rate) +
                    ") is not between 1 and 2147483647 samples a second");
-    const int size = SizeCodeOf(ft->encoding.bits_per_sample ? ft->encoding.bits_per_sample
-                                                             : ft->signal.precision,
-                                ft->encoding.encoding);
+    const int size = SizeCodeOf(format.Bits ? format.Bits : format.Precision, encoding.encoding);
     if (size < 0)
         throw xmsg("Data size not given");
-    const int style = StyleCodeOf(ft->encoding.encoding);
+    const int style = StyleCodeOf(encoding.encoding);
     if (style < 0)
         throw xmsg("data style not defined");
     // The readers divide by the channel count.
-    if (ft->signal.channels == 0)
+    if (format.Channels == 0)
         throw xmsg("The file is damaged: it has no channels");
-    CheckChannelCount(ft->signal.channels);
-    const int channels = int(ft->signal.channels);
+    CheckChannelCount(format.Channels);
+    const int channels = int(format.Channels);
 
     TLoadResult result;
     // The length the header announces, which a damaged file may not hold.
     // An estimate from the file's size (MP3, CVSD) is no announcement.
-    if (ft->signal.length && ft->signal.length != SOX_UNKNOWN_LEN &&
-        ft->encoding.encoding != SOX_ENCODING_MP3 && ft->encoding.encoding != SOX_ENCODING_CVSD)
-        result.FramesAnnounced = ft->signal.length / unsigned(channels);
+    if (format.Length && encoding.encoding != SOX_ENCODING_MP3 &&
+        encoding.encoding != SOX_ENCODING_CVSD)
+        result.FramesAnnounced = format.Length / unsigned(channels);
     // Memory is reserved for what the file can hold: for uncompressed data
     // the bytes after the header; compressed data grows as it arrives.
     uint64_t reserve = 0;
-    if (Uncompressed(ft->encoding)) {
-        const uint64_t dataStart = std::min<uint64_t>(ft->tell_off, fileLength);
-        const uint64_t fits =
-            (fileLength - dataStart) / (uint64_t(channels) * (ft->encoding.bits_per_sample / 8));
+    if (Uncompressed(encoding)) {
+        const uint64_t dataStart = std::min<uint64_t>(format.DataOffset, fileLength);
+        const uint64_t fits = (fileLength - dataStart) / (uint64_t(channels) * (format.Bits / 8));
         reserve = result.FramesAnnounced ? std::min(result.FramesAnnounced, fits) : fits;
         if (reserve > MaxChannelLength)
             throw xmsg("File too large");
     }
+    // What the machine cannot hold is said at once, not after a minute of
+    // reading.
+    const uint64_t available = AvailableMemory();
+    if (available && reserve * uint64_t(channels) * sizeof(int32_t) > available)
+        throw xmsg("Not enough memory to load " + BaseName(fileName));
 
     try {
         // Decode into a document of our own and take its channels only when
         // the data is in, so a file too large for a channel changes nothing.
         TFile loaded(int(rate + 0.5), style, size, channels);
-        std::string comment;
-        if (ft->oob.comments)
-            for (char** c = ft->oob.comments; *c; ++c) {
-                if (!comment.empty())
-                    comment += '\n';
-                comment += *c;
-            }
 
         // One pass: the channels are allocated once where the length is
         // known, grown where it is not, and cut to what was delivered.
@@ -212,94 +298,63 @@ TLoadResult TFile::Load(const std::string& fileName, TOpStatus* status, const ch
             channel->SetSize(uint32_t(reserve), true);
         TFilling filling(loaded);
         filling.Track(0, false); // what the file holds, all of which comes
-        auto report = [&] {
-            if (status)
-                status->SetPercent(
-                    50 + int(std::min<uint64_t>(ft->tell_off, fileLength) * 50 / fileLength));
-        };
         if (status)
             status->SetPercent(50);
 
         uint64_t frames = 0;
-        if (channels == 1) {
-            TChannel& channel = loaded.Channel(0);
-            for (;;) {
-                if (frames == channel.Count)
-                    filling.Reserve(frames + BlockSamples, frames);
-                size_t want = std::min<uint64_t>(BlockSamples, channel.Count - frames);
-                size_t got = sox_read(ft, channel.MutableSamples(uint32_t(frames)), want);
-                if (got == 0)
-                    break;
-                frames += got;
-                filling.Written(frames);
-                report();
+        bool failed = false;
+        std::string failure;
+        for (;;) {
+            const NSReader::TRecordHead head = run.Next(status);
+            if (head.Kind == NSReader::TKind::End) {
+                NSReader::TEndHead end;
+                if (head.Bytes < sizeof end || head.Bytes > sizeof end + (64 << 20))
+                    throw xmsg(ReaderStoppedText());
+                run.Read(&end, sizeof end, status);
+                failure = run.ReadText(size_t(head.Bytes - sizeof end), status);
+                failed = end.Failed != 0;
+                break;
             }
-        } else {
-            // Whole frames only: some readers (WAV) lose a sample when asked
-            // for a count that ends inside a frame.
-            const size_t perBlock = BlockSamples / size_t(channels) * size_t(channels);
-            std::vector<sox_sample_t> block(perBlock);
-            std::vector<int32_t*> to(static_cast<size_t>(channels));
-            int phase = 0; // the channel the next sample belongs to
-            for (;;) {
-                size_t got = sox_read(ft, block.data(), perBlock);
-                if (got == 0)
-                    break;
-                filling.Reserve(frames + (phase + got + channels - 1) / channels, frames);
-                for (int c = 0; c < channels; ++c)
-                    to[size_t(c)] = loaded.Channel(c).MutableSamples(0);
-                // A reader may still end a block inside a frame: finish the
-                // frame begun in the last one, spread the whole frames, keep
-                // the start of the next.
-                const sox_sample_t* from = block.data();
-                const sox_sample_t* end = from + got;
-                for (; phase && from < end; ++from) {
-                    to[size_t(phase)][frames] = *from;
-                    if (++phase == channels) {
-                        phase = 0;
-                        ++frames;
-                    }
-                }
-                const size_t whole = size_t(end - from) / size_t(channels);
-                if (channels == 2) {
-                    int32_t* left = to[0] + frames;
-                    int32_t* right = to[1] + frames;
-                    for (size_t f = 0; f < whole; ++f) {
-                        left[f] = from[2 * f];
-                        right[f] = from[2 * f + 1];
-                    }
-                } else {
-                    for (int c = 0; c < channels; ++c) {
-                        int32_t* dest = to[size_t(c)] + frames;
-                        for (size_t f = 0; f < whole; ++f)
-                            dest[f] = from[f * size_t(channels) + size_t(c)];
-                    }
-                }
-                frames += whole;
-                from += whole * size_t(channels);
-                for (; from < end; ++from)
-                    to[size_t(phase++)][frames] = *from;
-                filling.Written(frames);
-                report();
-            }
-            // A trailing partial frame is dropped.
+            NSReader::TFramesHead block;
+            if (head.Kind != NSReader::TKind::Frames || head.Bytes < sizeof block)
+                throw xmsg(ReaderStoppedText());
+            run.Read(&block, sizeof block, status);
+            if (block.Frames == 0 || block.Frames > NSReader::FramesPerRecord ||
+                head.Bytes != sizeof block + uint64_t(block.Frames) * uint64_t(channels) * 4)
+                throw xmsg(ReaderStoppedText());
+            filling.Reserve(frames + block.Frames, frames);
+            // Straight into each channel's array: the pipe is the only copy.
+            for (int c = 0; c < channels; ++c)
+                run.Read(loaded.Channel(c).MutableSamples(uint32_t(frames)),
+                         size_t(block.Frames) * sizeof(int32_t), status);
+            frames += block.Frames;
+            filling.Written(frames);
+            if (status)
+                status->SetPercent(
+                    50 + int(std::min<uint64_t>(block.FileOffset, fileLength) * 50 / fileLength));
         }
-        const bool failed = !messages.Empty();
         filling.Done();
         for (TChannel* channel : loaded.Channels)
             channel->SetSize(uint32_t(frames), true);
+        // Samples of a width the library's reader for the type cannot unpack
+        // (12-bit PCM in WAV) come out as nothing at all: no sound, not an
+        // empty sound that "ended early".
+        if (frames == 0 && result.FramesAnnounced && WholeBytesOnly(encoding.encoding) &&
+            format.Bits % 8 != 0)
+            throw xmsg("The file uses " + std::to_string(format.Bits) +
+                       "-bit samples, which cannot be read");
 
         // Nothing below can fail: the document changes whole or not at all.
-        std::string loadedType = ft->filetype ? ft->filetype : kind;
+        std::string loadedType = read.Type.empty() ? kind : read.Type;
         Rate = loaded.Rate;
         Size = loaded.Size;
         Style = loaded.Style;
-        Comment.swap(comment);
+        Comment.swap(read.Comment);
         LoadedType.swap(loadedType);
         Channels.Swap(loaded.Channels);
         result.FramesRead = frames;
         if (failed)
-            messages.Throw("Could not read file");
+            throw xmsg(failure.empty() ? "Could not read file" : LibraryText(failure));
     } catch (const std::bad_alloc&) {
         throw xmsg("Not enough memory to load " + BaseName(fileName));
     }

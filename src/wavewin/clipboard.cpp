@@ -1,17 +1,16 @@
 #include "wavewin/clipboard.h"
 
-#include <sox.h>
-#include <strings.h>
-#include <sys/stat.h>
-
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QSocketNotifier>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <memory>
 
 #include "util/xmsg.h"
 #include "wave/file.h"
@@ -31,12 +30,41 @@ namespace {
 bool Known = false;
 bool HasSound = false;
 
+// The file a file list names is asked about in a reader of its own, in the
+// background: a damaged file must neither hold nor end the editor before
+// anyone presses Paste. Until it answers, there is no sound to paste.
+struct TListedFileCheck {
+    std::unique_ptr<NSWave::TPendingHeader> Probe;
+    std::unique_ptr<QSocketNotifier> Notifier;
+    std::unique_ptr<QTimer> Limit;
+
+    void Start(const std::string& path);
+    void Answer(bool readable) {
+        Notifier.reset();
+        Limit.reset();
+        Probe.reset();
+        HasSound = readable;
+        TWaveWin::BroadcastState();
+    }
+    void Cancel() {
+        Notifier.reset();
+        Limit.reset();
+        Probe.reset();
+    }
+};
+// Never destroyed: its notifier and timer must not outlive the application
+// in a static's destructor.
+TListedFileCheck& ListedFileCheck = *new TListedFileCheck;
+
 void WatchClipboard() {
     static const bool watching = [] {
         QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, [] {
             Known = false;
+            ListedFileCheck.Cancel();
             TWaveWin::BroadcastState();
         });
+        QObject::connect(QGuiApplication::clipboard(), &QObject::destroyed,
+                         [] { ListedFileCheck.Cancel(); });
         return true;
     }();
     (void)watching;
@@ -66,11 +94,37 @@ std::string ReadableListedFile(const QMimeData* data) {
     return !path.empty() && ReadSoundHeader(path, header) ? path : std::string();
 }
 
+void TListedFileCheck::Start(const std::string& path) {
+    NSWave::THeaderProbe asked;
+    if (!NSWave::PrepareHeaderProbe(path, asked))
+        return;
+    try {
+        Probe = std::make_unique<NSWave::TPendingHeader>(asked);
+    } catch (const std::exception&) {
+        return;
+    }
+    Notifier = std::make_unique<QSocketNotifier>(Probe->Descriptor(), QSocketNotifier::Read);
+    QObject::connect(Notifier.get(), &QSocketNotifier::activated, [this] {
+        if (Probe && Probe->Poll())
+            Answer(Probe->Readable);
+    });
+    Limit = std::make_unique<QTimer>();
+    Limit->setSingleShot(true);
+    QObject::connect(Limit.get(), &QTimer::timeout, [this] { Answer(false); });
+    Limit->start(int(std::min<long long>(NSWave::ReaderStallLimit().count(), 3000)));
+}
+
+// Sound on the clipboard now; a file list's file is answered later.
 bool LookAtClipboard() {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     if (!data)
         return false;
-    return WavTypeOn(data) || !ReadableListedFile(data).empty();
+    if (WavTypeOn(data))
+        return true;
+    const std::string path = SingleLocalFile(data);
+    if (!path.empty())
+        ListedFileCheck.Start(path);
+    return false;
 }
 
 TTmpFile WriteTemporary(const QByteArray& bytes) {
@@ -103,35 +157,8 @@ bool ClipboardHasSound() {
     return HasSound;
 }
 
-bool ReadSoundHeader(const std::string& fileName, TSoundHeader& header) {
-    struct stat info;
-    if (stat(fileName.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size == 0)
-        return false;
-    NSWave::SoxInit();
-    NSWave::TSoxMessages quiet;
-    // The type by the same rule the loader follows: the suffix when the
-    // library knows it, else the content.
-    std::string kind = NSWave::TypeFromName(fileName);
-    sox_signalinfo_t signal = {};
-    if (strcasecmp(kind.c_str(), "snd") == 0) {
-        kind = "ub";
-        signal.rate = 11025;
-    }
-    for (char& c : kind)
-        c = char(std::tolower(static_cast<unsigned char>(c)));
-    const bool detect = kind == "auto" || !sox_find_format(kind.c_str(), sox_false);
-    sox_format_t* ft =
-        sox_open_read(fileName.c_str(), &signal, nullptr, detect ? nullptr : kind.c_str());
-    if (!ft)
-        return false;
-    header.Rate = int(ft->signal.rate + 0.5);
-    header.Channels = std::max(1, int(ft->signal.channels));
-    header.Size = NSWave::SizeCodeOf(ft->encoding.bits_per_sample ? ft->encoding.bits_per_sample
-                                                                  : ft->signal.precision,
-                                     ft->encoding.encoding);
-    header.Style = NSWave::StyleCodeOf(ft->encoding.encoding);
-    sox_close(ft);
-    return header.Rate > 0 && header.Size > 0 && header.Style > 0;
+bool ClipboardCheckPending() {
+    return ListedFileCheck.Probe != nullptr;
 }
 
 uint64_t WavImageBytes(const NSWave::TFile& document, const TSampleRange& range) {

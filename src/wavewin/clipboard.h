@@ -6,6 +6,7 @@
 #include <string>
 
 #include "util/tmpfile.h"
+#include "wave/reader.h"
 #include "wave/samplerange.h"
 
 class TOpStatus;
@@ -20,8 +21,12 @@ namespace NSWaveWin {
 extern const char* const WavMimeTypes[3];
 
 // True when the clipboard holds sound that Paste can insert: WAV data, or a
-// file list naming exactly one local file the sound library can read.
+// file list naming exactly one local file the sound library can read. The
+// file is asked about once per change of the clipboard, by a reader in the
+// background; until it answers this is false.
 bool ClipboardHasSound();
+// True while a file list's file is being asked about.
+bool ClipboardCheckPending();
 
 // The largest WAV image: its chunk sizes are 32-bit.
 constexpr uint64_t MaxWavImage = 0xFFFFFFFFull;
@@ -40,14 +45,9 @@ bool PutOnClipboard(const NSWave::TFile& document, const TSampleRange& range, TO
 // file's suffix). The empty handle when there is nothing usable.
 TTmpFile ReadClipboard();
 
-// The format of the sound in a file, read from its header only.
-struct TSoundHeader {
-    int Rate = 0;
-    int Channels = 0;
-    int Size = 0;
-    int Style = 0;
-};
-// False when the library cannot read the file.
-bool ReadSoundHeader(const std::string& fileName, TSoundHeader& header);
+// The format of the sound in a file, read from its header only (by the
+// library in a reader process of its own); false when it cannot be read.
+using NSWave::ReadSoundHeader;
+using NSWave::TSoundHeader;
 
 } // namespace NSWaveWin

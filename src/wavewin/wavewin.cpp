@@ -15,6 +15,7 @@
 #include "dlg/dlgbar.h"
 #include "util/settings.h"
 #include "util/xmsg.h"
+#include "wave/reader.h"
 #include "wave/soundformat.h"
 #include "wavewin/chanwin.h"
 #include "wavewin/clipboard.h"
@@ -129,6 +130,9 @@ void TWaveWin::LoadFile(const std::string& name) {
             result = Document.Load(name, &status);
             FileName = name;
             loaded = true;
+        } catch (const NSWave::xcancelled&) {
+            // The user stopped the load: the sound stays as it was.
+            return;
         } catch (const xmsg& e) {
             ShowError("Error reading file '" + name + "': " + e.why());
             FileName.clear();

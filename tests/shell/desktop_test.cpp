@@ -111,6 +111,9 @@ TEST(DesktopEntry, InstallPutsEverythingInPlaceAndTheDesktopsValidatorsAcceptIt)
     const QDir root(prefix.path());
     const QFileInfo program(root.filePath("bin/brimvale"));
     EXPECT_TRUE(program.isFile() && program.isExecutable());
+    // The sound file reader, where the installed program looks for it.
+    const QFileInfo reader(root.filePath("libexec/brimvale/brimvale-reader"));
+    EXPECT_TRUE(reader.isFile() && reader.isExecutable());
     const QString entry = root.filePath("share/applications/brimvale.desktop");
     const QString metainfo = root.filePath("share/metainfo/io.github.hollin.brimvale.metainfo.xml");
     const QString icons = root.filePath("share/icons/hicolor/");

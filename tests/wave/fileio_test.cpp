@@ -331,8 +331,8 @@ TEST(Errors, LoadingTexts) {
     WriteBytes(Path("a.nosuchtype"), "data");
     EXPECT_EQ(LoadError(Path("a.nosuchtype")), "Unknown file type");
     WriteBytes(Path("text.wav"), "this is not a sound");
-    std::string text = LoadError(Path("text.wav"));
-    EXPECT_NE(text.find("RIFF header not found"), std::string::npos) << text;
+    // The library's "RIFF header not found", in the user's terms.
+    EXPECT_EQ(LoadError(Path("text.wav")), "This is not a WAV file");
     EXPECT_EQ(LoadError(TestTmpDir()), "Could not open file"); // a directory
     for (const char* name : {"empty.wav", "a.nosuchtype", "text.wav"})
         fs::remove(Path(name));

@@ -19,11 +19,15 @@
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QMimeData>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
 
 #include "wavewin/clipboard.h"
 #include "wavewin/edittest.h"
@@ -232,4 +236,33 @@ TEST_F(X11ClipboardChild, CopyToXclipAndPasteFromXclip) {
         ASSERT_EQ(pasted->Document.Channel(0).Samples[i], int32_t(expected[2 * i]) << 16) << i;
         ASSERT_EQ(pasted->Document.Channel(1).Samples[i], int32_t(expected[2 * i + 1]) << 16) << i;
     }
+
+    // A file manager's Copy of a file that makes the library end its
+    // process: the editor looks at it in a reader of its own before anyone
+    // presses Paste, and stays up with Paste disabled.
+    const std::string bomb = Path("minus-one.sph");
+    { std::ofstream(bomb, std::ios::binary) << "NIST_1A\n     -1\nabcde"; }
+    auto offerList = [&](const std::string& file) {
+        auto* list = new QProcess;
+        list->start("xclip", {"-selection", "clipboard", "-t", "text/uri-list", "-quiet"});
+        list->write(("file://" + file + "\n").c_str());
+        list->closeWriteChannel();
+        return list;
+    };
+    std::unique_ptr<QProcess> listing(offerList(bomb));
+    ASSERT_TRUE(WaitFor([&] {
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        return data && data->hasFormat("text/uri-list") && !ClipboardHasSound() &&
+               !ClipboardCheckPending();
+    })) << "the file list never arrived";
+    EXPECT_FALSE(pasted->IsEnabled(CmdPaste));
+    listing->kill();
+    listing->waitForFinished();
+    // The same for a file the library reads: Paste follows once it has been
+    // looked at.
+    listing.reset(offerList(made));
+    ASSERT_TRUE(WaitFor([&] { return pasted->IsEnabled(CmdPaste); }));
+    listing->kill();
+    listing->waitForFinished();
+    std::filesystem::remove(bomb);
 }

@@ -3,6 +3,7 @@
 // sound, the selection and the undo slots is the random model test's.)
 
 #include <QFile>
+#include <QTest>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -110,7 +111,10 @@ TEST_F(EditTest, AFileCopiedInAFileManagerPastesLikeWavData) {
     auto* data = new QMimeData;
     data->setUrls({QUrl::fromLocalFile(QString::fromStdString(name))});
     QGuiApplication::clipboard()->setMimeData(data);
-    EXPECT_TRUE(w->IsEnabled(CmdPaste));
+    // The file is looked at by a reader in the background: Paste waits for
+    // its answer.
+    EXPECT_FALSE(w->IsEnabled(CmdPaste));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->IsEnabled(CmdPaste); }, 10000));
     w->Command(CmdPaste);
     const TSound pasted{{9, 9, 1 << 16, 2 << 16, 3 << 16, 4 << 16}};
     EXPECT_EQ(Snapshot(w->Document), pasted);

@@ -1,6 +1,8 @@
 // The document window's life: titles, loading, saving, closing.
 
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
@@ -211,4 +213,21 @@ TEST_F(WaveWinTest, TheDocumentDialogFollowsItsSizeBelowAndAboveTheTemplate) {
         EXPECT_EQ(at(2508), height0.translated(dx, 0));
         EXPECT_EQ(at(2555), effects0);
     }
+}
+
+TEST_F(WaveWinTest, EscapeDuringALoadStopsItAndKeepsTheSoundAndItsName) {
+    const std::string first = MakeSound("first.wav", 1, 100, 22050, 2);
+    const std::string longer = MakeSound("longer.wav", 2, 400000, 44100, 2);
+    TWaveWin* w = Open(first);
+    // The key waits in the queue; the load sees it the first time it looks
+    // at the window's events, and no other command runs meanwhile.
+    QCoreApplication::postEvent(w, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    w->LoadFile(longer);
+    EXPECT_TRUE(Boxes.Shown.empty());
+    EXPECT_EQ(w->FileName, first);
+    EXPECT_EQ(w->Document.GetLength(), 100u);
+    EXPECT_EQ(w->Document.ChannelCount(), 1);
+    // Without the key it loads.
+    w->LoadFile(longer);
+    EXPECT_EQ(w->Document.GetLength(), 400000u);
 }
