@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "machineload.h"
 #include "util/xmsg.h"
 #include "wave/file.h"
 
@@ -164,6 +165,7 @@ int main(int argc, char** argv) {
     }
     // Read it once so every contender finds it in the page cache.
     Command("cat '" + in + "' > /dev/null");
+    PrintMachineLoad("before");
     const double documentMB = 2.0 * HourFrames * sizeof(int32_t) / (1024 * 1024);
     std::printf("document samples: %.0f MB; median of %d runs\n", documentMB, Runs);
 
@@ -199,7 +201,9 @@ int main(int argc, char** argv) {
     const TResult decode = Median(decodes), copy = Median(copies), load = Median(loads);
     Print("sox in.wav -n (decode alone)", decode);
     Print("sox in.wav out.wav (copy)", copy);
-    Print("first write of the document's samples", Median(floors), &decode);
+    // The floor says something only where it is below the load.
+    if (Median(floors).Seconds < load.Seconds)
+        Print("first write of the document's samples", Median(floors), &decode);
     Print("TFile::Load", load, &decode);
     std::printf("%-44s %8.2fx the document's sample bytes\n", "peak memory during the load",
                 load.PeakMB / documentMB);
@@ -207,6 +211,7 @@ int main(int argc, char** argv) {
     PrintPaired("paired: TFile::Load / sox decode", loads, decodes);
     PrintPaired("paired: TFile::Save / sox copy", saves, copies);
 
+    PrintMachineLoad("after");
     std::filesystem::remove(out);
     std::filesystem::remove(ours);
     std::printf("(the input stays in %s for the next run)\n", in.c_str());

@@ -21,35 +21,14 @@
 #include <string>
 #include <vector>
 
+#include "reader/records.h"
 #include "wave/readerproto.h"
 #include "wave/soxlib.h"
 
 using namespace NSWave::NSReader;
+using namespace NSReaderMain;
 
 namespace {
-
-void WriteAll(const void* data, size_t bytes) {
-    const char* from = static_cast<const char*>(data);
-    while (bytes) {
-        const ssize_t n = write(STDOUT_FILENO, from, bytes);
-        if (n <= 0)
-            _exit(3); // the editor has gone or given up
-        from += n;
-        bytes -= size_t(n);
-    }
-}
-
-void Record(TKind kind, uint64_t bytes) {
-    TRecordHead head;
-    head.Kind = kind;
-    head.Bytes = bytes;
-    WriteAll(&head, sizeof head);
-}
-
-void Text(TKind kind, const std::string& text) {
-    Record(kind, text.size());
-    WriteAll(text.data(), text.size());
-}
 
 // Nothing inherited reaches the library: no descriptor but the three
 // standard ones, no core file, no more memory than the bound, and no life
@@ -78,7 +57,6 @@ void SendFormat(const sox_format_t* ft) {
     format.Encoding = uint32_t(ft->encoding.encoding);
     format.Length = ft->signal.length == SOX_UNKNOWN_LEN ? 0 : uint64_t(ft->signal.length);
     format.DataOffset = uint64_t(ft->tell_off);
-    const std::string type = ft->filetype ? ft->filetype : "";
     std::string comment;
     if (ft->oob.comments)
         for (char** c = ft->oob.comments; *c; ++c) {
@@ -86,12 +64,7 @@ void SendFormat(const sox_format_t* ft) {
                 comment += '\n';
             comment += *c;
         }
-    format.TypeBytes = uint32_t(type.size());
-    format.CommentBytes = uint32_t(comment.size());
-    Record(TKind::Header, sizeof format + type.size() + comment.size());
-    WriteAll(&format, sizeof format);
-    WriteAll(type.data(), type.size());
-    WriteAll(comment.data(), comment.size());
+    Format(format, ft->filetype ? ft->filetype : "", comment);
 }
 
 // Decodes in whole frames and sends them channel by channel. A reader may
@@ -126,13 +99,7 @@ void SendFrames(sox_format_t* ft) {
                         to[f] = block[f * channels + c];
                 }
             }
-            TFramesHead head;
-            head.FileOffset = uint64_t(ft->tell_off);
-            head.Frames = uint32_t(frames);
-            const size_t bytes = frames * channels * sizeof(int32_t);
-            Record(TKind::Frames, sizeof head + bytes);
-            WriteAll(&head, sizeof head);
-            WriteAll(planar.data(), bytes);
+            Frames(planar.data(), uint32_t(frames), uint32_t(channels), uint64_t(ft->tell_off));
         }
         held = have - frames * channels;
         std::memmove(block.data(), block.data() + frames * channels, held * sizeof(sox_sample_t));
@@ -159,21 +126,19 @@ int main(int argc, char** argv) {
     NSWave::TSoxMessages messages;
     sox_format_t* ft = sox_open_read(file, &signal, nullptr, type);
     if (!ft) {
-        Text(TKind::Refused, messages.Text());
+        // Files the library has no reader for: a type it does not know (the
+        // content decides), or Ogg holding Opus rather than Vorbis.
+        const bool other = !type || std::strcmp(type, "ogg") == 0 || std::strcmp(type, "oga") == 0;
+        if (!other || !FfmpegRead(file, load))
+            Text(TKind::Refused, messages.Text());
         return 0;
     }
     SendFormat(ft);
     if (load && ft->signal.channels) {
         SendFrames(ft);
-        TEndHead end;
-        end.Failed = messages.Empty() ? 0 : 1;
-        Record(TKind::End, sizeof end + messages.Text().size());
-        WriteAll(&end, sizeof end);
-        WriteAll(messages.Text().data(), messages.Text().size());
+        End(!messages.Empty(), messages.Text());
     } else {
-        Record(TKind::End, sizeof(TEndHead));
-        const TEndHead end;
-        WriteAll(&end, sizeof end);
+        End(false, std::string());
     }
     sox_close(ft);
     return 0;

@@ -17,6 +17,7 @@
 #include "shell/splash.h"
 #include "util/settings.h"
 #include "wave/formats.h"
+#include "wave/reader.h"
 #include "wavewin/commands.h"
 #include "wavewin/filechoice.h"
 #include "wavewin/wavewin.h"
@@ -389,17 +390,32 @@ QStringList TAppFrame::DroppedSoundFiles(const QMimeData* data) {
             types.insert(QString::fromStdString(type));
         return types;
     }();
-    QStringList files;
     // A file manager drags files as a list of URLs (text/uri-list).
     if (!data || !data->hasFormat(QStringLiteral("text/uri-list")))
-        return files;
-    for (const QUrl& url : data->urls()) {
+        return QStringList();
+    // Entering, moving over and dropping ask about the same list: the files
+    // are looked at once per list.
+    static QList<QUrl> lastUrls;
+    static QStringList lastFiles;
+    const QList<QUrl> urls = data->urls();
+    if (urls == lastUrls)
+        return lastFiles;
+    QStringList files;
+    for (const QUrl& url : urls) {
         if (!url.isLocalFile())
             continue;
         const QFileInfo file(url.toLocalFile());
-        if (file.isFile() && readable.contains(file.suffix().toLower()))
+        if (!file.isFile())
+            continue;
+        // A type the library knows by its suffix, else whatever the content
+        // says, as File Open decides (asked of a reader of its own).
+        NSWave::TSoundHeader header;
+        if (readable.contains(file.suffix().toLower()) ||
+            NSWave::ReadSoundHeader(file.absoluteFilePath().toStdString(), header))
             files.append(file.absoluteFilePath());
     }
+    lastUrls = urls;
+    lastFiles = files;
     return files;
 }
 

@@ -144,14 +144,16 @@ void TChannel::DeleteRange(const TSampleRange& range, bool shrink) {
 
 namespace {
 
-// Gain g0 + k × step on sample k of a block, saturated at the 32-bit limits.
-// Where the processor has 256-bit vectors the loop is written with them (the
-// compiler's own vectorising of the saturation shuffles far more than it
-// computes), so it keeps up with the memory; both ways give exactly the same
-// samples.
-double RampGain(double g0, double step, int k) {
-    return g0 + double(k) * step;
-}
+// Gain (n − i) × from ÷ n + i × to ÷ n on sample i of n, in exactly that
+// order of double operations (a running sum drifts by a unit now and then),
+// saturated at the 32-bit limits. Where the processor has 256-bit vectors the
+// loop is written with them (the compiler's own vectorising of the saturation
+// shuffles far more than it computes); both ways give exactly the same
+// samples, as each lane does the same IEEE operations.
+struct TRamp {
+    double From, To, N;
+    double Gain(double i) const { return (N - i) * From / N + i * To / N; }
+};
 
 int32_t RampSample(double gain, int32_t sample) {
     const double v = gain * double(sample);
@@ -159,36 +161,40 @@ int32_t RampSample(double gain, int32_t sample) {
 }
 
 #if defined(__x86_64__)
-__attribute__((target("avx2"))) void RampAvx2(int32_t* s, int count, double g0, double step) {
+__attribute__((target("avx2"))) void RampAvx2(int32_t* s, int count, const TRamp& ramp,
+                                              double first) {
     const __m256d lo = _mm256_set1_pd(-2147483648.0), hi = _mm256_set1_pd(2147483647.0);
-    const __m256d base = _mm256_set1_pd(g0), by = _mm256_set1_pd(step);
-    const __m256d four = _mm256_set1_pd(4.0);
-    __m256d k4 = _mm256_set_pd(3.0, 2.0, 1.0, 0.0);
+    const __m256d from = _mm256_set1_pd(ramp.From), to = _mm256_set1_pd(ramp.To);
+    const __m256d n = _mm256_set1_pd(ramp.N), four = _mm256_set1_pd(4.0);
+    __m256d i4 = _mm256_add_pd(_mm256_set1_pd(first), _mm256_set_pd(3.0, 2.0, 1.0, 0.0));
     int k = 0;
     for (; k + 4 <= count; k += 4) {
         auto* at = reinterpret_cast<__m128i*>(s + k);
-        const __m256d gain = _mm256_add_pd(base, _mm256_mul_pd(k4, by));
+        const __m256d gain =
+            _mm256_add_pd(_mm256_div_pd(_mm256_mul_pd(_mm256_sub_pd(n, i4), from), n),
+                          _mm256_div_pd(_mm256_mul_pd(i4, to), n));
         __m256d v = _mm256_mul_pd(gain, _mm256_cvtepi32_pd(_mm_loadu_si128(at)));
         v = _mm256_min_pd(_mm256_max_pd(v, lo), hi);
         _mm_storeu_si128(at, _mm256_cvttpd_epi32(v));
-        k4 = _mm256_add_pd(k4, four);
+        i4 = _mm256_add_pd(i4, four);
     }
     for (; k < count; ++k)
-        s[k] = RampSample(RampGain(g0, step, k), s[k]);
+        s[k] = RampSample(ramp.Gain(first + double(k)), s[k]);
 }
 
 #endif
 
-void RampBlock(int32_t* s, int count, double g0, double step) {
+// Samples first … first + count − 1 of the ramp, at s.
+void RampBlock(int32_t* s, int count, const TRamp& ramp, double first) {
 #if defined(__x86_64__)
     static const bool avx2 = __builtin_cpu_supports("avx2");
     if (avx2) {
-        RampAvx2(s, count, g0, step);
+        RampAvx2(s, count, ramp, first);
         return;
     }
 #endif
     for (int k = 0; k < count; ++k)
-        s[k] = RampSample(RampGain(g0, step, k), s[k]);
+        s[k] = RampSample(ramp.Gain(first + double(k)), s[k]);
 }
 
 } // namespace
@@ -201,15 +207,15 @@ void TChannel::Amplify(const TSampleRange& range, double from, double to, TOpSta
     if (!range.Valid || range.Start >= end)
         return;
     // The gain runs from `from` on the first sample to (n − 1)/n of the way
-    // towards `to` on the last: from + i × (to − from) / n on sample i.
+    // towards `to` on the last.
     const uint32_t n = end - range.Start;
     const int base = StatusBase(status);
-    const double step = (to - from) / double(n);
+    const TRamp ramp{from, to, double(n)};
     constexpr uint32_t Block = 1u << 16;
     int32_t* s = MutableSamples(range.Start);
     for (uint32_t i = 0; i < n; i += Block) {
         const uint32_t count = std::min(Block, n - i);
-        RampBlock(s + i, int(count), from + double(i) * step, step);
+        RampBlock(s + i, int(count), ramp, double(i));
         if (status)
             status->SetPercent(base + int(int64_t(span) * (i + count - 1) / n));
     }

@@ -28,8 +28,8 @@ struct TLoadResult {
     uint64_t FramesAnnounced = 0; // what the header announced; 0 when not known
     bool EndedEarly() const { return FramesAnnounced != 0 && FramesRead < FramesAnnounced; }
 };
-// "The file ended early: 12.5 of 60 seconds were read." (seconds printed as the
-// default iostream notation of a double, six significant digits, like 22.05)
+// "The file ended early: 12.5 of 60 seconds were read." (seconds with at most
+// two decimals, trailing zeros dropped)
 std::string EndedEarlyText(const TLoadResult& result, int rate);
 
 // Thrown by Save when the chosen type holds fewer bits than the sound and the caller did not

@@ -94,10 +94,22 @@ std::string BaseName(const std::string& fileName) {
 
 } // namespace
 
+// Seconds with at most two decimals, trailing zeros dropped ("12.5", "60").
+std::string Seconds(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f", value);
+    std::string shown = text;
+    while (shown.back() == '0')
+        shown.pop_back();
+    if (shown.back() == '.')
+        shown.pop_back();
+    return shown == "-0" ? "0" : shown;
+}
+
 std::string EndedEarlyText(const TLoadResult& result, int rate) {
     const double perSecond = rate > 0 ? rate : 1;
-    return "The file ended early: " + Number(double(result.FramesRead) / perSecond) + " of " +
-           Number(double(result.FramesAnnounced) / perSecond) + " seconds were read.";
+    return "The file ended early: " + Seconds(double(result.FramesRead) / perSecond) + " of " +
+           Seconds(double(result.FramesAnnounced) / perSecond) + " seconds were read.";
 }
 
 namespace {
@@ -274,7 +286,7 @@ TLoadResult TFile::Load(const std::string& fileName, TOpStatus* status, const ch
     // Memory is reserved for what the file can hold: for uncompressed data
     // the bytes after the header; compressed data grows as it arrives.
     uint64_t reserve = 0;
-    if (Uncompressed(encoding)) {
+    if (Uncompressed(encoding) && !(format.Flags & NSReader::FlagCompressed)) {
         const uint64_t dataStart = std::min<uint64_t>(format.DataOffset, fileLength);
         const uint64_t fits = (fileLength - dataStart) / (uint64_t(channels) * (format.Bits / 8));
         reserve = result.FramesAnnounced ? std::min(result.FramesAnnounced, fits) : fits;

@@ -37,7 +37,13 @@ struct TReaderFormat {
     uint64_t DataOffset = 0;
     uint32_t TypeBytes = 0;
     uint32_t CommentBytes = 0;
+    uint32_t Flags = 0;
+    uint32_t Unused = 0;
 };
+
+// The data's size does not bound its frames (a codec of FFmpeg's, whatever
+// its sample format).
+constexpr uint32_t FlagCompressed = 1;
 
 struct TFramesHead {
     uint64_t FileOffset = 0; // how far into the file the library has read

@@ -166,6 +166,15 @@ TEST_F(StartTest, DroppedSoundFilesOpenAsFromFileOpenAndAnythingElseIsRefused) {
     EXPECT_EQ(Children()[1]->windowTitle(), b);
     EXPECT_EQ(Frame()->Recent().Files().first(), b);
     EXPECT_TRUE(Boxes.Shown.empty());
+
+    // A sound whose name has no suffix the library knows is taken for what
+    // its content is.
+    const QString bare = Folder.filePath("take");
+    std::filesystem::copy_file(a.toStdString(), bare.toStdString());
+    auto unnamed = UriList({QUrl::fromLocalFile(bare)});
+    EXPECT_EQ(DragAndDrop(Frame(), unnamed.get()), std::make_pair(true, true));
+    ASSERT_EQ(Children().size(), 3);
+    EXPECT_EQ(Children()[2]->windowTitle(), bare);
 }
 
 TEST_F(StartTest, ARecordingKilledMidTakeIsOfferedUntilRecoveredOrDeleted) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <climits>
 #include <vector>
 
@@ -179,6 +181,36 @@ TEST(ChannelAmplify, RampArithmetic) {
         Fill(c, k.in);
         c.Amplify(TSampleRange(0, uint32_t(k.in.size())), k.from, k.to, nullptr, 100);
         EXPECT_EQ(Samples(c), k.expected) << k.from << "->" << k.to;
+    }
+}
+
+TEST(ChannelAmplify, EverySampleFollowsTheWrittenArithmetic) {
+    // Random channels, ranges and factors against the ramp written out
+    // sample by sample in plain double arithmetic.
+    std::mt19937 random(2027);
+    for (int round = 0; round < 300; ++round) {
+        const uint32_t length = 1 + random() % 3000;
+        V in(length);
+        for (int32_t& v : in)
+            v = int32_t(random());
+        const uint32_t start = random() % length, end = start + 1 + random() % (length - start);
+        std::uniform_real_distribution<double> factor(-3, 3);
+        const double from = round % 3 == 0 ? 0 : factor(random);
+        const double to = round % 3 == 1 ? 1 : factor(random);
+        V expected = in;
+        const double n = end - start;
+        for (uint32_t i = 0; i < end - start; ++i) {
+            const double gain = (n - i) * from / n + i * to / n;
+            const double v = gain * double(in[start + i]);
+            expected[start + i] = v >= 2147483647.0    ? INT32_MAX
+                                  : v <= -2147483648.0 ? INT32_MIN
+                                                       : int32_t(v);
+        }
+        TChannel c;
+        Fill(c, in);
+        c.Amplify(TSampleRange(start, end), from, to, nullptr, 100);
+        ASSERT_EQ(Samples(c), expected)
+            << round << ": " << from << "->" << to << " over " << start << ".." << end;
     }
 }
 

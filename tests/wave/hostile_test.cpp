@@ -217,11 +217,12 @@ TEST(LoadResult, AFileCutShortSaysHowMuchWasRead) {
             << type;
         fs::remove(file);
     }
+    // At most two decimals, however the division falls.
     NSWave::TLoadResult odd;
-    odd.FramesRead = 1;
-    odd.FramesAnnounced = 3;
+    odd.FramesRead = 37507;
+    odd.FramesAnnounced = 110250;
     EXPECT_EQ(NSWave::EndedEarlyText(odd, 22050),
-              "The file ended early: 4.53515e-05 of 0.000136054 seconds were read.");
+              "The file ended early: 1.7 of 5 seconds were read.");
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -171,4 +172,48 @@ TEST(IsolatedReader, TheLibrarysFailuresAreToldInTheUsersTerms) {
         10);
     EXPECT_EQ(result.Output, "Could not open file: Permission denied") << result.Describe();
     fs::remove_all(dir);
+}
+
+// What the sound library has no reader for opens through FFmpeg's, decoded
+// as the ffmpeg command decodes it, sample for sample.
+TEST(IsolatedReader, OpusM4aWmaAndVideoFilesLoadAsTheFfmpegCommandDecodesThem) {
+    if (std::system("ffmpeg -version >/dev/null 2>&1") != 0) {
+        const char* ci = std::getenv("CI");
+        if (ci && std::string(ci) == "true")
+            FAIL() << "ffmpeg is not installed";
+        GTEST_SKIP() << "ffmpeg is not installed";
+    }
+    struct TKind {
+        const char* Suffix;
+        const char* Codec;
+    };
+    for (const TKind& kind : {TKind{"opus", "libopus"}, TKind{"m4a", "aac"}, TKind{"wma", "wmav2"},
+                              TKind{"webm", "libopus"}, TKind{"mp4", "aac"},
+                              TKind{"mkv", "libvorbis"}, TKind{"ogg", "libopus"}}) {
+        const std::string file = Path(std::string("made.") + kind.Suffix);
+        const std::string raw = Path("made.raw");
+        const std::string make =
+            "ffmpeg -v error -y -f lavfi -i sine=frequency=440:duration=0.4:sample_rate=48000 "
+            "-f lavfi -i sine=frequency=1000:duration=0.4:sample_rate=48000 -filter_complex "
+            "amerge -c:a " +
+            std::string(kind.Codec) + " '" + file + "' && ffmpeg -v error -y -i '" + file +
+            "' -f s32le -c:a pcm_s32le '" + raw + "'";
+        ASSERT_EQ(std::system(make.c_str()), 0) << make;
+        std::ifstream in(raw, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+        std::vector<int32_t> expected(bytes.size() / 4);
+        std::memcpy(expected.data(), bytes.data(), expected.size() * 4);
+
+        TFile doc;
+        ASSERT_NO_THROW(doc.Load(file)) << kind.Suffix;
+        ASSERT_EQ(doc.ChannelCount(), 2) << kind.Suffix;
+        EXPECT_EQ(doc.Rate, 48000) << kind.Suffix;
+        ASSERT_EQ(size_t(doc.GetLength()) * 2, expected.size()) << kind.Suffix;
+        for (uint32_t i = 0; i < doc.GetLength(); ++i)
+            for (int c = 0; c < 2; ++c)
+                ASSERT_EQ(doc.Channel(c).Samples[i], expected[2 * i + size_t(c)])
+                    << kind.Suffix << " frame " << i << " channel " << c;
+        fs::remove(file);
+        fs::remove(raw);
+    }
 }
