@@ -179,25 +179,14 @@ void TChannelWin::mouseReleaseEvent(QMouseEvent* event) {
 
 void TChannelWin::contextMenuEvent(QContextMenuEvent* event) {
     // Menu 2065: the edit commands that make sense at a point in the sound.
-    static const struct {
-        int Id;
-        const char* Text;
-    } items[] = {{CmdUndo, "&Undo\tCtrl+Z"},
-                 {CmdCut, "Cu&t\tCtrl+X"},
-                 {CmdCopy, "&Copy\tCtrl+C"},
-                 {CmdPaste, "&Paste\tCtrl+V"},
-                 {CmdSilence, "Clear"},
-                 {CmdSelectAll, "Select &All\tCtrl+A"},
-                 {CmdDeselect, "D&e-Select\tEscape"},
-                 {CmdAllChannels, "A&ll Channels\tShift+Click"}};
     QMenu menu(this);
-    for (const auto& item : items) {
-        QString text = QString::fromLatin1(item.Text);
-        if (item.Id == CmdUndo && Owner->HasRedo() && !Owner->HasUndo())
-            text = QStringLiteral("Redo\tCtrl+Z");
+    const TCommandState state = Owner->CommandState();
+    for (const TCommandInfo* item : ContextItems()) {
+        const QString text =
+            item->Context.Text ? QString::fromLatin1(item->Context.Text) : ItemText(*item, state);
         QAction* action = menu.addAction(text);
-        action->setEnabled(Owner->IsEnabled(item.Id));
-        const int id = item.Id;
+        action->setEnabled(CommandEnabled(item->Id, state));
+        const int id = item->Id;
         TWaveWin* owner = Owner;
         QObject::connect(action, &QAction::triggered, owner, [owner, id] { owner->Command(id); });
     }

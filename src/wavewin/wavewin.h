@@ -112,6 +112,8 @@ public:
     virtual void UpdateView();
     void ResetView();
     void FitHeight();
+    // Sets the channel height (truncated; the layout keeps it in range).
+    void SetChannelHeight(double height);
     void SetScale(double zoom);
     void ZoomToFit();
     void ScrollHorizontally(TScroll code, int64_t position = 0);

@@ -22,6 +22,86 @@ bool FitsOnClipboard(TWaveWin& window, const TSampleRange& range) {
     return false;
 }
 
+using K = QKeySequence;
+
+const TCommandRow UndoRow(TRow(CmdUndo)
+                              .Item(TMenu::Edit, 0, "&Undo\tCtrl+Z")
+                              .Shortcuts({K(Qt::CTRL | Qt::Key_Z)})
+                              .Picture(27)
+                              .Popup(0)
+                              .When([](const TCommandState& s) { return s.HasUndo || s.HasRedo; })
+                              .Idle()
+                              // With only a redo record the same item takes the change again.
+                              .TextWhen([](const TCommandState& s) -> const char* {
+                                  return s.HasRedo && !s.HasUndo ? "Redo\tCtrl+Z" : nullptr;
+                              })
+                              .Does([](TWaveWin& w) { w.CmUndo(); }));
+const TCommandRow CutRow(TRow(CmdCut)
+                             .Item(TMenu::Edit, 10, "Cu&t\tCtrl+X")
+                             .Shortcuts({K(Qt::CTRL | Qt::Key_X), K(Qt::SHIFT | Qt::Key_Delete)})
+                             .Picture(22)
+                             .Popup(10)
+                             .When(RangeSelected)
+                             .Idle()
+                             .Does([](TWaveWin& w) { w.CmCut(); }));
+const TCommandRow CopyRow(TRow(CmdCopy)
+                              .Item(TMenu::Edit, 20, "&Copy\tCtrl+C")
+                              .Shortcuts({K(Qt::CTRL | Qt::Key_C), K(Qt::CTRL | Qt::Key_Insert)})
+                              .Picture(23)
+                              .Popup(20)
+                              .When(RangeSelected)
+                              .Idle()
+                              .Does([](TWaveWin& w) { w.CmCopy(); }));
+const TCommandRow PasteRow(TRow(CmdPaste)
+                               .Item(TMenu::Edit, 30, "&Paste\tCtrl+V")
+                               .Shortcuts({K(Qt::CTRL | Qt::Key_V), K(Qt::SHIFT | Qt::Key_Insert)})
+                               .Picture(24)
+                               .Popup(30)
+                               .When([](const TCommandState& s) { return s.ClipboardHasSound; })
+                               .Idle()
+                               .Does([](TWaveWin& w) { w.CmPaste(); }));
+const TCommandRow DeleteRow(TRow(CmdDelete)
+                                .Item(TMenu::Edit, 40, "&Delete\tDelete")
+                                .Shortcuts({K(Qt::Key_Delete)})
+                                .Picture(25)
+                                .WindowKey(Qt::Key_Delete)
+                                .When(RangeSelected)
+                                .Idle()
+                                .Does([](TWaveWin& w) { w.CmDelete(); }));
+const TCommandRow SelectAllRow(TRow(CmdSelectAll)
+                                   .Item(TMenu::Edit, 100, "Select &All\tCtrl+A")
+                                   .Shortcuts({K(Qt::CTRL | Qt::Key_A)})
+                                   .Picture(26)
+                                   .Popup(50)
+                                   .Idle()
+                                   .Does([](TWaveWin& w) { w.CmSelectAll(); }));
+const TCommandRow DeselectRow(TRow(CmdDeselect)
+                                  .Item(TMenu::Edit, 110, "D&e-Select\tEscape")
+                                  .Shortcuts({K(Qt::Key_Escape)})
+                                  .Popup(60)
+                                  .When([](const TCommandState& s) { return s.Selection.Valid; })
+                                  .Idle()
+                                  .Does([](TWaveWin& w) { w.CmDeselect(); }));
+const TCommandRow SilenceRow(TRow(CmdSilence)
+                                 .Item(TMenu::Effect, 130, "&Silence")
+                                 .Picture(6)
+                                 .Popup(40, "Clear")
+                                 .Button(TToolBar::Effects, 30, 6, "Silence")
+                                 .When(RangeSelected)
+                                 .Idle()
+                                 .Does([](TWaveWin& w) { w.CmSilence(); }));
+
+bool OnOneChannel(const TCommandState& s) {
+    return s.Selection.Valid && s.Selection.Channel != AllChannels;
+}
+
+const TCommandRow AllChannelsRow(TRow(CmdAllChannels)
+                                     .Item(TMenu::Edit, 120, "A&ll Channels\tShift+Click")
+                                     .Popup(70)
+                                     .When(OnOneChannel)
+                                     .Idle()
+                                     .Does([](TWaveWin& w) { w.CmAllChannels(); }));
+
 } // namespace
 
 bool TWaveWin::ApplyEdit(NSUndo::TUndoBase* record, const std::string& caption,

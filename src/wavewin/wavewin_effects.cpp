@@ -40,6 +40,63 @@ void ReverseRange(NSWave::TFile& doc, const TSampleRange& range, TOpStatus& stat
     }
 }
 
+// An effect of the Effect menu over the range, with its tool button when
+// it has one.
+TCommandInfo EffectRow(int id, int order, const char* text, int glyph, TToolPlace tool,
+                       void (TWaveWin::*handler)()) {
+    TCommandInfo row = TRow(id).Item(TMenu::Effect, order, text).Picture(glyph);
+    if (tool.Bar != TToolBar::None)
+        row.Button(tool.Bar, tool.Order, tool.Glyph, tool.Caption);
+    return row.When(SoundHolds).Idle().Does([handler](TWaveWin& w) { (w.*handler)(); });
+}
+
+using TW = TWaveWin;
+const TCommandRow EchoRow(EffectRow(CmdEcho, 0, "&Echo...", 3, {TToolBar::Effects, 0, 3, "Echo"},
+                                    &TW::CmEcho));
+const TCommandRow ReverseRow(EffectRow(CmdReverse, 10, "&Backwards", 4,
+                                       {TToolBar::Effects, 10, 4, "Backwards"}, &TW::CmReverse));
+const TCommandRow PitchRow(EffectRow(CmdPitch, 20, "&Pitch...", 9,
+                                     {TToolBar::Effects, 60, 9, "Pitch"}, &TW::CmPitch));
+const TCommandRow VibroRow(EffectRow(CmdVibro, 30, "&Vibro...", -1, {}, &TW::CmVibro));
+const TCommandRow AmplitudeRow(EffectRow(CmdAmplitude, 100, "&Amplitude...", 5,
+                                         {TToolBar::Effects, 20, 5, "Amplify"}, &TW::CmAmplitude));
+const TCommandRow FadeInRow(EffectRow(CmdFadeIn, 110, "Fade &In", 7,
+                                      {TToolBar::Effects, 40, 7, "Fade In"}, &TW::CmFadeIn));
+const TCommandRow FadeOutRow(EffectRow(CmdFadeOut, 120, "Fade &Out", 8,
+                                       {TToolBar::Effects, 50, 8, "Fade Out"}, &TW::CmFadeOut));
+const TCommandRow OtherEffectRow(EffectRow(CmdOtherEffect, 200, "Other &Effect...", -1, {},
+                                           &TW::CmOtherEffect));
+
+const TCommandRow SoundFormatRow(
+    TRow(CmdSoundFormat).Item(TMenu::Sound, 100, "Sound &Format").Idle().Does([](TWaveWin& w) {
+        w.CmSoundFormat();
+    }));
+const TCommandRow AddTrackRow(TRow(CmdAddTrack)
+                                  .Item(TMenu::Sound, 200, "&Add Track")
+                                  .Picture(0)
+                                  .Button(TToolBar::Tracks, 0, 0, "Add Track")
+                                  .When([](const TCommandState& s) { return s.ChannelCount < 32; })
+                                  .Idle()
+                                  .Does([](TWaveWin& w) { w.CmAddTrack(); }));
+const TCommandRow DeleteTrackRow(TRow(CmdDeleteTrack)
+                                     .Item(TMenu::Sound, 210, "&Delete Track")
+                                     .Picture(1)
+                                     .Button(TToolBar::Tracks, 10, 1, "Delete Track")
+                                     .When([](const TCommandState& s) {
+                                         return s.ChannelCount > 1 && s.Selection.Valid &&
+                                                s.Selection.Channel != AllChannels;
+                                     })
+                                     .Idle()
+                                     .Does([](TWaveWin& w) { w.CmDeleteTrack(); }));
+const TCommandRow
+    MergeTracksRow(TRow(CmdMergeTracks)
+                       .Item(TMenu::Sound, 220, "&Merge Tracks")
+                       .Picture(2)
+                       .Button(TToolBar::Tracks, 20, 2, "Mix Tracks")
+                       .When([](const TCommandState& s) { return s.ChannelCount > 1; })
+                       .Idle()
+                       .Does([](TWaveWin& w) { w.CmMergeTracks(); }));
+
 } // namespace
 
 void TWaveWin::CmReverse() {
@@ -181,6 +238,5 @@ void TWaveWin::CmMergeTracks() {
     merged->UpdateTitle();
     merged->ResetView();
 }
-
 
 } // namespace NSWaveWin

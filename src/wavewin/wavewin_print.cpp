@@ -5,6 +5,13 @@
 
 namespace NSWaveWin {
 
+namespace {
+const TCommandRow
+    PrintRow(TRow(CmdPrint).Item(TMenu::File, 100, "&Print...").Picture(15).Does([](TWaveWin& w) {
+        w.CmPrint();
+    }));
+} // namespace
+
 void TWaveWin::CmPrint() {
     NSPrint::ShowPrintOptions(this, Document, Selection, Title());
 }
