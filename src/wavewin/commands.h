@@ -192,7 +192,7 @@ bool CommandChecked(int id, const TCommandState& state);
 bool IsDocumentCommand(int id);
 
 // Shared enabling tests.
-bool RangeSelected(const TCommandState& s);   // a selection that is not a cursor
-bool SoundHolds(const TCommandState& s); // the longest channel holds samples
+bool RangeSelected(const TCommandState& s); // a selection that is not a cursor
+bool SoundHolds(const TCommandState& s);    // the longest channel holds samples
 
 } // namespace NSWaveWin

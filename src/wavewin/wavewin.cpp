@@ -483,18 +483,11 @@ void TWaveWin::FinishRecording() {
 
 bool TWaveWin::InsertRecording(const TTmpFile& capture) {
     auto* record = new NSUndo::TInsertion(*this, Selection, capture, Document.Rate, -1);
-    if (!AddUndo(record))
-        return false;
-    bool inserted = false;
-    try {
+    const bool inserted = ApplyEdit(record, std::string(), [&](TOpStatus&) {
         TTempCursor wait;
         record->Redo(*this, nullptr);
         SetSelection(record->Inserted, false);
-        UpdateView();
-        inserted = true;
-    } catch (const xmsg& e) {
-        ShowError(e.why());
-    }
+    });
     UpdateTitle();
     ResetView();
     return inserted;

@@ -177,12 +177,14 @@ public:
     void CmPrint();
     void CmClose();
 
-    // The steps every sample-changing command shares. `record` was built
-    // while the document was unchanged; AddUndo takes it (false: the user
-    // cancelled, nothing happens). Then `change` runs under a progress
-    // reporter showing `caption` and sets the selection it leaves. When it
-    // throws, the message is shown and an accepted record takes the change
-    // back, the earlier undo history returning with the document as it was.
+    // The one protocol of every sample-changing command, the effect dialogs
+    // included. `record` was built while the document was unchanged; AddUndo
+    // takes it (false: the user cancelled, nothing happens) and marks the
+    // sound modified. Then `change` runs under a progress reporter showing
+    // `caption` and sets the selection it leaves. When it throws, the
+    // message is shown and an accepted record takes the change back, the
+    // earlier undo history and modified flag returning with the document as
+    // it was.
     bool ApplyEdit(NSUndo::TUndoBase* record, const std::string& caption,
                    const std::function<void(TOpStatus&)>& change);
     // ApplyEdit for a change in place over `range` (clipped to the sound;
