@@ -24,6 +24,12 @@ TChannelWin::TChannelWin(TWaveWin* owner, int channel)
     : QWidget(owner), Owner(owner), Channel(channel) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
+    // The view repaints its channel from the first changed sample on; past
+    // the end, too, as a shorter channel leaves room that now shows none.
+    connect(owner, &TWaveWin::DocumentChanged, this, [this](const TDocumentChange& change) {
+        if (change.Touches(Channel))
+            InvalidateSamples(change.From, Owner->SampleUnder(width()) + 1);
+    });
 }
 
 void TChannelWin::InvalidateSamples(int64_t first, int64_t last) {

@@ -61,6 +61,8 @@ TWaveWin::TWaveWin(QWidget* parent)
     pal.setColor(QPalette::Window, pal.color(QPalette::Button));
     setPalette(pal);
     AllWindows().push_back(this);
+    connect(this, &TWaveWin::DocumentChanged, this,
+            [this](const TDocumentChange& change) { FollowChange(change); });
 }
 
 TWaveWin::~TWaveWin() {
@@ -142,6 +144,7 @@ void TWaveWin::LoadFile(const std::string& name) {
     SetModified(false);
     UndoRecord.reset();
     RedoRecord.reset();
+    AnnounceChanges();
     UpdateTitle();
     ResetView();
     if (loaded && result.EndedEarly())
@@ -225,7 +228,6 @@ std::string TWaveWin::Title() const {
 }
 
 void TWaveWin::UpdateTitle() {
-    UpdateView();
     if (!Created)
         return;
     if (Child)
@@ -327,6 +329,7 @@ void TWaveWin::Command(int id) {
     if (!info || !info->Run || !IsEnabled(id))
         return;
     info->Run(*this);
+    AnnounceChanges();
     NoteState();
 }
 

@@ -117,10 +117,12 @@ bool TWaveWin::ApplyEdit(NSUndo::TUndoBase* record, const std::string& caption,
         return false;
     }
     const bool accepted = UndoRecord.get() == record;
+    bool done = true;
     try {
         TOpStatus status(caption, StatusTarget());
         change(status);
     } catch (const xmsg& e) {
+        done = false;
         if (accepted) {
             try {
                 UndoRecord->Undo(*this, nullptr);
@@ -134,11 +136,9 @@ bool TWaveWin::ApplyEdit(NSUndo::TUndoBase* record, const std::string& caption,
             }
         }
         ShowError(e.why());
-        UpdateView();
-        return false;
     }
-    UpdateView();
-    return true;
+    AnnounceChanges();
+    return done;
 }
 
 bool TWaveWin::ApplyInPlace(const TSampleRange& range, const std::string& caption,
@@ -155,37 +155,34 @@ bool TWaveWin::ApplyInPlace(const TSampleRange& range, const std::string& captio
 }
 
 void TWaveWin::CmUndo() {
-    TOpStatus status("Undo/Redo ...", StatusTarget());
-    if (UndoRecord) {
-        std::unique_ptr<NSUndo::TUndoBase> record = std::move(UndoRecord);
-        try {
+    const bool undo = bool(UndoRecord);
+    TPointer<NSUndo::TUndoBase>& from = undo ? UndoRecord : RedoRecord;
+    if (!from)
+        return;
+    std::unique_ptr<NSUndo::TUndoBase> record = std::move(from);
+    try {
+        TOpStatus status("Undo/Redo ...", StatusTarget());
+        if (undo)
             record->Undo(*this, &status);
-        } catch (const xmsg& e) {
-            UndoRecord = std::move(record);
-            ShowError(e.why());
-            UpdateView();
-            return;
-        }
+        else
+            record->Redo(*this, &status);
+    } catch (const xmsg& e) {
+        from = std::move(record);
+        ShowError(e.why());
+        AnnounceChanges();
+        return;
+    }
+    if (undo) {
         SetModified(record->ModifiedBefore);
         record->SelectionAfter = Selection;
         SetSelection(record->SelectionBefore, false);
         RedoRecord = std::move(record);
-        UpdateView();
-    } else if (RedoRecord) {
-        std::unique_ptr<NSUndo::TUndoBase> record = std::move(RedoRecord);
-        try {
-            record->Redo(*this, &status);
-        } catch (const xmsg& e) {
-            RedoRecord = std::move(record);
-            ShowError(e.why());
-            UpdateView();
-            return;
-        }
+    } else {
         SetModified(true);
         SetSelection(record->SelectionAfter, false);
         UndoRecord = std::move(record);
-        UpdateView();
     }
+    AnnounceChanges();
 }
 
 void TWaveWin::CmCut() {
@@ -245,10 +242,9 @@ void TWaveWin::CmPaste() {
         record->Redo(*this, &status);
         SetSelection(record->Inserted, false);
     });
-    if (adopt) {
-        if (!pasted)
-            take(before);
-        UpdateTitle();
+    if (adopt && !pasted) {
+        take(before);
+        AnnounceChanges();
     }
 }
 

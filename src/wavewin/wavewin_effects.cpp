@@ -130,13 +130,10 @@ bool TWaveWin::ApplyAmplitude(int percent) {
 
 namespace {
 
-// Runs an effect dialog for `window`; the views follow whatever it did.
+// Runs an effect dialog for `window`.
 template <class TDialog> void RunEffectDialog(TWaveWin& window) {
-    {
-        TDialog dialog(window);
-        dialog.exec();
-    }
-    window.UpdateView();
+    TDialog dialog(window);
+    dialog.exec();
 }
 
 } // namespace
@@ -187,6 +184,7 @@ void TWaveWin::CmSoundFormat() {
         SetSelection(
             TSampleRange(scaled(Selection.Start), scaled(Selection.End), Selection.Channel), false);
     }
+    AnnounceChanges();
     UpdateTitle();
 }
 
@@ -235,6 +233,7 @@ void TWaveWin::CmMergeTracks() {
     }
     // Sound that exists nowhere else yet.
     merged->SetModified(true);
+    merged->AnnounceChanges();
     merged->UpdateTitle();
     merged->ResetView();
 }

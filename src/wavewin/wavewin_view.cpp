@@ -167,15 +167,16 @@ void TWaveWin::FitHeight() {
     }
 }
 
-void TWaveWin::UpdateView() {
+bool TWaveWin::Layout() {
     if (!Created)
-        return;
+        return false;
     if (Selection.Valid && Selection.Channel != AllChannels &&
         Selection.Channel >= Document.ChannelCount())
         Selection = TSampleRange();
     const int n = Document.ChannelCount();
     if (n == 0)
-        return;
+        return false;
+    const int64_t scrollX = ScrollX;
     ChannelHeight = std::clamp(ChannelHeight, MinChannelHeight, MaxChannelHeight);
     Zoom = std::clamp(Zoom, ZoomMin, ZoomMax);
     ViewWidth = width() - 4;
@@ -196,14 +197,64 @@ void TWaveWin::UpdateView() {
     for (int i = 0; i < n; ++i)
         ChannelViews[i]->setGeometry(0, int(int64_t(i) * (ChannelHeight + 6) - ScrollY), width(),
                                      ChannelHeight);
-
-    update();
     SetBar(HScroll, MaxScrollX, ViewWidth, ScrollX);
     SetBar(VScroll, MaxScrollY, height(), ScrollY);
+    return ScrollX != scrollX;
+}
+
+void TWaveWin::UpdateView() {
+    if (!Layout() && (!Created || Document.ChannelCount() == 0))
+        return;
+    update();
     for (TChannelWin* view : ChannelViews)
         view->update();
     if (TimeLine)
         TimeLine->update();
+    NoteState();
+}
+
+void TWaveWin::AnnounceChanges() {
+    TDocumentChange change;
+    std::vector<uint32_t> lengths(size_t(Document.ChannelCount()));
+    for (int c = 0; c < Document.ChannelCount(); ++c) {
+        NSWave::TChannel& channel = Document.Channel(c);
+        lengths[size_t(c)] = channel.Count;
+        const uint32_t from = channel.TakeChangedFrom();
+        if (from != NSWave::TChannel::NoChange) {
+            change.Channels.push_back(c);
+            change.From = std::min(change.From, from);
+        }
+    }
+    change.Lengths = lengths != AnnouncedLengths;
+    change.Format = Document.Rate != AnnouncedRate || Document.Size != AnnouncedSize ||
+                    Document.Style != AnnouncedStyle;
+    if (change.Channels.empty() && !change.Lengths && !change.Format)
+        return;
+    AnnouncedLengths = std::move(lengths);
+    AnnouncedRate = Document.Rate;
+    AnnouncedSize = Document.Size;
+    AnnouncedStyle = Document.Style;
+    emit DocumentChanged(change);
+}
+
+void TWaveWin::FollowChange(const TDocumentChange& change) {
+    if (change.Lengths || change.Format) {
+        // Views whose place or scroll position moved are drawn afresh; the
+        // others repaint what changed (below, each view for itself).
+        const int before = ChannelViews.Count();
+        if (Layout() || ChannelViews.Count() != before) {
+            for (TChannelWin* view : ChannelViews)
+                view->update();
+            if (TimeLine)
+                TimeLine->update();
+        }
+    }
+    if (change.Format) {
+        UpdateTitle();
+        UpdateSelectionTexts();
+        if (TimeLine)
+            TimeLine->update();
+    }
     NoteState();
 }
 
