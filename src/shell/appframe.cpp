@@ -61,19 +61,20 @@ using TF = TAppFrame;
 const TFrameRow NewRow(TRow(CmdNew)
                            .Item(TMenu::File, 0, "&New\tCtrl+N")
                            .Shortcuts({K(Qt::CTRL | Qt::Key_N)})
-                           .Picture(17),
+                           .Picture(NSArt::GlyphNew),
                        [](TF& f) { f.OpenDocument(std::string(), TMaximise::Decide); });
 const TFrameRow OpenRow(TRow(CmdOpen)
                             .Item(TMenu::File, 10, "&Open...\tCtrl+O")
                             .Shortcuts({K(Qt::CTRL | Qt::Key_O)})
-                            .Picture(16),
+                            .Picture(NSArt::GlyphOpen),
                         [](TF& f) {
                             std::string chosen = ChooseOpenFile();
                             if (!chosen.empty())
                                 f.OpenDocument(chosen, TMaximise::Decide);
                         });
-const TFrameRow ExitRow(TRow(CmdExit).Item(TMenu::File, 200, "E&xit\tAlt+F4").Picture(18),
-                        [](TF& f) { f.close(); });
+const TFrameRow
+    ExitRow(TRow(CmdExit).Item(TMenu::File, 200, "E&xit\tAlt+F4").Picture(NSArt::GlyphExit),
+            [](TF& f) { f.close(); });
 const TFrameRow ShowClipboardRow(TRow(CmdShowClipboard).Item(TMenu::Edit, 200, "&Show Clipboard"),
                                  [](TF& f) { f.ShowClipboard(); });
 const TFrameRow AboutRow(TRow(CmdAbout).Item(TMenu::Help, 0, "&About"),

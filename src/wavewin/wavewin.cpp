@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "dlg/artwork.h"
 #include "dlg/dlgbar.h"
 #include "util/settings.h"
 #include "util/xmsg.h"
@@ -159,22 +160,22 @@ using NSWave::TDeviceState;
 const TCommandRow SaveRow(TRow(CmdSave)
                               .Item(TMenu::File, 30, "&Save\tCtrl+S")
                               .Shortcuts({K(Qt::CTRL | Qt::Key_S)})
-                              .Picture(19)
+                              .Picture(NSArt::GlyphSave)
                               .Does([](TWaveWin& w) { w.SaveFile(false); }));
-const TCommandRow SaveAsRow(
-    TRow(CmdSaveAs).Item(TMenu::File, 40, "Save &As...").Picture(20).Does([](TWaveWin& w) {
-        w.SaveFile(true);
-    }));
+const TCommandRow SaveAsRow(TRow(CmdSaveAs)
+                                .Item(TMenu::File, 40, "Save &As...")
+                                .Picture(NSArt::GlyphSaveAs)
+                                .Does([](TWaveWin& w) { w.SaveFile(true); }));
 const TCommandRow RevertRow(TRow(CmdRevert)
                                 .Item(TMenu::File, 50, "Revert")
-                                .Picture(39)
+                                .Picture(NSArt::GlyphRevert)
                                 .When([](const TCommandState& s) { return s.HasFileName; })
                                 .Idle()
                                 .Does([](TWaveWin& w) { w.LoadFile(w.FileName); }));
 const TCommandRow CloseRow(TRow(CmdClose)
                                .Item(TMenu::File, 20, "&Close\tCtrl+F4")
                                .Shortcuts({K(Qt::CTRL | Qt::Key_F4)})
-                               .Picture(38)
+                               .Picture(NSArt::GlyphClose)
                                .Idle()
                                .Does([](TWaveWin& w) { w.CmClose(); }));
 
@@ -368,8 +369,8 @@ namespace {
 const TCommandRow PlayRow(TRow(CmdPlay)
                               .Item(TMenu::Sound, 0, "&Play\tCtrl+P")
                               .Shortcuts({K(Qt::CTRL | Qt::Key_P), K(Qt::Key_Space)})
-                              .Picture(13)
-                              .Button(TToolBar::Transport, 30, 13, "Play")
+                              .Picture(NSArt::GlyphPlay)
+                              .Button(TToolBar::Transport, 30, NSArt::GlyphPlay, "Play")
                               .WindowKey(Qt::Key_Space)
                               .When([](const TCommandState& s) {
                                   return s.Device == TDeviceState::Idle ||
@@ -380,15 +381,15 @@ const TCommandRow
     StopRow(TRow(CmdStop)
                 .Item(TMenu::Sound, 30, "&Stop")
                 .Shortcuts({K(Qt::Key_Period)})
-                .Picture(12)
-                .Button(TToolBar::Transport, 10, 12, "Stop")
+                .Picture(NSArt::GlyphStop)
+                .Button(TToolBar::Transport, 10, NSArt::GlyphStop, "Stop")
                 .WindowKey(Qt::Key_Period)
                 .When([](const TCommandState& s) { return s.Device != TDeviceState::Idle; })
                 .Does([](TWaveWin& w) { w.CmStop(); }));
 const TCommandRow PauseRow(TRow(CmdPause)
                                .Item(TMenu::Sound, 20, "Pause")
-                               .Picture(14)
-                               .Button(TToolBar::Transport, 20, 14, "Pause")
+                               .Picture(NSArt::GlyphPause)
+                               .Button(TToolBar::Transport, 20, NSArt::GlyphPause, "Pause")
                                .When([](const TCommandState& s) {
                                    return s.Device == TDeviceState::Playing ||
                                           s.Device == TDeviceState::Recording;
@@ -397,8 +398,8 @@ const TCommandRow PauseRow(TRow(CmdPause)
 const TCommandRow RecordRow(TRow(CmdRecord)
                                 .Item(TMenu::Sound, 10, "&Record\tCtrl+R")
                                 .Shortcuts({K(Qt::CTRL | Qt::Key_R)})
-                                .Picture(11)
-                                .Button(TToolBar::Transport, 0, 11, "Record")
+                                .Picture(NSArt::GlyphRecord)
+                                .Button(TToolBar::Transport, 0, NSArt::GlyphRecord, "Record")
                                 .When([](const TCommandState& s) {
                                     return !s.AnyDeviceActive &&
                                            (s.Device == TDeviceState::Idle ||
@@ -413,7 +414,7 @@ const TCommandRow RecordRow(TRow(CmdRecord)
     for (int k = 0; k < 8; ++k)
         TCommandRow(TRow(CmdLevel0 + k)
                         .Item(TMenu::Volume, k, texts[k])
-                        .Picture(30 + k)
+                        .Picture(NSArt::GlyphLevel0 + k)
                         .CheckedWhen([k](const TCommandState& s) { return s.Level == k; })
                         .Does([k](TWaveWin& w) { w.SetLevel(k); }));
     return true;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "dlg/artwork.h"
 #include "util/opstatus.h"
 #include "util/xmsg.h"
 #include "wavewin/effectdlg.h"
@@ -51,21 +52,27 @@ TCommandInfo EffectRow(int id, int order, const char* text, int glyph, TToolPlac
 }
 
 using TW = TWaveWin;
-const TCommandRow EchoRow(EffectRow(CmdEcho, 0, "&Echo...", 3, {TToolBar::Effects, 0, 3, "Echo"},
-                                    &TW::CmEcho));
-const TCommandRow ReverseRow(EffectRow(CmdReverse, 10, "&Backwards", 4,
-                                       {TToolBar::Effects, 10, 4, "Backwards"}, &TW::CmReverse));
-const TCommandRow PitchRow(EffectRow(CmdPitch, 20, "&Pitch...", 9,
-                                     {TToolBar::Effects, 60, 9, "Pitch"}, &TW::CmPitch));
-const TCommandRow VibroRow(EffectRow(CmdVibro, 30, "&Vibro...", -1, {}, &TW::CmVibro));
-const TCommandRow AmplitudeRow(EffectRow(CmdAmplitude, 100, "&Amplitude...", 5,
-                                         {TToolBar::Effects, 20, 5, "Amplify"}, &TW::CmAmplitude));
-const TCommandRow FadeInRow(EffectRow(CmdFadeIn, 110, "Fade &In", 7,
-                                      {TToolBar::Effects, 40, 7, "Fade In"}, &TW::CmFadeIn));
-const TCommandRow FadeOutRow(EffectRow(CmdFadeOut, 120, "Fade &Out", 8,
-                                       {TToolBar::Effects, 50, 8, "Fade Out"}, &TW::CmFadeOut));
-const TCommandRow OtherEffectRow(EffectRow(CmdOtherEffect, 200, "Other &Effect...", -1, {},
-                                           &TW::CmOtherEffect));
+const TCommandRow EchoRow(EffectRow(CmdEcho, 0, "&Echo...", NSArt::GlyphEcho,
+                                    {TToolBar::Effects, 0, NSArt::GlyphEcho, "Echo"}, &TW::CmEcho));
+const TCommandRow ReverseRow(EffectRow(CmdReverse, 10, "&Backwards", NSArt::GlyphBackwards,
+                                       {TToolBar::Effects, 10, NSArt::GlyphBackwards, "Backwards"},
+                                       &TW::CmReverse));
+const TCommandRow PitchRow(EffectRow(CmdPitch, 20, "&Pitch...", NSArt::GlyphPitch,
+                                     {TToolBar::Effects, 60, NSArt::GlyphPitch, "Pitch"},
+                                     &TW::CmPitch));
+const TCommandRow VibroRow(EffectRow(CmdVibro, 30, "&Vibro...", NSArt::GlyphNone, {},
+                                     &TW::CmVibro));
+const TCommandRow AmplitudeRow(EffectRow(CmdAmplitude, 100, "&Amplitude...", NSArt::GlyphAmplify,
+                                         {TToolBar::Effects, 20, NSArt::GlyphAmplify, "Amplify"},
+                                         &TW::CmAmplitude));
+const TCommandRow FadeInRow(EffectRow(CmdFadeIn, 110, "Fade &In", NSArt::GlyphFadeIn,
+                                      {TToolBar::Effects, 40, NSArt::GlyphFadeIn, "Fade In"},
+                                      &TW::CmFadeIn));
+const TCommandRow FadeOutRow(EffectRow(CmdFadeOut, 120, "Fade &Out", NSArt::GlyphFadeOut,
+                                       {TToolBar::Effects, 50, NSArt::GlyphFadeOut, "Fade Out"},
+                                       &TW::CmFadeOut));
+const TCommandRow OtherEffectRow(EffectRow(CmdOtherEffect, 200, "Other &Effect...",
+                                           NSArt::GlyphNone, {}, &TW::CmOtherEffect));
 
 const TCommandRow SoundFormatRow(
     TRow(CmdSoundFormat).Item(TMenu::Sound, 100, "Sound &Format").Idle().Does([](TWaveWin& w) {
@@ -73,15 +80,16 @@ const TCommandRow SoundFormatRow(
     }));
 const TCommandRow AddTrackRow(TRow(CmdAddTrack)
                                   .Item(TMenu::Sound, 200, "&Add Track")
-                                  .Picture(0)
-                                  .Button(TToolBar::Tracks, 0, 0, "Add Track")
+                                  .Picture(NSArt::GlyphAddTrack)
+                                  .Button(TToolBar::Tracks, 0, NSArt::GlyphAddTrack, "Add Track")
                                   .When([](const TCommandState& s) { return s.ChannelCount < 32; })
                                   .Idle()
                                   .Does([](TWaveWin& w) { w.CmAddTrack(); }));
 const TCommandRow DeleteTrackRow(TRow(CmdDeleteTrack)
                                      .Item(TMenu::Sound, 210, "&Delete Track")
-                                     .Picture(1)
-                                     .Button(TToolBar::Tracks, 10, 1, "Delete Track")
+                                     .Picture(NSArt::GlyphDeleteTrack)
+                                     .Button(TToolBar::Tracks, 10, NSArt::GlyphDeleteTrack,
+                                             "Delete Track")
                                      .When([](const TCommandState& s) {
                                          return s.ChannelCount > 1 && s.Selection.Valid &&
                                                 s.Selection.Channel != AllChannels;
@@ -91,8 +99,8 @@ const TCommandRow DeleteTrackRow(TRow(CmdDeleteTrack)
 const TCommandRow
     MergeTracksRow(TRow(CmdMergeTracks)
                        .Item(TMenu::Sound, 220, "&Merge Tracks")
-                       .Picture(2)
-                       .Button(TToolBar::Tracks, 20, 2, "Mix Tracks")
+                       .Picture(NSArt::GlyphMixTracks)
+                       .Button(TToolBar::Tracks, 20, NSArt::GlyphMixTracks, "Mix Tracks")
                        .When([](const TCommandState& s) { return s.ChannelCount > 1; })
                        .Idle()
                        .Does([](TWaveWin& w) { w.CmMergeTracks(); }));

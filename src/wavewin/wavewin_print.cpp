@@ -1,15 +1,16 @@
 // The Print command.
 
+#include "dlg/artwork.h"
 #include "print/optdlg.h"
 #include "wavewin/wavewin.h"
 
 namespace NSWaveWin {
 
 namespace {
-const TCommandRow
-    PrintRow(TRow(CmdPrint).Item(TMenu::File, 100, "&Print...").Picture(15).Does([](TWaveWin& w) {
-        w.CmPrint();
-    }));
+const TCommandRow PrintRow(TRow(CmdPrint)
+                               .Item(TMenu::File, 100, "&Print...")
+                               .Picture(NSArt::GlyphPrint)
+                               .Does([](TWaveWin& w) { w.CmPrint(); }));
 } // namespace
 
 void TWaveWin::CmPrint() {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dlg/artwork.h"
 #include "wave/timefmt.h"
 #include "wavewin/chanwin.h"
 #include "wavewin/timeline.h"
@@ -105,12 +106,12 @@ void ScrollRow(int id, int key, bool shift, bool horizontal, bool back) {
 
 const TCommandRow
     HeightUpRow(TRow(CmdHeightUp)
-                    .Button(TToolBar::Height, 0, 43)
+                    .Button(TToolBar::Height, 0, NSArt::GlyphTaller)
                     .When([](const TCommandState& s) { return s.ChannelHeight <= 1999.999; })
                     .Does([](TWaveWin& w) { w.SetChannelHeight(w.ChannelHeight * 1.5); }));
 const TCommandRow
     HeightDownRow(TRow(CmdHeightDown)
-                      .Button(TToolBar::Height, 10, 44)
+                      .Button(TToolBar::Height, 10, NSArt::GlyphShorter)
                       .When([](const TCommandState& s) { return s.ChannelHeight >= 50.001; })
                       .Does([](TWaveWin& w) { w.SetChannelHeight(w.ChannelHeight * 2.0 / 3.0); }));
 // "+" arrives with Shift on most keyboards and without it on the keypad;
@@ -120,23 +121,23 @@ const TCommandRow
                   .Item(TMenu::View, 0, "Zoom &In\t+")
                   .Shortcuts({K(Qt::Key_Plus), K(Qt::SHIFT | Qt::Key_Plus),
                               K(Qt::KeypadModifier | Qt::Key_Plus)})
-                  .Picture(28)
-                  .Button(TToolBar::Zoom, 0, 43)
+                  .Picture(NSArt::GlyphZoomIn)
+                  .Button(TToolBar::Zoom, 0, NSArt::GlyphTaller)
                   .When([](const TCommandState& s) { return s.Zoom <= TWaveWin::ZoomMax - 0.001; })
                   .Does([](TWaveWin& w) { w.SetScale(w.Zoom * 1.5); }));
 const TCommandRow ZoomOutRow(
     TRow(CmdZoomOut)
         .Item(TMenu::View, 10, "Zoom &Out\t-")
         .Shortcuts({K(Qt::Key_Minus), K(Qt::KeypadModifier | Qt::Key_Minus)})
-        .Picture(29)
-        .Button(TToolBar::Zoom, 10, 44)
+        .Picture(NSArt::GlyphZoomOut)
+        .Button(TToolBar::Zoom, 10, NSArt::GlyphShorter)
         .When([](const TCommandState& s) { return s.Zoom >= TWaveWin::ZoomMin + 0.00000001; })
         .Does([](TWaveWin& w) { w.SetScale(w.Zoom * 2.0 / 3.0); }));
 const TCommandRow FitRow(TRow(CmdFit)
                              .Item(TMenu::View, 20, "Fit To Window\t=")
                              .Shortcuts({K(Qt::Key_Equal)})
-                             .Picture(21)
-                             .Button(TToolBar::Zoom, 20, 45)
+                             .Picture(NSArt::GlyphFitToWindow)
+                             .Button(TToolBar::Zoom, 20, NSArt::GlyphFitEdges)
                              .Does([](TWaveWin& w) { w.ZoomToFit(); }));
 
 } // namespace

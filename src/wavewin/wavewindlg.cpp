@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+#include "dlg/artwork.h"
 #include "dlg/dlgbar.h"
 #include "wavewin/commands.h"
 #include "wavewin/timeline.h"
@@ -39,13 +40,15 @@ TWaveWinDlg::TWaveWinDlg(QWidget* parent) : TStdDlg(parent, WidthUnits, HeightUn
     ConnectScrollBar(hScroll, true);
     ConnectScrollBar(vScroll, false);
 
-    auto* meterGroup = new TBVGroup(QStringLiteral("Recording\nMeter"), 42, this);
+    auto* meterGroup =
+        new TBVGroup(QStringLiteral("Recording\nMeter"), NSArt::GlyphRecordingMeter, this);
     Place(meterGroup, 2552, 289, 2, 56, 38);
     auto* meter = new TRecLevelWin(meterGroup);
     meter->setGeometry(60, 5, 10, 50);
     Wave->Meter = meter;
 
-    auto* volumeGroup = new TBVGroup(QStringLiteral("Playback\nVolume"), 41, this);
+    auto* volumeGroup =
+        new TBVGroup(QStringLiteral("Playback\nVolume"), NSArt::GlyphPlaybackVolume, this);
     Place(volumeGroup, 2553, 232, 2, 56, 38);
     auto* slider = new TVolSlider(Wave, volumeGroup);
     slider->setGeometry(55, 5, 21, 50);
