@@ -395,6 +395,51 @@ private:
     }
 
     void VolumeLevel(int level);
+
+    // One function per glyph (a few draw neighbours that differ in one
+    // detail), and the table that finds it.
+    void AddTrack(int glyph);
+    void DeleteTrack(int glyph);
+    void MixTracks(int glyph);
+    void Echo(int glyph);
+    void Backwards(int glyph);
+    void Amplify(int glyph);
+    void Silence(int glyph);
+    void Fade(int glyph);
+    void Pitch(int glyph);
+    void Vibro(int glyph);
+    void Record(int glyph);
+    void Stop(int glyph);
+    void Play(int glyph);
+    void Pause(int glyph);
+    void Print(int glyph);
+    void Open(int glyph);
+    void New(int glyph);
+    void Exit(int glyph);
+    void Save(int glyph);
+    void SaveAs(int glyph);
+    void FitToWindow(int glyph);
+    void Cut(int glyph);
+    void Copy(int glyph);
+    void Paste(int glyph);
+    void Delete(int glyph);
+    void SelectAll(int glyph);
+    void Undo(int glyph);
+    void Zoom(int glyph);
+    void Level(int glyph);
+    void Close(int glyph);
+    void Revert(int glyph);
+    void Notes(int glyph);
+    void PlaybackVolume(int glyph);
+    void RecordingMeter(int glyph);
+    void Taller(int glyph);
+    void Shorter(int glyph);
+    void FitEdges(int glyph);
+    struct TDrawing {
+        int First, Last;
+        void (TGlyphArtist::*Paint)(int glyph);
+    };
+    static const TDrawing Drawings[];
 };
 
 void TGlyphArtist::VolumeLevel(int level) {
@@ -413,337 +458,425 @@ void TGlyphArtist::VolumeLevel(int level) {
         Body(Cross(QPointF(15.5, 9.5), 3.3, 2.6), Red, 0xff8e1512, 0.8);
 }
 
-void TGlyphArtist::Draw(int glyph) {
-    P.setRenderHint(QPainter::Antialiasing);
+// Add Track
+void TGlyphArtist::AddTrack(int) {
+    Strip(Box(1.5, 4.5, 27, 16));
+    Badge(QPointF(24, 24), 6.5, Green, ESign::Plus);
+}
+
+// Delete Track
+void TGlyphArtist::DeleteTrack(int) {
+    Strip(Box(1.5, 4.5, 27, 16));
+    Badge(QPointF(24, 24), 6.5, Red, ESign::Minus);
+}
+
+// Mix Tracks: two tracks flow into one
+void TGlyphArtist::MixTracks(int) {
+    Strip(Box(1.5, 1.5, 13, 11), 2);
+    Strip(Box(1.5, 19.5, 13, 11), 2);
+    Strip(Box(18.5, 9.5, 12, 13), 2);
+    QPainterPath join;
+    join.moveTo(14.5, 7);
+    join.cubicTo(17, 7, 15.5, 16, 18.5, 16);
+    join.moveTo(14.5, 25);
+    join.cubicTo(17, 25, 15.5, 16, 18.5, 16);
+    Line(join, Orange, 2);
+}
+
+// Echo: a sound and its fading repeats
+void TGlyphArtist::Echo(int) {
+    for (int i = 0; i < 3; ++i) {
+        double gain = 1 - 0.3 * i;
+        QRgb c = Mix(WaveLine, 0xffcfd8e3, 0.3 * i);
+        Bars(
+            Box(2 + 10 * i, 3, 8, 26),
+            [gain](double t) { return gain * (0.6 + 0.4 * std::sin(Pi * t)); }, 3, 2, c);
+    }
+}
+
+// Backwards: a struck sound and an arrow back along it
+void TGlyphArtist::Backwards(int) {
+    Bars(Box(3, 1.5, 26, 18), [](double t) { return std::exp(-2 * t); });
+    Body(ArrowPath(QPolygonF({QPointF(29.5, 25.5), QPointF(2.5, 25.5)}), 3.4, 8, 10), Orange);
+}
+
+// Amplify: the sound grows, with an arrow up
+void TGlyphArtist::Amplify(int) {
+    Bars(Box(3, 6, 26, 24), [](double t) { return t < 0.4 ? 0.32 : 1; });
+    Body(ArrowPath(QPolygonF({QPointF(6.5, 12.5), QPointF(6.5, 1)}), 3.2, 6, 9), Green);
+}
+
+// Silence: a flat stretch in a selection between two sounds
+void TGlyphArtist::Silence(int) {
+    Body(RoundRect(Box(9.5, 2.5, 13, 27), 1), 0xfffff2bf, 0xffe0b84a);
+    Bars(Box(2, 4, 5, 24), Full);
+    Bars(Box(25, 4, 5, 24), Full);
+    QPainterPath flat;
+    flat.moveTo(9.5, 16);
+    flat.lineTo(22.5, 16);
+    Line(flat, WaveLine, 2, Qt::FlatCap);
+}
+
+// Fade In / Fade Out
+void TGlyphArtist::Fade(int glyph) {
     auto rising = [](double t) { return t; };
     auto falling = [](double t) { return 1 - t; };
-    switch (glyph) {
-    case 0: // Add Track
-        Strip(Box(1.5, 4.5, 27, 16));
-        Badge(QPointF(24, 24), 6.5, Green, ESign::Plus);
-        break;
-    case 1: // Delete Track
-        Strip(Box(1.5, 4.5, 27, 16));
-        Badge(QPointF(24, 24), 6.5, Red, ESign::Minus);
-        break;
-    case 2: { // Mix Tracks: two tracks flow into one
-        Strip(Box(1.5, 1.5, 13, 11), 2);
-        Strip(Box(1.5, 19.5, 13, 11), 2);
-        Strip(Box(18.5, 9.5, 12, 13), 2);
-        QPainterPath join;
-        join.moveTo(14.5, 7);
-        join.cubicTo(17, 7, 15.5, 16, 18.5, 16);
-        join.moveTo(14.5, 25);
-        join.cubicTo(17, 25, 15.5, 16, 18.5, 16);
-        Line(join, Orange, 2);
-        break;
+    TEnvelope env = glyph == 7 ? TEnvelope(rising) : TEnvelope(falling);
+    QRectF r = Box(3, 3, 26, 26);
+    Bars(r, env);
+    QPainterPath edge;
+    QPointF loud = glyph == 7 ? r.topRight() : r.topLeft();
+    QPointF quiet =
+        glyph == 7 ? QPointF(r.left(), r.center().y()) : QPointF(r.right(), r.center().y());
+    QPointF loudLow = glyph == 7 ? r.bottomRight() : r.bottomLeft();
+    edge.moveTo(loud + QPointF(glyph == 7 ? 1 : -1, -1));
+    edge.lineTo(quiet);
+    edge.lineTo(loudLow + QPointF(glyph == 7 ? 1 : -1, 1));
+    Line(edge, Orange, 1.6);
+}
+
+// Pitch: a wave and a note
+void TGlyphArtist::Pitch(int) {
+    Wave(Box(1.5, 9, 19, 20), Full, 2.5, WaveLine, WaveFill, 1.8);
+    Note(QPointF(22.5, 21.5), 1, Purple, true);
+}
+
+// Vibro: a tremolo, the level wobbling
+void TGlyphArtist::Vibro(int) {
+    auto wobble = [](double t) { return 0.5 + 0.5 * std::cos(2 * Pi * 2 * t); };
+    QRectF r = Box(3, 3, 26, 26);
+    Bars(r, [&](double t) { return 0.15 + 0.85 * wobble(t); });
+    QPainterPath top, bottom;
+    for (int i = 0; i <= 48; ++i) {
+        double t = i / 48.0;
+        double a = (0.15 + 0.85 * wobble(t)) * r.height() / 2 + 1;
+        QPointF pt(r.left() + 1 + t * (r.width() - 2), r.center().y() - a);
+        QPointF pb(pt.x(), r.center().y() + a);
+        i ? top.lineTo(pt) : top.moveTo(pt);
+        i ? bottom.lineTo(pb) : bottom.moveTo(pb);
     }
-    case 3: // Echo: a sound and its fading repeats
-        for (int i = 0; i < 3; ++i) {
-            double gain = 1 - 0.3 * i;
-            QRgb c = Mix(WaveLine, 0xffcfd8e3, 0.3 * i);
-            Bars(
-                Box(2 + 10 * i, 3, 8, 26),
-                [gain](double t) { return gain * (0.6 + 0.4 * std::sin(Pi * t)); }, 3, 2, c);
+    Line(top, Orange, 1.4);
+    Line(bottom, Orange, 1.4);
+}
+
+// Record
+void TGlyphArtist::Record(int) {
+    QPointF c(16, 16);
+    QPainterPath disc = Circle(c, 11.5);
+    if (Enabled) {
+        QRadialGradient g(c - QPointF(3.5, 4.5), 15);
+        g.setColorAt(0, QColor(0xff7a6e));
+        g.setColorAt(0.55, QColor(Red));
+        g.setColorAt(1, QColor(0xb81c18));
+        P.setPen(QPen(QColor(0x8e1512), 1));
+        P.setBrush(g);
+        P.drawPath(disc);
+    } else {
+        Body(disc, Red, 0xff8e1512);
+    }
+    QPainterPath gleam;
+    gleam.addEllipse(QPointF(12.5, 10.5), 5, 3);
+    Gleam(gleam, 95);
+}
+
+// Stop
+void TGlyphArtist::Stop(int) {
+    Body(RoundRect(Box(6.5, 6.5, 19, 19), 3), 0xff3b4656, 0xff1b222b);
+    Gleam(RoundRect(Box(8.5, 8.5, 15, 5), 2), 60);
+}
+
+// Play
+void TGlyphArtist::Play(int) {
+    QPainterPath tri = Polygon({QPointF(9, 4.5), QPointF(27.5, 16), QPointF(9, 27.5)});
+    // Rounded corners: the triangle grown by a round-joined stroke.
+    QPainterPath rounded = tri.united(Outline(tri, 3)).simplified();
+    Body(rounded, Green, 0xff23702a);
+}
+
+// Pause
+void TGlyphArtist::Pause(int) {
+    Body(RoundRect(Box(7.5, 6.5, 6.5, 19), 1.8), Blue, 0xff14508e);
+    Body(RoundRect(Box(18, 6.5, 6.5, 19), 1.8), Blue, 0xff14508e);
+}
+
+// Print
+void TGlyphArtist::Print(int) {
+    Body(RoundRect(Box(8.5, 2.5, 15, 11), 0.5), Paper, PaperEdge);
+    Body(RoundRect(Box(1.5, 10.5, 29, 13), 2.5), 0xffa3b2c0, 0xff4f5e6c);
+    Flat(RoundRect(Box(6, 19, 20, 2), 1), 0xff3b4656);
+    Flat(Circle(QPointF(26, 14.5), 1.4), 0xff32c13a);
+    Body(RoundRect(Box(7.5, 20.5, 17, 9), 0.5), Paper, PaperEdge);
+    TextLines(10, 23.5, 12, 2, 3);
+}
+
+// Open
+void TGlyphArtist::Open(int) {
+    Body(Polygon({QPointF(2.5, 5.5), QPointF(11, 5.5), QPointF(13.5, 8.5), QPointF(26.5, 8.5),
+                  QPointF(26.5, 27.5), QPointF(2.5, 27.5)}),
+         0xffe9a91c, 0xffa0700c);
+    Page(Box(6.5, 3.5, 16, 14), 4);
+    Body(Polygon({QPointF(7.5, 14.5), QPointF(31, 14.5), QPointF(26.5, 27.5), QPointF(2.5, 27.5)}),
+         Amber, 0xffa0700c);
+}
+
+// New: a blank page with a sparkle
+void TGlyphArtist::New(int) {
+    Page(Box(5.5, 2.5, 20, 27), 7);
+    QPainterPath star;
+    QPointF c(24, 23);
+    for (int i = 0; i < 8; ++i) {
+        double r = i % 2 ? 2 : 6.5;
+        double a = (i * 45 - 90) * Pi / 180;
+        QPointF pt = c + QPointF(std::cos(a), std::sin(a)) * r;
+        i ? star.lineTo(pt) : star.moveTo(pt);
+    }
+    star.closeSubpath();
+    Body(star, 0xffffd21f, 0xffc07a00, 0.9);
+}
+
+// Exit: an open door and an arrow out
+void TGlyphArtist::Exit(int) {
+    Body(RoundRect(Box(3.5, 2.5, 15, 27), 1), 0xff3b4656, 0xff1b222b);
+    QPainterPath door =
+        Polygon({QPointF(3.5, 2.5), QPointF(11.5, 5.5), QPointF(11.5, 30.5), QPointF(3.5, 29.5)});
+    Body(door, 0xffc07a3a, 0xff7a4514);
+    Flat(Circle(QPointF(9.5, 17), 1.1), 0xfff3d27a);
+    Body(ArrowPath(QPolygonF({QPointF(14, 16), QPointF(30.5, 16)}), 4, 7.5, 11), Red);
+}
+
+// Save
+void TGlyphArtist::Save(int) {
+    Floppy(Box(3.5, 3.5, 25, 25));
+}
+
+// Save As: the disk and a pencil
+void TGlyphArtist::SaveAs(int) {
+    Floppy(Box(1.5, 1.5, 22, 22));
+    QTransform t;
+    t.translate(22, 22);
+    t.rotate(45);
+    // The pencil along its own axis: tip at the left, rubber at the right.
+    QPainterPath body = RoundRect(Box(-3, -3, 16, 6), 0.8);
+    QPainterPath tip = Polygon({QPointF(-3, -3), QPointF(-9, 0), QPointF(-3, 3)});
+    QPainterPath lead = Polygon({QPointF(-7, -1), QPointF(-9, 0), QPointF(-7, 1)});
+    Flat(t.map(Outline(body.united(tip), 2)), White);
+    Body(t.map(body), 0xfff2a516, 0xff9a5a00, 0.9);
+    Body(t.map(RoundRect(Box(9, -3, 4, 6), 0.8)), 0xffe88f9a, 0xff9a3e49, 0.9);
+    Body(t.map(tip), 0xfff2d3a0, 0xff9a5a00, 0.9);
+    Flat(t.map(lead), 0xff333333);
+}
+
+// Fit To Window: the sound spread out to the window's edges
+void TGlyphArtist::FitToWindow(int) {
+    Body(RoundRect(Box(1.5, 5.5, 29, 21), 2), 0xfff4f8fc, 0xff5d7086);
+    Flat(EnvelopeArea(Box(4, 9, 24, 14), [](double t) { return 0.3 + 0.7 * std::sin(Pi * t); }),
+         0xffd4e6f8);
+    Body(ArrowPath(QPolygonF({QPointF(3.5, 16), QPointF(28.5, 16)}), 2.6, 6, 9, true), Blue,
+         0xff14508e, 0.8);
+}
+
+// Cut: scissors
+void TGlyphArtist::Cut(int) {
+    QPainterPath blades;
+    blades.addPolygon(QPolygonF({QPointF(12, 21), QPointF(21.5, 1.5), QPointF(14.5, 21.5)}));
+    blades.closeSubpath();
+    blades.addPolygon(QPolygonF({QPointF(20, 21), QPointF(10.5, 1.5), QPointF(17.5, 21.5)}));
+    blades.closeSubpath();
+    Body(blades.simplified(), 0xffc9d3dc, 0xff4f5e6c, 0.9);
+    QPainterPath rings;
+    rings.addEllipse(QPointF(9.5, 25.5), 4.5, 4.5);
+    rings.addEllipse(QPointF(22.5, 25.5), 4.5, 4.5);
+    Body(Outline(rings, 2.6), Red, 0xff8e1512, 0.8);
+    Flat(Circle(QPointF(16, 14.5), 1.3), Slate);
+}
+
+// Copy: two pages
+void TGlyphArtist::Copy(int) {
+    Page(Box(2.5, 1.5, 17, 21), 5);
+    TextLines(5.5, 8.5, 9, 4);
+    Page(Box(12.5, 9.5, 17, 21), 5);
+    TextLines(15.5, 16.5, 11, 4);
+}
+
+// Paste: a clipboard and the page on it
+void TGlyphArtist::Paste(int) {
+    Body(RoundRect(Box(3.5, 4.5, 21, 25), 2), 0xffb8804a, 0xff6e4620);
+    Body(RoundRect(Box(11.5, 12.5, 18, 18), 0.5), Paper, PaperEdge);
+    TextLines(14.5, 17.5, 12, 4);
+    Body(RoundRect(Box(8.5, 1.5, 11, 6), 1.5), Steel, 0xff4f5e6c);
+}
+
+// Delete: a cross over the sound
+void TGlyphArtist::Delete(int) {
+    Bars(Box(3, 4, 26, 24), Full);
+    Body(Cross(QPointF(16, 16), 8.5, 4.2), Red, 0xff8e1512);
+}
+
+// Select All: the whole sound inside a selection
+void TGlyphArtist::SelectAll(int) {
+    Body(RoundRect(Box(3.5, 2.5, 25, 27), 1), 0xffd9ebfd, 0xff7ea8d4);
+    Bars(Box(6, 5, 20, 22), [](double t) { return 0.5 + 0.5 * std::sin(Pi * t); });
+    QPainterPath marks;
+    for (double x : {3.5, 28.5}) {
+        marks.moveTo(x, 1.5);
+        marks.lineTo(x, 30.5);
+    }
+    Line(marks, 0xff1c5fc0, 2, Qt::FlatCap);
+    QPainterPath ticks;
+    ticks.moveTo(1.5, 1.5);
+    ticks.lineTo(6.5, 1.5);
+    ticks.moveTo(1.5, 30.5);
+    ticks.lineTo(6.5, 30.5);
+    ticks.moveTo(25.5, 1.5);
+    ticks.lineTo(30.5, 1.5);
+    ticks.moveTo(25.5, 30.5);
+    ticks.lineTo(30.5, 30.5);
+    Line(ticks, 0xff1c5fc0, 2, Qt::FlatCap);
+}
+
+// Undo: a curved arrow back
+void TGlyphArtist::Undo(int) {
+    QPolygonF spine({QPointF(9, 27.5)});
+    spine << Arc(QPointF(18.5, 18.25), 9.25, 90, -90);
+    spine << QPointF(2.5, 9);
+    Body(ArrowPath(spine, 4, 8, 12), Teal);
+}
+
+// Zoom In / Zoom Out
+void TGlyphArtist::Zoom(int glyph) {
+    Magnifier(glyph == 28);
+}
+
+// Level 0 to 7 of the playback volume
+void TGlyphArtist::Level(int glyph) {
+    VolumeLevel(glyph - 30);
+}
+
+// Close: a window with a cross
+void TGlyphArtist::Close(int) {
+    Body(RoundRect(Box(2.5, 3.5, 27, 25), 2), Paper, 0xff5d7086);
+    Body(RoundRect(Box(2.5, 3.5, 27, 7), 2), Blue, 0xff14508e);
+    Body(Cross(QPointF(16, 19.5), 5, 3.6), Red, 0xff8e1512);
+}
+
+// Revert: a page and a circular arrow
+void TGlyphArtist::Revert(int) {
+    Page(Box(3.5, 1.5, 19, 25), 6);
+    TextLines(6.5, 8.5, 10, 3);
+    QPointF c(21.5, 21);
+    Flat(Circle(c, 9.5), WithAlpha(White, 235));
+    Body(ArrowPath(Arc(c, 6.5, -60, 230), 2.8, 6, 8), Green);
+}
+
+// A pair of notes
+void TGlyphArtist::Notes(int) {
+    QPainterPath beam =
+        Polygon({QPointF(11.5, 6), QPointF(27.5, 2), QPointF(27.5, 6.5), QPointF(11.5, 10.5)});
+    Body(beam, Slate);
+    Note(QPointF(8, 24), 1.15, Slate, false);
+    Note(QPointF(24, 20), 1.15, Slate, false);
+}
+
+// Playback Volume: a loudspeaker and its sound
+void TGlyphArtist::PlaybackVolume(int) {
+    Loudspeaker(Box(1.5, 4.5, 9, 13));
+    QPainterPath arcs;
+    for (double r : {4.0, 7.5}) {
+        QPolygonF a = Arc(QPointF(9.5, 11), r, -45, 45);
+        arcs.addPolygon(a);
+    }
+    Line(arcs, Blue, 1.7);
+}
+
+// Recording Meter: a microphone
+void TGlyphArtist::RecordingMeter(int) {
+    QPainterPath stand;
+    stand.addPolygon(Arc(QPointF(11, 9), 6.5, 0, 180));
+    stand.moveTo(11, 15.5);
+    stand.lineTo(11, 19);
+    stand.moveTo(7, 20);
+    stand.lineTo(15, 20);
+    Line(stand, Slate, 1.8);
+    Body(RoundRect(Box(7.5, 1.5, 7, 12), 3.5), 0xff5f6f83, 0xff222b36);
+    QPainterPath grille;
+    for (double y : {4.5, 7.0, 9.5}) {
+        grille.moveTo(9, y);
+        grille.lineTo(13, y);
+    }
+    Line(grille, 0xffc3ced8, 1);
+    Flat(Circle(QPointF(11, 11.8), 0.9), Red);
+}
+
+// taller channels, Zoom In
+void TGlyphArtist::Taller(int) {
+    Body(Plus(QPointF(10, 10), 7, 4.2), Blue, 0xff14508e);
+}
+
+// shorter channels, Zoom Out
+void TGlyphArtist::Shorter(int) {
+    Body(Plus(QPointF(10, 10), 7, 4.2, false), Blue, 0xff14508e);
+}
+
+// Fit To Window: arrows out to two edges
+void TGlyphArtist::FitEdges(int) {
+    QPainterPath edges;
+    edges.moveTo(2, 3.5);
+    edges.lineTo(2, 16.5);
+    edges.moveTo(18, 3.5);
+    edges.lineTo(18, 16.5);
+    Line(edges, Slate, 2, Qt::FlatCap);
+    Body(ArrowPath(QPolygonF({QPointF(3.5, 10), QPointF(16.5, 10)}), 2.2, 4.5, 7.5, true), Blue,
+         0xff14508e, 0.8);
+}
+
+// Each glyph's drawing, by the glyph numbers it draws.
+const TGlyphArtist::TDrawing TGlyphArtist::Drawings[] = {
+    {0, 0, &TGlyphArtist::AddTrack},
+    {1, 1, &TGlyphArtist::DeleteTrack},
+    {2, 2, &TGlyphArtist::MixTracks},
+    {3, 3, &TGlyphArtist::Echo},
+    {4, 4, &TGlyphArtist::Backwards},
+    {5, 5, &TGlyphArtist::Amplify},
+    {6, 6, &TGlyphArtist::Silence},
+    {7, 8, &TGlyphArtist::Fade},
+    {9, 9, &TGlyphArtist::Pitch},
+    {10, 10, &TGlyphArtist::Vibro},
+    {11, 11, &TGlyphArtist::Record},
+    {12, 12, &TGlyphArtist::Stop},
+    {13, 13, &TGlyphArtist::Play},
+    {14, 14, &TGlyphArtist::Pause},
+    {15, 15, &TGlyphArtist::Print},
+    {16, 16, &TGlyphArtist::Open},
+    {17, 17, &TGlyphArtist::New},
+    {18, 18, &TGlyphArtist::Exit},
+    {19, 19, &TGlyphArtist::Save},
+    {20, 20, &TGlyphArtist::SaveAs},
+    {21, 21, &TGlyphArtist::FitToWindow},
+    {22, 22, &TGlyphArtist::Cut},
+    {23, 23, &TGlyphArtist::Copy},
+    {24, 24, &TGlyphArtist::Paste},
+    {25, 25, &TGlyphArtist::Delete},
+    {26, 26, &TGlyphArtist::SelectAll},
+    {27, 27, &TGlyphArtist::Undo},
+    {28, 29, &TGlyphArtist::Zoom},
+    {30, 37, &TGlyphArtist::Level},
+    {38, 38, &TGlyphArtist::Close},
+    {39, 39, &TGlyphArtist::Revert},
+    {40, 40, &TGlyphArtist::Notes},
+    {41, 41, &TGlyphArtist::PlaybackVolume},
+    {42, 42, &TGlyphArtist::RecordingMeter},
+    {43, 43, &TGlyphArtist::Taller},
+    {44, 44, &TGlyphArtist::Shorter},
+    {45, 45, &TGlyphArtist::FitEdges},
+};
+
+void TGlyphArtist::Draw(int glyph) {
+    P.setRenderHint(QPainter::Antialiasing);
+    for (const TDrawing& d : Drawings)
+        if (glyph >= d.First && glyph <= d.Last) {
+            (this->*d.Paint)(glyph);
+            return;
         }
-        break;
-    case 4: // Backwards: a struck sound and an arrow back along it
-        Bars(Box(3, 1.5, 26, 18), [](double t) { return std::exp(-2 * t); });
-        Body(ArrowPath(QPolygonF({QPointF(29.5, 25.5), QPointF(2.5, 25.5)}), 3.4, 8, 10), Orange);
-        break;
-    case 5: // Amplify: the sound grows, with an arrow up
-        Bars(Box(3, 6, 26, 24), [](double t) { return t < 0.4 ? 0.32 : 1; });
-        Body(ArrowPath(QPolygonF({QPointF(6.5, 12.5), QPointF(6.5, 1)}), 3.2, 6, 9), Green);
-        break;
-    case 6: { // Silence: a flat stretch in a selection between two sounds
-        Body(RoundRect(Box(9.5, 2.5, 13, 27), 1), 0xfffff2bf, 0xffe0b84a);
-        Bars(Box(2, 4, 5, 24), Full);
-        Bars(Box(25, 4, 5, 24), Full);
-        QPainterPath flat;
-        flat.moveTo(9.5, 16);
-        flat.lineTo(22.5, 16);
-        Line(flat, WaveLine, 2, Qt::FlatCap);
-        break;
-    }
-    case 7:   // Fade In
-    case 8: { // Fade Out
-        TEnvelope env = glyph == 7 ? TEnvelope(rising) : TEnvelope(falling);
-        QRectF r = Box(3, 3, 26, 26);
-        Bars(r, env);
-        QPainterPath edge;
-        QPointF loud = glyph == 7 ? r.topRight() : r.topLeft();
-        QPointF quiet =
-            glyph == 7 ? QPointF(r.left(), r.center().y()) : QPointF(r.right(), r.center().y());
-        QPointF loudLow = glyph == 7 ? r.bottomRight() : r.bottomLeft();
-        edge.moveTo(loud + QPointF(glyph == 7 ? 1 : -1, -1));
-        edge.lineTo(quiet);
-        edge.lineTo(loudLow + QPointF(glyph == 7 ? 1 : -1, 1));
-        Line(edge, Orange, 1.6);
-        break;
-    }
-    case 9: // Pitch: a wave and a note
-        Wave(Box(1.5, 9, 19, 20), Full, 2.5, WaveLine, WaveFill, 1.8);
-        Note(QPointF(22.5, 21.5), 1, Purple, true);
-        break;
-    case 10: { // Vibro: a tremolo, the level wobbling
-        auto wobble = [](double t) { return 0.5 + 0.5 * std::cos(2 * Pi * 2 * t); };
-        QRectF r = Box(3, 3, 26, 26);
-        Bars(r, [&](double t) { return 0.15 + 0.85 * wobble(t); });
-        QPainterPath top, bottom;
-        for (int i = 0; i <= 48; ++i) {
-            double t = i / 48.0;
-            double a = (0.15 + 0.85 * wobble(t)) * r.height() / 2 + 1;
-            QPointF pt(r.left() + 1 + t * (r.width() - 2), r.center().y() - a);
-            QPointF pb(pt.x(), r.center().y() + a);
-            i ? top.lineTo(pt) : top.moveTo(pt);
-            i ? bottom.lineTo(pb) : bottom.moveTo(pb);
-        }
-        Line(top, Orange, 1.4);
-        Line(bottom, Orange, 1.4);
-        break;
-    }
-    case 11: { // Record
-        QPointF c(16, 16);
-        QPainterPath disc = Circle(c, 11.5);
-        if (Enabled) {
-            QRadialGradient g(c - QPointF(3.5, 4.5), 15);
-            g.setColorAt(0, QColor(0xff7a6e));
-            g.setColorAt(0.55, QColor(Red));
-            g.setColorAt(1, QColor(0xb81c18));
-            P.setPen(QPen(QColor(0x8e1512), 1));
-            P.setBrush(g);
-            P.drawPath(disc);
-        } else {
-            Body(disc, Red, 0xff8e1512);
-        }
-        QPainterPath gleam;
-        gleam.addEllipse(QPointF(12.5, 10.5), 5, 3);
-        Gleam(gleam, 95);
-        break;
-    }
-    case 12: // Stop
-        Body(RoundRect(Box(6.5, 6.5, 19, 19), 3), 0xff3b4656, 0xff1b222b);
-        Gleam(RoundRect(Box(8.5, 8.5, 15, 5), 2), 60);
-        break;
-    case 13: { // Play
-        QPainterPath tri = Polygon({QPointF(9, 4.5), QPointF(27.5, 16), QPointF(9, 27.5)});
-        // Rounded corners: the triangle grown by a round-joined stroke.
-        QPainterPath rounded = tri.united(Outline(tri, 3)).simplified();
-        Body(rounded, Green, 0xff23702a);
-        break;
-    }
-    case 14: // Pause
-        Body(RoundRect(Box(7.5, 6.5, 6.5, 19), 1.8), Blue, 0xff14508e);
-        Body(RoundRect(Box(18, 6.5, 6.5, 19), 1.8), Blue, 0xff14508e);
-        break;
-    case 15: // Print
-        Body(RoundRect(Box(8.5, 2.5, 15, 11), 0.5), Paper, PaperEdge);
-        Body(RoundRect(Box(1.5, 10.5, 29, 13), 2.5), 0xffa3b2c0, 0xff4f5e6c);
-        Flat(RoundRect(Box(6, 19, 20, 2), 1), 0xff3b4656);
-        Flat(Circle(QPointF(26, 14.5), 1.4), 0xff32c13a);
-        Body(RoundRect(Box(7.5, 20.5, 17, 9), 0.5), Paper, PaperEdge);
-        TextLines(10, 23.5, 12, 2, 3);
-        break;
-    case 16: // Open
-        Body(Polygon({QPointF(2.5, 5.5), QPointF(11, 5.5), QPointF(13.5, 8.5), QPointF(26.5, 8.5),
-                      QPointF(26.5, 27.5), QPointF(2.5, 27.5)}),
-             0xffe9a91c, 0xffa0700c);
-        Page(Box(6.5, 3.5, 16, 14), 4);
-        Body(Polygon(
-                 {QPointF(7.5, 14.5), QPointF(31, 14.5), QPointF(26.5, 27.5), QPointF(2.5, 27.5)}),
-             Amber, 0xffa0700c);
-        break;
-    case 17: { // New: a blank page with a sparkle
-        Page(Box(5.5, 2.5, 20, 27), 7);
-        QPainterPath star;
-        QPointF c(24, 23);
-        for (int i = 0; i < 8; ++i) {
-            double r = i % 2 ? 2 : 6.5;
-            double a = (i * 45 - 90) * Pi / 180;
-            QPointF pt = c + QPointF(std::cos(a), std::sin(a)) * r;
-            i ? star.lineTo(pt) : star.moveTo(pt);
-        }
-        star.closeSubpath();
-        Body(star, 0xffffd21f, 0xffc07a00, 0.9);
-        break;
-    }
-    case 18: { // Exit: an open door and an arrow out
-        Body(RoundRect(Box(3.5, 2.5, 15, 27), 1), 0xff3b4656, 0xff1b222b);
-        QPainterPath door = Polygon(
-            {QPointF(3.5, 2.5), QPointF(11.5, 5.5), QPointF(11.5, 30.5), QPointF(3.5, 29.5)});
-        Body(door, 0xffc07a3a, 0xff7a4514);
-        Flat(Circle(QPointF(9.5, 17), 1.1), 0xfff3d27a);
-        Body(ArrowPath(QPolygonF({QPointF(14, 16), QPointF(30.5, 16)}), 4, 7.5, 11), Red);
-        break;
-    }
-    case 19: // Save
-        Floppy(Box(3.5, 3.5, 25, 25));
-        break;
-    case 20: { // Save As: the disk and a pencil
-        Floppy(Box(1.5, 1.5, 22, 22));
-        QTransform t;
-        t.translate(22, 22);
-        t.rotate(45);
-        // The pencil along its own axis: tip at the left, rubber at the right.
-        QPainterPath body = RoundRect(Box(-3, -3, 16, 6), 0.8);
-        QPainterPath tip = Polygon({QPointF(-3, -3), QPointF(-9, 0), QPointF(-3, 3)});
-        QPainterPath lead = Polygon({QPointF(-7, -1), QPointF(-9, 0), QPointF(-7, 1)});
-        Flat(t.map(Outline(body.united(tip), 2)), White);
-        Body(t.map(body), 0xfff2a516, 0xff9a5a00, 0.9);
-        Body(t.map(RoundRect(Box(9, -3, 4, 6), 0.8)), 0xffe88f9a, 0xff9a3e49, 0.9);
-        Body(t.map(tip), 0xfff2d3a0, 0xff9a5a00, 0.9);
-        Flat(t.map(lead), 0xff333333);
-        break;
-    }
-    case 21: { // Fit To Window: the sound spread out to the window's edges
-        Body(RoundRect(Box(1.5, 5.5, 29, 21), 2), 0xfff4f8fc, 0xff5d7086);
-        Flat(EnvelopeArea(Box(4, 9, 24, 14), [](double t) { return 0.3 + 0.7 * std::sin(Pi * t); }),
-             0xffd4e6f8);
-        Body(ArrowPath(QPolygonF({QPointF(3.5, 16), QPointF(28.5, 16)}), 2.6, 6, 9, true), Blue,
-             0xff14508e, 0.8);
-        break;
-    }
-    case 22: { // Cut: scissors
-        QPainterPath blades;
-        blades.addPolygon(QPolygonF({QPointF(12, 21), QPointF(21.5, 1.5), QPointF(14.5, 21.5)}));
-        blades.closeSubpath();
-        blades.addPolygon(QPolygonF({QPointF(20, 21), QPointF(10.5, 1.5), QPointF(17.5, 21.5)}));
-        blades.closeSubpath();
-        Body(blades.simplified(), 0xffc9d3dc, 0xff4f5e6c, 0.9);
-        QPainterPath rings;
-        rings.addEllipse(QPointF(9.5, 25.5), 4.5, 4.5);
-        rings.addEllipse(QPointF(22.5, 25.5), 4.5, 4.5);
-        Body(Outline(rings, 2.6), Red, 0xff8e1512, 0.8);
-        Flat(Circle(QPointF(16, 14.5), 1.3), Slate);
-        break;
-    }
-    case 23: // Copy: two pages
-        Page(Box(2.5, 1.5, 17, 21), 5);
-        TextLines(5.5, 8.5, 9, 4);
-        Page(Box(12.5, 9.5, 17, 21), 5);
-        TextLines(15.5, 16.5, 11, 4);
-        break;
-    case 24: // Paste: a clipboard and the page on it
-        Body(RoundRect(Box(3.5, 4.5, 21, 25), 2), 0xffb8804a, 0xff6e4620);
-        Body(RoundRect(Box(11.5, 12.5, 18, 18), 0.5), Paper, PaperEdge);
-        TextLines(14.5, 17.5, 12, 4);
-        Body(RoundRect(Box(8.5, 1.5, 11, 6), 1.5), Steel, 0xff4f5e6c);
-        break;
-    case 25: // Delete: a cross over the sound
-        Bars(Box(3, 4, 26, 24), Full);
-        Body(Cross(QPointF(16, 16), 8.5, 4.2), Red, 0xff8e1512);
-        break;
-    case 26: { // Select All: the whole sound inside a selection
-        Body(RoundRect(Box(3.5, 2.5, 25, 27), 1), 0xffd9ebfd, 0xff7ea8d4);
-        Bars(Box(6, 5, 20, 22), [](double t) { return 0.5 + 0.5 * std::sin(Pi * t); });
-        QPainterPath marks;
-        for (double x : {3.5, 28.5}) {
-            marks.moveTo(x, 1.5);
-            marks.lineTo(x, 30.5);
-        }
-        Line(marks, 0xff1c5fc0, 2, Qt::FlatCap);
-        QPainterPath ticks;
-        ticks.moveTo(1.5, 1.5);
-        ticks.lineTo(6.5, 1.5);
-        ticks.moveTo(1.5, 30.5);
-        ticks.lineTo(6.5, 30.5);
-        ticks.moveTo(25.5, 1.5);
-        ticks.lineTo(30.5, 1.5);
-        ticks.moveTo(25.5, 30.5);
-        ticks.lineTo(30.5, 30.5);
-        Line(ticks, 0xff1c5fc0, 2, Qt::FlatCap);
-        break;
-    }
-    case 27: { // Undo: a curved arrow back
-        QPolygonF spine({QPointF(9, 27.5)});
-        spine << Arc(QPointF(18.5, 18.25), 9.25, 90, -90);
-        spine << QPointF(2.5, 9);
-        Body(ArrowPath(spine, 4, 8, 12), Teal);
-        break;
-    }
-    case 28: // Zoom In
-    case 29: // Zoom Out
-        Magnifier(glyph == 28);
-        break;
-    case 30:
-    case 31:
-    case 32:
-    case 33:
-    case 34:
-    case 35:
-    case 36:
-    case 37:
-        VolumeLevel(glyph - 30);
-        break;
-    case 38: // Close: a window with a cross
-        Body(RoundRect(Box(2.5, 3.5, 27, 25), 2), Paper, 0xff5d7086);
-        Body(RoundRect(Box(2.5, 3.5, 27, 7), 2), Blue, 0xff14508e);
-        Body(Cross(QPointF(16, 19.5), 5, 3.6), Red, 0xff8e1512);
-        break;
-    case 39: { // Revert: a page and a circular arrow
-        Page(Box(3.5, 1.5, 19, 25), 6);
-        TextLines(6.5, 8.5, 10, 3);
-        QPointF c(21.5, 21);
-        Flat(Circle(c, 9.5), WithAlpha(White, 235));
-        Body(ArrowPath(Arc(c, 6.5, -60, 230), 2.8, 6, 8), Green);
-        break;
-    }
-    case 40: { // A pair of notes
-        QPainterPath beam =
-            Polygon({QPointF(11.5, 6), QPointF(27.5, 2), QPointF(27.5, 6.5), QPointF(11.5, 10.5)});
-        Body(beam, Slate);
-        Note(QPointF(8, 24), 1.15, Slate, false);
-        Note(QPointF(24, 20), 1.15, Slate, false);
-        break;
-    }
-    case 41: { // Playback Volume: a loudspeaker and its sound
-        Loudspeaker(Box(1.5, 4.5, 9, 13));
-        QPainterPath arcs;
-        for (double r : {4.0, 7.5}) {
-            QPolygonF a = Arc(QPointF(9.5, 11), r, -45, 45);
-            arcs.addPolygon(a);
-        }
-        Line(arcs, Blue, 1.7);
-        break;
-    }
-    case 42: { // Recording Meter: a microphone
-        QPainterPath stand;
-        stand.addPolygon(Arc(QPointF(11, 9), 6.5, 0, 180));
-        stand.moveTo(11, 15.5);
-        stand.lineTo(11, 19);
-        stand.moveTo(7, 20);
-        stand.lineTo(15, 20);
-        Line(stand, Slate, 1.8);
-        Body(RoundRect(Box(7.5, 1.5, 7, 12), 3.5), 0xff5f6f83, 0xff222b36);
-        QPainterPath grille;
-        for (double y : {4.5, 7.0, 9.5}) {
-            grille.moveTo(9, y);
-            grille.lineTo(13, y);
-        }
-        Line(grille, 0xffc3ced8, 1);
-        Flat(Circle(QPointF(11, 11.8), 0.9), Red);
-        break;
-    }
-    case 43: // taller channels, Zoom In
-        Body(Plus(QPointF(10, 10), 7, 4.2), Blue, 0xff14508e);
-        break;
-    case 44: // shorter channels, Zoom Out
-        Body(Plus(QPointF(10, 10), 7, 4.2, false), Blue, 0xff14508e);
-        break;
-    case 45: { // Fit To Window: arrows out to two edges
-        QPainterPath edges;
-        edges.moveTo(2, 3.5);
-        edges.lineTo(2, 16.5);
-        edges.moveTo(18, 3.5);
-        edges.lineTo(18, 16.5);
-        Line(edges, Slate, 2, Qt::FlatCap);
-        Body(ArrowPath(QPolygonF({QPointF(3.5, 10), QPointF(16.5, 10)}), 2.2, 4.5, 7.5, true), Blue,
-             0xff14508e, 0.8);
-        break;
-    }
-    default:
-        break;
-    }
 }
 
 // The program's icon as data/icons/brimvale.svg draws it (on a 256 grid),

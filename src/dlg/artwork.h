@@ -20,6 +20,50 @@ constexpr int GlyphSheetWidth = 480;
 constexpr int GlyphSheetHeight = 192;
 constexpr int GlyphCount = 46; // 0..45
 
+// The glyphs by name; the number is the glyph's place on the sheet.
+enum TGlyph : int {
+    GlyphNone = -1,
+    GlyphAddTrack = 0,
+    GlyphDeleteTrack = 1,
+    GlyphMixTracks = 2,
+    GlyphEcho = 3,
+    GlyphBackwards = 4,
+    GlyphAmplify = 5,
+    GlyphSilence = 6,
+    GlyphFadeIn = 7,
+    GlyphFadeOut = 8,
+    GlyphPitch = 9,
+    GlyphVibro = 10,
+    GlyphRecord = 11,
+    GlyphStop = 12,
+    GlyphPlay = 13,
+    GlyphPause = 14,
+    GlyphPrint = 15,
+    GlyphOpen = 16,
+    GlyphNew = 17,
+    GlyphExit = 18,
+    GlyphSave = 19,
+    GlyphSaveAs = 20,
+    GlyphFitToWindow = 21,
+    GlyphCut = 22,
+    GlyphCopy = 23,
+    GlyphPaste = 24,
+    GlyphDelete = 25,
+    GlyphSelectAll = 26,
+    GlyphUndo = 27,
+    GlyphZoomIn = 28,
+    GlyphZoomOut = 29,
+    GlyphLevel0 = 30, // to GlyphLevel0 + 7
+    GlyphClose = 38,
+    GlyphRevert = 39,
+    GlyphNotes = 40,
+    GlyphPlaybackVolume = 41,
+    GlyphRecordingMeter = 42,
+    GlyphTaller = 43,  // also the small Zoom In
+    GlyphShorter = 44, // also the small Zoom Out
+    GlyphFitEdges = 45,
+};
+
 // 32, 22 or 20; 0 for a number with no glyph.
 int GlyphSize(int glyph);
 // The glyph's enabled image on the sheet; the disabled one is below it. Empty

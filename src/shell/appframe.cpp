@@ -29,37 +29,67 @@ namespace {
 
 TWindowPlacementSetting PlacementSetting("App\\Placement");
 
-// The menu bar: menus, their items (0 = separator), and whether the items are
+// The menus of the menu bar in their order, and whether their items are
 // drawn with their glyphs.
-struct TMenuSpec {
+const struct {
+    TMenu Menu;
     const char* Title;
     bool Drawn;
-    std::initializer_list<int> Items;
+} MenuBar[] = {
+    {TMenu::File, "&File", true},      {TMenu::Edit, "&Edit", true},
+    {TMenu::Sound, "&Sound", true},    {TMenu::View, "&View", true},
+    {TMenu::Volume, "Vo&lume", true},  {TMenu::Effect, "&Effect", true},
+    {TMenu::Window, "&Window", false}, {TMenu::Help, "&Help", false},
 };
 
-const TMenuSpec MenuBar[] = {
-    {"&File",
-     true,
-     {CmdNew, CmdOpen, CmdClose, CmdSave, CmdSaveAs, CmdRevert, 0, CmdPrint, 0, CmdExit}},
-    {"&Edit",
-     true,
-     {CmdUndo, CmdCut, CmdCopy, CmdPaste, CmdDelete, 0, CmdSelectAll, CmdDeselect, CmdAllChannels,
-      0, CmdShowClipboard}},
-    {"&Sound",
-     true,
-     {CmdPlay, CmdRecord, CmdPause, CmdStop, 0, CmdSoundFormat, 0, CmdAddTrack, CmdDeleteTrack,
-      CmdMergeTracks}},
-    {"&View", true, {CmdZoomIn, CmdZoomOut, CmdFit}},
-    {"Vo&lume", true, {2054, 2055, 2056, 2057, 2058, 2059, 2060, 2061}},
-    {"&Effect",
-     true,
-     {CmdEcho, CmdReverse, CmdPitch, CmdVibro, 0, CmdAmplitude, CmdFadeIn, CmdFadeOut, CmdSilence,
-      0, CmdOtherEffect}},
-    {"&Window",
-     false,
-     {CmdCascade, CmdTileVertical, CmdTileHorizontal, CmdArrangeIcons, CmdCloseAll}},
-    {"&Help", false, {CmdAbout}},
+// The frame's own commands: the handlers by id.
+QHash<int, void (*)(TAppFrame&)>& FrameHandlers() {
+    static QHash<int, void (*)(TAppFrame&)> handlers;
+    return handlers;
+}
+
+// A row of the frame's commands: the window never runs it.
+struct TFrameRow {
+    TFrameRow(TCommandInfo info, void (*run)(TAppFrame&)) {
+        FrameHandlers().insert(info.Id, run);
+        TCommandRow{std::move(info)};
+    }
 };
+
+using K = QKeySequence;
+using TF = TAppFrame;
+
+const TFrameRow NewRow(TRow(CmdNew)
+                           .Item(TMenu::File, 0, "&New\tCtrl+N")
+                           .Shortcuts({K(Qt::CTRL | Qt::Key_N)})
+                           .Picture(NSArt::GlyphNew),
+                       [](TF& f) { f.OpenDocument(std::string(), TMaximise::Decide); });
+const TFrameRow OpenRow(TRow(CmdOpen)
+                            .Item(TMenu::File, 10, "&Open...\tCtrl+O")
+                            .Shortcuts({K(Qt::CTRL | Qt::Key_O)})
+                            .Picture(NSArt::GlyphOpen),
+                        [](TF& f) {
+                            std::string chosen = ChooseOpenFile();
+                            if (!chosen.empty())
+                                f.OpenDocument(chosen, TMaximise::Decide);
+                        });
+const TFrameRow
+    ExitRow(TRow(CmdExit).Item(TMenu::File, 200, "E&xit\tAlt+F4").Picture(NSArt::GlyphExit),
+            [](TF& f) { f.close(); });
+const TFrameRow ShowClipboardRow(TRow(CmdShowClipboard).Item(TMenu::Edit, 200, "&Show Clipboard"),
+                                 [](TF& f) { f.ShowClipboard(); });
+const TFrameRow AboutRow(TRow(CmdAbout).Item(TMenu::Help, 0, "&About"),
+                         [](TF& f) { f.ShowAbout(); });
+const TFrameRow CascadeRow(TRow(CmdCascade).Item(TMenu::Window, 0, "&Cascade"),
+                           [](TF& f) { f.Client()->cascadeSubWindows(); });
+const TFrameRow VerticalRow(TRow(CmdTileVertical).Item(TMenu::Window, 10, "&Vertical"),
+                            [](TF& f) { f.Client()->TileVertically(); });
+const TFrameRow HorizontalRow(TRow(CmdTileHorizontal).Item(TMenu::Window, 20, "&Horizontal"),
+                              [](TF& f) { f.Client()->TileHorizontally(); });
+const TFrameRow ArrangeRow(TRow(CmdArrangeIcons).Item(TMenu::Window, 30, "Arrange &Icons"),
+                           [](TF& f) { f.Client()->ArrangeIcons(); });
+const TFrameRow CloseAllRow(TRow(CmdCloseAll).Item(TMenu::Window, 40, "C&lose All"),
+                            [](TF& f) { f.Client()->closeAllSubWindows(); });
 
 QIcon GlyphIcon(int glyph) {
     QIcon icon;
@@ -161,7 +191,7 @@ QAction* TAppFrame::MakeAction(int id) {
         TDrawnMenuStyle::SetItemText(action, QString::fromLatin1(info->MenuText));
     if (info && info->Glyph >= 0)
         action->setIcon(GlyphIcon(info->Glyph));
-    if (id >= CmdLevel0 && id <= CmdLevel7)
+    if (info && info->Checked)
         action->setCheckable(true);
     connect(action, &QAction::triggered, this, [this, id] { Command(id); });
     Actions.insert(id, action);
@@ -179,18 +209,18 @@ QAction* TAppFrame::MakeAction(int id) {
 }
 
 void TAppFrame::BuildMenus() {
-    for (const TMenuSpec& spec : MenuBar) {
+    for (const auto& spec : MenuBar) {
         QMenu* menu = menuBar()->addMenu(QString::fromLatin1(spec.Title));
         if (spec.Drawn)
             menu->setStyle(MenuStyle.get());
         Menus.append(menu);
-        for (int id : spec.Items) {
-            if (id == 0) {
+        for (const TCommandInfo* item : MenuItems(spec.Menu)) {
+            if (!item) {
                 menu->addSeparator();
                 continue;
             }
-            QAction* action = MakeAction(id);
-            if (id == CmdExit) {
+            QAction* action = MakeAction(item->Id);
+            if (item->Id == CmdExit) {
                 ExitAction = action;
                 FileMenu = menu;
             }
@@ -277,11 +307,11 @@ void TAppFrame::UpdateActions() {
             QStringLiteral(" - [") + QString::fromStdString(window->Title()) + QLatin1Char(']');
     if (windowTitle() != title)
         setWindowTitle(title);
-    if (QAction* undo = Actions.value(CmdUndo)) {
-        const bool redo = window && !window->HasUndo() && window->HasRedo();
-        TDrawnMenuStyle::SetItemText(undo, redo ? QStringLiteral("Redo\tCtrl+Z")
-                                                : QStringLiteral("&Undo\tCtrl+Z"));
-    }
+    // Items whose text follows the state (Undo becomes Redo).
+    for (const TCommandInfo& info : Commands())
+        if (info.TextFor)
+            if (QAction* action = Actions.value(info.Id))
+                TDrawnMenuStyle::SetItemText(action, ItemText(info, state));
 }
 
 TWaveWin* TAppFrame::OpenDocument(const std::string& name, TMaximise maximise) {
@@ -314,45 +344,13 @@ TWaveWin* TAppFrame::OpenUntouched() {
 }
 
 void TAppFrame::Command(int id) {
-    switch (id) {
-    case CmdNew:
-        OpenDocument(std::string(), TMaximise::Decide);
-        return;
-    case CmdOpen: {
-        std::string chosen = ChooseOpenFile();
-        if (!chosen.empty())
-            OpenDocument(chosen, TMaximise::Decide);
+    if (auto run = FrameHandlers().value(id)) {
+        run(*this);
         return;
     }
-    case CmdAbout:
-        ShowAbout();
-        return;
-    case CmdShowClipboard:
-        ShowClipboard();
-        return;
-    case CmdExit:
-        close();
-        return;
-    case CmdCascade:
-        MdiClient->cascadeSubWindows();
-        return;
-    case CmdTileVertical:
-        MdiClient->TileVertically();
-        return;
-    case CmdTileHorizontal:
-        MdiClient->TileHorizontally();
-        return;
-    case CmdArrangeIcons:
-        MdiClient->ArrangeIcons();
-        return;
-    case CmdCloseAll:
-        MdiClient->closeAllSubWindows();
-        return;
-    default:
-        if (TWaveWin* window = ActiveWindow())
-            window->Command(id);
-        UpdateActions();
-    }
+    if (TWaveWin* window = ActiveWindow())
+        window->Command(id);
+    UpdateActions();
 }
 
 void TAppFrame::ShowAbout() {

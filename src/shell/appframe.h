@@ -63,6 +63,9 @@ public:
     void FollowActive();
 
     TRecentFiles& Recent() { return RecentFiles; }
+    void ShowAbout();
+    // A new document holding what the clipboard holds.
+    void ShowClipboard();
 
     // The sound files among dropped data: local files of a type the
     // library reads (by their suffix).
@@ -80,8 +83,6 @@ private:
     void BuildMenus();
     QAction* MakeAction(int id);
     void UpdateRecentMenu();
-    void ShowAbout();
-    void ShowClipboard();
 
     TBVMDIClient* MdiClient;
     std::unique_ptr<TDrawnMenuStyle> MenuStyle;

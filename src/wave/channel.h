@@ -3,8 +3,10 @@
 // full-scale samples, with the summary of its minima and maxima that the
 // waveform views draw from.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 #include "wave/peaks.h"
 #include "wave/samplerange.h"
@@ -56,7 +58,14 @@ public:
     TPeak Extremes(uint64_t first, uint64_t last) const;
     // Samples from `from` on may have changed (or the length changed): the
     // summary is rebuilt from there, lazily, at the next Extremes call.
-    void Changed(uint32_t from) { Peaks.Changed(from); }
+    void Changed(uint32_t from) {
+        Peaks.Changed(from);
+        ChangedFrom = std::min(ChangedFrom, from);
+    }
+    // The first sample changed since the last call (NoChange: none), for
+    // the views that show the channel; the next call starts afresh.
+    static constexpr uint32_t NoChange = UINT32_MAX;
+    uint32_t TakeChangedFrom() { return std::exchange(ChangedFrom, NoChange); }
     // The samples for writing, from `from` on: marks them changed. Write
     // before the next Extremes call; a writer that lets the event loop run
     // while it writes (progress reports) marks again when it is done.
@@ -79,6 +88,8 @@ private:
     int32_t* Writable() const { return const_cast<int32_t*>(Samples); }
 
     mutable TPeakSummary Peaks;
+    // A new channel is new from its first sample.
+    uint32_t ChangedFrom = 0;
 };
 
 // Throws the message for an edit that would make a channel too long.

@@ -24,6 +24,12 @@ TChannelWin::TChannelWin(TWaveWin* owner, int channel)
     : QWidget(owner), Owner(owner), Channel(channel) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
+    // The view repaints its channel from the first changed sample on; past
+    // the end, too, as a shorter channel leaves room that now shows none.
+    connect(owner, &TWaveWin::DocumentChanged, this, [this](const TDocumentChange& change) {
+        if (change.Touches(Channel))
+            InvalidateSamples(change.From, Owner->SampleUnder(width()) + 1);
+    });
 }
 
 void TChannelWin::InvalidateSamples(int64_t first, int64_t last) {
@@ -179,25 +185,14 @@ void TChannelWin::mouseReleaseEvent(QMouseEvent* event) {
 
 void TChannelWin::contextMenuEvent(QContextMenuEvent* event) {
     // Menu 2065: the edit commands that make sense at a point in the sound.
-    static const struct {
-        int Id;
-        const char* Text;
-    } items[] = {{CmdUndo, "&Undo\tCtrl+Z"},
-                 {CmdCut, "Cu&t\tCtrl+X"},
-                 {CmdCopy, "&Copy\tCtrl+C"},
-                 {CmdPaste, "&Paste\tCtrl+V"},
-                 {CmdSilence, "Clear"},
-                 {CmdSelectAll, "Select &All\tCtrl+A"},
-                 {CmdDeselect, "D&e-Select\tEscape"},
-                 {CmdAllChannels, "A&ll Channels\tShift+Click"}};
     QMenu menu(this);
-    for (const auto& item : items) {
-        QString text = QString::fromLatin1(item.Text);
-        if (item.Id == CmdUndo && Owner->HasRedo() && !Owner->HasUndo())
-            text = QStringLiteral("Redo\tCtrl+Z");
+    const TCommandState state = Owner->CommandState();
+    for (const TCommandInfo* item : ContextItems()) {
+        const QString text =
+            item->Context.Text ? QString::fromLatin1(item->Context.Text) : ItemText(*item, state);
         QAction* action = menu.addAction(text);
-        action->setEnabled(Owner->IsEnabled(item.Id));
-        const int id = item.Id;
+        action->setEnabled(CommandEnabled(item->Id, state));
+        const int id = item->Id;
         TWaveWin* owner = Owner;
         QObject::connect(action, &QAction::triggered, owner, [owner, id] { owner->Command(id); });
     }

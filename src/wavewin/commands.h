@@ -4,7 +4,9 @@
 
 #include <QKeySequence>
 #include <QList>
+#include <QString>
 #include <cstdint>
+#include <functional>
 
 #include "wave/file.h"
 #include "wave/samplerange.h"
@@ -72,17 +74,6 @@ enum TCommandId : int {
 // The id of the channel views' pop-up menu.
 constexpr int ContextMenuId = 2065;
 
-struct TCommandInfo {
-    int Id;
-    const char* MenuText; // with its key text after a tab; null for commands without an item
-    int Glyph;            // on the glyph sheet; -1 for none
-    QList<QKeySequence> Keys;
-};
-
-// Every command with a menu item or a key, in id order.
-const QList<TCommandInfo>& Commands();
-const TCommandInfo* FindCommand(int id);
-
 // What the enabling of a document window's commands depends on.
 struct TCommandState {
     NSWave::TDeviceState Device = NSWave::TDeviceState::Idle;
@@ -100,13 +91,108 @@ struct TCommandState {
     int64_t MaxScrollY = 0;
     int ChannelCount = 1;
     uint32_t Length = 0;
+    int Level = 0; // the playback volume's level, 0 to 7
 };
+
+// The menus of the menu bar, left to right.
+enum class TMenu { None, File, Edit, Sound, View, Volume, Effect, Window, Help };
+// The document dialog's bars of tool buttons.
+enum class TToolBar { None, Height, Zoom, Transport, Tracks, Effects };
+
+// Where a command sits in a menu: items are in order of Order, and a
+// separator stands where Order / 100 changes.
+struct TMenuPlace {
+    TMenu Menu = TMenu::None;
+    int Order = 0;
+};
+
+// A command's tool button, in order of Order on its bar.
+struct TToolPlace {
+    TToolBar Bar = TToolBar::None;
+    int Order = 0;
+    int Glyph = -1;
+    const char* Caption = nullptr;
+};
+
+// The channel views' pop-up menu: items in order of Order (-1: not there),
+// with a text of their own when it differs from the menu bar's.
+struct TContextPlace {
+    int Order = -1;
+    const char* Text = nullptr;
+};
+
+class TWaveWin;
+
+using TStateTest = std::function<bool(const TCommandState&)>;
+
+// One command: everything the menus, the keys, the buttons and the window
+// need to know of it, declared next to its handler.
+struct TCommandInfo {
+    int Id = 0;
+    TMenuPlace Menu;
+    const char* MenuText = nullptr; // with its key text after a tab; null: no item
+    QList<QKeySequence> Keys;
+    int Glyph = -1; // on the glyph sheet; -1 for none
+    TContextPlace Context;
+    TToolPlace Tool;
+    // A key the document window takes itself when the frame's keys are not
+    // there (a window on its own); 0 for none.
+    int OwnKey = 0;
+    // Enabled when this holds (null: always) and, for the edit commands
+    // (WhileIdle), only while the document neither plays nor records.
+    TStateTest Enabled;
+    bool WhileIdle = false;
+    // A checked item when this holds; null: no check mark.
+    TStateTest Checked;
+    // The item's text when it differs in this state; null: MenuText.
+    std::function<const char*(const TCommandState&)> TextFor;
+    // The document window's handler; null for the main frame's commands.
+    std::function<void(TWaveWin&)> Run;
+
+    // The row's parts, each set by one call: TRow(id).Item(...).When(...).
+    TCommandInfo& Item(TMenu menu, int order, const char* text);
+    TCommandInfo& Shortcuts(QList<QKeySequence> keys);
+    TCommandInfo& Picture(int glyph);
+    TCommandInfo& Popup(int order, const char* text = nullptr);
+    TCommandInfo& Button(TToolBar bar, int order, int glyph, const char* caption = nullptr);
+    TCommandInfo& WindowKey(int key);
+    TCommandInfo& When(TStateTest enabled);
+    TCommandInfo& Idle();
+    TCommandInfo& CheckedWhen(TStateTest checked);
+    TCommandInfo& TextWhen(std::function<const char*(const TCommandState&)> text);
+    TCommandInfo& Does(std::function<void(TWaveWin&)> run);
+};
+
+// A row for command `id`, to be completed by the calls above.
+TCommandInfo TRow(int id);
+
+// Adds a row to the table; the rows are declared as static objects of this
+// type, so a command's file is the only place that names it.
+struct TCommandRow {
+    explicit TCommandRow(TCommandInfo info);
+};
+
+// Every command with a menu item, a key or a button, in id order.
+const QList<TCommandInfo>& Commands();
+const TCommandInfo* FindCommand(int id);
+// The rows of a menu or of the pop-up menu in their order, with a null
+// entry where a separator goes.
+QList<const TCommandInfo*> MenuItems(TMenu menu);
+QList<const TCommandInfo*> ContextItems();
+QList<const TCommandInfo*> ToolButtons(TToolBar bar);
+// The item text of a row in a state.
+QString ItemText(const TCommandInfo& info, const TCommandState& state);
 
 // Whether a document window with this state enables command `id`. Commands
 // the document window does not decide (the main frame's) answer true.
 bool CommandEnabled(int id, const TCommandState& state);
+bool CommandChecked(int id, const TCommandState& state);
 
 // Whether an id belongs to the document window (false: the main frame's).
 bool IsDocumentCommand(int id);
+
+// Shared enabling tests.
+bool RangeSelected(const TCommandState& s); // a selection that is not a cursor
+bool SoundHolds(const TCommandState& s);    // the longest channel holds samples
 
 } // namespace NSWaveWin

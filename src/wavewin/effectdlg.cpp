@@ -37,29 +37,16 @@ void TEffectDlg::accept() {
 }
 
 bool TEffectDlg::CanClose() {
-    TSampleRange range = EffectRange;
-    range.End = std::min(range.End, Window.Document.GetLength());
-    if (!range.Valid || range.Start >= range.End)
-        return true;
-    if (!Window.AddUndo(new NSUndo::TReplacement(Window, range)))
-        return false;
-    // Without undo data the channels still reach the range's end, so the
-    // result does not depend on the answer.
-    Window.Document.Extend(range);
-    try {
-        Apply();
-    } catch (const xmsg& e) {
-        // The record stays: Undo gives the range back as it was.
-        Window.MessageBox(e.why(), "Brimvale", TMsgButtons::Ok, TMsgIcon::None);
-        Window.UpdateView();
-        return false;
-    }
-    return true;
+    return Window.ApplyInPlace(
+        EffectRange, "Filtering...",
+        [this](const TSampleRange& range, TOpStatus& status) { Apply(range, status); });
 }
 
-void TEffectDlg::ApplyEffect(const std::string& name, const std::string& args) {
-    TOpStatus status("Filtering...", Window.StatusTarget());
-    Window.Document.ApplyEffect(EffectRange, name.c_str(), args.c_str(), &status);
+void TEffectDlg::Apply(const TSampleRange&, TOpStatus&) {}
+
+void TEffectDlg::ApplyEffect(const TSampleRange& range, const std::string& name,
+                             const std::string& args, TOpStatus& status) {
+    Window.Document.ApplyEffect(range, name.c_str(), args.c_str(), &status);
 }
 
 namespace NSWaveWin {
@@ -164,10 +151,10 @@ void TEchoDlg::LoadFields() {
     Volume->setText(QString::number(VolSetting.Get()));
 }
 
-void TEchoDlg::Apply() {
+void TEchoDlg::Apply(const TSampleRange& range, TOpStatus& status) {
     const double delay = DelaySetting.Set(ReadFloat(Delay->text()));
     const int percent = VolSetting.Set(ReadInt(Volume->text()));
-    ApplyEffect("echo", DefaultNumber(delay) + " " + DefaultNumber(percent * 0.01));
+    ApplyEffect(range, "echo", DefaultNumber(delay) + " " + DefaultNumber(percent * 0.01), status);
 }
 
 // --- Vibro -------------------------------------------------------------------------------
@@ -202,13 +189,13 @@ void TVibroDlg::LoadFields() {
     Buttons[index]->setChecked(true);
 }
 
-void TVibroDlg::Apply() {
+void TVibroDlg::Apply(const TSampleRange& range, TOpStatus& status) {
     int index = 2;
     for (int i = 0; i < 4; ++i)
         if (Buttons[i]->isChecked())
             index = i;
     RadioSetting.Set(index);
-    ApplyEffect("vibro", Presets[index]);
+    ApplyEffect(range, "vibro", Presets[index], status);
 }
 
 // --- Amplitude ---------------------------------------------------------------------------

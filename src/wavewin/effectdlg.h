@@ -14,6 +14,7 @@
 class QLabel;
 class QLineEdit;
 class QRadioButton;
+class TOpStatus;
 
 namespace NSWaveWin {
 class TWaveWin;
@@ -24,12 +25,14 @@ public:
     // The client size in dialog units and the title.
     TEffectDlg(NSWaveWin::TWaveWin& window, int widthUnits, int heightUnits, const QString& title);
 
-    // The change itself, once the undo record is accepted; throws xmsg.
-    virtual void Apply() {}
+    // The change itself over the range (clipped to the sound), once the
+    // undo record is accepted; throws xmsg.
+    virtual void Apply(const TSampleRange& range, TOpStatus& status);
     // Fills the controls from the settings.
     virtual void LoadFields() {}
-    // Ok: the undo record, then Apply. False keeps the dialog open: Cancel
-    // in the undo-size question, or an error (shown first).
+    // Ok: Apply through the window's edit protocol. False keeps the dialog
+    // open: Cancel in the undo-size question, or an error (shown first,
+    // the sound given back as it was).
     virtual bool CanClose();
 
     const TSampleRange& Range() const { return EffectRange; }
@@ -41,9 +44,9 @@ protected:
     // The dialog base's set-up, then LoadFields. Derived dialogs call it
     // once their controls exist.
     void SetupWindow();
-    // Runs the library effect `name` with `args` over the range, showing
-    // "Filtering...".
-    void ApplyEffect(const std::string& name, const std::string& args);
+    // Runs the library effect `name` with `args` over `range`.
+    void ApplyEffect(const TSampleRange& range, const std::string& name, const std::string& args,
+                     TOpStatus& status);
 
     NSWaveWin::TWaveWin& Window;
     // The range clipped to the sound.
@@ -69,7 +72,7 @@ class TEchoDlg : public TEffectDlg {
 public:
     explicit TEchoDlg(TWaveWin& window);
     void LoadFields() override;
-    void Apply() override;
+    void Apply(const TSampleRange& range, TOpStatus& status) override;
 
     static TDoubleSetting DelaySetting;
     static TValueSetting VolSetting;
@@ -83,7 +86,7 @@ class TVibroDlg : public TEffectDlg {
 public:
     explicit TVibroDlg(TWaveWin& window);
     void LoadFields() override;
-    void Apply() override;
+    void Apply(const TSampleRange& range, TOpStatus& status) override;
 
     // The arguments of the library's vibro for each strength, Maximum first.
     static const char* const Presets[4];

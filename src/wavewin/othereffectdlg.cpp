@@ -114,7 +114,7 @@ bool TOtherEffectDlg::CanClose() {
     return TEffectDlg::CanClose();
 }
 
-void TOtherEffectDlg::Apply() {
+void TOtherEffectDlg::Apply(const TSampleRange& range, TOpStatus& status) {
     // Some effects read a file they are not given a name for from standard
     // input (fir, firfit): a program started from a terminal would wait
     // there with its window frozen. Nothing else here reads it.
@@ -124,7 +124,7 @@ void TOtherEffectDlg::Apply() {
     const std::string name = EffectName();
     const std::string args = ArgumentsSetting(name).Set(Arguments->text().toStdString());
     LastSetting.Set(name);
-    ApplyEffect(name, args);
+    ApplyEffect(range, name, args, status);
 }
 
 } // namespace NSWaveWin

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "dlg/artwork.h"
 #include "dlg/dlgbar.h"
 #include "util/settings.h"
 #include "util/xmsg.h"
@@ -62,6 +63,8 @@ TWaveWin::TWaveWin(QWidget* parent)
     pal.setColor(QPalette::Window, pal.color(QPalette::Button));
     setPalette(pal);
     AllWindows().push_back(this);
+    connect(this, &TWaveWin::DocumentChanged, this,
+            [this](const TDocumentChange& change) { FollowChange(change); });
 }
 
 TWaveWin::~TWaveWin() {
@@ -146,11 +149,41 @@ void TWaveWin::LoadFile(const std::string& name) {
     SetModified(false);
     UndoRecord.reset();
     RedoRecord.reset();
+    AnnounceChanges();
     UpdateTitle();
     ResetView();
     if (loaded && result.EndedEarly())
         ShowError(NSWave::EndedEarlyText(result, Document.Rate));
 }
+
+namespace {
+
+using K = QKeySequence;
+using NSWave::TDeviceState;
+
+const TCommandRow SaveRow(TRow(CmdSave)
+                              .Item(TMenu::File, 30, "&Save\tCtrl+S")
+                              .Shortcuts({K(Qt::CTRL | Qt::Key_S)})
+                              .Picture(NSArt::GlyphSave)
+                              .Does([](TWaveWin& w) { w.SaveFile(false); }));
+const TCommandRow SaveAsRow(TRow(CmdSaveAs)
+                                .Item(TMenu::File, 40, "Save &As...")
+                                .Picture(NSArt::GlyphSaveAs)
+                                .Does([](TWaveWin& w) { w.SaveFile(true); }));
+const TCommandRow RevertRow(TRow(CmdRevert)
+                                .Item(TMenu::File, 50, "Revert")
+                                .Picture(NSArt::GlyphRevert)
+                                .When([](const TCommandState& s) { return s.HasFileName; })
+                                .Idle()
+                                .Does([](TWaveWin& w) { w.LoadFile(w.FileName); }));
+const TCommandRow CloseRow(TRow(CmdClose)
+                               .Item(TMenu::File, 20, "&Close\tCtrl+F4")
+                               .Shortcuts({K(Qt::CTRL | Qt::Key_F4)})
+                               .Picture(NSArt::GlyphClose)
+                               .Idle()
+                               .Does([](TWaveWin& w) { w.CmClose(); }));
+
+} // namespace
 
 bool TWaveWin::SaveFile(bool saveAs) {
     const std::string before = FileName;
@@ -200,7 +233,6 @@ std::string TWaveWin::Title() const {
 }
 
 void TWaveWin::UpdateTitle() {
-    UpdateView();
     if (!Created)
         return;
     if (Child)
@@ -281,6 +313,7 @@ TCommandState TWaveWin::CommandState() const {
     s.MaxScrollY = MaxScrollY;
     s.ChannelCount = Document.ChannelCount();
     s.Length = Document.GetLength();
+    s.Level = const_cast<TWaveWin*>(this)->Level();
     return s;
 }
 
@@ -289,9 +322,7 @@ bool TWaveWin::IsEnabled(int id) const {
 }
 
 bool TWaveWin::IsChecked(int id) const {
-    if (id < CmdLevel0 || id > CmdLevel7)
-        return false;
-    return id - CmdLevel0 == const_cast<TWaveWin*>(this)->Level();
+    return CommandChecked(id, CommandState());
 }
 
 TStatusTarget TWaveWin::StatusTarget() const {
@@ -299,147 +330,11 @@ TStatusTarget TWaveWin::StatusTarget() const {
 }
 
 void TWaveWin::Command(int id) {
-    if (!IsEnabled(id))
+    const TCommandInfo* info = FindCommand(id);
+    if (!info || !info->Run || !IsEnabled(id))
         return;
-    if (id >= CmdLevel0 && id <= CmdLevel7) {
-        SetLevel(id - CmdLevel0);
-        return;
-    }
-    switch (id) {
-    case CmdSave:
-        SaveFile(false);
-        break;
-    case CmdSaveAs:
-        SaveFile(true);
-        break;
-    case CmdRevert:
-        LoadFile(FileName);
-        break;
-    case CmdUndo:
-        CmUndo();
-        break;
-    case CmdCut:
-        CmCut();
-        break;
-    case CmdCopy:
-        CmCopy();
-        break;
-    case CmdPaste:
-        CmPaste();
-        break;
-    case CmdDelete:
-        CmDelete();
-        break;
-    case CmdSelectAll:
-        CmSelectAll();
-        break;
-    case CmdDeselect:
-        CmDeselect();
-        break;
-    case CmdSilence:
-        CmSilence();
-        break;
-    case CmdPrint:
-        CmPrint();
-        break;
-    case CmdHeightUp:
-        ChannelHeight = int(ChannelHeight * 1.5);
-        UpdateView();
-        break;
-    case CmdHeightDown:
-        ChannelHeight = int(ChannelHeight * 2.0 / 3.0);
-        UpdateView();
-        break;
-    case CmdZoomIn:
-        SetScale(Zoom * 1.5);
-        break;
-    case CmdZoomOut:
-        SetScale(Zoom * 2.0 / 3.0);
-        break;
-    case CmdFit:
-        ZoomToFit();
-        break;
-    case CmdScrollLeft:
-        ScrollHorizontally(TScroll::PageBack);
-        break;
-    case CmdScrollRight:
-        ScrollHorizontally(TScroll::PageForward);
-        break;
-    case CmdScrollStart:
-        ScrollHorizontally(TScroll::ToStart);
-        break;
-    case CmdScrollEnd:
-        ScrollHorizontally(TScroll::ToEnd);
-        break;
-    case CmdScrollUp:
-        ScrollVertically(TScroll::PageBack);
-        break;
-    case CmdScrollDown:
-        ScrollVertically(TScroll::PageForward);
-        break;
-    case CmdScrollTop:
-        ScrollVertically(TScroll::ToStart);
-        break;
-    case CmdScrollBottom:
-        ScrollVertically(TScroll::ToEnd);
-        break;
-    case CmdPlay:
-        CmPlay();
-        break;
-    case CmdStop:
-        CmStop();
-        break;
-    case CmdPause:
-        CmPause();
-        break;
-    case CmdRecord:
-        CmRecord();
-        break;
-    case CmdEcho:
-        CmEcho();
-        break;
-    case CmdReverse:
-        CmReverse();
-        break;
-    case CmdAddTrack:
-        CmAddTrack();
-        break;
-    case CmdDeleteTrack:
-        CmDeleteTrack();
-        break;
-    case CmdAllChannels:
-        CmAllChannels();
-        break;
-    case CmdSoundFormat:
-        CmSoundFormat();
-        break;
-    case CmdMergeTracks:
-        CmMergeTracks();
-        break;
-    case CmdAmplitude:
-        CmAmplitude();
-        break;
-    case CmdFadeIn:
-        CmFadeIn();
-        break;
-    case CmdFadeOut:
-        CmFadeOut();
-        break;
-    case CmdClose:
-        CmClose();
-        break;
-    case CmdPitch:
-        CmPitch();
-        break;
-    case CmdVibro:
-        CmVibro();
-        break;
-    case CmdOtherEffect:
-        CmOtherEffect();
-        break;
-    default:
-        break;
-    }
+    info->Run(*this);
+    AnnounceChanges();
     NoteState();
 }
 
@@ -463,22 +358,73 @@ void TWaveWin::BroadcastState() {
 void TWaveWin::keyPressEvent(QKeyEvent* event) {
     // The keys the window handles itself, besides the menu keys: they reach
     // it when the frame's shortcuts are not there (a window on its own).
-    switch (event->key()) {
-    case Qt::Key_Space:
-        Command(CmdPlay);
-        return;
-    case Qt::Key_Delete:
-        Command(CmdDelete);
-        return;
-    case Qt::Key_Period:
-        Command(CmdStop);
-        return;
-    default:
-        QWidget::keyPressEvent(event);
-    }
+    for (const TCommandInfo& c : Commands())
+        if (c.OwnKey != 0 && c.OwnKey == event->key()) {
+            Command(c.Id);
+            return;
+        }
+    QWidget::keyPressEvent(event);
 }
 
 // --- transport -------------------------------------------------------------------------
+
+namespace {
+
+const TCommandRow PlayRow(TRow(CmdPlay)
+                              .Item(TMenu::Sound, 0, "&Play\tCtrl+P")
+                              .Shortcuts({K(Qt::CTRL | Qt::Key_P), K(Qt::Key_Space)})
+                              .Picture(NSArt::GlyphPlay)
+                              .Button(TToolBar::Transport, 30, NSArt::GlyphPlay, "Play")
+                              .WindowKey(Qt::Key_Space)
+                              .When([](const TCommandState& s) {
+                                  return s.Device == TDeviceState::Idle ||
+                                         s.Device == TDeviceState::Playing;
+                              })
+                              .Does([](TWaveWin& w) { w.CmPlay(); }));
+const TCommandRow
+    StopRow(TRow(CmdStop)
+                .Item(TMenu::Sound, 30, "&Stop")
+                .Shortcuts({K(Qt::Key_Period)})
+                .Picture(NSArt::GlyphStop)
+                .Button(TToolBar::Transport, 10, NSArt::GlyphStop, "Stop")
+                .WindowKey(Qt::Key_Period)
+                .When([](const TCommandState& s) { return s.Device != TDeviceState::Idle; })
+                .Does([](TWaveWin& w) { w.CmStop(); }));
+const TCommandRow PauseRow(TRow(CmdPause)
+                               .Item(TMenu::Sound, 20, "Pause")
+                               .Picture(NSArt::GlyphPause)
+                               .Button(TToolBar::Transport, 20, NSArt::GlyphPause, "Pause")
+                               .When([](const TCommandState& s) {
+                                   return s.Device == TDeviceState::Playing ||
+                                          s.Device == TDeviceState::Recording;
+                               })
+                               .Does([](TWaveWin& w) { w.CmPause(); }));
+const TCommandRow RecordRow(TRow(CmdRecord)
+                                .Item(TMenu::Sound, 10, "&Record\tCtrl+R")
+                                .Shortcuts({K(Qt::CTRL | Qt::Key_R)})
+                                .Picture(NSArt::GlyphRecord)
+                                .Button(TToolBar::Transport, 0, NSArt::GlyphRecord, "Record")
+                                .When([](const TCommandState& s) {
+                                    return !s.AnyDeviceActive &&
+                                           (s.Device == TDeviceState::Idle ||
+                                            s.Device == TDeviceState::RecordPaused);
+                                })
+                                .Does([](TWaveWin& w) { w.CmRecord(); }));
+
+// Level 0 to 7 of the playback volume, checked at the level in use.
+[[maybe_unused]] const bool LevelRows = [] {
+    static const char* const texts[] = {"Level &0", "Level &1", "Level &2", "Level &3",
+                                        "Level &4", "Level &5", "Level &6", "Level &7"};
+    for (int k = 0; k < 8; ++k)
+        TCommandRow(TRow(CmdLevel0 + k)
+                        .Item(TMenu::Volume, k, texts[k])
+                        .Picture(NSArt::GlyphLevel0 + k)
+                        .CheckedWhen([k](const TCommandState& s) { return s.Level == k; })
+                        .Does([k](TWaveWin& w) { w.SetLevel(k); }));
+    return true;
+}();
+
+} // namespace
 
 void TWaveWin::CmPlay() {
     if (Document.DeviceState == NSWave::TDeviceState::Playing) {
@@ -545,18 +491,11 @@ void TWaveWin::FinishRecording() {
 
 bool TWaveWin::InsertRecording(const TTmpFile& capture) {
     auto* record = new NSUndo::TInsertion(*this, Selection, capture, Document.Rate, -1);
-    if (!AddUndo(record))
-        return false;
-    bool inserted = false;
-    try {
+    const bool inserted = ApplyEdit(record, std::string(), [&](TOpStatus&) {
         TTempCursor wait;
         record->Redo(*this, nullptr);
         SetSelection(record->Inserted, false);
-        UpdateView();
-        inserted = true;
-    } catch (const xmsg& e) {
-        ShowError(e.why());
-    }
+    });
     UpdateTitle();
     ResetView();
     return inserted;

@@ -4,6 +4,7 @@
 // it carries out every document command and decides which are enabled.
 
 #include <QWidget>
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -45,6 +46,22 @@ public:
     std::string FileName;
     TSampleRange Selection;
     NSWave::TFile Document{22050, 2, 1, 1};
+};
+
+// What a change of the document touched, as its window announces it.
+struct TDocumentChange {
+    // The channels whose samples changed, in ascending order, and the first
+    // changed sample among them.
+    std::vector<int> Channels;
+    uint32_t From = UINT32_MAX;
+    // A channel's length or the number of channels changed.
+    bool Lengths = false;
+    // The rate, the sample size or the style changed.
+    bool Format = false;
+
+    bool Touches(int channel) const {
+        return std::binary_search(Channels.begin(), Channels.end(), channel);
+    }
 };
 
 // Scroll requests of the scroll bars and the scroll commands.
@@ -112,6 +129,8 @@ public:
     virtual void UpdateView();
     void ResetView();
     void FitHeight();
+    // Sets the channel height (truncated; the layout keeps it in range).
+    void SetChannelHeight(double height);
     void SetScale(double zoom);
     void ZoomToFit();
     void ScrollHorizontally(TScroll code, int64_t position = 0);
@@ -175,12 +194,14 @@ public:
     void CmPrint();
     void CmClose();
 
-    // The steps every sample-changing command shares. `record` was built
-    // while the document was unchanged; AddUndo takes it (false: the user
-    // cancelled, nothing happens). Then `change` runs under a progress
-    // reporter showing `caption` and sets the selection it leaves. When it
-    // throws, the message is shown and an accepted record takes the change
-    // back, the earlier undo history returning with the document as it was.
+    // The one protocol of every sample-changing command, the effect dialogs
+    // included. `record` was built while the document was unchanged; AddUndo
+    // takes it (false: the user cancelled, nothing happens) and marks the
+    // sound modified. Then `change` runs under a progress reporter showing
+    // `caption` and sets the selection it leaves. When it throws, the
+    // message is shown and an accepted record takes the change back, the
+    // earlier undo history and modified flag returning with the document as
+    // it was.
     bool ApplyEdit(NSUndo::TUndoBase* record, const std::string& caption,
                    const std::function<void(TOpStatus&)>& change);
     // ApplyEdit for a change in place over `range` (clipped to the sound;
@@ -242,18 +263,35 @@ signals:
     // Anything the enabling of commands, the buttons or the menus show may
     // have changed.
     void StateChanged();
+    // The document changed; the views, the time line, the read-out and the
+    // title follow from here.
+    void DocumentChanged(const NSWaveWin::TDocumentChange& change);
 
 public:
     // Tells every window's listeners that the state changed (the sound card
     // changed hands, the clipboard changed).
     static void BroadcastState();
     void NoteState();
+    // Tells the listeners what changed in the document since the last time
+    // (nothing when nothing did). The edit protocol, Undo, loading and the
+    // end of every command call it; nobody repaints after a change.
+    void AnnounceChanges();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The window's own part of following a change: the layout when lengths
+    // changed, the title and read-out when the format did.
+    void FollowChange(const TDocumentChange& change);
+    // Lays the channel views out and sets the scroll ranges; true when the
+    // horizontal scroll position moved.
+    bool Layout();
+    // The document's shape when it was last announced.
+    std::vector<uint32_t> AnnouncedLengths;
+    int AnnouncedRate = 0, AnnouncedSize = 0, AnnouncedStyle = 0;
+
     // Shows a document error in the program's message box.
     void ShowError(const std::string& text);
     // Saves to FileName, asking before a type that holds fewer bits.

@@ -2,6 +2,7 @@
 
 #include "wavewin/wavewin.h"
 
+#include "dlg/artwork.h"
 #include "util/xmsg.h"
 #include "wavewin/clipboard.h"
 
@@ -22,6 +23,86 @@ bool FitsOnClipboard(TWaveWin& window, const TSampleRange& range) {
     return false;
 }
 
+using K = QKeySequence;
+
+const TCommandRow UndoRow(TRow(CmdUndo)
+                              .Item(TMenu::Edit, 0, "&Undo\tCtrl+Z")
+                              .Shortcuts({K(Qt::CTRL | Qt::Key_Z)})
+                              .Picture(NSArt::GlyphUndo)
+                              .Popup(0)
+                              .When([](const TCommandState& s) { return s.HasUndo || s.HasRedo; })
+                              .Idle()
+                              // With only a redo record the same item takes the change again.
+                              .TextWhen([](const TCommandState& s) -> const char* {
+                                  return s.HasRedo && !s.HasUndo ? "Redo\tCtrl+Z" : nullptr;
+                              })
+                              .Does([](TWaveWin& w) { w.CmUndo(); }));
+const TCommandRow CutRow(TRow(CmdCut)
+                             .Item(TMenu::Edit, 10, "Cu&t\tCtrl+X")
+                             .Shortcuts({K(Qt::CTRL | Qt::Key_X), K(Qt::SHIFT | Qt::Key_Delete)})
+                             .Picture(NSArt::GlyphCut)
+                             .Popup(10)
+                             .When(RangeSelected)
+                             .Idle()
+                             .Does([](TWaveWin& w) { w.CmCut(); }));
+const TCommandRow CopyRow(TRow(CmdCopy)
+                              .Item(TMenu::Edit, 20, "&Copy\tCtrl+C")
+                              .Shortcuts({K(Qt::CTRL | Qt::Key_C), K(Qt::CTRL | Qt::Key_Insert)})
+                              .Picture(NSArt::GlyphCopy)
+                              .Popup(20)
+                              .When(RangeSelected)
+                              .Idle()
+                              .Does([](TWaveWin& w) { w.CmCopy(); }));
+const TCommandRow PasteRow(TRow(CmdPaste)
+                               .Item(TMenu::Edit, 30, "&Paste\tCtrl+V")
+                               .Shortcuts({K(Qt::CTRL | Qt::Key_V), K(Qt::SHIFT | Qt::Key_Insert)})
+                               .Picture(NSArt::GlyphPaste)
+                               .Popup(30)
+                               .When([](const TCommandState& s) { return s.ClipboardHasSound; })
+                               .Idle()
+                               .Does([](TWaveWin& w) { w.CmPaste(); }));
+const TCommandRow DeleteRow(TRow(CmdDelete)
+                                .Item(TMenu::Edit, 40, "&Delete\tDelete")
+                                .Shortcuts({K(Qt::Key_Delete)})
+                                .Picture(NSArt::GlyphDelete)
+                                .WindowKey(Qt::Key_Delete)
+                                .When(RangeSelected)
+                                .Idle()
+                                .Does([](TWaveWin& w) { w.CmDelete(); }));
+const TCommandRow SelectAllRow(TRow(CmdSelectAll)
+                                   .Item(TMenu::Edit, 100, "Select &All\tCtrl+A")
+                                   .Shortcuts({K(Qt::CTRL | Qt::Key_A)})
+                                   .Picture(NSArt::GlyphSelectAll)
+                                   .Popup(50)
+                                   .Idle()
+                                   .Does([](TWaveWin& w) { w.CmSelectAll(); }));
+const TCommandRow DeselectRow(TRow(CmdDeselect)
+                                  .Item(TMenu::Edit, 110, "D&e-Select\tEscape")
+                                  .Shortcuts({K(Qt::Key_Escape)})
+                                  .Popup(60)
+                                  .When([](const TCommandState& s) { return s.Selection.Valid; })
+                                  .Idle()
+                                  .Does([](TWaveWin& w) { w.CmDeselect(); }));
+const TCommandRow SilenceRow(TRow(CmdSilence)
+                                 .Item(TMenu::Effect, 130, "&Silence")
+                                 .Picture(NSArt::GlyphSilence)
+                                 .Popup(40, "Clear")
+                                 .Button(TToolBar::Effects, 30, NSArt::GlyphSilence, "Silence")
+                                 .When(RangeSelected)
+                                 .Idle()
+                                 .Does([](TWaveWin& w) { w.CmSilence(); }));
+
+bool OnOneChannel(const TCommandState& s) {
+    return s.Selection.Valid && s.Selection.Channel != AllChannels;
+}
+
+const TCommandRow AllChannelsRow(TRow(CmdAllChannels)
+                                     .Item(TMenu::Edit, 120, "A&ll Channels\tShift+Click")
+                                     .Popup(70)
+                                     .When(OnOneChannel)
+                                     .Idle()
+                                     .Does([](TWaveWin& w) { w.CmAllChannels(); }));
+
 } // namespace
 
 bool TWaveWin::ApplyEdit(NSUndo::TUndoBase* record, const std::string& caption,
@@ -37,10 +118,12 @@ bool TWaveWin::ApplyEdit(NSUndo::TUndoBase* record, const std::string& caption,
         return false;
     }
     const bool accepted = UndoRecord.get() == record;
+    bool done = true;
     try {
         TOpStatus status(caption, StatusTarget());
         change(status);
     } catch (const xmsg& e) {
+        done = false;
         if (accepted) {
             try {
                 UndoRecord->Undo(*this, nullptr);
@@ -54,11 +137,9 @@ bool TWaveWin::ApplyEdit(NSUndo::TUndoBase* record, const std::string& caption,
             }
         }
         ShowError(e.why());
-        UpdateView();
-        return false;
     }
-    UpdateView();
-    return true;
+    AnnounceChanges();
+    return done;
 }
 
 bool TWaveWin::ApplyInPlace(const TSampleRange& range, const std::string& caption,
@@ -75,37 +156,34 @@ bool TWaveWin::ApplyInPlace(const TSampleRange& range, const std::string& captio
 }
 
 void TWaveWin::CmUndo() {
-    TOpStatus status("Undo/Redo ...", StatusTarget());
-    if (UndoRecord) {
-        std::unique_ptr<NSUndo::TUndoBase> record = std::move(UndoRecord);
-        try {
+    const bool undo = bool(UndoRecord);
+    TPointer<NSUndo::TUndoBase>& from = undo ? UndoRecord : RedoRecord;
+    if (!from)
+        return;
+    std::unique_ptr<NSUndo::TUndoBase> record = std::move(from);
+    try {
+        TOpStatus status("Undo/Redo ...", StatusTarget());
+        if (undo)
             record->Undo(*this, &status);
-        } catch (const xmsg& e) {
-            UndoRecord = std::move(record);
-            ShowError(e.why());
-            UpdateView();
-            return;
-        }
+        else
+            record->Redo(*this, &status);
+    } catch (const xmsg& e) {
+        from = std::move(record);
+        ShowError(e.why());
+        AnnounceChanges();
+        return;
+    }
+    if (undo) {
         SetModified(record->ModifiedBefore);
         record->SelectionAfter = Selection;
         SetSelection(record->SelectionBefore, false);
         RedoRecord = std::move(record);
-        UpdateView();
-    } else if (RedoRecord) {
-        std::unique_ptr<NSUndo::TUndoBase> record = std::move(RedoRecord);
-        try {
-            record->Redo(*this, &status);
-        } catch (const xmsg& e) {
-            RedoRecord = std::move(record);
-            ShowError(e.why());
-            UpdateView();
-            return;
-        }
+    } else {
         SetModified(true);
         SetSelection(record->SelectionAfter, false);
         UndoRecord = std::move(record);
-        UpdateView();
     }
+    AnnounceChanges();
 }
 
 void TWaveWin::CmCut() {
@@ -165,10 +243,9 @@ void TWaveWin::CmPaste() {
         record->Redo(*this, &status);
         SetSelection(record->Inserted, false);
     });
-    if (adopt) {
-        if (!pasted)
-            take(before);
-        UpdateTitle();
+    if (adopt && !pasted) {
+        take(before);
+        AnnounceChanges();
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "dlg/artwork.h"
 #include "util/opstatus.h"
 #include "util/xmsg.h"
 #include "wavewin/effectdlg.h"
@@ -40,6 +41,70 @@ void ReverseRange(NSWave::TFile& doc, const TSampleRange& range, TOpStatus& stat
     }
 }
 
+// An effect of the Effect menu over the range, with its tool button when
+// it has one.
+TCommandInfo EffectRow(int id, int order, const char* text, int glyph, TToolPlace tool,
+                       void (TWaveWin::*handler)()) {
+    TCommandInfo row = TRow(id).Item(TMenu::Effect, order, text).Picture(glyph);
+    if (tool.Bar != TToolBar::None)
+        row.Button(tool.Bar, tool.Order, tool.Glyph, tool.Caption);
+    return row.When(SoundHolds).Idle().Does([handler](TWaveWin& w) { (w.*handler)(); });
+}
+
+using TW = TWaveWin;
+const TCommandRow EchoRow(EffectRow(CmdEcho, 0, "&Echo...", NSArt::GlyphEcho,
+                                    {TToolBar::Effects, 0, NSArt::GlyphEcho, "Echo"}, &TW::CmEcho));
+const TCommandRow ReverseRow(EffectRow(CmdReverse, 10, "&Backwards", NSArt::GlyphBackwards,
+                                       {TToolBar::Effects, 10, NSArt::GlyphBackwards, "Backwards"},
+                                       &TW::CmReverse));
+const TCommandRow PitchRow(EffectRow(CmdPitch, 20, "&Pitch...", NSArt::GlyphPitch,
+                                     {TToolBar::Effects, 60, NSArt::GlyphPitch, "Pitch"},
+                                     &TW::CmPitch));
+const TCommandRow VibroRow(EffectRow(CmdVibro, 30, "&Vibro...", NSArt::GlyphNone, {},
+                                     &TW::CmVibro));
+const TCommandRow AmplitudeRow(EffectRow(CmdAmplitude, 100, "&Amplitude...", NSArt::GlyphAmplify,
+                                         {TToolBar::Effects, 20, NSArt::GlyphAmplify, "Amplify"},
+                                         &TW::CmAmplitude));
+const TCommandRow FadeInRow(EffectRow(CmdFadeIn, 110, "Fade &In", NSArt::GlyphFadeIn,
+                                      {TToolBar::Effects, 40, NSArt::GlyphFadeIn, "Fade In"},
+                                      &TW::CmFadeIn));
+const TCommandRow FadeOutRow(EffectRow(CmdFadeOut, 120, "Fade &Out", NSArt::GlyphFadeOut,
+                                       {TToolBar::Effects, 50, NSArt::GlyphFadeOut, "Fade Out"},
+                                       &TW::CmFadeOut));
+const TCommandRow OtherEffectRow(EffectRow(CmdOtherEffect, 200, "Other &Effect...",
+                                           NSArt::GlyphNone, {}, &TW::CmOtherEffect));
+
+const TCommandRow SoundFormatRow(
+    TRow(CmdSoundFormat).Item(TMenu::Sound, 100, "Sound &Format").Idle().Does([](TWaveWin& w) {
+        w.CmSoundFormat();
+    }));
+const TCommandRow AddTrackRow(TRow(CmdAddTrack)
+                                  .Item(TMenu::Sound, 200, "&Add Track")
+                                  .Picture(NSArt::GlyphAddTrack)
+                                  .Button(TToolBar::Tracks, 0, NSArt::GlyphAddTrack, "Add Track")
+                                  .When([](const TCommandState& s) { return s.ChannelCount < 32; })
+                                  .Idle()
+                                  .Does([](TWaveWin& w) { w.CmAddTrack(); }));
+const TCommandRow DeleteTrackRow(TRow(CmdDeleteTrack)
+                                     .Item(TMenu::Sound, 210, "&Delete Track")
+                                     .Picture(NSArt::GlyphDeleteTrack)
+                                     .Button(TToolBar::Tracks, 10, NSArt::GlyphDeleteTrack,
+                                             "Delete Track")
+                                     .When([](const TCommandState& s) {
+                                         return s.ChannelCount > 1 && s.Selection.Valid &&
+                                                s.Selection.Channel != AllChannels;
+                                     })
+                                     .Idle()
+                                     .Does([](TWaveWin& w) { w.CmDeleteTrack(); }));
+const TCommandRow
+    MergeTracksRow(TRow(CmdMergeTracks)
+                       .Item(TMenu::Sound, 220, "&Merge Tracks")
+                       .Picture(NSArt::GlyphMixTracks)
+                       .Button(TToolBar::Tracks, 20, NSArt::GlyphMixTracks, "Mix Tracks")
+                       .When([](const TCommandState& s) { return s.ChannelCount > 1; })
+                       .Idle()
+                       .Does([](TWaveWin& w) { w.CmMergeTracks(); }));
+
 } // namespace
 
 void TWaveWin::CmReverse() {
@@ -73,13 +138,10 @@ bool TWaveWin::ApplyAmplitude(int percent) {
 
 namespace {
 
-// Runs an effect dialog for `window`; the views follow whatever it did.
+// Runs an effect dialog for `window`.
 template <class TDialog> void RunEffectDialog(TWaveWin& window) {
-    {
-        TDialog dialog(window);
-        dialog.exec();
-    }
-    window.UpdateView();
+    TDialog dialog(window);
+    dialog.exec();
 }
 
 } // namespace
@@ -130,6 +192,7 @@ void TWaveWin::CmSoundFormat() {
         SetSelection(
             TSampleRange(scaled(Selection.Start), scaled(Selection.End), Selection.Channel), false);
     }
+    AnnounceChanges();
     UpdateTitle();
 }
 
@@ -178,9 +241,9 @@ void TWaveWin::CmMergeTracks() {
     }
     // Sound that exists nowhere else yet.
     merged->SetModified(true);
+    merged->AnnounceChanges();
     merged->UpdateTitle();
     merged->ResetView();
 }
-
 
 } // namespace NSWaveWin

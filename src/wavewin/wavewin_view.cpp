@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dlg/artwork.h"
 #include "wave/timefmt.h"
 #include "wavewin/chanwin.h"
 #include "wavewin/timeline.h"
@@ -55,6 +56,97 @@ int BarOfScroll(const QScrollBar* bar, int64_t position) {
     return ToBar(position, BarMaximum(bar));
 }
 
+namespace {
+
+using K = QKeySequence;
+
+bool CanScrollBack(const TCommandState& s) {
+    return s.ScrollX > 0;
+}
+bool CanScrollOn(const TCommandState& s) {
+    return s.ScrollX < s.MaxScrollX;
+}
+bool CanScrollUp(const TCommandState& s) {
+    return s.ScrollY > 0;
+}
+bool CanScrollDown(const TCommandState& s) {
+    return s.ScrollY < s.MaxScrollY;
+}
+
+// A key alone scrolls by a page of the view; with Shift to the end.
+void ScrollRow(int id, int key, bool shift, bool horizontal, bool back) {
+    const TScroll code = shift ? (back ? TScroll::ToStart : TScroll::ToEnd)
+                               : (back ? TScroll::PageBack : TScroll::PageForward);
+    TStateTest enabled =
+        horizontal ? (back ? CanScrollBack : CanScrollOn) : (back ? CanScrollUp : CanScrollDown);
+    TCommandRow(
+        TRow(id)
+            .Shortcuts({K(shift ? (Qt::SHIFT | Qt::Key(key)) : QKeyCombination(Qt::Key(key)))})
+            .When(std::move(enabled))
+            .Idle()
+            .Does([code, horizontal](TWaveWin& w) {
+                if (horizontal)
+                    w.ScrollHorizontally(code);
+                else
+                    w.ScrollVertically(code);
+            }));
+}
+
+[[maybe_unused]] const bool ScrollRows = [] {
+    ScrollRow(CmdScrollLeft, Qt::Key_Left, false, true, true);
+    ScrollRow(CmdScrollRight, Qt::Key_Right, false, true, false);
+    ScrollRow(CmdScrollStart, Qt::Key_Left, true, true, true);
+    ScrollRow(CmdScrollEnd, Qt::Key_Right, true, true, false);
+    ScrollRow(CmdScrollUp, Qt::Key_Up, false, false, true);
+    ScrollRow(CmdScrollDown, Qt::Key_Down, false, false, false);
+    ScrollRow(CmdScrollTop, Qt::Key_Up, true, false, true);
+    ScrollRow(CmdScrollBottom, Qt::Key_Down, true, false, false);
+    return true;
+}();
+
+const TCommandRow
+    HeightUpRow(TRow(CmdHeightUp)
+                    .Button(TToolBar::Height, 0, NSArt::GlyphTaller)
+                    .When([](const TCommandState& s) { return s.ChannelHeight <= 1999.999; })
+                    .Does([](TWaveWin& w) { w.SetChannelHeight(w.ChannelHeight * 1.5); }));
+const TCommandRow
+    HeightDownRow(TRow(CmdHeightDown)
+                      .Button(TToolBar::Height, 10, NSArt::GlyphShorter)
+                      .When([](const TCommandState& s) { return s.ChannelHeight >= 50.001; })
+                      .Does([](TWaveWin& w) { w.SetChannelHeight(w.ChannelHeight * 2.0 / 3.0); }));
+// "+" arrives with Shift on most keyboards and without it on the keypad;
+// both are the same command.
+const TCommandRow
+    ZoomInRow(TRow(CmdZoomIn)
+                  .Item(TMenu::View, 0, "Zoom &In\t+")
+                  .Shortcuts({K(Qt::Key_Plus), K(Qt::SHIFT | Qt::Key_Plus),
+                              K(Qt::KeypadModifier | Qt::Key_Plus)})
+                  .Picture(NSArt::GlyphZoomIn)
+                  .Button(TToolBar::Zoom, 0, NSArt::GlyphTaller)
+                  .When([](const TCommandState& s) { return s.Zoom <= TWaveWin::ZoomMax - 0.001; })
+                  .Does([](TWaveWin& w) { w.SetScale(w.Zoom * 1.5); }));
+const TCommandRow ZoomOutRow(
+    TRow(CmdZoomOut)
+        .Item(TMenu::View, 10, "Zoom &Out\t-")
+        .Shortcuts({K(Qt::Key_Minus), K(Qt::KeypadModifier | Qt::Key_Minus)})
+        .Picture(NSArt::GlyphZoomOut)
+        .Button(TToolBar::Zoom, 10, NSArt::GlyphShorter)
+        .When([](const TCommandState& s) { return s.Zoom >= TWaveWin::ZoomMin + 0.00000001; })
+        .Does([](TWaveWin& w) { w.SetScale(w.Zoom * 2.0 / 3.0); }));
+const TCommandRow FitRow(TRow(CmdFit)
+                             .Item(TMenu::View, 20, "Fit To Window\t=")
+                             .Shortcuts({K(Qt::Key_Equal)})
+                             .Picture(NSArt::GlyphFitToWindow)
+                             .Button(TToolBar::Zoom, 20, NSArt::GlyphFitEdges)
+                             .Does([](TWaveWin& w) { w.ZoomToFit(); }));
+
+} // namespace
+
+void TWaveWin::SetChannelHeight(double height) {
+    ChannelHeight = int(height);
+    UpdateView();
+}
+
 int64_t TWaveWin::PixelOf(double sample) const {
     return int64_t(sample * Zoom - double(ScrollX));
 }
@@ -76,15 +168,16 @@ void TWaveWin::FitHeight() {
     }
 }
 
-void TWaveWin::UpdateView() {
+bool TWaveWin::Layout() {
     if (!Created)
-        return;
+        return false;
     if (Selection.Valid && Selection.Channel != AllChannels &&
         Selection.Channel >= Document.ChannelCount())
         Selection = TSampleRange();
     const int n = Document.ChannelCount();
     if (n == 0)
-        return;
+        return false;
+    const int64_t scrollX = ScrollX;
     ChannelHeight = std::clamp(ChannelHeight, MinChannelHeight, MaxChannelHeight);
     Zoom = std::clamp(Zoom, ZoomMin, ZoomMax);
     ViewWidth = width() - 4;
@@ -105,14 +198,64 @@ void TWaveWin::UpdateView() {
     for (int i = 0; i < n; ++i)
         ChannelViews[i]->setGeometry(0, int(int64_t(i) * (ChannelHeight + 6) - ScrollY), width(),
                                      ChannelHeight);
-
-    update();
     SetBar(HScroll, MaxScrollX, ViewWidth, ScrollX);
     SetBar(VScroll, MaxScrollY, height(), ScrollY);
+    return ScrollX != scrollX;
+}
+
+void TWaveWin::UpdateView() {
+    if (!Layout() && (!Created || Document.ChannelCount() == 0))
+        return;
+    update();
     for (TChannelWin* view : ChannelViews)
         view->update();
     if (TimeLine)
         TimeLine->update();
+    NoteState();
+}
+
+void TWaveWin::AnnounceChanges() {
+    TDocumentChange change;
+    std::vector<uint32_t> lengths(size_t(Document.ChannelCount()));
+    for (int c = 0; c < Document.ChannelCount(); ++c) {
+        NSWave::TChannel& channel = Document.Channel(c);
+        lengths[size_t(c)] = channel.Count;
+        const uint32_t from = channel.TakeChangedFrom();
+        if (from != NSWave::TChannel::NoChange) {
+            change.Channels.push_back(c);
+            change.From = std::min(change.From, from);
+        }
+    }
+    change.Lengths = lengths != AnnouncedLengths;
+    change.Format = Document.Rate != AnnouncedRate || Document.Size != AnnouncedSize ||
+                    Document.Style != AnnouncedStyle;
+    if (change.Channels.empty() && !change.Lengths && !change.Format)
+        return;
+    AnnouncedLengths = std::move(lengths);
+    AnnouncedRate = Document.Rate;
+    AnnouncedSize = Document.Size;
+    AnnouncedStyle = Document.Style;
+    emit DocumentChanged(change);
+}
+
+void TWaveWin::FollowChange(const TDocumentChange& change) {
+    if (change.Lengths || change.Format) {
+        // Views whose place or scroll position moved are drawn afresh; the
+        // others repaint what changed (below, each view for itself).
+        const int before = ChannelViews.Count();
+        if (Layout() || ChannelViews.Count() != before) {
+            for (TChannelWin* view : ChannelViews)
+                view->update();
+            if (TimeLine)
+                TimeLine->update();
+        }
+    }
+    if (change.Format) {
+        UpdateTitle();
+        UpdateSelectionTexts();
+        if (TimeLine)
+            TimeLine->update();
+    }
     NoteState();
 }
 

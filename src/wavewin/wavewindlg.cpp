@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+#include "dlg/artwork.h"
 #include "dlg/dlgbar.h"
 #include "wavewin/commands.h"
 #include "wavewin/timeline.h"
@@ -39,26 +40,24 @@ TWaveWinDlg::TWaveWinDlg(QWidget* parent) : TStdDlg(parent, WidthUnits, HeightUn
     ConnectScrollBar(hScroll, true);
     ConnectScrollBar(vScroll, false);
 
-    auto* meterGroup = new TBVGroup(QStringLiteral("Recording\nMeter"), 42, this);
+    auto* meterGroup =
+        new TBVGroup(QStringLiteral("Recording\nMeter"), NSArt::GlyphRecordingMeter, this);
     Place(meterGroup, 2552, 289, 2, 56, 38);
     auto* meter = new TRecLevelWin(meterGroup);
     meter->setGeometry(60, 5, 10, 50);
     Wave->Meter = meter;
 
-    auto* volumeGroup = new TBVGroup(QStringLiteral("Playback\nVolume"), 41, this);
+    auto* volumeGroup =
+        new TBVGroup(QStringLiteral("Playback\nVolume"), NSArt::GlyphPlaybackVolume, this);
     Place(volumeGroup, 2553, 232, 2, 56, 38);
     auto* slider = new TVolSlider(Wave, volumeGroup);
     slider->setGeometry(55, 5, 21, 50);
     Wave->Slider = slider;
 
     TDlgControlBar* heightBar = MakeBar(2508, 394, 41, 16, 30);
-    AddButton(heightBar, CmdHeightUp, 43, 0, nullptr);
-    AddButton(heightBar, CmdHeightDown, 44, 0, nullptr);
-
+    AddButtons(heightBar, TToolBar::Height, 0);
     TDlgControlBar* zoomBar = MakeBar(2507, 0, 203, 49, 14);
-    AddButton(zoomBar, CmdZoomIn, 43, 0, nullptr);
-    AddButton(zoomBar, CmdZoomOut, 44, 0, nullptr);
-    AddButton(zoomBar, CmdFit, 45, 0, nullptr);
+    AddButtons(zoomBar, TToolBar::Zoom, 0);
 
     auto* format = new QPushButton(QStringLiteral("16 bit/22.050 kHz"), this);
     Place(format, 2049, 48, 203, 70, 15);
@@ -71,11 +70,7 @@ TWaveWinDlg::TWaveWinDlg(QWidget* parent) : TStdDlg(parent, WidthUnits, HeightUn
     });
     Wave->FormatButton = format;
 
-    TDlgControlBar* transport = MakeBar(2502, 3, 221, 137, 37);
-    AddButton(transport, CmdRecord, 11, 5, "Record");
-    AddButton(transport, CmdStop, 12, 5, "Stop");
-    AddButton(transport, CmdPause, 14, 5, "Pause");
-    AddButton(transport, CmdPlay, 13, 5, "Play");
+    AddButtons(MakeBar(2502, 3, 221, 137, 37), TToolBar::Transport, 5);
 
     auto* status = new TDlgStatusBar(this);
     Place(status, 2503, 141, 246, 162, 12);
@@ -96,19 +91,8 @@ TWaveWinDlg::TWaveWinDlg(QWidget* parent) : TStdDlg(parent, WidthUnits, HeightUn
                                               QColor(0, 0, 128), false),
                          true);
 
-    TDlgControlBar* tracks = MakeBar(2551, 305, 221, 104, 37);
-    AddButton(tracks, CmdAddTrack, 0, 5, "Add Track");
-    AddButton(tracks, CmdDeleteTrack, 1, 5, "Delete Track");
-    AddButton(tracks, CmdMergeTracks, 2, 5, "Mix Tracks");
-
-    TDlgControlBar* effects = MakeBar(2555, 6, 6, 224, 29);
-    AddButton(effects, CmdEcho, 3, 0, "Echo");
-    AddButton(effects, CmdReverse, 4, 0, "Backwards");
-    AddButton(effects, CmdAmplitude, 5, 0, "Amplify");
-    AddButton(effects, CmdSilence, 6, 0, "Silence");
-    AddButton(effects, CmdFadeIn, 7, 0, "Fade In");
-    AddButton(effects, CmdFadeOut, 8, 0, "Fade Out");
-    AddButton(effects, CmdPitch, 9, 0, "Pitch");
+    AddButtons(MakeBar(2551, 305, 221, 104, 37), TToolBar::Tracks, 5);
+    AddButtons(MakeBar(2555, 6, 6, 224, 29), TToolBar::Effects, 0);
 
     // Set-up: fixed thicknesses, then the controls that follow the size.
     SetupWindow();
@@ -138,12 +122,14 @@ TDlgControlBar* TWaveWinDlg::MakeBar(int id, int x, int y, int w, int h) {
     return bar;
 }
 
-void TWaveWinDlg::AddButton(TDlgControlBar* bar, int command, int glyph, int margin,
-                            const char* caption) {
-    auto* button = new TBVButton(Wave, command, glyph, margin,
-                                 caption ? QString::fromLatin1(caption) : QString(), bar);
-    bar->Insert(button);
-    ButtonList.append(button);
+void TWaveWinDlg::AddButtons(TDlgControlBar* bar, TToolBar which, int margin) {
+    for (const TCommandInfo* c : ToolButtons(which)) {
+        const char* caption = c->Tool.Caption;
+        auto* button = new TBVButton(Wave, c->Id, c->Tool.Glyph, margin,
+                                     caption ? QString::fromLatin1(caption) : QString(), bar);
+        bar->Insert(button);
+        ButtonList.append(button);
+    }
 }
 
 void TWaveWinDlg::ConnectScrollBar(QScrollBar* bar, bool horizontal) {

@@ -6,6 +6,7 @@
 #include <QList>
 
 #include "dlg/stddlg.h"
+#include "wavewin/commands.h"
 
 class QScrollBar;
 class TDlgControlBar;
@@ -34,7 +35,8 @@ protected:
 
 private:
     TDlgControlBar* MakeBar(int id, int x, int y, int w, int h);
-    void AddButton(TDlgControlBar* bar, int command, int glyph, int margin, const char* caption);
+    // The buttons of the commands on bar `which`, in their order.
+    void AddButtons(TDlgControlBar* bar, TToolBar which, int margin);
     void ConnectScrollBar(QScrollBar* bar, bool horizontal);
     // Follows the window's state: button enabling, the volume slider.
     void FollowState();

@@ -106,7 +106,7 @@ TEST_F(EffectDlgTest, ALibraryErrorOrCancelInTheUndoQuestionKeepsTheDialogOpen) 
         EXPECT_FALSE(w->HasUndo());
 
         // The library refuses a delay it cannot hold: its message, the
-        // dialog stays, the record stays and Undo gives the range back.
+        // dialog stays, and the sound and its history are as they were.
         Type(d, 2526, "400");
         Boxes.Expect("excessive amount", IdYes);
         Boxes.Expect("echo: delay must be less than 320 seconds!", IdOk);
@@ -115,9 +115,9 @@ TEST_F(EffectDlgTest, ALibraryErrorOrCancelInTheUndoQuestionKeepsTheDialogOpen) 
         EXPECT_EQ(Boxes.Shown.back().Caption, "Brimvale");
     }));
     EXPECT_EQ(Stored("Filters\\Echo\\Delay"), "400");
-    EXPECT_TRUE(w->HasUndo());
-    w->Command(CmdUndo);
     EXPECT_EQ(Snapshot(w->Document), before);
+    EXPECT_FALSE(w->HasUndo());
+    EXPECT_TRUE(w->HasRedo());
 }
 
 TEST_F(EffectDlgTest, VibroModulatesWithTheCheckedStrength) {
@@ -310,7 +310,7 @@ TEST_F(EffectDlgTest, OtherEffectRunsALibraryEffectWithTheWordsItRemembers) {
     EXPECT_EQ(Stored("Filters\\OtherEffect"), "vol");
 
     // The last effect comes back with its words; one the library refuses
-    // shows its text and stays open, its record kept.
+    // shows its text and stays open, the sound and its history as they were.
     EXPECT_TRUE(Drive<TOtherEffectDlg>(w, CmdOtherEffect, [&](TOtherEffectDlg& d) {
         EXPECT_EQ(d.EffectName(), "vol");
         EXPECT_EQ(TextOf(d, 2562), "0.5");
@@ -322,9 +322,10 @@ TEST_F(EffectDlgTest, OtherEffectRunsALibraryEffectWithTheWordsItRemembers) {
         EXPECT_FALSE(Boxes.Shown.back().Text.empty());
         EXPECT_EQ(Boxes.Shown.back().Caption, "Brimvale");
     }));
+    EXPECT_EQ(Snapshot(w->Document), after);
     EXPECT_TRUE(w->HasUndo());
     w->Command(CmdUndo);
-    EXPECT_EQ(Snapshot(w->Document), after);
+    EXPECT_EQ(Snapshot(w->Document), before);
 
     // Effects that read a file not named from standard input find it empty
     // instead of waiting for the terminal.

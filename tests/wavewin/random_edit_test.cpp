@@ -160,12 +160,13 @@ public:
         });
     }
 
-    // The ramp as the document computes it: from + i·(to − from)/n on
-    // sample i, saturated, truncated toward zero.
+    // The ramp as written: (n − i)·from/n + i·to/n on sample i, saturated,
+    // truncated toward zero.
     static void Ramp(int32_t* s, size_t n, double from, double to) {
-        const double step = (to - from) / double(n);
+        const double count = double(n);
         for (size_t i = 0; i < n; ++i) {
-            const double v = (from + double(i) * step) * double(s[i]);
+            const double gain = (count - double(i)) * from / count + double(i) * to / count;
+            const double v = gain * double(s[i]);
             s[i] = v >= 2147483647.0 ? INT32_MAX : v <= -2147483648.0 ? INT32_MIN : int32_t(v);
         }
     }

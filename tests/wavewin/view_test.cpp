@@ -222,4 +222,30 @@ TEST_F(ViewTest, ViewsFollowEveryChangeOfTheSound) {
     step("another sound loaded");
 }
 
+// The commands announce what they changed and nobody asks for a repaint:
+// what the screen shows must still be the sound, after any command.
+TEST_F(ViewTest, ViewsRepaintWhatEachCommandChangedWithoutBeingAsked) {
+    TWaveWin* w = Open();
+    w->Document.SetChannelCount(2);
+    Fill(w, 0, 150000);
+    Fill(w, 1, 120000);
+    w->AnnounceChanges();
+    w->Zoom = 1.0 / 700;
+    w->UpdateView();
+    Check(w, "loaded");
+    const int commands[] = {CmdCut,      CmdPaste,       CmdDelete,  CmdSilence,
+                            CmdReverse,  CmdFadeIn,      CmdFadeOut, CmdUndo,
+                            CmdAddTrack, CmdDeleteTrack, CmdUndo,    CmdPaste};
+    for (int round = 0; round < 24; ++round) {
+        const uint32_t length = w->Document.GetLength();
+        const uint32_t a = uint32_t(Pick(0, length)), b = uint32_t(Pick(0, length));
+        const int channel =
+            Pick(0, 2) == 0 ? AllChannels : int(Pick(0, uint64_t(w->Document.ChannelCount() - 1)));
+        w->SetSelection(TSampleRange(std::min(a, b), std::max(a, b), channel));
+        const int id = commands[Pick(0, std::size(commands) - 1)];
+        w->Command(id);
+        Check(w, "round " + std::to_string(round) + ", command " + std::to_string(id));
+    }
+}
+
 } // namespace
