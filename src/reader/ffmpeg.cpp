@@ -1,5 +1,12 @@
-// FFmpeg's demuxers and decoders for the sound files the sound library has
-// no reader for: Opus, M4A/AAC, WMA, and the sound of video files. The first
+// brimvale-reader-ffmpeg: FFmpeg's demuxers and decoders for the sound files
+// the sound library has no reader for (Opus, M4A/AAC, WMA, the sound of video
+// files), started by brimvale-reader in its own place when the library
+// refuses a file whose type it does not know:
+//
+//   brimvale-reader-ffmpeg load|header FILE REFUSAL
+//
+// REFUSAL is the library's message, sent when FFmpeg cannot read the file
+// either. The first
 // audio stream is decoded and converted to signed 32-bit samples by FFmpeg's
 // own converter, as the ffmpeg command converts them, so what loads is what
 // that command decodes, sample for sample.
@@ -20,7 +27,7 @@ extern "C" {
 
 #include "reader/records.h"
 
-namespace NSReaderMain {
+using namespace NSReaderMain;
 
 namespace {
 
@@ -105,8 +112,7 @@ private:
     std::vector<int32_t> Planar;
 };
 
-} // namespace
-
+// False when FFmpeg cannot read the file; nothing has been sent then.
 bool FfmpegRead(const char* file, bool load) {
     av_log_set_level(AV_LOG_QUIET);
     TInput in;
@@ -183,4 +189,12 @@ bool FfmpegRead(const char* file, bool load) {
     return true;
 }
 
-} // namespace NSReaderMain
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4)
+        return 2;
+    if (!FfmpegRead(argv[2], std::strcmp(argv[1], "load") == 0))
+        Text(NSWave::NSReader::TKind::Refused, argv[3]);
+    return 0;
+}

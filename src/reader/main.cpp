@@ -8,7 +8,9 @@
 //
 // TYPE is the library's type name, or "-" to detect it from the content;
 // RATE and CHANNELS are hints for headerless types (0: none); MEMORY_MB
-// bounds this process's address space.
+// bounds this process's address space. A file the library refuses and whose
+// type it does not know goes on to FFmpeg's readers (brimvale-reader-ffmpeg
+// beside this program), in this same process.
 
 #include <sox.h>
 #include <sys/prctl.h>
@@ -106,6 +108,21 @@ void SendFrames(sox_format_t* ft) {
     }
 }
 
+// FFmpeg's readers live in a program of their own beside this one, so the
+// many libraries they need are loaded only for the files that need them. It
+// takes over this process: the same output, bounds and parent. Returns only
+// when it cannot be started.
+void OtherReader(const char* mode, const char* file, const std::string& refusal) {
+    char self[4096];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0)
+        return;
+    std::string path(self, size_t(n));
+    path = path.substr(0, path.find_last_of('/') + 1) + "brimvale-reader-ffmpeg";
+    const char* argv[] = {path.c_str(), mode, file, refusal.c_str(), nullptr};
+    execv(path.c_str(), const_cast<char**>(argv));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -129,8 +146,9 @@ int main(int argc, char** argv) {
         // Files the library has no reader for: a type it does not know (the
         // content decides), or Ogg holding Opus rather than Vorbis.
         const bool other = !type || std::strcmp(type, "ogg") == 0 || std::strcmp(type, "oga") == 0;
-        if (!other || !FfmpegRead(file, load))
-            Text(TKind::Refused, messages.Text());
+        if (other)
+            OtherReader(argv[1], file, messages.Text());
+        Text(TKind::Refused, messages.Text());
         return 0;
     }
     SendFormat(ft);

@@ -64,9 +64,4 @@ inline void End(bool failed, const std::string& text) {
     WriteAll(text.data(), text.size());
 }
 
-// FFmpeg's readers, for what the sound library has none for (Opus, M4A/AAC,
-// WMA, the sound of video files). False when FFmpeg cannot read the file
-// either; nothing has been sent then.
-bool FfmpegRead(const char* file, bool load);
-
 } // namespace NSReaderMain

@@ -112,8 +112,10 @@ TEST(DesktopEntry, InstallPutsEverythingInPlaceAndTheDesktopsValidatorsAcceptIt)
     const QFileInfo program(root.filePath("bin/brimvale"));
     EXPECT_TRUE(program.isFile() && program.isExecutable());
     // The sound file reader, where the installed program looks for it.
-    const QFileInfo reader(root.filePath("libexec/brimvale/brimvale-reader"));
-    EXPECT_TRUE(reader.isFile() && reader.isExecutable());
+    for (const char* name : {"brimvale-reader", "brimvale-reader-ffmpeg"}) {
+        const QFileInfo reader(root.filePath(QStringLiteral("libexec/brimvale/") + name));
+        EXPECT_TRUE(reader.isFile() && reader.isExecutable()) << name;
+    }
     const QString entry = root.filePath("share/applications/brimvale.desktop");
     const QString metainfo = root.filePath("share/metainfo/io.github.hollin.brimvale.metainfo.xml");
     const QString icons = root.filePath("share/icons/hicolor/");
