@@ -23,13 +23,17 @@
 namespace {
 
 std::string InputName;
+// Inputs on which the library's reader ended (exit, crash, memory bound)
+// or made no progress and was ended: each would have taken the editor with
+// it before the reader had a process of its own.
+unsigned long ReaderStops = 0, ReaderStalls = 0;
 
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // A reader that makes no progress is ended well inside the campaign's
     // own time-out, so only a hang on the editor's side counts as one.
-    NSWave::SetReaderStallLimit(std::chrono::milliseconds(3000));
+    NSWave::SetReaderStallLimit(std::chrono::milliseconds(1500));
     const char* tmp = std::getenv("TMPDIR");
     const std::string dir =
         std::string(tmp && *tmp ? tmp : "/tmp") + "/brimvale-fuzz-" + std::to_string(getpid());
@@ -39,6 +43,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     if (suffix && *suffix)
         InputName += std::string(".") + suffix;
     std::atexit([] {
+        std::fprintf(stderr, "stat::reader_stopped: %lu\nstat::reader_stalled: %lu\n", ReaderStops,
+                     ReaderStalls);
         std::error_code ignored;
         std::filesystem::remove_all(std::filesystem::path(InputName).parent_path(), ignored);
     });
@@ -59,7 +65,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             (void)NSWave::EndedEarlyText(result, doc.Rate);
         if (result.FramesRead != doc.GetLength())
             std::abort();
-    } catch (const xmsg&) {
+    } catch (const xmsg& e) {
+        if (e.why() == NSWave::ReaderStoppedText())
+            ++ReaderStops;
+        else if (e.why().find("made no progress") != std::string::npos)
+            ++ReaderStalls;
     }
     return 0;
 }
