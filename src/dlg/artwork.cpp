@@ -435,6 +435,7 @@ private:
     void Taller(int glyph);
     void Shorter(int glyph);
     void FitEdges(int glyph);
+    void Normalize(int glyph);
     struct TDrawing {
         int First, Last;
         void (TGlyphArtist::*Paint)(int glyph);
@@ -829,6 +830,17 @@ void TGlyphArtist::FitEdges(int) {
          0xff14508e, 0.8);
 }
 
+// Normalize: the sound raised until its loudest peaks meet two lines
+void TGlyphArtist::Normalize(int) {
+    Bars(Box(3, 6.5, 26, 19), [](double t) { return 0.45 + 0.55 * std::sin(Pi * t); });
+    QPainterPath limits;
+    limits.moveTo(1.5, 4.5);
+    limits.lineTo(30.5, 4.5);
+    limits.moveTo(1.5, 27.5);
+    limits.lineTo(30.5, 27.5);
+    Line(limits, Orange, 2, Qt::FlatCap);
+}
+
 // Each glyph's drawing, by the glyph numbers it draws.
 const TGlyphArtist::TDrawing TGlyphArtist::Drawings[] = {
     {0, 0, &TGlyphArtist::AddTrack},
@@ -868,6 +880,7 @@ const TGlyphArtist::TDrawing TGlyphArtist::Drawings[] = {
     {43, 43, &TGlyphArtist::Taller},
     {44, 44, &TGlyphArtist::Shorter},
     {45, 45, &TGlyphArtist::FitEdges},
+    {46, 46, &TGlyphArtist::Normalize},
 };
 
 void TGlyphArtist::Draw(int glyph) {
@@ -930,7 +943,7 @@ QString GlyphKey(int glyph, bool enabled, int size, qreal dpr) {
 int GlyphSize(int glyph) {
     if (glyph < 0 || glyph >= GlyphCount)
         return 0;
-    if (glyph <= 40)
+    if (glyph <= 40 || glyph > 45)
         return 32;
     return glyph <= 42 ? 22 : 20;
 }
@@ -943,7 +956,9 @@ QRect GlyphRect(int glyph) {
         return QRect(glyph % 15 * 32, glyph / 15 * 64, size, size);
     if (glyph <= 42)
         return QRect(glyph * 32 - 960, 128, size, size);
-    return QRect(glyph * 20 - 444, 128, size, size);
+    if (glyph <= 45)
+        return QRect(glyph * 20 - 444, 128, size, size);
+    return QRect((glyph - 46) % 15 * 32, 192 + (glyph - 46) / 15 * 64, size, size);
 }
 
 void PaintGlyph(QPainter& painter, int glyph, const QRectF& target, bool enabled) {

@@ -85,6 +85,15 @@ float ReadFloat(const QString& text) {
     return value;
 }
 
+QLineEdit* PlaceEdit(TStdDlg& dialog, int id, const QString& caption, int x, int y, int captionW,
+                     int w) {
+    QLabel* label = PlaceText(dialog, caption, x, y + 2, captionW, 8);
+    auto* edit = new QLineEdit(&dialog);
+    dialog.Place(edit, id, x + captionW + 2, y, w, 12);
+    label->setBuddy(edit);
+    return edit;
+}
+
 std::string DefaultNumber(double value) {
     std::ostringstream out;
     out << value;
@@ -95,16 +104,6 @@ namespace {
 
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-// An edit with a caption whose key letter reaches the edit.
-QLineEdit* PlaceEdit(TStdDlg& dialog, int id, const QString& caption, int x, int y, int captionW,
-                     int w) {
-    QLabel* label = PlaceText(dialog, caption, x, y + 2, captionW, 8);
-    auto* edit = new QLineEdit(&dialog);
-    dialog.Place(edit, id, x + captionW + 2, y, w, 12);
-    label->setBuddy(edit);
-    return edit;
 }
 
 // A group box whose key letter reaches a control placed over it: the

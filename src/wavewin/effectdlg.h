@@ -60,6 +60,10 @@ namespace NSWaveWin {
 void PlaceOkCancel(TStdDlg& dialog, int x, int y);
 // A static text placed with id -1.
 QLabel* PlaceText(TStdDlg& dialog, const QString& text, int x, int y, int w, int h);
+// An edit with a caption whose key letter reaches the edit: the caption at
+// (x, y + 2), `captionW` wide, the edit `w` wide after it.
+QLineEdit* PlaceEdit(TStdDlg& dialog, int id, const QString& caption, int x, int y, int captionW,
+                     int w);
 // The number at the start of a text as an integer or a single-precision
 // number; 0 when the text does not start with one.
 int ReadInt(const QString& text);
