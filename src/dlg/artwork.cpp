@@ -20,6 +20,7 @@
 #include <cmath>
 #include <functional>
 #include <numbers>
+#include <utility>
 
 // Qt's resource initialiser has to be named outside any namespace.
 static void InitArtworkResources() {
@@ -84,6 +85,16 @@ QPainterPath Polygon(std::initializer_list<QPointF> points) {
     QPainterPath path;
     path.addPolygon(QPolygonF(QList<QPointF>(points)));
     path.closeSubpath();
+    return path;
+}
+
+// Separate straight lines, each from its first point to its second.
+QPainterPath Segments(std::initializer_list<std::pair<QPointF, QPointF>> lines) {
+    QPainterPath path;
+    for (const auto& [from, to] : lines) {
+        path.moveTo(from);
+        path.lineTo(to);
+    }
     return path;
 }
 
@@ -820,12 +831,7 @@ void TGlyphArtist::Shorter(int) {
 
 // Fit To Window: arrows out to two edges
 void TGlyphArtist::FitEdges(int) {
-    QPainterPath edges;
-    edges.moveTo(2, 3.5);
-    edges.lineTo(2, 16.5);
-    edges.moveTo(18, 3.5);
-    edges.lineTo(18, 16.5);
-    Line(edges, Slate, 2, Qt::FlatCap);
+    Line(Segments({{{2, 3.5}, {2, 16.5}}, {{18, 3.5}, {18, 16.5}}}), Slate, 2, Qt::FlatCap);
     Body(ArrowPath(QPolygonF({QPointF(3.5, 10), QPointF(16.5, 10)}), 2.2, 4.5, 7.5, true), Blue,
          0xff14508e, 0.8);
 }
@@ -833,12 +839,8 @@ void TGlyphArtist::FitEdges(int) {
 // Normalize: the sound raised until its loudest peaks meet two lines
 void TGlyphArtist::Normalize(int) {
     Bars(Box(3, 6.5, 26, 19), [](double t) { return 0.45 + 0.55 * std::sin(Pi * t); });
-    QPainterPath limits;
-    limits.moveTo(1.5, 4.5);
-    limits.lineTo(30.5, 4.5);
-    limits.moveTo(1.5, 27.5);
-    limits.lineTo(30.5, 27.5);
-    Line(limits, Orange, 2, Qt::FlatCap);
+    Line(Segments({{{1.5, 4.5}, {30.5, 4.5}}, {{1.5, 27.5}, {30.5, 27.5}}}), Orange, 2,
+         Qt::FlatCap);
 }
 
 // Each glyph's drawing, by the glyph numbers it draws.
