@@ -38,8 +38,12 @@
 #include "undo/undo.h"
 #include "util/tmpfile.h"
 #include "wave/file.h"
+#include "wavewin/ampdlg.h"
 #include "wavewin/commands.h"
+#include "wavewin/echodlg.h"
 #include "wavewin/effectdlg.h"
+#include "wavewin/pitchdlg.h"
+#include "wavewin/vibrodlg.h"
 #include "wavewin/wavewin.h"
 
 using namespace NSWaveWin;

@@ -20,6 +20,7 @@
 #include <cmath>
 #include <functional>
 #include <numbers>
+#include <utility>
 
 // Qt's resource initialiser has to be named outside any namespace.
 static void InitArtworkResources() {
@@ -84,6 +85,16 @@ QPainterPath Polygon(std::initializer_list<QPointF> points) {
     QPainterPath path;
     path.addPolygon(QPolygonF(QList<QPointF>(points)));
     path.closeSubpath();
+    return path;
+}
+
+// Separate straight lines, each from its first point to its second.
+QPainterPath Segments(std::initializer_list<std::pair<QPointF, QPointF>> lines) {
+    QPainterPath path;
+    for (const auto& [from, to] : lines) {
+        path.moveTo(from);
+        path.lineTo(to);
+    }
     return path;
 }
 
@@ -435,6 +446,7 @@ private:
     void Taller(int glyph);
     void Shorter(int glyph);
     void FitEdges(int glyph);
+    void Normalize(int glyph);
     struct TDrawing {
         int First, Last;
         void (TGlyphArtist::*Paint)(int glyph);
@@ -819,14 +831,16 @@ void TGlyphArtist::Shorter(int) {
 
 // Fit To Window: arrows out to two edges
 void TGlyphArtist::FitEdges(int) {
-    QPainterPath edges;
-    edges.moveTo(2, 3.5);
-    edges.lineTo(2, 16.5);
-    edges.moveTo(18, 3.5);
-    edges.lineTo(18, 16.5);
-    Line(edges, Slate, 2, Qt::FlatCap);
+    Line(Segments({{{2, 3.5}, {2, 16.5}}, {{18, 3.5}, {18, 16.5}}}), Slate, 2, Qt::FlatCap);
     Body(ArrowPath(QPolygonF({QPointF(3.5, 10), QPointF(16.5, 10)}), 2.2, 4.5, 7.5, true), Blue,
          0xff14508e, 0.8);
+}
+
+// Normalize: the sound raised until its loudest peaks meet two lines
+void TGlyphArtist::Normalize(int) {
+    Bars(Box(3, 6.5, 26, 19), [](double t) { return 0.45 + 0.55 * std::sin(Pi * t); });
+    Line(Segments({{{1.5, 4.5}, {30.5, 4.5}}, {{1.5, 27.5}, {30.5, 27.5}}}), Orange, 2,
+         Qt::FlatCap);
 }
 
 // Each glyph's drawing, by the glyph numbers it draws.
@@ -868,6 +882,7 @@ const TGlyphArtist::TDrawing TGlyphArtist::Drawings[] = {
     {43, 43, &TGlyphArtist::Taller},
     {44, 44, &TGlyphArtist::Shorter},
     {45, 45, &TGlyphArtist::FitEdges},
+    {46, 46, &TGlyphArtist::Normalize},
 };
 
 void TGlyphArtist::Draw(int glyph) {
@@ -930,7 +945,7 @@ QString GlyphKey(int glyph, bool enabled, int size, qreal dpr) {
 int GlyphSize(int glyph) {
     if (glyph < 0 || glyph >= GlyphCount)
         return 0;
-    if (glyph <= 40)
+    if (glyph <= 40 || glyph > 45)
         return 32;
     return glyph <= 42 ? 22 : 20;
 }
@@ -943,7 +958,9 @@ QRect GlyphRect(int glyph) {
         return QRect(glyph % 15 * 32, glyph / 15 * 64, size, size);
     if (glyph <= 42)
         return QRect(glyph * 32 - 960, 128, size, size);
-    return QRect(glyph * 20 - 444, 128, size, size);
+    if (glyph <= 45)
+        return QRect(glyph * 20 - 444, 128, size, size);
+    return QRect((glyph - 46) % 15 * 32, 192 + (glyph - 46) / 15 * 64, size, size);
 }
 
 void PaintGlyph(QPainter& painter, int glyph, const QRectF& target, bool enabled) {

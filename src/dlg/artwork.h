@@ -14,11 +14,11 @@ namespace NSArt {
 
 // The glyph sheet: glyphs 0..40 are 32 pixels square in rows of 15 (each row
 // 64 pixels high), 41 and 42 are 22 pixels and 43..45 are 20 pixels, side by
-// side on the last row. Each glyph's disabled image lies directly below its
-// enabled one.
+// side on the third row; glyphs from 46 on are 32 pixels again, on the rows
+// below. Each glyph's disabled image lies directly below its enabled one.
 constexpr int GlyphSheetWidth = 480;
-constexpr int GlyphSheetHeight = 192;
-constexpr int GlyphCount = 46; // 0..45
+constexpr int GlyphSheetHeight = 256;
+constexpr int GlyphCount = 47; // 0..46
 
 // The glyphs by name; the number is the glyph's place on the sheet.
 enum TGlyph : int {
@@ -62,6 +62,7 @@ enum TGlyph : int {
     GlyphTaller = 43,  // also the small Zoom In
     GlyphShorter = 44, // also the small Zoom Out
     GlyphFitEdges = 45,
+    GlyphNormalize = 46,
 };
 
 // 32, 22 or 20; 0 for a number with no glyph.

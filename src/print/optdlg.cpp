@@ -146,6 +146,17 @@ void TOptDlg::SetupControls() {
     OrientationGroup->addButton(landscape, IdLandscape);
     OrientationGroup->addButton(portrait, IdPortrait);
 
+    FillFields();
+
+    connect(RangeGroup, &QButtonGroup::idToggled, this, [this] { UpdateRangeFields(); });
+    connect(setup, &QPushButton::clicked, this, [this] { CmSetup(); });
+    connect(preview, &QPushButton::clicked, this, [this] { CmPreview(); });
+    connect(pdf, &QPushButton::clicked, this, [this] { CmSavePdf(); });
+    connect(print, &QPushButton::clicked, this, [this] { CmPrint(); });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TOptDlg::FillFields() {
     // Typing is kept to what the fields can hold; OK checks them again.
     const int channels = Document.ChannelCount();
     Edit(IdChannelFrom)->setValidator(new QIntValidator(0, channels, this));
@@ -164,7 +175,7 @@ void TOptDlg::SetupControls() {
     Edit(IdChannelTo)->setText(QString::number(channels));
     const double rate = Document.Rate > 0 ? Document.Rate : 1;
     if (Selection.Valid && Selection.Start < Selection.End) {
-        range->setChecked(true);
+        RangeGroup->button(IdRange)->setChecked(true);
         if (Selection.Channel != AllChannels && Document.HasChannel(Selection.Channel)) {
             Edit(IdChannelFrom)->setText(QString::number(Selection.Channel + 1));
             Edit(IdChannelTo)->setText(QString::number(Selection.Channel + 1));
@@ -172,7 +183,7 @@ void TOptDlg::SetupControls() {
         TimeSamples[0] = Selection.Start;
         TimeSamples[1] = Selection.End;
     } else {
-        all->setChecked(true);
+        RangeGroup->button(IdAll)->setChecked(true);
         TimeSamples[0] = 0;
         TimeSamples[1] = Document.GetLength();
     }
@@ -180,19 +191,12 @@ void TOptDlg::SetupControls() {
         TimeText[i] = SecondsText(double(TimeSamples[i]) / rate);
         Edit(i == 0 ? IdTimeFrom : IdTimeTo)->setText(TimeText[i]);
     }
-    selected->setEnabled(Selection.Valid);
-    (OrientationSetting.Get() ? portrait : landscape)->setChecked(true);
+    RangeGroup->button(IdSelectedChannel)->setEnabled(Selection.Valid);
+    OrientationGroup->button(OrientationSetting.Get() ? IdPortrait : IdLandscape)->setChecked(true);
     Edit(IdRowsPerPage)->setText(QString::number(RowsSetting.Get()));
     Edit(IdPages)->setText(QString::number(PagesSetting.Get()));
     UpdatePrinterName();
     UpdateRangeFields();
-
-    connect(RangeGroup, &QButtonGroup::idToggled, this, [this] { UpdateRangeFields(); });
-    connect(setup, &QPushButton::clicked, this, [this] { CmSetup(); });
-    connect(preview, &QPushButton::clicked, this, [this] { CmPreview(); });
-    connect(pdf, &QPushButton::clicked, this, [this] { CmSavePdf(); });
-    connect(print, &QPushButton::clicked, this, [this] { CmPrint(); });
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 QLineEdit* TOptDlg::Edit(int id) const {

@@ -77,6 +77,9 @@ public:
 
 private:
     void SetupControls();
+    // The fields' limits and their values from the document, its selection
+    // and the settings.
+    void FillFields();
     void UpdateRangeFields();
     void UpdatePrinterName();
     // Validates the fields; false after the message.

@@ -1,8 +1,9 @@
 #pragma once
-// The effect dialogs: Echo, Vibro, Amplitude and Pitch. Each works for one
-// document window over the range fixed when it opens (the window's
-// EffectiveRange), fills its fields from the settings and, on Ok, makes its
-// change with undo; an error keeps it open.
+// The base of the effect dialogs (Echo, Vibro, Amplitude, Pitch, Normalize,
+// Other Effect, each in its own file). Each works for one document window
+// over the range fixed when it opens (the window's EffectiveRange), fills
+// its fields from the settings and, on Ok, makes its change with undo; an
+// error keeps it open.
 
 #include <QSlider>
 #include <string>
@@ -60,6 +61,10 @@ namespace NSWaveWin {
 void PlaceOkCancel(TStdDlg& dialog, int x, int y);
 // A static text placed with id -1.
 QLabel* PlaceText(TStdDlg& dialog, const QString& text, int x, int y, int w, int h);
+// An edit with a caption whose key letter reaches the edit: the caption at
+// (x, y + 2), `captionW` wide, the edit `w` wide after it.
+QLineEdit* PlaceEdit(TStdDlg& dialog, int id, const QString& caption, int x, int y, int captionW,
+                     int w);
 // The number at the start of a text as an integer or a single-precision
 // number; 0 when the text does not start with one.
 int ReadInt(const QString& text);
@@ -67,79 +72,5 @@ float ReadFloat(const QString& text);
 // A number in the default notation of text streams (six significant digits:
 // 1, 0.5, 22.05).
 std::string DefaultNumber(double value);
-
-class TEchoDlg : public TEffectDlg {
-public:
-    explicit TEchoDlg(TWaveWin& window);
-    void LoadFields() override;
-    void Apply(const TSampleRange& range, TOpStatus& status) override;
-
-    static TDoubleSetting DelaySetting;
-    static TValueSetting VolSetting;
-
-private:
-    QLineEdit* Delay;
-    QLineEdit* Volume;
-};
-
-class TVibroDlg : public TEffectDlg {
-public:
-    explicit TVibroDlg(TWaveWin& window);
-    void LoadFields() override;
-    void Apply(const TSampleRange& range, TOpStatus& status) override;
-
-    // The arguments of the library's vibro for each strength, Maximum first.
-    static const char* const Presets[4];
-    static TValueSetting RadioSetting;
-
-private:
-    QRadioButton* Buttons[4];
-};
-
-class TAmpDlg : public TEffectDlg {
-public:
-    explicit TAmpDlg(TWaveWin& window);
-    void LoadFields() override;
-    // The window's Amplitude gain over the range.
-    bool CanClose() override;
-
-    static TValueSetting VolSetting;
-
-private:
-    QLineEdit* Volume;
-};
-
-class TPitchDlg : public TEffectDlg {
-public:
-    // 25 positions, 0 to 24, with tick marks every 2, under a thumb of our own.
-    class TFactorSlider : public QSlider {
-    public:
-        explicit TFactorSlider(QWidget* parent);
-
-    protected:
-        void paintEvent(QPaintEvent* event) override;
-    };
-
-    // New duration in percent of the old, by slider position; 12 is 100.
-    static constexpr int Positions = 25;
-    static const int Factors[Positions];
-
-    explicit TPitchDlg(TWaveWin& window);
-    void LoadFields() override;
-    // The range resampled to Factors[position] percent of its duration.
-    bool CanClose() override;
-
-    double OldDuration() const { return OldSeconds; }
-    TFactorSlider* Slider() const { return FactorSlider; }
-
-    static TValueSetting FactorSetting;
-
-private:
-    // Follows the slider: the setting and the two texts.
-    void UpdateTexts(int position);
-
-    double OldSeconds = 0;
-    TFactorSlider* FactorSlider;
-};
 
 } // namespace NSWaveWin

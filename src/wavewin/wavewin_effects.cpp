@@ -5,9 +5,13 @@
 #include "dlg/artwork.h"
 #include "util/opstatus.h"
 #include "util/xmsg.h"
+#include "wavewin/ampdlg.h"
+#include "wavewin/echodlg.h"
 #include "wavewin/effectdlg.h"
 #include "wavewin/formatdlg.h"
 #include "wavewin/othereffectdlg.h"
+#include "wavewin/pitchdlg.h"
+#include "wavewin/vibrodlg.h"
 #include "wavewin/wavewin.h"
 
 namespace NSWaveWin {

@@ -24,7 +24,24 @@ TWaveWinDlg::TWaveWinDlg(QWidget* parent) : TStdDlg(parent, WidthUnits, HeightUn
     Wave = new TWaveWin(this);
     Wave->Dialog = this;
     Place(Wave, 2501, -1, 61, 395, 142);
+    // In the template's order, which is the order of tabbing and stacking.
+    PlaceViewControls();
+    PlaceLevels();
+    PlaceViewButtons();
+    AddButtons(MakeBar(2502, 3, 221, 137, 37), TToolBar::Transport, 5);
+    PlaceReadout();
+    AddButtons(MakeBar(2551, 305, 221, 104, 37), TToolBar::Tracks, 5);
+    AddButtons(MakeBar(2555, 6, 6, 224, 29), TToolBar::Effects, 0);
 
+    // Set-up: fixed thicknesses, then the controls that follow the size.
+    SetupWindow();
+    FollowSize();
+
+    connect(Wave, &TWaveWin::StateChanged, this, [this] { FollowState(); });
+    FollowState();
+}
+
+void TWaveWinDlg::PlaceViewControls() {
     auto* timeLine = new TTimeLine(Wave, this);
     Place(timeLine, 2509, 0, 41, 393, 20);
     Wave->TimeLine = timeLine;
@@ -39,7 +56,9 @@ TWaveWinDlg::TWaveWinDlg(QWidget* parent) : TStdDlg(parent, WidthUnits, HeightUn
         bar->setFocusPolicy(Qt::NoFocus);
     ConnectScrollBar(hScroll, true);
     ConnectScrollBar(vScroll, false);
+}
 
+void TWaveWinDlg::PlaceLevels() {
     auto* meterGroup =
         new TBVGroup(QStringLiteral("Recording\nMeter"), NSArt::GlyphRecordingMeter, this);
     Place(meterGroup, 2552, 289, 2, 56, 38);
@@ -53,11 +72,11 @@ TWaveWinDlg::TWaveWinDlg(QWidget* parent) : TStdDlg(parent, WidthUnits, HeightUn
     auto* slider = new TVolSlider(Wave, volumeGroup);
     slider->setGeometry(55, 5, 21, 50);
     Wave->Slider = slider;
+}
 
-    TDlgControlBar* heightBar = MakeBar(2508, 394, 41, 16, 30);
-    AddButtons(heightBar, TToolBar::Height, 0);
-    TDlgControlBar* zoomBar = MakeBar(2507, 0, 203, 49, 14);
-    AddButtons(zoomBar, TToolBar::Zoom, 0);
+void TWaveWinDlg::PlaceViewButtons() {
+    AddButtons(MakeBar(2508, 394, 41, 16, 30), TToolBar::Height, 0);
+    AddButtons(MakeBar(2507, 0, 203, 49, 14), TToolBar::Zoom, 0);
 
     auto* format = new QPushButton(QStringLiteral("16 bit/22.050 kHz"), this);
     Place(format, 2049, 48, 203, 70, 15);
@@ -69,9 +88,9 @@ TWaveWinDlg::TWaveWinDlg(QWidget* parent) : TStdDlg(parent, WidthUnits, HeightUn
         Wave->Command(CmdSoundFormat);
     });
     Wave->FormatButton = format;
+}
 
-    AddButtons(MakeBar(2502, 3, 221, 137, 37), TToolBar::Transport, 5);
-
+void TWaveWinDlg::PlaceReadout() {
     auto* status = new TDlgStatusBar(this);
     Place(status, 2503, 141, 246, 162, 12);
     Wave->StatusBar = status;
@@ -90,30 +109,24 @@ TWaveWinDlg::TWaveWinDlg(QWidget* parent) : TStdDlg(parent, WidthUnits, HeightUn
         captions->Insert(new TSelectionGadget(captions, QString::fromLatin1(text), CaptionFont(),
                                               QColor(0, 0, 128), false),
                          true);
+}
 
-    AddButtons(MakeBar(2551, 305, 221, 104, 37), TToolBar::Tracks, 5);
-    AddButtons(MakeBar(2555, 6, 6, 224, 29), TToolBar::Effects, 0);
-
-    // Set-up: fixed thicknesses, then the controls that follow the size.
-    SetupWindow();
-    format->setFixedHeight(25);
-    hScroll->setFixedHeight(25);
-    vScroll->setFixedWidth(25);
+void TWaveWinDlg::FollowSize() {
+    Control(2049)->setFixedHeight(25);
+    Control(2506)->setFixedHeight(25);
+    Control(2505)->setFixedWidth(25);
     new TVariableWidth(*this, Wave);
     new TVariableHeight(*this, Wave);
-    new TVariableWidth(*this, timeLine);
-    new TRightAnchor(*this, heightBar);
-    new TRightAnchor(*this, vScroll);
-    new TVariableHeight(*this, vScroll);
-    new TBottomAnchor(*this, zoomBar);
-    new TBottomAnchor(*this, format);
-    new TBottomAnchor(*this, hScroll);
-    new TVariableWidth(*this, hScroll);
+    new TVariableWidth(*this, Control(2509));
+    new TRightAnchor(*this, Control(2508));
+    new TRightAnchor(*this, Control(2505));
+    new TVariableHeight(*this, Control(2505));
+    new TBottomAnchor(*this, Control(2507));
+    new TBottomAnchor(*this, Control(2049));
+    new TBottomAnchor(*this, Control(2506));
+    new TVariableWidth(*this, Control(2506));
     for (int id : {2502, 2503, 2504, 2557, 2551})
         new TBottomAnchor(*this, Control(id));
-
-    connect(Wave, &TWaveWin::StateChanged, this, [this] { FollowState(); });
-    FollowState();
 }
 
 TDlgControlBar* TWaveWinDlg::MakeBar(int id, int x, int y, int w, int h) {

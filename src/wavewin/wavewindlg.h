@@ -34,6 +34,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The controls of the template, group by group.
+    void PlaceViewControls(); // time line, scroll bars
+    void PlaceLevels();       // recording meter, playback volume
+    void PlaceViewButtons();  // channel height, zoom, sound format
+    void PlaceReadout();      // status bar, selection read-out
+    // Which controls follow the dialog's width and height.
+    void FollowSize();
     TDlgControlBar* MakeBar(int id, int x, int y, int w, int h);
     // The buttons of the commands on bar `which`, in their order.
     void AddButtons(TDlgControlBar* bar, TToolBar which, int margin);

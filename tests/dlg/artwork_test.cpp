@@ -72,7 +72,7 @@ TEST(Artwork, GlyphGeometry) {
         EXPECT_EQ(GlyphSize(s.Glyph), s.Rect.width()) << s.Glyph;
         EXPECT_EQ(GlyphRect(s.Glyph), s.Rect) << s.Glyph;
     }
-    for (int g : {-100, -1, GlyphCount, 46, 47, 1000}) {
+    for (int g : {-100, -1, GlyphCount, GlyphCount + 1, 1000}) {
         EXPECT_EQ(GlyphSize(g), 0) << g;
         EXPECT_TRUE(GlyphRect(g).isNull()) << g;
         EXPECT_TRUE(GlyphPixmap(g, true, 32).isNull()) << g;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "wavewin/commands.h"
+#include "wavewin/normalizedlg.h"
 
 using namespace NSWaveWin;
 using NSWave::TDeviceState;
@@ -66,7 +67,8 @@ bool Rules(int id, const TCommandState& s) {
     else if (id == CmdScrollDown || id == CmdScrollBottom)
         enabled = s.ScrollY < s.MaxScrollY;
     else if (id == CmdEcho || id == CmdReverse || id == CmdAmplitude || id == CmdFadeIn ||
-             id == CmdFadeOut || id == CmdPitch || id == CmdVibro || id == CmdOtherEffect)
+             id == CmdFadeOut || id == CmdPitch || id == CmdVibro || id == CmdOtherEffect ||
+             id == CmdNormalize)
         enabled = s.Length > 0;
     else if (id == CmdAddTrack)
         enabled = s.ChannelCount < 32;

@@ -11,9 +11,13 @@
 #include <cmath>
 
 #include "wave/timefmt.h"
+#include "wavewin/ampdlg.h"
 #include "wavewin/dialogtest.h"
+#include "wavewin/echodlg.h"
 #include "wavewin/effectdlg.h"
 #include "wavewin/othereffectdlg.h"
+#include "wavewin/pitchdlg.h"
+#include "wavewin/vibrodlg.h"
 
 using namespace NSWaveWin;
 using namespace NSWaveWinTest;

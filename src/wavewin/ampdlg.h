@@ -1,0 +1,24 @@
+#pragma once
+// Amplitude: the range's gain in percent.
+
+#include "wavewin/effectdlg.h"
+
+class QLineEdit;
+class QRadioButton;
+
+namespace NSWaveWin {
+
+class TAmpDlg : public TEffectDlg {
+public:
+    explicit TAmpDlg(TWaveWin& window);
+    void LoadFields() override;
+    // The window's Amplitude gain over the range.
+    bool CanClose() override;
+
+    static TValueSetting VolSetting;
+
+private:
+    QLineEdit* Volume;
+};
+
+} // namespace NSWaveWin

@@ -1,0 +1,56 @@
+#include "wavewin/echodlg.h"
+
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadioButton>
+#include <QStyleOptionSlider>
+#include <algorithm>
+
+#include "undo/undo.h"
+#include "util/opstatus.h"
+#include "util/tmpfile.h"
+#include "util/xmsg.h"
+#include "wave/timefmt.h"
+#include "wavewin/wavewin.h"
+
+namespace NSWaveWin {
+
+namespace {
+
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+TDoubleSetting TEchoDlg::DelaySetting("Filters\\Echo\\Delay", 1.0);
+TValueSetting TEchoDlg::VolSetting("Filters\\Echo\\Vol", 50);
+
+TEchoDlg::TEchoDlg(TWaveWin& window) : TEffectDlg(window, 150, 68, QStringLiteral("Echo Options")) {
+    Delay = PlaceEdit(*this, 2526, QStringLiteral("&Delay:"), 8, 8, 34, 44);
+    Delay->setText(QStringLiteral("1.000"));
+    PlaceText(*this, QStringLiteral("Seconds"), 92, 10, 50, 8);
+    Volume = PlaceEdit(*this, 2527, QStringLiteral("&Volume:"), 8, 26, 34, 44);
+    Volume->setText(QStringLiteral("50"));
+    PlaceText(*this, QStringLiteral("%"), 92, 28, 20, 8);
+    PlaceOkCancel(*this, 17, 48);
+    setFixedSize(size());
+    SetupWindow();
+}
+
+void TEchoDlg::LoadFields() {
+    Delay->setText(Text(DefaultNumber(DelaySetting.Get())));
+    Volume->setText(QString::number(VolSetting.Get()));
+}
+
+void TEchoDlg::Apply(const TSampleRange& range, TOpStatus& status) {
+    const double delay = DelaySetting.Set(ReadFloat(Delay->text()));
+    const int percent = VolSetting.Set(ReadInt(Volume->text()));
+    ApplyEffect(range, "echo", DefaultNumber(delay) + " " + DefaultNumber(percent * 0.01), status);
+}
+
+} // namespace NSWaveWin
