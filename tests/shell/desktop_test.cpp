@@ -1,25 +1,38 @@
 // The program as the desktop meets it: installed into a prefix (program,
 // desktop entry, icons, metadata, checked by the desktop's own validators),
-// and the entry's MIME types against what the library reads.
+// started by a session bus from its installed service file, and the entry's
+// MIME types against what the library reads.
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QMimeDatabase>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
 #include <cstdlib>
 #include <map>
 #include <set>
 #include <string>
 
+#include "shell/instance.h"
+#include "shell/privatebus.h"
 #include "shell/runprogram.h"
+#include "wave/file.h"
 #include "wave/formats.h"
 
 using NSShellTest::RunProgram;
+using NSShellTest::TPrivateBus;
 using NSShellTest::TRun;
 
 namespace {
@@ -41,7 +54,8 @@ QString SourceDir() {
 }
 
 // The keys of a desktop entry's main group.
-std::map<QString, QString> EntryKeys(const QString& path) {
+std::map<QString, QString> EntryKeys(const QString& path,
+                                     const QString& group = "[Desktop Entry]") {
     QFile file(path);
     std::map<QString, QString> keys;
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
@@ -49,7 +63,7 @@ std::map<QString, QString> EntryKeys(const QString& path) {
     bool inMain = false;
     for (const QString& line : QString::fromUtf8(file.readAll()).split('\n')) {
         if (line.startsWith('['))
-            inMain = line == "[Desktop Entry]";
+            inMain = line == group;
         else if (const qsizetype equals = line.indexOf('='); inMain && equals > 0)
             keys[line.left(equals)] = line.mid(equals + 1);
     }
@@ -74,7 +88,8 @@ std::string Listed(const std::set<QString>& types) {
 
 TEST(DesktopEntry, ItsMimeTypesAreTheAudioTypesOfWhatTheLibraryReads) {
     ASSERT_FALSE(SourceDir().isEmpty()) << "SOURCE_DIR is not set";
-    const std::set<QString> listed = EntryMimeTypes(SourceDir() + "/data/brimvale.desktop");
+    const std::set<QString> listed =
+        EntryMimeTypes(SourceDir() + "/data/io.github.hollin.brimvale.desktop");
 
     // Ogg is a container: the library's Ogg reader decodes Vorbis only, so
     // FLAC and Speex in Ogg are not claimed.
@@ -94,8 +109,8 @@ TEST(DesktopEntry, ItsMimeTypesAreTheAudioTypesOfWhatTheLibraryReads) {
     for (const QString& t : listed)
         if (!expected.count(t))
             extra.insert(t);
-    EXPECT_TRUE(missing.empty()) << "readable but not in brimvale.desktop:" << Listed(missing);
-    EXPECT_TRUE(extra.empty()) << "in brimvale.desktop but not read by the library:"
+    EXPECT_TRUE(missing.empty()) << "readable but not in the desktop entry:" << Listed(missing);
+    EXPECT_TRUE(extra.empty()) << "in the desktop entry but not read by the library:"
                                << Listed(extra);
 }
 
@@ -114,10 +129,14 @@ TEST(DesktopEntry, InstallPutsEverythingInPlaceAndTheDesktopsValidatorsAcceptIt)
     // The sound file reader, where the installed program looks for it.
     const QFileInfo reader(root.filePath("libexec/brimvale/brimvale-reader"));
     EXPECT_TRUE(reader.isFile() && reader.isExecutable());
-    const QString entry = root.filePath("share/applications/brimvale.desktop");
+    // The desktop finds the entry, the metadata and the bus's service by the
+    // program's id.
+    const QString entry = root.filePath("share/applications/io.github.hollin.brimvale.desktop");
     const QString metainfo = root.filePath("share/metainfo/io.github.hollin.brimvale.metainfo.xml");
+    const QString service =
+        root.filePath("share/dbus-1/services/io.github.hollin.brimvale.service");
     const QString icons = root.filePath("share/icons/hicolor/");
-    for (const QString& file : {entry, metainfo, icons + "scalable/apps/brimvale.svg"})
+    for (const QString& file : {entry, metainfo, service, icons + "scalable/apps/brimvale.svg"})
         EXPECT_TRUE(QFileInfo(file).isFile()) << file.toStdString();
     for (int size : {48, 256}) {
         const QImage icon(icons + QStringLiteral("%1x%1/apps/brimvale.png").arg(size));
@@ -130,6 +149,11 @@ TEST(DesktopEntry, InstallPutsEverythingInPlaceAndTheDesktopsValidatorsAcceptIt)
     EXPECT_EQ(keys["Icon"], "brimvale");
     EXPECT_EQ(keys["GenericName"], "Sound Editor");
     EXPECT_EQ(keys["Categories"], "AudioVideo;Audio;AudioVideoEditing;");
+    EXPECT_EQ(keys["DBusActivatable"], "true");
+    // The bus starts the program installed with it.
+    auto serviceKeys = EntryKeys(service, "[D-BUS Service]");
+    EXPECT_EQ(serviceKeys["Name"], "io.github.hollin.brimvale");
+    EXPECT_EQ(serviceKeys["Exec"], program.absoluteFilePath());
 
     // Warnings count as failures too.
     const TRun entryCheck = RunProgram(validateEntry, {entry});
@@ -138,4 +162,57 @@ TEST(DesktopEntry, InstallPutsEverythingInPlaceAndTheDesktopsValidatorsAcceptIt)
     const TRun metaCheck = RunProgram(appstream, {"validate", "--no-net", metainfo});
     EXPECT_EQ(metaCheck.Status, 0) << metaCheck.Out.toStdString() << metaCheck.Err.toStdString();
     EXPECT_FALSE(metaCheck.Out.contains(QLatin1String("W: "))) << metaCheck.Out.toStdString();
+}
+
+// As the desktop opens a file with a DBusActivatable entry: it calls Open on
+// the program's name, and the bus starts the installed program from its
+// service file, which opens the file.
+TEST(DesktopEntry, TheBusStartsTheInstalledProgramToOpenAFile) {
+    NEED_TOOL(daemon, "dbus-daemon");
+    QTemporaryDir prefix, home;
+    ASSERT_TRUE(prefix.isValid() && home.isValid());
+    const TRun install = RunProgram(QStringLiteral(BRIMVALE_CMAKE),
+                                    {"--install", BRIMVALE_BUILD_DIR, "--prefix", prefix.path()});
+    ASSERT_EQ(install.Status, 0) << install.Err.toStdString();
+
+    QDir(home.path()).mkpath("runtime");
+    QFile::setPermissions(home.filePath("runtime"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("BRIMVALE_AUDIO", "virtual");
+    environment.insert("BRIMVALE_CONFIG_DIR", home.filePath("config"));
+    environment.insert("XDG_STATE_HOME", home.filePath("state"));
+    environment.insert("XDG_RUNTIME_DIR", home.filePath("runtime"));
+    environment.remove("DISPLAY");
+    environment.remove("WAYLAND_DISPLAY");
+    TPrivateBus bus(prefix.filePath("share/dbus-1/services"), environment);
+    ASSERT_FALSE(bus.Address.isEmpty());
+    QDBusConnection desktop = QDBusConnection::connectToBus(bus.Address, "desktop-test");
+    ASSERT_TRUE(desktop.isConnected());
+
+    const QString sound = home.filePath("a sound.wav");
+    NSWave::TFile file(8000, 1, 2, 1);
+    file.SetSize(80, 1);
+    file.Save(sound.toStdString());
+    QDBusMessage open = QDBusMessage::createMethodCall(ProgramId, ProgramObjectPath,
+                                                       "org.freedesktop.Application", "Open");
+    open << QStringList{QString::fromLatin1(QUrl::fromLocalFile(sound).toEncoded())}
+         << QVariantMap();
+    const QDBusMessage reply = desktop.call(open, QDBus::Block, 60000);
+    EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+
+    const uint pid = desktop.interface()->servicePid(ProgramId).value();
+    EXPECT_NE(pid, 0u);
+    // The program opened the file (the recent-file list is written at once
+    // for files handed over).
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            QSettings store(home.filePath("config/brimvale.ini"), QSettings::IniFormat);
+            return store.value("Recent File List/File1").toString() == sound;
+        },
+        60000));
+    if (pid != 0)
+        kill(pid_t(pid), SIGKILL);
+    QDBusConnection::disconnectFromBus("desktop-test");
 }
