@@ -15,11 +15,13 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QMimeDatabase>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <QXmlStreamReader>
 #include <cstdlib>
 #include <map>
 #include <set>
@@ -159,9 +161,44 @@ TEST(DesktopEntry, InstallPutsEverythingInPlaceAndTheDesktopsValidatorsAcceptIt)
     const TRun entryCheck = RunProgram(validateEntry, {entry});
     EXPECT_EQ(entryCheck.Status, 0);
     EXPECT_EQ((entryCheck.Out + entryCheck.Err).trimmed().toStdString(), "");
-    const TRun metaCheck = RunProgram(appstream, {"validate", "--no-net", metainfo});
+    // Not even a note (I:) or a pedantic remark (P:).
+    const TRun metaCheck = RunProgram(appstream, {"validate", "--no-net", "--pedantic", metainfo});
     EXPECT_EQ(metaCheck.Status, 0) << metaCheck.Out.toStdString() << metaCheck.Err.toStdString();
-    EXPECT_FALSE(metaCheck.Out.contains(QLatin1String("W: "))) << metaCheck.Out.toStdString();
+    EXPECT_FALSE(metaCheck.Out.contains(
+        QRegularExpression("^[IWEP]: ", QRegularExpression::MultilineOption)))
+        << metaCheck.Out.toStdString();
+    EXPECT_TRUE(metaCheck.Out.contains("Validation was successful")) << metaCheck.Out.toStdString();
+
+    // The manual page and the completion, where man and bash-completion look.
+    EXPECT_TRUE(QFileInfo(root.filePath("share/man/man1/brimvale.1")).isFile());
+    EXPECT_TRUE(QFileInfo(root.filePath("share/bash-completion/completions/brimvale")).isFile());
+}
+
+// The metadata's screenshots are the pictures kept in data/screenshots/, at
+// the sizes it states, small enough for a software centre to fetch.
+TEST(DesktopEntry, TheMetadatasScreenshotsAreTheKeptPictures) {
+    ASSERT_FALSE(SourceDir().isEmpty()) << "SOURCE_DIR is not set";
+    QFile file(SourceDir() + "/data/io.github.hollin.brimvale.metainfo.xml");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    int images = 0;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement ||
+            xml.name() != QLatin1String("image"))
+            continue;
+        const int width = xml.attributes().value("width").toInt();
+        const int height = xml.attributes().value("height").toInt();
+        const QString url = xml.readElementText();
+        const qsizetype at = url.indexOf("/data/screenshots/");
+        ASSERT_GE(at, 0) << url.toStdString();
+        const QString path = SourceDir() + url.mid(at);
+        const QImage picture(path);
+        EXPECT_EQ(picture.size(), QSize(width, height)) << path.toStdString();
+        EXPECT_LT(QFileInfo(path).size(), 100 * 1024) << path.toStdString();
+        ++images;
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_GE(images, 2);
 }
 
 // As the desktop opens a file with a DBusActivatable entry: it calls Open on
