@@ -7,6 +7,7 @@
 #include "dlg/services.h"
 #include "print/printservice.h"
 #include "shell/app.h"
+#include "shell/instance.h"
 
 int main(int argc, char** argv) {
     // Help, version and mistakes in the options are answered before any
@@ -32,11 +33,19 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Hollin"));
     // The task bar matches the window to the installed desktop entry and
     // shows its icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("brimvale"));
+    QGuiApplication::setDesktopFileName(QLatin1String(ProgramId));
+    // When the program runs already, it opens the files and this start ends.
+    TRunningProgram running;
+    if (running.Claim(line.Files) == TRunningProgram::HandedOver)
+        return 0;
     QApplication::setWindowIcon(NSArt::AppIcon());
     InstallQtServices();
     NSPrint::TQtPrintService printing;
     TApp app;
+    running.OpenFiles = [&app](const QStringList& files) { app.OpenHandedOver(files); };
+    running.Activate = [&app] { app.Raise(); };
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, &running,
+                     &TRunningProgram::Release);
     app.Start(line.Files);
     return application.exec();
 }

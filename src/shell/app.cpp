@@ -175,3 +175,24 @@ void TApp::Start(const QStringList& files) {
             Splash->close();
     }
 }
+
+void TApp::OpenHandedOver(const QStringList& files) {
+    if (!MainFrame)
+        return;
+    for (const QString& file : files)
+        MainFrame->OpenDocument(file.toStdString(), TMaximise::Decide);
+    // The list is kept at once: a program that stays up for a whole session
+    // is often ended with it rather than closed.
+    if (!files.isEmpty())
+        MainFrame->Recent().Save();
+    Raise();
+}
+
+void TApp::Raise() {
+    if (!MainFrame)
+        return;
+    MainFrame->setWindowState(MainFrame->windowState() & ~Qt::WindowMinimized);
+    MainFrame->show();
+    MainFrame->raise();
+    MainFrame->activateWindow();
+}

@@ -46,6 +46,11 @@ public:
     // untitled document.
     void Start(const QStringList& files);
     TAppFrame* Frame() const { return MainFrame.get(); }
+    // Files a later start of the program handed over: each opens in a new
+    // window (or the untouched one) and the frame comes to the front.
+    void OpenHandedOver(const QStringList& files);
+    // Brings the frame to the front (a later start without files).
+    void Raise();
 
 private:
     TAppOptions Options;

@@ -1,25 +1,40 @@
 // The program as the desktop meets it: installed into a prefix (program,
 // desktop entry, icons, metadata, checked by the desktop's own validators),
-// and the entry's MIME types against what the library reads.
+// started by a session bus from its installed service file, and the entry's
+// MIME types against what the library reads.
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QMimeDatabase>
+#include <QRegularExpression>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <QXmlStreamReader>
 #include <cstdlib>
 #include <map>
 #include <set>
 #include <string>
 
+#include "shell/instance.h"
+#include "shell/privatebus.h"
 #include "shell/runprogram.h"
+#include "wave/file.h"
 #include "wave/formats.h"
 
 using NSShellTest::RunProgram;
+using NSShellTest::TPrivateBus;
 using NSShellTest::TRun;
 
 namespace {
@@ -41,7 +56,8 @@ QString SourceDir() {
 }
 
 // The keys of a desktop entry's main group.
-std::map<QString, QString> EntryKeys(const QString& path) {
+std::map<QString, QString> EntryKeys(const QString& path,
+                                     const QString& group = "[Desktop Entry]") {
     QFile file(path);
     std::map<QString, QString> keys;
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
@@ -49,7 +65,7 @@ std::map<QString, QString> EntryKeys(const QString& path) {
     bool inMain = false;
     for (const QString& line : QString::fromUtf8(file.readAll()).split('\n')) {
         if (line.startsWith('['))
-            inMain = line == "[Desktop Entry]";
+            inMain = line == group;
         else if (const qsizetype equals = line.indexOf('='); inMain && equals > 0)
             keys[line.left(equals)] = line.mid(equals + 1);
     }
@@ -74,7 +90,8 @@ std::string Listed(const std::set<QString>& types) {
 
 TEST(DesktopEntry, ItsMimeTypesAreTheAudioTypesOfWhatTheLibraryReads) {
     ASSERT_FALSE(SourceDir().isEmpty()) << "SOURCE_DIR is not set";
-    const std::set<QString> listed = EntryMimeTypes(SourceDir() + "/data/brimvale.desktop");
+    const std::set<QString> listed =
+        EntryMimeTypes(SourceDir() + "/data/io.github.hollin.brimvale.desktop");
 
     // Ogg is a container: the library's Ogg reader decodes Vorbis only, so
     // FLAC and Speex in Ogg are not claimed.
@@ -94,8 +111,8 @@ TEST(DesktopEntry, ItsMimeTypesAreTheAudioTypesOfWhatTheLibraryReads) {
     for (const QString& t : listed)
         if (!expected.count(t))
             extra.insert(t);
-    EXPECT_TRUE(missing.empty()) << "readable but not in brimvale.desktop:" << Listed(missing);
-    EXPECT_TRUE(extra.empty()) << "in brimvale.desktop but not read by the library:"
+    EXPECT_TRUE(missing.empty()) << "readable but not in the desktop entry:" << Listed(missing);
+    EXPECT_TRUE(extra.empty()) << "in the desktop entry but not read by the library:"
                                << Listed(extra);
 }
 
@@ -116,10 +133,14 @@ TEST(DesktopEntry, InstallPutsEverythingInPlaceAndTheDesktopsValidatorsAcceptIt)
         const QFileInfo reader(root.filePath(QStringLiteral("libexec/brimvale/") + name));
         EXPECT_TRUE(reader.isFile() && reader.isExecutable()) << name;
     }
-    const QString entry = root.filePath("share/applications/brimvale.desktop");
+    // The desktop finds the entry, the metadata and the bus's service by the
+    // program's id.
+    const QString entry = root.filePath("share/applications/io.github.hollin.brimvale.desktop");
     const QString metainfo = root.filePath("share/metainfo/io.github.hollin.brimvale.metainfo.xml");
+    const QString service =
+        root.filePath("share/dbus-1/services/io.github.hollin.brimvale.service");
     const QString icons = root.filePath("share/icons/hicolor/");
-    for (const QString& file : {entry, metainfo, icons + "scalable/apps/brimvale.svg"})
+    for (const QString& file : {entry, metainfo, service, icons + "scalable/apps/brimvale.svg"})
         EXPECT_TRUE(QFileInfo(file).isFile()) << file.toStdString();
     for (int size : {48, 256}) {
         const QImage icon(icons + QStringLiteral("%1x%1/apps/brimvale.png").arg(size));
@@ -132,12 +153,105 @@ TEST(DesktopEntry, InstallPutsEverythingInPlaceAndTheDesktopsValidatorsAcceptIt)
     EXPECT_EQ(keys["Icon"], "brimvale");
     EXPECT_EQ(keys["GenericName"], "Sound Editor");
     EXPECT_EQ(keys["Categories"], "AudioVideo;Audio;AudioVideoEditing;");
+    EXPECT_EQ(keys["DBusActivatable"], "true");
+    // The bus starts the program installed with it.
+    auto serviceKeys = EntryKeys(service, "[D-BUS Service]");
+    EXPECT_EQ(serviceKeys["Name"], "io.github.hollin.brimvale");
+    EXPECT_EQ(serviceKeys["Exec"], program.absoluteFilePath());
 
     // Warnings count as failures too.
     const TRun entryCheck = RunProgram(validateEntry, {entry});
     EXPECT_EQ(entryCheck.Status, 0);
     EXPECT_EQ((entryCheck.Out + entryCheck.Err).trimmed().toStdString(), "");
-    const TRun metaCheck = RunProgram(appstream, {"validate", "--no-net", metainfo});
+    // Not even a note (I:) or a pedantic remark (P:).
+    const TRun metaCheck = RunProgram(appstream, {"validate", "--no-net", "--pedantic", metainfo});
     EXPECT_EQ(metaCheck.Status, 0) << metaCheck.Out.toStdString() << metaCheck.Err.toStdString();
-    EXPECT_FALSE(metaCheck.Out.contains(QLatin1String("W: "))) << metaCheck.Out.toStdString();
+    EXPECT_FALSE(metaCheck.Out.contains(
+        QRegularExpression("^[IWEP]: ", QRegularExpression::MultilineOption)))
+        << metaCheck.Out.toStdString();
+    EXPECT_TRUE(metaCheck.Out.contains("Validation was successful")) << metaCheck.Out.toStdString();
+
+    // The manual page and the completion, where man and bash-completion look.
+    EXPECT_TRUE(QFileInfo(root.filePath("share/man/man1/brimvale.1")).isFile());
+    EXPECT_TRUE(QFileInfo(root.filePath("share/bash-completion/completions/brimvale")).isFile());
+}
+
+// The metadata's screenshots are the pictures kept in data/screenshots/, at
+// the sizes it states, small enough for a software centre to fetch.
+TEST(DesktopEntry, TheMetadatasScreenshotsAreTheKeptPictures) {
+    ASSERT_FALSE(SourceDir().isEmpty()) << "SOURCE_DIR is not set";
+    QFile file(SourceDir() + "/data/io.github.hollin.brimvale.metainfo.xml");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    int images = 0;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement ||
+            xml.name() != QLatin1String("image"))
+            continue;
+        const int width = xml.attributes().value("width").toInt();
+        const int height = xml.attributes().value("height").toInt();
+        const QString url = xml.readElementText();
+        const qsizetype at = url.indexOf("/data/screenshots/");
+        ASSERT_GE(at, 0) << url.toStdString();
+        const QString path = SourceDir() + url.mid(at);
+        const QImage picture(path);
+        EXPECT_EQ(picture.size(), QSize(width, height)) << path.toStdString();
+        EXPECT_LT(QFileInfo(path).size(), 100 * 1024) << path.toStdString();
+        ++images;
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_GE(images, 2);
+}
+
+// As the desktop opens a file with a DBusActivatable entry: it calls Open on
+// the program's name, and the bus starts the installed program from its
+// service file, which opens the file.
+TEST(DesktopEntry, TheBusStartsTheInstalledProgramToOpenAFile) {
+    NEED_TOOL(daemon, "dbus-daemon");
+    QTemporaryDir prefix, home;
+    ASSERT_TRUE(prefix.isValid() && home.isValid());
+    const TRun install = RunProgram(QStringLiteral(BRIMVALE_CMAKE),
+                                    {"--install", BRIMVALE_BUILD_DIR, "--prefix", prefix.path()});
+    ASSERT_EQ(install.Status, 0) << install.Err.toStdString();
+
+    QDir(home.path()).mkpath("runtime");
+    QFile::setPermissions(home.filePath("runtime"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("BRIMVALE_AUDIO", "virtual");
+    environment.insert("BRIMVALE_CONFIG_DIR", home.filePath("config"));
+    environment.insert("XDG_STATE_HOME", home.filePath("state"));
+    environment.insert("XDG_RUNTIME_DIR", home.filePath("runtime"));
+    environment.remove("DISPLAY");
+    environment.remove("WAYLAND_DISPLAY");
+    TPrivateBus bus(prefix.filePath("share/dbus-1/services"), environment);
+    ASSERT_FALSE(bus.Address.isEmpty());
+    QDBusConnection desktop = QDBusConnection::connectToBus(bus.Address, "desktop-test");
+    ASSERT_TRUE(desktop.isConnected());
+
+    const QString sound = home.filePath("a sound.wav");
+    NSWave::TFile file(8000, 1, 2, 1);
+    file.SetSize(80, 1);
+    file.Save(sound.toStdString());
+    QDBusMessage open = QDBusMessage::createMethodCall(ProgramId, ProgramObjectPath,
+                                                       "org.freedesktop.Application", "Open");
+    open << QStringList{QString::fromLatin1(QUrl::fromLocalFile(sound).toEncoded())}
+         << QVariantMap();
+    const QDBusMessage reply = desktop.call(open, QDBus::Block, 60000);
+    EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+
+    const uint pid = desktop.interface()->servicePid(ProgramId).value();
+    EXPECT_NE(pid, 0u);
+    // The program opened the file (the recent-file list is written at once
+    // for files handed over).
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            QSettings store(home.filePath("config/brimvale.ini"), QSettings::IniFormat);
+            return store.value("Recent File List/File1").toString() == sound;
+        },
+        60000));
+    if (pid != 0)
+        kill(pid_t(pid), SIGKILL);
+    QDBusConnection::disconnectFromBus("desktop-test");
 }
