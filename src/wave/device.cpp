@@ -5,6 +5,7 @@
 
 #include "wave/device.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -69,6 +70,38 @@ int Peak(const uint8_t* data, int bytes, int sampleBytes) {
             peak = std::max(peak, std::abs(int(int16_t(uint16_t(data[i] | (data[i + 1] << 8))))));
     }
     return peak;
+}
+
+void CloseRecordFd(int& fd) {
+    if (fd >= 0)
+        close(fd);
+    fd = -1;
+}
+
+// Writes all n bytes; false with errno set when the file takes fewer, whose
+// count is in `written`.
+bool WriteAll(int fd, const uint8_t* data, size_t n, size_t& written) {
+    written = 0;
+    while (written < n) {
+        const ssize_t done = write(fd, data + written, n - written);
+        if (done < 0 && errno == EINTR)
+            continue;
+        if (done <= 0) {
+            if (done == 0)
+                errno = ENOSPC;
+            return false;
+        }
+        written += size_t(done);
+    }
+    return true;
+}
+
+std::string InMemoryText(int error) {
+    if (error == ENOSPC || error == EDQUOT || error == EFBIG)
+        return "The disk is full: the recording goes on in memory and is not protected against "
+               "a crash.";
+    return std::string("The recording could not be written to the disk (") + std::strerror(error) +
+           "): it goes on in memory and is not protected against a crash.";
 }
 
 } // namespace
@@ -303,12 +336,10 @@ void TFile::Stop() {
         TWaveHook::Instance().ProcessWaiting();
         WaveIn.reset();
     }
-    if (RecordWriter) {
-        std::fclose(RecordWriter);
-        RecordWriter = nullptr;
-    }
+    CloseRecordFd(RecordFd);
     RecordFile.Release();
     RecordNote.Release();
+    RecordTail.reset();
     Blocks.Flush();
     if (Active == this)
         Active = nullptr;
@@ -349,17 +380,20 @@ void TFile::Record() {
             WaveIn.reset();
             throw;
         }
-        std::FILE* writer = std::fopen(capture.File.GetFileName().c_str(), "wb");
-        if (!writer) {
+        const int fd =
+            open(capture.File.GetFileName().c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC, 0600);
+        if (fd < 0) {
             const std::string why = std::strerror(errno);
             WaveIn.reset();
             throw xmsg("Could not open capture file (" + why + ")");
         }
         RecordFile = capture.File;
         RecordNote = capture.Note;
-        if (RecordWriter)
-            std::fclose(RecordWriter);
-        RecordWriter = writer;
+        CloseRecordFd(RecordFd);
+        RecordFd = fd;
+        RecordTail.reset();
+        RecordSynced = 0;
+        RecordUnsynced.clear();
     }
 
     DeviceState = TDeviceState::Recording;
@@ -386,15 +420,10 @@ void TFile::OnRecordData(NSAudio::TAudioBlock* header) {
     const int bytes = header->Recorded;
     const int before = RecordedSamples;
     RecordedSamples += bytes / InSampleBytes;
-    if (RecordWriter && bytes != 0) {
-        // Each block leaves the program at once, so a crash loses no more
-        // than the blocks still at the card; about once a second of sound
-        // it is also pushed to the disk, against a crash of the machine.
-        std::fwrite(header->Data, 1, size_t(bytes), RecordWriter);
-        std::fflush(RecordWriter);
-        if (before / std::max(1, Rate) != RecordedSamples / std::max(1, Rate))
-            fdatasync(fileno(RecordWriter));
-    }
+    std::string inMemory;
+    if (bytes != 0)
+        inMemory = KeepRecorded(header->Data, bytes,
+                                before / std::max(1, Rate) != RecordedSamples / std::max(1, Rate));
     if (Status) {
         Status->Recorded = RecordedSamples;
         Status->Level = Peak(header->Data, bytes, InSampleBytes) * 100 / 32768;
@@ -403,6 +432,46 @@ void TFile::OnRecordData(NSAudio::TAudioBlock* header) {
     header->Recorded = 0;
     if (WaveIn)
         WaveIn->Queue(header);
+    // Last, with the block back at the card: the listener may show a
+    // message box, whose event loop goes on delivering blocks.
+    if (!inMemory.empty() && Status)
+        Status->RecordInMemory(inMemory);
+}
+
+std::string TFile::KeepRecorded(const uint8_t* data, int bytes, bool sync) {
+    if (RecordTail) {
+        RecordTail->Bytes.insert(RecordTail->Bytes.end(), data, data + bytes);
+        return std::string();
+    }
+    // Each block leaves the program at once, so a crash loses no more than
+    // the blocks still at the card; about once a second of sound it is also
+    // pushed to the disk, against a crash of the machine. Until that push
+    // succeeds the block is kept here too: a disk that fills may refuse it
+    // only then.
+    RecordUnsynced.insert(RecordUnsynced.end(), data, data + bytes);
+    size_t written = 0;
+    bool ok = RecordFd >= 0 && WriteAll(RecordFd, data, size_t(bytes), written);
+    if (ok && sync) {
+        ok = fdatasync(RecordFd) == 0;
+        if (ok) {
+            RecordSynced += RecordUnsynced.size();
+            RecordUnsynced.clear();
+        }
+    }
+    if (ok)
+        return std::string();
+    const int error = RecordFd >= 0 ? errno : EBADF;
+    // The file keeps what is known to be on the disk; from there on the
+    // recording goes on in memory, in order.
+    if (RecordFd >= 0 && ftruncate(RecordFd, off_t(RecordSynced)) != 0) {
+        // The file keeps all it took; the rest follows it.
+        const size_t kept = RecordUnsynced.size() - size_t(bytes) + written;
+        RecordUnsynced.erase(RecordUnsynced.begin(), RecordUnsynced.begin() + ptrdiff_t(kept));
+    }
+    RecordTail = std::make_shared<TCaptureTail>();
+    RecordTail->SampleBytes = InSampleBytes;
+    RecordTail->Bytes.swap(RecordUnsynced);
+    return InMemoryText(error);
 }
 
 void TFile::CloseInput() {
@@ -430,10 +499,7 @@ int TFile::StopRecording() {
         WaveIn->Reset();
         TWaveHook::Instance().ProcessWaiting();
     }
-    if (RecordWriter) {
-        std::fclose(RecordWriter);
-        RecordWriter = nullptr;
-    }
+    CloseRecordFd(RecordFd);
     if (Status) {
         Status->Level = 0;
         Status->RecordStopped();

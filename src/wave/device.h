@@ -5,6 +5,7 @@
 
 #include <QEvent>
 #include <QObject>
+#include <string>
 
 #include "platform/audio.h"
 
@@ -25,6 +26,9 @@ public:
     virtual void PlayStopped() = 0;
     virtual void RecordProgress() = 0;
     virtual void RecordStopped() = 0;
+    // The capture file took no more (`why` says so in the user's words): the
+    // recording goes on in memory. Sent once per recording.
+    virtual void RecordInMemory(const std::string& why) { (void)why; }
 };
 
 // One device buffer. The header comes first and its user word names the

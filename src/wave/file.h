@@ -6,10 +6,12 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "util/arry.h"
 #include "util/tmpfile.h"
 #include "util/xmsg.h"
+#include "wave/capture.h"
 #include "wave/channel.h"
 #include "wave/device.h"
 #include "wave/samplerange.h"
@@ -138,10 +140,25 @@ public:
     // recording (wave/capture.h); whoever takes the recording keeps a copy
     // until the recording is in the document.
     TTmpFile RecordNote;
-    std::FILE* RecordWriter = nullptr;
+    // Written with write(2), so that what reached the file is known to the
+    // byte when the disk fills; -1 when closed.
+    int RecordFd = -1;
+    // Set once the capture file cannot take more: the rest of the recording
+    // (from the last block known to be on the disk) is kept here. Whoever
+    // takes the recording takes this with it.
+    std::shared_ptr<TCaptureTail> RecordTail;
     int RecordedSamples = 0;
 
 private:
+    // Appends a recorded block to the capture file, or to RecordTail once the
+    // file cannot take it; returns the message to show when this block is
+    // the first that stays in memory.
+    std::string KeepRecorded(const uint8_t* data, int bytes, bool sync);
+    // Bytes of the capture file known to be on the disk, and those written
+    // after them, kept until the next sync succeeds.
+    uint64_t RecordSynced = 0;
+    std::vector<uint8_t> RecordUnsynced;
+
     void SaveTo(const std::string& fileName, TOpStatus* status, const char* type,
                 const TSampleRange& range, bool allowFewerBits, bool durable) const;
     TSampleRange ClipToDocument(const TSampleRange& range) const;

@@ -531,16 +531,19 @@ void TWaveWin::FinishRecording() {
     // The note that lets a later start recover the recording goes only when
     // this step is over, with the recording in the document.
     const TTmpFile note = Document.RecordNote;
+    const std::shared_ptr<const NSWave::TCaptureTail> tail = Document.RecordTail;
     const int recorded = Document.RecordedSamples;
     Document.Stop();
     // A recording stopped before any sound arrived leaves nothing to insert.
     if (file.GetFileName().empty() || recorded == 0)
         return;
-    InsertRecording(file);
+    InsertRecording(file, tail);
 }
 
-bool TWaveWin::InsertRecording(const TTmpFile& capture) {
+bool TWaveWin::InsertRecording(const TTmpFile& capture,
+                               std::shared_ptr<const NSWave::TCaptureTail> tail) {
     auto* record = new NSUndo::TInsertion(*this, Selection, capture, Document.Rate, -1);
+    record->Tail = std::move(tail);
     if (!AddUndo(record))
         return false;
     bool inserted = false;
@@ -594,6 +597,10 @@ void TWaveWin::RecordProgress() {
         text << "Recorded " << double(Recorded) / double(std::max(1, Document.Rate)) << " seconds";
         StatusText->SetText(text.str());
     }
+}
+
+void TWaveWin::RecordInMemory(const std::string& why) {
+    ShowError(why);
 }
 
 void TWaveWin::RecordStopped() {

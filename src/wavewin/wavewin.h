@@ -140,7 +140,8 @@ public:
     // Inserts a raw capture file (".ub" or ".sw") at the selection, or at
     // the end without one, at the document's rate, through an undoable
     // insertion; false when it was cancelled or could not be read.
-    bool InsertRecording(const TTmpFile& capture);
+    bool InsertRecording(const TTmpFile& capture,
+                         std::shared_ptr<const NSWave::TCaptureTail> tail = nullptr);
     void SetLevel(int level);
     int Level();
 
@@ -149,6 +150,7 @@ public:
     void PlayStopped() override;
     void RecordProgress() override;
     void RecordStopped() override;
+    void RecordInMemory(const std::string& why) override;
 
     // --- edit commands, effects, tracks ------------------------------------------
     void CmUndo();

@@ -2,17 +2,21 @@
 // the level, pause and resume, and one active document at a time.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "support/scriptedmsgbox.h"
 #include "support/testenv.h"
 #include "util/xmsg.h"
+#include "wave/childrun.h"
 #include "wave/devicetest.h"
 #include "wave/wavetest.h"
 
@@ -275,4 +279,82 @@ TEST_F(DeviceTest, NoCaptureFileMeansNoRecording) {
     EXPECT_FALSE(Card.InputOpen());
     EXPECT_TRUE(listener.Progress.empty());
     doc.Status = nullptr;
+}
+
+// A disk that fills in the middle of a take (a file-size limit stands in for
+// it): every block still reaches the recording, in order, the file holding a
+// prefix and memory the rest, and the listener hears of it once.
+TEST_F(DeviceTest, ADiskThatFillsLosesNoSampleOfTheTake) {
+    const TChildResult result = InChild(
+        [&] {
+            signal(SIGXFSZ, SIG_IGN);
+            std::mt19937 random(21);
+            for (int round = 0; round < 40; ++round) {
+                const int bytes = 1 + int(random() % 2);
+                const int64_t total = 2048 * 12 + int64_t(random() % 5000);
+                // From no room at all to more than the whole take.
+                const rlim_t room = random() % uint64_t(total * bytes + 8000);
+                class TInMemory : public TListener {
+                public:
+                    void RecordInMemory(const std::string& why) override { Why.push_back(why); }
+                    std::vector<std::string> Why;
+                } listener;
+                Card.Clear();
+                Card.SetSource(Ramp);
+                TFile doc(8000, 2, bytes, 1); // a sync every four blocks
+                doc.Status = &listener;
+                doc.Record();
+                const rlimit limit = {room, RLIM_INFINITY};
+                setrlimit(RLIMIT_FSIZE, &limit);
+                int64_t heard = 0;
+                while (heard < total) {
+                    int64_t n = std::min<int64_t>(total - heard, 1 + random() % 7000);
+                    if (random() % 4 == 0) {
+                        // A pause at a block's end keeps every sample heard.
+                        n = 2048 - heard % 2048;
+                        Hear(int(n));
+                        doc.Pause();
+                        doc.Record();
+                    } else {
+                        Hear(int(n));
+                    }
+                    heard += n;
+                }
+                TTmpFile taken = doc.TakeRecording();
+                const auto tail = doc.RecordTail;
+                doc.Stop();
+                const rlimit none = {RLIM_INFINITY, RLIM_INFINITY};
+                setrlimit(RLIMIT_FSIZE, &none);
+                const auto inFile = ReadAll(taken.GetFileName());
+                const std::string trace =
+                    "round " + std::to_string(round) + ", room " + std::to_string(room) + ": ";
+                const bool fits = room >= rlim_t(heard * bytes);
+                if (listener.Why.size() != (fits ? 0u : 1u))
+                    Say(trace + std::to_string(listener.Why.size()) + " notices\n");
+                if (!fits && !listener.Why.empty() &&
+                    listener.Why[0] != "The disk is full: the recording goes on in memory and "
+                                       "is not protected against a crash.")
+                    Say(trace + listener.Why[0] + "\n");
+                if (inFile.size() > room || inFile.size() % size_t(bytes) != 0)
+                    Say(trace + "the file holds " + std::to_string(inFile.size()) + " bytes\n");
+                // The file and the tail together, as the document gets them.
+                TFile material(8000, 2, bytes, 1);
+                if (!inFile.empty())
+                    material.Load(taken.GetFileName());
+                if (tail)
+                    AppendCaptureTail(material, *tail);
+                material.Rate = 8000;
+                bool same = material.GetLength() == uint64_t(heard);
+                for (int64_t i = 0; same && i < heard; ++i)
+                    same =
+                        material.Channel(0).Samples[i] >> (bytes == 1 ? 24 : 16) == Ramp(i, bytes);
+                if (!same)
+                    Say(trace + "the recording differs (" + std::to_string(material.GetLength()) +
+                        " of " + std::to_string(heard) + " samples)\n");
+                doc.Status = nullptr;
+            }
+        },
+        60);
+    EXPECT_TRUE(result.Clean()) << result.Describe();
+    EXPECT_EQ(result.Output, "");
 }

@@ -1,11 +1,18 @@
 // Play, pause, stop and record through the window; the volume and the meter;
 // and which commands each device state leaves enabled.
 
+#include <sys/mount.h>
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
 
 #include "dlg/dlgbar.h"
+#include "support/testenv.h"
 #include "undo/undo.h"
 #include "wavewin/transport.h"
 #include "wavewin/wavewindlg.h"
@@ -199,4 +206,53 @@ TEST_F(WaveWinTest, RecordingShowsItsLevelAndLengthAndGoesIntoTheSound) {
     w->Command(CmdRecord);
     w->Command(CmdStop);
     EXPECT_EQ(w->Document.GetLength(), 0u);
+}
+
+// The capture folder on a small file system that fills during the take:
+// the window says so at once, and Stop still inserts every sample.
+TEST_F(WaveWinTest, ARecordingGoesOnInMemoryWhenTheDiskIsFull) {
+    const std::string state = TestTmpDir() + "/smalldisk";
+    std::filesystem::create_directory(state);
+    if (mount("tmpfs", state.c_str(), "tmpfs", 0, "size=64k,mode=0700") != 0) {
+        const std::string why = std::strerror(errno);
+        std::filesystem::remove(state);
+        GTEST_SKIP() << "a small file system cannot be mounted here (" << why
+                     << "); the file-size limit test of the engine covers the same ground";
+    }
+    setenv("XDG_STATE_HOME", state.c_str(), 1);
+    TWaveWin* w = Open();
+    w->Document.Size = 2; // 16-bit recording
+    Card.SetSource([](int64_t i, int) { return int(i % 30000) - 15000; });
+    w->Command(CmdRecord);
+    ASSERT_EQ(w->Document.DeviceState, TDeviceState::Recording);
+    const int total = 2048 * 40 + 77; // 160 KB of 16-bit sound onto 64 KB
+    Boxes.Expect("The disk is full: the recording goes on in memory and is not protected against "
+                 "a crash.",
+                 IdOk);
+    for (int heard = 0; heard + 2048 <= total; heard += 2048) {
+        Card.Capture(2048);
+        Deliver();
+    }
+    EXPECT_EQ(Boxes.Shown.size(), 1u) << "said at once";
+    Card.Capture(total % 2048);
+    w->Command(CmdStop);
+    EXPECT_EQ(Boxes.Shown.size(), 1u) << "said once";
+    ASSERT_EQ(w->Document.GetLength(), uint32_t(total));
+    int wrong = 0;
+    for (int i = 0; i < total; ++i)
+        wrong += w->Document.Channel(0).Samples[i] >> 16 != i % 30000 - 15000;
+    EXPECT_EQ(wrong, 0);
+    // Undo and Redo keep the part held in memory.
+    w->Command(CmdUndo);
+    EXPECT_EQ(w->Document.GetLength(), 0u);
+    w->Command(CmdUndo);
+    EXPECT_EQ(w->Document.GetLength(), uint32_t(total));
+    // The window and its records go before their file system.
+    w->SetModified(false);
+    Area->closeAllSubWindows();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(std::filesystem::is_empty(state + "/brimvale"));
+    setenv("XDG_STATE_HOME", TestStateDir().c_str(), 1);
+    umount2(state.c_str(), MNT_DETACH);
+    std::filesystem::remove(state);
 }
