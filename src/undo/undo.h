@@ -147,6 +147,10 @@ public:
     TReplacement(TUndoWindow& window, const TSampleRange& range);
     void Undo(TUndoWindow& window, TOpStatus* status) override;
     void Redo(TUndoWindow& window, TOpStatus* status) override;
+    // Whether the document still holds the range as it was saved (past a
+    // channel's old end: silence), as after a change that failed before it
+    // wrote anything. False without saved samples.
+    bool Unchanged(TUndoWindow& window) const;
 
     TSavedSamples SavedSamples;
     TSampleRange Range;

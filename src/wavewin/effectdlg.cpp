@@ -41,7 +41,10 @@ bool TEffectDlg::CanClose() {
     range.End = std::min(range.End, Window.Document.GetLength());
     if (!range.Valid || range.Start >= range.End)
         return true;
-    if (!Window.AddUndo(new NSUndo::TReplacement(Window, range)))
+    const bool modified = Window.IsModified();
+    auto* record = new NSUndo::TReplacement(Window, range);
+    const bool kept = record->Outcome == NSUndo::TUndoBase::Ready;
+    if (!Window.AddUndo(record))
         return false;
     // Without undo data the channels still reach the range's end, so the
     // result does not depend on the answer.
@@ -49,7 +52,11 @@ bool TEffectDlg::CanClose() {
     try {
         Apply();
     } catch (const xmsg& e) {
-        // The record stays: Undo gives the range back as it was.
+        // The record stays: Undo gives the range back as it was. An effect
+        // that failed before it wrote a sample (its staging file) leaves the
+        // sound, and so its modified mark, as they were.
+        if (kept && record->Unchanged(Window))
+            Window.SetModified(modified);
         Window.MessageBox(e.why(), "Brimvale", TMsgButtons::Ok, TMsgIcon::None);
         Window.UpdateView();
         return false;
