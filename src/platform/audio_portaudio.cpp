@@ -66,6 +66,7 @@ public:
         : Backend(backend), IsInput(input), Format(format), Notice(std::move(notice)) {}
     ~TPaDevice() override {
         if (Stream) {
+            Ending = true;
             Pa_AbortStream(Stream);
             Pa_CloseStream(Stream);
         }
@@ -95,6 +96,9 @@ public:
             return e == paSampleFormatNotSupported || e == paInvalidSampleRate ? AudioBadFormat
                                                                                : AudioError;
         }
+        // A stream that ends without being told to has lost its device (the
+        // sound server went away).
+        Pa_SetStreamFinishedCallback(Stream, &TPaDevice::Finished);
         if (!IsInput) {
             const PaStreamInfo* si = Pa_GetStreamInfo(Stream);
             LatencyFrames = int64_t(((si ? si->outputLatency : 0) + ServerSlack) * Format.Rate);
@@ -114,13 +118,16 @@ public:
     }
 
     void Start() override {
-        if (IsInput && Stream && !Pa_IsStreamActive(Stream))
+        if (IsInput && Stream && !Pa_IsStreamActive(Stream)) {
+            Ending = false;
             Pa_StartStream(Stream);
+        }
     }
 
     void Stop() override {
         if (!IsInput)
             return;
+        Ending = true;
         Pa_StopStream(Stream);
         std::lock_guard lock(Mutex);
         if (!Queued.empty() && Queued.front()->Recorded > 0)
@@ -128,8 +135,10 @@ public:
     }
 
     void Reset() override {
-        if (IsInput)
+        if (IsInput) {
+            Ending = true;
             Pa_AbortStream(Stream);
+        }
         std::lock_guard lock(Mutex);
         while (!Heard.empty())
             GiveBack(Heard);
@@ -140,6 +149,7 @@ public:
 
     uint32_t GetVolume() const override { return Backend.Volume; }
     void SetVolume(uint32_t volume) override { Backend.Volume = volume; }
+    bool Failed() const override { return HasFailed; }
 
 private:
     struct THeard {
@@ -160,6 +170,15 @@ private:
         from.pop_front();
         if (Notice)
             Notice(block);
+    }
+
+    static void Finished(void* self) {
+        auto* d = static_cast<TPaDevice*>(self);
+        if (d->Ending)
+            return;
+        d->HasFailed = true;
+        if (d->Notice)
+            d->Notice(nullptr);
     }
 
     static int Callback(const void* input, void* output, unsigned long frames,
@@ -249,6 +268,8 @@ private:
     int Offset = 0;      // bytes of the first queued block already sent
     int64_t Written = 0; // frames handed to the stream
     int64_t LatencyFrames = 0;
+    std::atomic<bool> Ending{false};    // we stop the stream ourselves
+    std::atomic<bool> HasFailed{false}; // it ended on its own
 };
 
 int TPortAudio::Open(bool input, const TAudioFormat& format, TAudioNotice notice,

@@ -142,14 +142,18 @@ void TWaveHook::ProcessWaiting() {
 }
 
 bool TWaveHook::event(QEvent* e) {
-    if (e->type() == DoneEvent()) {
+    if (e->type() == DoneEvent() || e->type() == DataEvent()) {
         auto* header = static_cast<TNoticeEvent*>(e)->Header;
-        Owner(header)->FillBlock(header);
-        return true;
-    }
-    if (e->type() == DataEvent()) {
-        auto* header = static_cast<TNoticeEvent*>(e)->Header;
-        Owner(header)->OnRecordData(header);
+        if (!header) {
+            // A device stopped working; the notice may be older than the
+            // device now open, which then says it works.
+            if (Active)
+                Active->DeviceFailed();
+        } else if (e->type() == DoneEvent()) {
+            Owner(header)->FillBlock(header);
+        } else {
+            Owner(header)->OnRecordData(header);
+        }
         return true;
     }
     return QObject::event(e);
@@ -183,9 +187,15 @@ std::unique_ptr<NSAudio::TAudioDevice> TFile::OpenDevice(bool input, bool intera
     }
     if (result != NSAudio::AudioOk) {
         device.reset();
+        // A refused format is the card's answer; anything else means there
+        // is nothing to play into or record from.
+        const std::string text =
+            result == NSAudio::AudioBadFormat
+                ? "Your sound card drivers do not support this sample rate"
+                : std::string(input ? "No sound input" : "No sound output") +
+                      " could be opened: no sound card or sound server answers.";
         if (interactive)
-            ShowMessageBox("Your sound card drivers do not support this sample rate", "Error",
-                           TMsgButtons::Ok, TMsgIcon::Error);
+            ShowMessageBox(text, "Error", TMsgButtons::Ok, TMsgIcon::Error);
     }
     return device;
 }
@@ -343,6 +353,29 @@ void TFile::Stop() {
     Blocks.Flush();
     if (Active == this)
         Active = nullptr;
+}
+
+void TFile::DeviceFailed() {
+    if (DeviceState == TDeviceState::Playing && WaveOut && WaveOut->Failed()) {
+        // The listener hears of the end once, after the blocks have come
+        // back (their positions would move its cursor again).
+        TPlayRecStatus* listener = Status;
+        Status = nullptr;
+        Stop();
+        Status = listener;
+        if (Status)
+            Status->PlayStopped();
+        ShowMessageBox("The sound output stopped working: playback has ended.", "Error",
+                       TMsgButtons::Ok, TMsgIcon::Error);
+    } else if (DeviceState == TDeviceState::Recording && WaveIn && WaveIn->Failed()) {
+        // What was recorded stays; Stop puts it into the sound.
+        CloseInput();
+        if (Status)
+            Status->InputLost();
+        ShowMessageBox("The sound input stopped working: the recording is paused. Stop puts what "
+                       "was recorded into the sound.",
+                       "Error", TMsgButtons::Ok, TMsgIcon::Error);
+    }
 }
 
 void TFile::Pause() {

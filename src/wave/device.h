@@ -29,6 +29,8 @@ public:
     // The capture file took no more (`why` says so in the user's words): the
     // recording goes on in memory. Sent once per recording.
     virtual void RecordInMemory(const std::string& why) { (void)why; }
+    // The input device stopped working: the recording is paused.
+    virtual void InputLost() {}
 };
 
 // One device buffer. The header comes first and its user word names the

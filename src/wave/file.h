@@ -123,6 +123,9 @@ public:
     void Record();
     void OnRecordData(NSAudio::TAudioBlock* header);
     void Pause();
+    // A device said it stopped working: playback ends, a recording pauses,
+    // and the user is told.
+    void DeviceFailed();
     void CloseInput();
     int StopRecording();
     TTmpFile TakeRecording();

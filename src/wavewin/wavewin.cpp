@@ -603,6 +603,14 @@ void TWaveWin::RecordInMemory(const std::string& why) {
     ShowError(why);
 }
 
+void TWaveWin::InputLost() {
+    if (Meter)
+        Meter->SetLevel(0);
+    if (StatusText)
+        StatusText->SetText("Click the red record button to continue recording");
+    BroadcastState();
+}
+
 void TWaveWin::RecordStopped() {
     if (Meter)
         Meter->SetLevel(0);

@@ -151,6 +151,7 @@ public:
     void RecordProgress() override;
     void RecordStopped() override;
     void RecordInMemory(const std::string& why) override;
+    void InputLost() override;
 
     // --- edit commands, effects, tracks ------------------------------------------
     void CmUndo();

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -255,14 +256,18 @@ TEST_F(DeviceTest, ADeviceThatCannotOpenSaysSoAndLeavesTheDocumentIdle) {
         const char* Name;
         int RefusedRate;
         bool Unavailable;
-    } cases[] = {{"rate refused", 22050, false}, {"no card", 0, true}};
+        const char* Text;
+    } cases[] = {
+        {"rate refused", 22050, false, "Your sound card drivers do not support this sample rate"},
+        {"no card", 0, true,
+         "No sound output could be opened: no sound card or sound server answers."}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         Card.Clear();
         Card.RefusedRate = c.RefusedRate;
         Card.Unavailable = c.Unavailable;
         TScriptedMessageBoxes boxes;
-        boxes.Expect("Your sound card drivers do not support this sample rate", IdOk);
+        boxes.Expect(c.Text, IdOk);
         TFile doc(22050, 2, 2, 1);
         Fill(doc.Channel(0), {1, 2, 3});
         doc.Play(TSampleRange());
@@ -310,4 +315,47 @@ TEST_F(DeviceTest, DestroyingAPlayingDocumentStopsIt) {
     EXPECT_EQ(listener.Stopped, 1);
     EXPECT_FALSE(Card.OutputOpen());
     EXPECT_EQ(ActiveDocument(), nullptr);
+}
+
+// A card that stops working (its sound server gone): playback ends as Stop
+// ends it, a recording pauses keeping every block that came, and each says
+// so; a late notice of a device already closed changes nothing.
+TEST_F(DeviceTest, ADeviceThatStopsWorkingEndsPlaybackAndPausesARecording) {
+    TListener listener;
+    TFile doc(22050, 2, 2, 1);
+    doc.Status = &listener;
+    Fill(doc.Channel(0), std::vector<int32_t>(200000, 1 << 16));
+    TScriptedMessageBoxes boxes;
+    doc.Play(TSampleRange());
+    Card.PlayBlocks(3);
+    Deliver();
+    boxes.Expect("The sound output stopped working: playback has ended.", IdOk);
+    Card.FailDevice(false);
+    Deliver();
+    EXPECT_EQ(doc.DeviceState, TDeviceState::Idle);
+    EXPECT_FALSE(Card.OutputOpen());
+    EXPECT_EQ(listener.Stopped, 1);
+    EXPECT_EQ(ActiveDocument(), nullptr);
+
+    Card.SourceConstant(1000);
+    doc.Record();
+    Hear(3 * 2048 + 10);
+    boxes.Expect("The sound input stopped working: the recording is paused.", IdOk);
+    Card.FailDevice(true);
+    Deliver();
+    EXPECT_EQ(doc.DeviceState, TDeviceState::RecordPaused);
+    EXPECT_FALSE(Card.InputOpen());
+    EXPECT_EQ(doc.RecordedSamples, 3 * 2048);
+    // The recording goes on when the card is back.
+    doc.Record();
+    ASSERT_EQ(doc.DeviceState, TDeviceState::Recording);
+    Hear(2048);
+    // A notice of a failure that is over by now.
+    NSWave::TWaveHook::Instance().PostData(nullptr);
+    Deliver();
+    EXPECT_EQ(doc.DeviceState, TDeviceState::Recording);
+    TTmpFile taken = doc.TakeRecording();
+    doc.Stop();
+    EXPECT_EQ(std::filesystem::file_size(taken.GetFileName()), uint64_t(4 * 2048 * 2));
+    doc.Status = nullptr;
 }

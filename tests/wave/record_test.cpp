@@ -250,7 +250,8 @@ TEST_F(DeviceTest, AnInputThatCannotOpenLeavesAPausedRecordingPaused) {
     doc.Pause();
     {
         TScriptedMessageBoxes boxes;
-        boxes.Expect("Your sound card drivers do not support this sample rate", IdOk);
+        boxes.Expect("No sound input could be opened: no sound card or sound server answers.",
+                     IdOk);
         Card.Unavailable = true;
         doc.Record();
     }

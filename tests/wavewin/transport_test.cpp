@@ -256,3 +256,21 @@ TEST_F(WaveWinTest, ARecordingGoesOnInMemoryWhenTheDiskIsFull) {
     umount2(state.c_str(), MNT_DETACH);
     std::filesystem::remove(state);
 }
+
+// A sound server that goes away while the window plays: the window leaves
+// "playing" (the selection back, Play enabled again) and says why.
+TEST_F(WaveWinTest, AnOutputThatStopsWorkingEndsPlaybackInTheWindow) {
+    TWaveWin* w = Open(MakeSound("long.wav", 1, 100000));
+    w->SetSelection(TSampleRange(1000, 90000, AllChannels));
+    w->Command(CmdPlay);
+    ASSERT_EQ(w->Document.DeviceState, TDeviceState::Playing);
+    Card.PlayBlocks(2);
+    Deliver();
+    Boxes.Expect("The sound output stopped working: playback has ended.", IdOk);
+    Card.FailDevice(false);
+    Deliver();
+    EXPECT_EQ(w->Document.DeviceState, TDeviceState::Idle);
+    EXPECT_EQ(w->Selection, TSampleRange(1000, 90000, AllChannels));
+    EXPECT_TRUE(w->IsEnabled(CmdPlay));
+    EXPECT_FALSE(w->IsEnabled(CmdStop));
+}
