@@ -85,4 +85,18 @@ public:
 // The PortAudio backend (one per program).
 TAudioBackend& PortAudioBackend();
 
+// What the PortAudio streams of this program met since it started, for the
+// benchmarks: the backend's own underflows and overflows (its status flags),
+// the times the output ran dry between two queued blocks, the input frames
+// that found no block to fill, and the callbacks and the slowest of them.
+struct TAudioCounts {
+    uint64_t Underflows = 0;
+    uint64_t Overflows = 0;
+    uint64_t Starved = 0;
+    uint64_t DroppedFrames = 0;
+    uint64_t Callbacks = 0;
+    uint64_t WorstCallbackNs = 0;
+};
+TAudioCounts PortAudioCounts();
+
 } // namespace NSAudio

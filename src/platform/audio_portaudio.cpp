@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <deque>
 #include <mutex>
@@ -37,6 +38,16 @@ void QuietJack() {
     for (const char* name : {"jack_set_error_function", "jack_set_info_function"})
         if (auto set = reinterpret_cast<TSetter>(dlsym(RTLD_DEFAULT, name)))
             set([](const char*) {});
+}
+
+// Counted by every stream's callback; read by PortAudioCounts.
+struct TCounters {
+    std::atomic<uint64_t> Underflows{0}, Overflows{0}, Starved{0}, DroppedFrames{0}, Callbacks{0},
+        WorstCallbackNs{0};
+} Counters;
+
+void Count(std::atomic<uint64_t>& counter, uint64_t n = 1) {
+    counter.fetch_add(n, std::memory_order_relaxed);
 }
 
 class TPortAudio : public TAudioBackend {
@@ -114,6 +125,9 @@ public:
         std::lock_guard lock(Mutex);
         if (IsInput)
             block->Recorded = 0;
+        else if (Dry)
+            Count(Counters.Starved);
+        Dry = false;
         Queued.push_back(block);
     }
 
@@ -182,13 +196,28 @@ private:
     }
 
     static int Callback(const void* input, void* output, unsigned long frames,
-                        const PaStreamCallbackTimeInfo* time, PaStreamCallbackFlags, void* self) {
+                        const PaStreamCallbackTimeInfo* time, PaStreamCallbackFlags flags,
+                        void* self) {
+        const auto began = std::chrono::steady_clock::now();
         auto* d = static_cast<TPaDevice*>(self);
-        std::lock_guard lock(d->Mutex);
-        if (d->IsInput)
-            d->Capture(static_cast<const uint8_t*>(input), int(frames));
-        else
-            d->Play(static_cast<uint8_t*>(output), int(frames), time);
+        if (flags & (paOutputUnderflow | paInputUnderflow))
+            Count(Counters.Underflows);
+        if (flags & (paOutputOverflow | paInputOverflow))
+            Count(Counters.Overflows);
+        {
+            std::lock_guard lock(d->Mutex);
+            if (d->IsInput)
+                d->Capture(static_cast<const uint8_t*>(input), int(frames));
+            else
+                d->Play(static_cast<uint8_t*>(output), int(frames), time);
+        }
+        Count(Counters.Callbacks);
+        const uint64_t ns = uint64_t(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                         std::chrono::steady_clock::now() - began)
+                                         .count());
+        uint64_t worst = Counters.WorstCallbackNs.load(std::memory_order_relaxed);
+        while (ns > worst && !Counters.WorstCallbackNs.compare_exchange_weak(worst, ns))
+            ;
         return paContinue;
     }
 
@@ -204,6 +233,8 @@ private:
             if (block->Recorded >= block->Length)
                 GiveBack(Queued);
         }
+        if (input && bytes > 0)
+            Count(Counters.DroppedFrames, uint64_t(bytes / Format.SampleBytes));
     }
 
     void Play(uint8_t* out, int frames, const PaStreamCallbackTimeInfo* time) {
@@ -225,6 +256,10 @@ private:
                                  dac + double(at / sampleBytes) / Format.Rate + ServerSlack});
             }
         }
+        // Ran dry after sound: a gap, should the engine queue more.
+        if (at < bytes && Offset == 0 && Written > 0 && Queued.empty() && Played)
+            Dry = true;
+        Played = Played || at > 0;
         // Nothing queued: silence, so the blocks before it play out.
         if (sampleBytes == 1)
             std::memset(out + at, 128, size_t(bytes - at));
@@ -268,6 +303,8 @@ private:
     int Offset = 0;      // bytes of the first queued block already sent
     int64_t Written = 0; // frames handed to the stream
     int64_t LatencyFrames = 0;
+    bool Dry = false;                   // the output ran out of queued sound
+    bool Played = false;                // some sound has been played
     std::atomic<bool> Ending{false};    // we stop the stream ourselves
     std::atomic<bool> HasFailed{false}; // it ended on its own
 };
@@ -287,6 +324,17 @@ int TPortAudio::Open(bool input, const TAudioFormat& format, TAudioNotice notice
 }
 
 } // namespace
+
+TAudioCounts PortAudioCounts() {
+    TAudioCounts c;
+    c.Underflows = Counters.Underflows;
+    c.Overflows = Counters.Overflows;
+    c.Starved = Counters.Starved;
+    c.DroppedFrames = Counters.DroppedFrames;
+    c.Callbacks = Counters.Callbacks;
+    c.WorstCallbackNs = Counters.WorstCallbackNs;
+    return c;
+}
 
 TAudioBackend& PortAudioBackend() {
     static TPortAudio backend;
