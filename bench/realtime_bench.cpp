@@ -69,6 +69,7 @@ int main(int argc, char** argv) {
     {
         // A tone as long as the run and a little more, played to the end.
         TFile doc(Rate, 2, 2, 1);
+        TPlayRecEngine engine(doc);
         const uint32_t n = uint32_t(Rate * (seconds + 1));
         doc.Channel(0).SetSize(n);
         int32_t* s = doc.Channel(0).MutableSamples(0);
@@ -76,25 +77,26 @@ int main(int argc, char** argv) {
             s[i] = int32_t(std::lround(8000 * std::sin(2 * M_PI * 440.0 * i / Rate))) << 16;
         const NSAudio::TAudioCounts before = NSAudio::PortAudioCounts();
         const auto start = std::chrono::steady_clock::now();
-        doc.Play(TSampleRange());
-        RunFor(seconds, [&] { return doc.DeviceState == TDeviceState::Playing; });
+        engine.Play(TSampleRange());
+        RunFor(seconds, [&] { return engine.State() == TDeviceState::Playing; });
         const double ran =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         Print("playback", ran, before);
-        doc.Stop();
+        engine.Stop();
     }
     {
         TFile doc(Rate, 2, 2, 1);
+        TPlayRecEngine engine(doc);
         const NSAudio::TAudioCounts before = NSAudio::PortAudioCounts();
         const auto start = std::chrono::steady_clock::now();
-        doc.Record();
-        RunFor(seconds, [&] { return doc.DeviceState == TDeviceState::Recording; });
+        engine.Record();
+        RunFor(seconds, [&] { return engine.State() == TDeviceState::Recording; });
         const double ran =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         Print("recording", ran, before);
         std::printf("          recorded %.1f s of sound in %.1f s\n",
-                    double(doc.RecordedSamples) / Rate, ran);
-        doc.Stop();
+                    double(engine.RecordedSamples()) / Rate, ran);
+        engine.Stop();
     }
     std::filesystem::remove_all(state);
     return 0;

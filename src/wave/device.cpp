@@ -23,7 +23,7 @@ namespace NSWave {
 
 namespace {
 
-TFile* Active = nullptr;
+TPlayRecEngine* Active = nullptr;
 
 // Samples in one device block, whatever the sample size.
 constexpr int BlockSamples = 2048;
@@ -46,8 +46,8 @@ QEvent::Type DataEvent() {
     return type;
 }
 
-TFile* Owner(NSAudio::TAudioBlock* header) {
-    return static_cast<TFile*>(header->User);
+TPlayRecEngine* Owner(NSAudio::TAudioBlock* header) {
+    return static_cast<TPlayRecEngine*>(header->User);
 }
 
 void PutSample(uint8_t* at, int sampleBytes, int value16) {
@@ -106,17 +106,29 @@ std::string InMemoryText(int error) {
 
 } // namespace
 
-TFile* ActiveDocument() {
+TPlayRecEngine* ActiveEngine() {
     return Active;
+}
+
+TFile* ActiveDocument() {
+    return Active ? &Active->Document() : nullptr;
 }
 
 // --- device blocks and the hook -------------------------------------------
 
-TDevBlock::TDevBlock(int capacity, TFile* document)
+TDevBlock::TDevBlock(int capacity, TPlayRecEngine* engine)
     : Buffer(new uint8_t[size_t(capacity)]), Capacity(capacity) {
     Header.Data = Buffer;
     Header.Length = capacity;
-    Header.User = document;
+    Header.User = engine;
+}
+
+// --- the engine -------------------------------------------------------------
+
+TPlayRecEngine::TPlayRecEngine(TFile& document) : Doc(document) {}
+
+TPlayRecEngine::~TPlayRecEngine() {
+    Stop();
 }
 
 TDevBlock::~TDevBlock() {
@@ -161,8 +173,8 @@ bool TWaveHook::event(QEvent* e) {
 
 // --- opening and volume -----------------------------------------------------
 
-std::unique_ptr<NSAudio::TAudioDevice> TFile::OpenDevice(bool input, bool interactive,
-                                                         int& sampleBytes) {
+std::unique_ptr<NSAudio::TAudioDevice> TPlayRecEngine::OpenDevice(bool input, bool interactive,
+                                                                  int& sampleBytes) {
     NSAudio::TAudioNotice notice;
     if (interactive) {
         TWaveHook* hook = &TWaveHook::Instance();
@@ -172,8 +184,8 @@ std::unique_ptr<NSAudio::TAudioDevice> TFile::OpenDevice(bool input, bool intera
             notice = [hook](NSAudio::TAudioBlock* header) { hook->PostDone(header); };
     }
     NSAudio::TAudioFormat format;
-    format.Rate = Rate;
-    format.SampleBytes = Size == 1 ? 1 : 2;
+    format.Rate = Doc.Rate;
+    format.SampleBytes = Doc.Size == 1 ? 1 : 2;
     sampleBytes = format.SampleBytes;
 
     auto& backend = NSAudio::TAudioBackend::Current();
@@ -202,54 +214,54 @@ std::unique_ptr<NSAudio::TAudioDevice> TFile::OpenDevice(bool input, bool intera
 
 // The volume is the card's: without a playing device, a device is opened
 // just to reach it.
-template <class F> auto WithOutputDevice(TFile& file, F f) {
+template <class F> auto WithOutputDevice(TPlayRecEngine& engine, NSAudio::TAudioDevice* open, F f) {
     std::unique_ptr<NSAudio::TAudioDevice> temporary;
-    NSAudio::TAudioDevice* device = file.WaveOut.get();
+    NSAudio::TAudioDevice* device = open;
     if (!device) {
         int bytes = 0;
-        temporary = file.OpenDevice(false, false, bytes);
+        temporary = engine.OpenDevice(false, false, bytes);
         device = temporary.get();
     }
     return f(device);
 }
 
-void TFile::SetVolume(uint16_t volume) {
-    WithOutputDevice(*this, [&](NSAudio::TAudioDevice* device) {
+void TPlayRecEngine::SetVolume(uint16_t volume) {
+    WithOutputDevice(*this, WaveOut.get(), [&](NSAudio::TAudioDevice* device) {
         if (device)
             device->SetVolume(uint32_t(volume) | (uint32_t(volume) << 16));
     });
 }
 
-uint16_t TFile::GetVolume() {
-    return WithOutputDevice(*this, [](NSAudio::TAudioDevice* device) {
+uint16_t TPlayRecEngine::GetVolume() {
+    return WithOutputDevice(*this, WaveOut.get(), [](NSAudio::TAudioDevice* device) {
         return device ? uint16_t(device->GetVolume() & 0xFFFF) : uint16_t(0);
     });
 }
 
 // --- playback ---------------------------------------------------------------
 
-void TFile::Play(const TSampleRange& range, int volume) {
+void TPlayRecEngine::Play(const TSampleRange& range, int volume) {
     Stop();
     if (Active)
         return;
     if (range.Valid && range.Start < range.End)
-        PlayRange = range;
+        Range = range;
     else if (range.Valid)
-        PlayRange = TSampleRange(range.Start, GetLength(), range.Channel);
+        Range = TSampleRange(range.Start, Doc.GetLength(), range.Channel);
     else
-        PlayRange = TSampleRange(0, GetLength(), AllChannels);
-    if (PlayRange.Start >= PlayRange.End)
+        Range = TSampleRange(0, Doc.GetLength(), AllChannels);
+    if (Range.Start >= Range.End)
         return;
 
-    WaveOut = OpenDevice(false, true, OutSampleBytes);
+    WaveOut = OpenDevice(false, true, OutBytes);
     if (!WaveOut)
         return;
-    const int blockBytes = BlockSamples * OutSampleBytes;
+    const int blockBytes = BlockSamples * OutBytes;
     if (volume >= 0)
         SetVolume(uint16_t(volume));
     Active = this;
     DeviceState = TDeviceState::Playing;
-    const uint32_t start = PlayRange.Start;
+    const uint32_t start = Range.Start;
 
     for (int i = 0; DeviceState == TDeviceState::Playing && i < QueuedBlocks; ++i) {
         if (i >= Blocks.Count())
@@ -261,8 +273,8 @@ void TFile::Play(const TSampleRange& range, int volume) {
     ReportPosition(int(start));
 }
 
-void TFile::FillBlock(NSAudio::TAudioBlock* header) {
-    ReportPosition(ReportedPosition + BlockSamples);
+void TPlayRecEngine::FillBlock(NSAudio::TAudioBlock* header) {
+    ReportPosition(Reported + BlockSamples);
     if (DeviceState != TDeviceState::Playing)
         return;
     TDevBlock* block = nullptr;
@@ -272,11 +284,11 @@ void TFile::FillBlock(NSAudio::TAudioBlock* header) {
     if (!block)
         return;
 
-    int c = PlayRange.Channel;
-    if (c == AllChannels && ChannelCount() == 1)
+    int c = Range.Channel;
+    if (c == AllChannels && Doc.ChannelCount() == 1)
         c = 0;
-    const int bytes = OutSampleBytes;
-    const uint32_t n = std::min(uint32_t(block->Capacity / bytes), PlayRange.End - PlayRange.Start);
+    const int bytes = OutBytes;
+    const uint32_t n = std::min(uint32_t(block->Capacity / bytes), Range.End - Range.Start);
     if (n < 1) {
         block->Queued = false;
         for (TDevBlock* b : Blocks)
@@ -287,29 +299,29 @@ void TFile::FillBlock(NSAudio::TAudioBlock* header) {
     }
 
     header->Length = int(n * uint32_t(bytes));
-    const uint32_t from = PlayRange.Start;
-    PlayRange.Start += n;
+    const uint32_t from = Range.Start;
+    Range.Start += n;
     uint8_t* out = block->Buffer;
     if (c == AllChannels) {
         // Mixed at 16-bit precision, saturating rather than wrapping.
         for (uint32_t k = 0; k < n; ++k) {
             const uint32_t j = from + k;
             int sum = 0;
-            for (TChannel* channel : Channels)
+            for (TChannel* channel : Doc.Channels)
                 if (channel->Count > j)
                     sum += channel->Samples[j] >> 16;
             PutSample(out + k * uint32_t(bytes), bytes, std::clamp(sum, -32768, 32767));
         }
     } else {
-        const uint32_t length = HasChannel(c) ? Channel(c).Count : 0;
+        const uint32_t length = Doc.HasChannel(c) ? Doc.Channel(c).Count : 0;
         uint32_t copy = n;
-        if (length < PlayRange.Start) {
+        if (length < Range.Start) {
             // Past the channel's end the selection plays as silence.
             std::memset(out, bytes == 1 ? 128 : 0, size_t(n) * size_t(bytes));
-            const uint32_t missing = PlayRange.Start - length;
+            const uint32_t missing = Range.Start - length;
             copy = missing >= copy ? 0 : copy - missing;
         }
-        const int32_t* samples = copy ? Channel(c).Samples + from : nullptr;
+        const int32_t* samples = copy ? Doc.Channel(c).Samples + from : nullptr;
         for (uint32_t k = 0; k < copy; ++k)
             PutSample(out + k * uint32_t(bytes), bytes, samples[k] >> 16);
     }
@@ -317,15 +329,15 @@ void TFile::FillBlock(NSAudio::TAudioBlock* header) {
     WaveOut->Queue(header);
 }
 
-void TFile::ReportPosition(int position) {
-    ReportedPosition = position;
+void TPlayRecEngine::ReportPosition(int position) {
+    Reported = position;
     if (Status) {
         Status->Position = position;
         Status->PlayPosition();
     }
 }
 
-void TFile::Stop() {
+void TPlayRecEngine::Stop() {
     if (DeviceState == TDeviceState::Playing) {
         if (Status)
             Status->PlayStopped();
@@ -347,15 +359,15 @@ void TFile::Stop() {
         WaveIn.reset();
     }
     CloseRecordFd(RecordFd);
-    RecordFile.Release();
-    RecordNote.Release();
-    RecordTail.reset();
+    CaptureFile.Release();
+    CaptureNote.Release();
+    Tail.reset();
     Blocks.Flush();
     if (Active == this)
         Active = nullptr;
 }
 
-void TFile::DeviceFailed() {
+void TPlayRecEngine::DeviceFailed() {
     if (DeviceState == TDeviceState::Playing && WaveOut && WaveOut->Failed()) {
         // The listener hears of the end once, after the blocks have come
         // back (their positions would move its cursor again).
@@ -378,7 +390,7 @@ void TFile::DeviceFailed() {
     }
 }
 
-void TFile::Pause() {
+void TPlayRecEngine::Pause() {
     if (DeviceState == TDeviceState::Playing)
         Stop();
     else if (DeviceState == TDeviceState::Recording)
@@ -387,19 +399,19 @@ void TFile::Pause() {
 
 // --- recording --------------------------------------------------------------
 
-void TFile::Record() {
+void TPlayRecEngine::Record() {
     if (Active && Active != this)
         return;
     const bool fresh = DeviceState != TDeviceState::RecordPaused;
     if (fresh) {
         Stop();
-        RecordedSamples = 0;
+        RecordedCount = 0;
     }
     TWaveHook::Instance();
-    WaveIn = OpenDevice(true, true, InSampleBytes);
+    WaveIn = OpenDevice(true, true, InBytes);
     if (!WaveIn)
         return;
-    const int blockBytes = BlockSamples * InSampleBytes;
+    const int blockBytes = BlockSamples * InBytes;
 
     if (fresh) {
         // Without a file to write into, recording would count and meter into
@@ -408,7 +420,7 @@ void TFile::Record() {
         // recordings that were never taken.
         TCapture capture;
         try {
-            capture = NewCapture(Rate, InSampleBytes);
+            capture = NewCapture(Doc.Rate, InBytes);
         } catch (const xmsg&) {
             WaveIn.reset();
             throw;
@@ -420,11 +432,11 @@ void TFile::Record() {
             WaveIn.reset();
             throw xmsg("Could not open capture file (" + why + ")");
         }
-        RecordFile = capture.File;
-        RecordNote = capture.Note;
+        CaptureFile = capture.File;
+        CaptureNote = capture.Note;
         CloseRecordFd(RecordFd);
         RecordFd = fd;
-        RecordTail.reset();
+        Tail.reset();
         RecordSynced = 0;
         RecordUnsynced.clear();
     }
@@ -432,7 +444,7 @@ void TFile::Record() {
     DeviceState = TDeviceState::Recording;
     Active = this;
     if (Status) {
-        Status->Recorded = RecordedSamples;
+        Status->Recorded = RecordedCount;
         Status->Level = 0;
         Status->RecordProgress();
     }
@@ -447,19 +459,20 @@ void TFile::Record() {
     WaveIn->Start();
 }
 
-void TFile::OnRecordData(NSAudio::TAudioBlock* header) {
+void TPlayRecEngine::OnRecordData(NSAudio::TAudioBlock* header) {
     if (DeviceState != TDeviceState::Recording)
         return;
     const int bytes = header->Recorded;
-    const int before = RecordedSamples;
-    RecordedSamples += bytes / InSampleBytes;
+    const int before = RecordedCount;
+    RecordedCount += bytes / InBytes;
     std::string inMemory;
     if (bytes != 0)
-        inMemory = KeepRecorded(header->Data, bytes,
-                                before / std::max(1, Rate) != RecordedSamples / std::max(1, Rate));
+        inMemory =
+            KeepRecorded(header->Data, bytes,
+                         before / std::max(1, Doc.Rate) != RecordedCount / std::max(1, Doc.Rate));
     if (Status) {
-        Status->Recorded = RecordedSamples;
-        Status->Level = Peak(header->Data, bytes, InSampleBytes) * 100 / 32768;
+        Status->Recorded = RecordedCount;
+        Status->Level = Peak(header->Data, bytes, InBytes) * 100 / 32768;
         Status->RecordProgress();
     }
     header->Recorded = 0;
@@ -471,9 +484,9 @@ void TFile::OnRecordData(NSAudio::TAudioBlock* header) {
         Status->RecordInMemory(inMemory);
 }
 
-std::string TFile::KeepRecorded(const uint8_t* data, int bytes, bool sync) {
-    if (RecordTail) {
-        RecordTail->Bytes.insert(RecordTail->Bytes.end(), data, data + bytes);
+std::string TPlayRecEngine::KeepRecorded(const uint8_t* data, int bytes, bool sync) {
+    if (Tail) {
+        Tail->Bytes.insert(Tail->Bytes.end(), data, data + bytes);
         return std::string();
     }
     // Each block leaves the program at once, so a crash loses no more than
@@ -501,13 +514,13 @@ std::string TFile::KeepRecorded(const uint8_t* data, int bytes, bool sync) {
         const size_t kept = RecordUnsynced.size() - size_t(bytes) + written;
         RecordUnsynced.erase(RecordUnsynced.begin(), RecordUnsynced.begin() + ptrdiff_t(kept));
     }
-    RecordTail = std::make_shared<TCaptureTail>();
-    RecordTail->SampleBytes = InSampleBytes;
-    RecordTail->Bytes.swap(RecordUnsynced);
+    Tail = std::make_shared<TCaptureTail>();
+    Tail->SampleBytes = InBytes;
+    Tail->Bytes.swap(RecordUnsynced);
     return InMemoryText(error);
 }
 
-void TFile::CloseInput() {
+void TPlayRecEngine::CloseInput() {
     if (!WaveIn)
         return;
     WaveIn->Reset();
@@ -519,9 +532,9 @@ void TFile::CloseInput() {
         Active = nullptr;
 }
 
-int TFile::StopRecording() {
+int TPlayRecEngine::StopRecording() {
     if (DeviceState != TDeviceState::Recording && DeviceState != TDeviceState::RecordPaused)
-        return RecordedSamples;
+        return RecordedCount;
     if (WaveIn) {
         // The partly filled block comes back with its data, still written.
         WaveIn->Stop();
@@ -537,12 +550,12 @@ int TFile::StopRecording() {
         Status->Level = 0;
         Status->RecordStopped();
     }
-    return RecordedSamples;
+    return RecordedCount;
 }
 
-TTmpFile TFile::TakeRecording() {
+TTmpFile TPlayRecEngine::TakeRecording() {
     StopRecording();
-    return DeviceState == TDeviceState::RecordDone ? RecordFile : TTmpFile();
+    return DeviceState == TDeviceState::RecordDone ? CaptureFile : TTmpFile();
 }
 
 } // namespace NSWave

@@ -11,18 +11,12 @@
 #include "util/arry.h"
 #include "util/tmpfile.h"
 #include "util/xmsg.h"
-#include "wave/capture.h"
 #include "wave/channel.h"
-#include "wave/device.h"
 #include "wave/samplerange.h"
 
 class TOpStatus;
 
 namespace NSWave {
-
-class TPlayRecStatus;
-
-enum class TDeviceState { Idle = 0, Playing = 1, Recording = 2, RecordPaused = 4, RecordDone = 5 };
 
 // What a load found: the window tells the user when a file ended early.
 struct TLoadResult {
@@ -100,7 +94,6 @@ public:
                      TOpStatus* status = nullptr, int outRate = 0);
     void SetRate(int newRate, TOpStatus* status = nullptr);
 
-    TPlayRecStatus* Status = nullptr;
     TAutoDelArry<TChannel> Channels{10, 10};
     std::string Comment;
     // The library's name of the type the sound was loaded from (empty for a new sound); saving
@@ -110,58 +103,7 @@ public:
     int Style = 2;
     int Size = 1;
 
-    // Device engine state: playback and recording.
-    // (device.cpp; all on the user-interface thread.)
-    std::unique_ptr<NSAudio::TAudioDevice> OpenDevice(bool input, bool interactive,
-                                                      int& sampleBytes);
-    void Play(const TSampleRange& range, int volume = -1);
-    void Stop();
-    void SetVolume(uint16_t volume);
-    uint16_t GetVolume();
-    void FillBlock(NSAudio::TAudioBlock* header);
-    void ReportPosition(int position);
-    void Record();
-    void OnRecordData(NSAudio::TAudioBlock* header);
-    void Pause();
-    // A device said it stopped working: playback ends, a recording pauses,
-    // and the user is told.
-    void DeviceFailed();
-    void CloseInput();
-    int StopRecording();
-    TTmpFile TakeRecording();
-
-    TAutoDelArry<TDevBlock> Blocks{32, 320};
-    TDeviceState DeviceState = TDeviceState::Idle;
-    TSampleRange PlayRange;
-    std::unique_ptr<NSAudio::TAudioDevice> WaveOut;
-    std::unique_ptr<NSAudio::TAudioDevice> WaveIn;
-    int OutSampleBytes = 1;
-    int InSampleBytes = 1;
-    int ReportedPosition = 0;
-    TTmpFile RecordFile;
-    // The note beside the capture file that lets a later start recover the
-    // recording (wave/capture.h); whoever takes the recording keeps a copy
-    // until the recording is in the document.
-    TTmpFile RecordNote;
-    // Written with write(2), so that what reached the file is known to the
-    // byte when the disk fills; -1 when closed.
-    int RecordFd = -1;
-    // Set once the capture file cannot take more: the rest of the recording
-    // (from the last block known to be on the disk) is kept here. Whoever
-    // takes the recording takes this with it.
-    std::shared_ptr<TCaptureTail> RecordTail;
-    int RecordedSamples = 0;
-
 private:
-    // Appends a recorded block to the capture file, or to RecordTail once the
-    // file cannot take it; returns the message to show when this block is
-    // the first that stays in memory.
-    std::string KeepRecorded(const uint8_t* data, int bytes, bool sync);
-    // Bytes of the capture file known to be on the disk, and those written
-    // after them, kept until the next sync succeeds.
-    uint64_t RecordSynced = 0;
-    std::vector<uint8_t> RecordUnsynced;
-
     void SaveTo(const std::string& fileName, TOpStatus* status, const char* type,
                 const TSampleRange& range, bool allowFewerBits, bool durable) const;
     TSampleRange ClipToDocument(const TSampleRange& range) const;

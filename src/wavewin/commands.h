@@ -6,6 +6,7 @@
 #include <QList>
 #include <cstdint>
 
+#include "wave/device.h"
 #include "wave/file.h"
 #include "wave/samplerange.h"
 

@@ -54,7 +54,7 @@ TWaveWin::TWaveWin(QWidget* parent)
     : TWaveWinBase(parent), UntitledNumber(UntitledCounter++),
       BackColor(uint32_t(BackColorSetting.Get())), WaveColor(uint32_t(WaveColorSetting.Get())),
       LegendColor(uint32_t(LegendColorSetting.Get())), SelColor(uint32_t(SelColorSetting.Get())) {
-    Document.Status = this;
+    Engine.SetListener(this);
     setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(true);
     QPalette pal = palette();
@@ -66,8 +66,8 @@ TWaveWin::TWaveWin(QWidget* parent)
 TWaveWin::~TWaveWin() {
     // No notice may reach a window being destroyed: stop the engine first,
     // then drop the listener.
-    Document.Stop();
-    Document.Status = nullptr;
+    Engine.Stop();
+    Engine.SetListener(nullptr);
     auto& all = AllWindows();
     all.erase(std::remove(all.begin(), all.end(), this), all.end());
     // The sound card may have become free for the others.
@@ -262,7 +262,7 @@ bool TWaveWin::HasRedo() const {
 
 TCommandState TWaveWin::CommandState() const {
     TCommandState s;
-    s.Device = Document.DeviceState;
+    s.Device = Engine.State();
     s.AnyDeviceActive = NSWave::ActiveDocument() != nullptr;
     s.HasFileName = !FileName.empty();
     s.HasUndo = bool(UndoRecord);
@@ -477,14 +477,14 @@ void TWaveWin::keyPressEvent(QKeyEvent* event) {
 // --- transport -------------------------------------------------------------------------
 
 void TWaveWin::CmPlay() {
-    if (Document.DeviceState == NSWave::TDeviceState::Playing) {
+    if (Engine.State() == NSWave::TDeviceState::Playing) {
         CmStop();
         return;
     }
     FinishRecording();
     PlaySelection = Selection;
     try {
-        Document.Play(Selection, Level() * NSWave::VolumeStep);
+        Engine.Play(Selection, Level() * NSWave::VolumeStep);
     } catch (const xmsg& e) {
         ShowError(e.why());
     }
@@ -492,9 +492,9 @@ void TWaveWin::CmPlay() {
 }
 
 void TWaveWin::CmStop() {
-    const NSWave::TDeviceState was = Document.DeviceState;
+    const NSWave::TDeviceState was = Engine.State();
     FinishRecording();
-    Document.Stop();
+    Engine.Stop();
     if (was == NSWave::TDeviceState::Playing)
         SetSelection(PlaySelection, true);
     if (was != NSWave::TDeviceState::Idle)
@@ -502,12 +502,12 @@ void TWaveWin::CmStop() {
 }
 
 void TWaveWin::CmPause() {
-    if (Document.DeviceState == NSWave::TDeviceState::Playing) {
+    if (Engine.State() == NSWave::TDeviceState::Playing) {
         TSampleRange cursor = Selection;
-        Document.Stop();
+        Engine.Stop();
         SetSelection(cursor, true);
-    } else if (Document.DeviceState == NSWave::TDeviceState::Recording) {
-        Document.Pause();
+    } else if (Engine.State() == NSWave::TDeviceState::Recording) {
+        Engine.Pause();
         if (StatusText)
             StatusText->SetText("Click the red record button to continue recording");
     }
@@ -516,7 +516,7 @@ void TWaveWin::CmPause() {
 
 void TWaveWin::CmRecord() {
     try {
-        Document.Record();
+        Engine.Record();
     } catch (const xmsg& e) {
         ShowError(e.why());
     }
@@ -524,16 +524,16 @@ void TWaveWin::CmRecord() {
 }
 
 void TWaveWin::FinishRecording() {
-    if (Document.DeviceState != NSWave::TDeviceState::Recording &&
-        Document.DeviceState != NSWave::TDeviceState::RecordPaused)
+    if (Engine.State() != NSWave::TDeviceState::Recording &&
+        Engine.State() != NSWave::TDeviceState::RecordPaused)
         return;
-    TTmpFile file = Document.TakeRecording();
+    TTmpFile file = Engine.TakeRecording();
     // The note that lets a later start recover the recording goes only when
     // this step is over, with the recording in the document.
-    const TTmpFile note = Document.RecordNote;
-    const std::shared_ptr<const NSWave::TCaptureTail> tail = Document.RecordTail;
-    const int recorded = Document.RecordedSamples;
-    Document.Stop();
+    const TTmpFile note = Engine.RecordNote();
+    const std::shared_ptr<const NSWave::TCaptureTail> tail = Engine.RecordTail();
+    const int recorded = Engine.RecordedSamples();
+    Engine.Stop();
     // A recording stopped before any sound arrived leaves nothing to insert.
     if (file.GetFileName().empty() || recorded == 0)
         return;
@@ -569,12 +569,12 @@ int CardVolume = -1;
 
 int TWaveWin::Level() {
     if (CardVolume < 0)
-        CardVolume = Document.GetVolume();
+        CardVolume = Engine.GetVolume();
     return CardVolume / NSWave::VolumeStep;
 }
 
 void TWaveWin::SetLevel(int level) {
-    Document.SetVolume(uint16_t(NSWave::VolumeStep * level));
+    Engine.SetVolume(uint16_t(NSWave::VolumeStep * level));
     CardVolume = NSWave::VolumeStep * level;
     BroadcastState();
 }

@@ -45,6 +45,8 @@ public:
     std::string FileName;
     TSampleRange Selection;
     NSWave::TFile Document{22050, 2, 1, 1};
+    // Plays and records the document; gone before it.
+    NSWave::TPlayRecEngine Engine{Document};
 };
 
 // Scroll requests of the scroll bars and the scroll commands.

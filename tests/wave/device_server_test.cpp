@@ -125,6 +125,7 @@ protected:
 
 TEST_F(SoundServerTest, PlaysTheWholeToneIntoTheServer) {
     TFile doc(Rate, 2, 2, 1);
+    TPlayRecEngine engine(doc);
     doc.Channel(0).SetSize(Rate);
     int32_t* wave = doc.Channel(0).MutableSamples(0);
     for (int i = 0; i < Rate; ++i)
@@ -138,9 +139,9 @@ TEST_F(SoundServerTest, PlaysTheWholeToneIntoTheServer) {
     ASSERT_TRUE(recorder.waitForStarted(10000));
     ASSERT_TRUE(WaitFor([&] { return FileSize(capture) > 0; })) << "parecord captured nothing";
 
-    doc.Play(TSampleRange());
-    ASSERT_EQ(doc.DeviceState, TDeviceState::Playing);
-    ASSERT_TRUE(WaitFor([&] { return doc.DeviceState == TDeviceState::Idle; }));
+    engine.Play(TSampleRange());
+    ASSERT_EQ(engine.State(), TDeviceState::Playing);
+    ASSERT_TRUE(WaitFor([&] { return engine.State() == TDeviceState::Idle; }));
     EXPECT_FALSE(Card.OutputOpen());
 
     // Let the capture run on past the end before reading it.
@@ -173,9 +174,10 @@ TEST_F(SoundServerTest, PlaysTheWholeToneIntoTheServer) {
 
 TEST_F(SoundServerTest, RecordsWhatTheServerPlays) {
     TFile doc(Rate, 2, 2, 1);
-    doc.Record();
-    ASSERT_EQ(doc.DeviceState, TDeviceState::Recording);
-    ASSERT_TRUE(WaitFor([&] { return doc.RecordedSamples >= 2048; })) << "nothing recorded";
+    TPlayRecEngine engine(doc);
+    engine.Record();
+    ASSERT_EQ(engine.State(), TDeviceState::Recording);
+    ASSERT_TRUE(WaitFor([&] { return engine.RecordedSamples() >= 2048; })) << "nothing recorded";
 
     // One second of 660 Hz at half scale, played by the server's own tool.
     const std::string source = TestTmpDir() + "/tone.raw";
@@ -194,11 +196,11 @@ TEST_F(SoundServerTest, RecordsWhatTheServerPlays) {
     ASSERT_TRUE(WaitFor([&] { return player.state() == QProcess::NotRunning; }));
     EXPECT_EQ(player.exitCode(), 0);
     std::filesystem::remove(source);
-    const int afterPlaying = doc.RecordedSamples + Rate / 2;
-    ASSERT_TRUE(WaitFor([&] { return doc.RecordedSamples >= afterPlaying; }));
+    const int afterPlaying = engine.RecordedSamples() + Rate / 2;
+    ASSERT_TRUE(WaitFor([&] { return engine.RecordedSamples() >= afterPlaying; }));
 
-    TTmpFile taken = doc.TakeRecording();
-    doc.Stop();
+    TTmpFile taken = engine.TakeRecording();
+    engine.Stop();
     ASSERT_FALSE(taken.IsEmpty());
 
     // Into a document as a recording enters one: raw at the document's rate,
@@ -208,7 +210,7 @@ TEST_F(SoundServerTest, RecordsWhatTheServerPlays) {
     recording.Rate = doc.Rate;
     TSampleRange where = doc.Paste(recording, TSampleRange());
     ASSERT_GT(where.Length(), 0u);
-    EXPECT_EQ(doc.GetLength(), uint32_t(doc.RecordedSamples));
+    EXPECT_EQ(doc.GetLength(), uint32_t(engine.RecordedSamples()));
 
     std::vector<int32_t> samples(doc.GetLength());
     for (uint32_t i = 0; i < doc.GetLength(); ++i)
@@ -317,11 +319,12 @@ TEST_F(DeviceTest, WithoutASoundServerPlayAndRecordSaySo) {
         boxes.Expect("No sound input could be opened: no sound card or sound server answers.",
                      IdOk);
         TFile doc(Rate, 2, 2, 1);
+        TPlayRecEngine engine(doc);
         doc.Channel(0).SetSize(Rate);
-        doc.Play(TSampleRange());
-        EXPECT_EQ(doc.DeviceState, TDeviceState::Idle);
-        doc.Record();
-        EXPECT_EQ(doc.DeviceState, TDeviceState::Idle);
+        engine.Play(TSampleRange());
+        EXPECT_EQ(engine.State(), TDeviceState::Idle);
+        engine.Record();
+        EXPECT_EQ(engine.State(), TDeviceState::Idle);
         EXPECT_EQ(ActiveDocument(), nullptr);
     }
     NSAudio::TAudioBackend::Install(before);
@@ -341,16 +344,17 @@ TEST_F(DeviceTest, AServerThatDiesEndsPlaybackAndPausesARecording) {
     NSAudio::TAudioBackend* before = NSAudio::TAudioBackend::Install(&NSAudio::PortAudioBackend());
     TListener listener;
     TFile doc(Rate, 2, 2, 1);
-    doc.Status = &listener;
+    TPlayRecEngine engine(doc);
+    engine.SetListener(&listener);
     doc.Channel(0).SetSize(Rate * 60);
     {
         TScriptedMessageBoxes boxes;
-        doc.Play(TSampleRange());
-        ASSERT_EQ(doc.DeviceState, TDeviceState::Playing);
+        engine.Play(TSampleRange());
+        ASSERT_EQ(engine.State(), TDeviceState::Playing);
         ASSERT_TRUE(WaitFor([&] { return listener.Positions.size() > 40; })) << "nothing played";
         boxes.Expect("The sound output stopped working: playback has ended.", IdOk);
         server->Kill();
-        EXPECT_TRUE(WaitFor([&] { return doc.DeviceState == TDeviceState::Idle; }));
+        EXPECT_TRUE(WaitFor([&] { return engine.State() == TDeviceState::Idle; }));
         EXPECT_EQ(listener.Stopped, 1);
         EXPECT_EQ(ActiveDocument(), nullptr);
     }
@@ -359,19 +363,19 @@ TEST_F(DeviceTest, AServerThatDiesEndsPlaybackAndPausesARecording) {
         return SkipOrFail(why);
     {
         TScriptedMessageBoxes boxes;
-        doc.Record();
-        ASSERT_EQ(doc.DeviceState, TDeviceState::Recording);
-        ASSERT_TRUE(WaitFor([&] { return doc.RecordedSamples >= 4 * 2048; }));
+        engine.Record();
+        ASSERT_EQ(engine.State(), TDeviceState::Recording);
+        ASSERT_TRUE(WaitFor([&] { return engine.RecordedSamples() >= 4 * 2048; }));
         boxes.Expect("The sound input stopped working: the recording is paused.", IdOk);
         server->Kill();
-        EXPECT_TRUE(WaitFor([&] { return doc.DeviceState == TDeviceState::RecordPaused; }));
-        const int recorded = doc.RecordedSamples;
+        EXPECT_TRUE(WaitFor([&] { return engine.State() == TDeviceState::RecordPaused; }));
+        const int recorded = engine.RecordedSamples();
         EXPECT_GE(recorded, 4 * 2048);
-        TTmpFile taken = doc.TakeRecording();
-        doc.Stop();
+        TTmpFile taken = engine.TakeRecording();
+        engine.Stop();
         ASSERT_FALSE(taken.IsEmpty());
         EXPECT_EQ(std::filesystem::file_size(taken.GetFileName()), uint64_t(recorded) * 2);
     }
-    doc.Status = nullptr;
+    engine.SetListener(nullptr);
     NSAudio::TAudioBackend::Install(before);
 }

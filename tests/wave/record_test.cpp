@@ -46,39 +46,40 @@ int Ramp(int64_t i, int sampleBytes) {
 TEST_F(DeviceTest, RecordPauseRecordStopKeepsBothPartsInOneFile) {
     Card.SetSource(Ramp);
     TFile doc(22050, 2, 2, 1);
+    TPlayRecEngine engine(doc);
     TListener listener;
-    doc.Status = &listener;
+    engine.SetListener(&listener);
 
-    doc.Record();
-    EXPECT_EQ(doc.DeviceState, TDeviceState::Recording);
+    engine.Record();
+    EXPECT_EQ(engine.State(), TDeviceState::Recording);
     EXPECT_EQ(ActiveDocument(), &doc);
     EXPECT_EQ(Card.QueuedInputBlocks(), 32);
     EXPECT_TRUE(Card.InputStarted());
-    const std::string name = doc.RecordFile.GetFileName();
+    const std::string name = engine.RecordFile().GetFileName();
     EXPECT_TRUE(EndsWith(name, ".sw")) << name;
 
     Hear(2048 + 100); // one full block, then 100 samples of the next
-    EXPECT_EQ(doc.RecordedSamples, 2048);
-    doc.Pause(); // the partly filled block is dropped
-    EXPECT_EQ(doc.DeviceState, TDeviceState::RecordPaused);
+    EXPECT_EQ(engine.RecordedSamples(), 2048);
+    engine.Pause(); // the partly filled block is dropped
+    EXPECT_EQ(engine.State(), TDeviceState::RecordPaused);
     EXPECT_FALSE(Card.InputOpen());
     EXPECT_EQ(ActiveDocument(), nullptr);
-    EXPECT_EQ(doc.RecordedSamples, 2048);
+    EXPECT_EQ(engine.RecordedSamples(), 2048);
 
-    doc.Record(); // resumes into the same file
-    EXPECT_EQ(doc.DeviceState, TDeviceState::Recording);
-    EXPECT_EQ(doc.RecordFile.GetFileName(), name);
+    engine.Record(); // resumes into the same file
+    EXPECT_EQ(engine.State(), TDeviceState::Recording);
+    EXPECT_EQ(engine.RecordFile().GetFileName(), name);
     Hear(2048 + 50);
-    EXPECT_EQ(doc.RecordedSamples, 2 * 2048);
+    EXPECT_EQ(engine.RecordedSamples(), 2 * 2048);
 
-    TTmpFile taken = doc.TakeRecording(); // the partly filled block is kept
-    EXPECT_EQ(doc.DeviceState, TDeviceState::RecordDone);
-    EXPECT_EQ(doc.RecordedSamples, 2 * 2048 + 50);
+    TTmpFile taken = engine.TakeRecording(); // the partly filled block is kept
+    EXPECT_EQ(engine.State(), TDeviceState::RecordDone);
+    EXPECT_EQ(engine.RecordedSamples(), 2 * 2048 + 50);
     EXPECT_EQ(taken.GetFileName(), name);
-    doc.Stop();
-    EXPECT_EQ(doc.DeviceState, TDeviceState::Idle);
-    EXPECT_EQ(doc.Blocks.Count(), 0);
-    EXPECT_TRUE(doc.RecordFile.IsEmpty());
+    engine.Stop();
+    EXPECT_EQ(engine.State(), TDeviceState::Idle);
+    EXPECT_EQ(engine.BlockCount(), 0);
+    EXPECT_TRUE(engine.RecordFile().IsEmpty());
 
     std::vector<int> expected;
     for (int i = 0; i < 2048; ++i)
@@ -99,7 +100,7 @@ TEST_F(DeviceTest, RecordPauseRecordStopKeepsBothPartsInOneFile) {
     // The document's capture file goes with the last handle.
     taken.Release();
     EXPECT_FALSE(std::filesystem::exists(name));
-    doc.Status = nullptr;
+    engine.SetListener(nullptr);
 }
 
 TEST_F(DeviceTest, TheCaptureFileFollowsTheSampleSizeOpened) {
@@ -121,12 +122,13 @@ TEST_F(DeviceTest, TheCaptureFileFollowsTheSampleSizeOpened) {
         Card.RefusedSampleBytes = c.Refused;
         Card.SourceConstant(-32768);
         TFile doc(11025, 2, c.Size, 1);
-        doc.Record();
-        EXPECT_EQ(doc.InSampleBytes, c.Bytes);
+        TPlayRecEngine engine(doc);
+        engine.Record();
+        EXPECT_EQ(engine.InSampleBytes(), c.Bytes);
         EXPECT_EQ(Card.InputFormat.Rate, 11025);
         Hear(2048);
-        TTmpFile taken = doc.TakeRecording();
-        doc.Stop();
+        TTmpFile taken = engine.TakeRecording();
+        engine.Stop();
         EXPECT_TRUE(EndsWith(taken.GetFileName(), c.Suffix)) << taken.GetFileName();
         auto bytes = ReadAll(taken.GetFileName());
         ASSERT_EQ(bytes.size(), size_t(2048 * c.Bytes));
@@ -153,114 +155,123 @@ TEST_F(DeviceTest, LevelIsThePeakOfTheLastBlock) {
         Card.Clear();
         Card.SourceConstant(c.Value);
         TFile doc(22050, 2, c.Size, 1);
+        TPlayRecEngine engine(doc);
         TListener listener;
-        doc.Status = &listener;
-        doc.Record();
+        engine.SetListener(&listener);
+        engine.Record();
         Hear(2048);
         ASSERT_EQ(listener.Progress.size(), 2u);
         EXPECT_EQ(listener.Progress[1], (TListener::TProgress{2048, c.Level}));
-        doc.Stop();
+        engine.Stop();
         EXPECT_EQ(listener.LevelAtStop, 0);
-        doc.Status = nullptr;
+        engine.SetListener(nullptr);
     }
 }
 
 TEST_F(DeviceTest, OneDocumentAtATimeUsesTheCard) {
     TFile player(22050, 2, 2, 1), recorder(22050, 2, 2, 1);
+    TPlayRecEngine playerEngine(player);
+    TPlayRecEngine recorderEngine(recorder);
     Fill(player.Channel(0), std::vector<int32_t>(100000, 0));
 
-    recorder.Record();
-    player.Play(TSampleRange()); // refused, silently
-    EXPECT_EQ(player.DeviceState, TDeviceState::Idle);
+    recorderEngine.Record();
+    playerEngine.Play(TSampleRange()); // refused, silently
+    EXPECT_EQ(playerEngine.State(), TDeviceState::Idle);
     EXPECT_FALSE(Card.OutputOpen());
-    player.Record();
-    EXPECT_EQ(player.DeviceState, TDeviceState::Idle);
+    playerEngine.Record();
+    EXPECT_EQ(playerEngine.State(), TDeviceState::Idle);
 
-    recorder.Pause(); // a paused recording lets another document play
-    player.Play(TSampleRange());
-    EXPECT_EQ(player.DeviceState, TDeviceState::Playing);
-    recorder.Record(); // and resumes only when that one has stopped
-    EXPECT_EQ(recorder.DeviceState, TDeviceState::RecordPaused);
+    recorderEngine.Pause(); // a paused recording lets another document play
+    playerEngine.Play(TSampleRange());
+    EXPECT_EQ(playerEngine.State(), TDeviceState::Playing);
+    recorderEngine.Record(); // and resumes only when that one has stopped
+    EXPECT_EQ(recorderEngine.State(), TDeviceState::RecordPaused);
     EXPECT_FALSE(Card.InputOpen());
 
-    player.Stop();
-    recorder.Record();
-    EXPECT_EQ(recorder.DeviceState, TDeviceState::Recording);
-    player.Play(TSampleRange());
-    EXPECT_EQ(player.DeviceState, TDeviceState::Idle);
-    recorder.Stop();
+    playerEngine.Stop();
+    recorderEngine.Record();
+    EXPECT_EQ(recorderEngine.State(), TDeviceState::Recording);
+    playerEngine.Play(TSampleRange());
+    EXPECT_EQ(playerEngine.State(), TDeviceState::Idle);
+    recorderEngine.Stop();
 }
 
 TEST_F(DeviceTest, PauseWhilePlayingStops) {
     TFile doc(22050, 2, 2, 1);
+    TPlayRecEngine engine(doc);
     Fill(doc.Channel(0), std::vector<int32_t>(100000, 0));
-    doc.Play(TSampleRange());
-    doc.Pause();
-    EXPECT_EQ(doc.DeviceState, TDeviceState::Idle);
+    engine.Play(TSampleRange());
+    engine.Pause();
+    EXPECT_EQ(engine.State(), TDeviceState::Idle);
     EXPECT_FALSE(Card.OutputOpen());
 }
 
 TEST_F(DeviceTest, ANewRecordingStartsAFreshFile) {
     TFile doc(22050, 2, 2, 1);
-    doc.Record();
+    TPlayRecEngine engine(doc);
+    engine.Record();
     Hear(2048);
-    TTmpFile first = doc.TakeRecording();
-    doc.Record(); // from RecordDone: a fresh start
-    EXPECT_EQ(doc.RecordedSamples, 0);
-    EXPECT_NE(doc.RecordFile.GetFileName(), first.GetFileName());
-    doc.Stop();
+    TTmpFile first = engine.TakeRecording();
+    engine.Record(); // from RecordDone: a fresh start
+    EXPECT_EQ(engine.RecordedSamples(), 0);
+    EXPECT_NE(engine.RecordFile().GetFileName(), first.GetFileName());
+    engine.Stop();
 }
 
 TEST_F(DeviceTest, NothingToTakeWithoutARecording) {
     TFile doc;
-    EXPECT_TRUE(doc.TakeRecording().IsEmpty());
-    EXPECT_EQ(doc.StopRecording(), 0);
-    EXPECT_EQ(doc.DeviceState, TDeviceState::Idle);
+    TPlayRecEngine engine(doc);
+    EXPECT_TRUE(engine.TakeRecording().IsEmpty());
+    EXPECT_EQ(engine.StopRecording(), 0);
+    EXPECT_EQ(engine.State(), TDeviceState::Idle);
 }
 
 TEST_F(DeviceTest, StopWithoutTakingLosesTheCaptureFile) {
     TFile doc(22050, 2, 2, 1);
+    TPlayRecEngine engine(doc);
     TListener listener;
-    doc.Status = &listener;
-    doc.Record();
+    engine.SetListener(&listener);
+    engine.Record();
     Hear(3000);
-    const std::string name = doc.RecordFile.GetFileName();
-    doc.Stop();
+    const std::string name = engine.RecordFile().GetFileName();
+    engine.Stop();
     EXPECT_EQ(listener.RecordStops, 1);
     EXPECT_FALSE(std::filesystem::exists(name));
-    doc.Status = nullptr;
+    engine.SetListener(nullptr);
 }
 
 TEST_F(DeviceTest, DestroyingARecordingDocumentStopsItAndRemovesItsFile) {
     std::string name;
     {
         TFile doc(22050, 2, 1, 1);
-        doc.Record();
+        TPlayRecEngine engine(doc);
+        engine.Record();
         Hear(5000);
-        name = doc.RecordFile.GetFileName();
-        doc.Pause();
+        name = engine.RecordFile().GetFileName();
+        engine.Pause();
     }
     EXPECT_FALSE(std::filesystem::exists(name));
 }
 
 TEST_F(DeviceTest, AnInputThatCannotOpenLeavesAPausedRecordingPaused) {
     TFile doc(22050, 2, 2, 1);
-    doc.Record();
+    TPlayRecEngine engine(doc);
+    engine.Record();
     Hear(2048);
-    doc.Pause();
+    engine.Pause();
     {
         TScriptedMessageBoxes boxes;
         boxes.Expect("No sound input could be opened: no sound card or sound server answers.",
                      IdOk);
         Card.Unavailable = true;
-        doc.Record();
+        engine.Record();
     }
-    EXPECT_EQ(doc.DeviceState, TDeviceState::RecordPaused);
-    EXPECT_EQ(doc.RecordedSamples, 2048);
+    EXPECT_EQ(engine.State(), TDeviceState::RecordPaused);
+    EXPECT_EQ(engine.RecordedSamples(), 2048);
     Card.Unavailable = false;
-    doc.Record();
-    EXPECT_EQ(doc.DeviceState, TDeviceState::Recording);
-    doc.Stop();
+    engine.Record();
+    EXPECT_EQ(engine.State(), TDeviceState::Recording);
+    engine.Stop();
 }
 
 TEST_F(DeviceTest, NoCaptureFileMeansNoRecording) {
@@ -271,15 +282,16 @@ TEST_F(DeviceTest, NoCaptureFileMeansNoRecording) {
     std::ofstream(blocker).put('x');
     setenv("XDG_STATE_HOME", blocker.c_str(), 1);
     TFile doc(22050, 2, 2, 1);
+    TPlayRecEngine engine(doc);
     TListener listener;
-    doc.Status = &listener;
-    EXPECT_THROW(doc.Record(), xmsg);
+    engine.SetListener(&listener);
+    EXPECT_THROW(engine.Record(), xmsg);
     setenv("XDG_STATE_HOME", TestStateDir().c_str(), 1);
     std::filesystem::remove(blocker);
-    EXPECT_EQ(doc.DeviceState, TDeviceState::Idle);
+    EXPECT_EQ(engine.State(), TDeviceState::Idle);
     EXPECT_FALSE(Card.InputOpen());
     EXPECT_TRUE(listener.Progress.empty());
-    doc.Status = nullptr;
+    engine.SetListener(nullptr);
 }
 
 // A disk that fills in the middle of a take (a file-size limit stands in for
@@ -303,8 +315,9 @@ TEST_F(DeviceTest, ADiskThatFillsLosesNoSampleOfTheTake) {
                 Card.Clear();
                 Card.SetSource(Ramp);
                 TFile doc(8000, 2, bytes, 1); // a sync every four blocks
-                doc.Status = &listener;
-                doc.Record();
+                TPlayRecEngine engine(doc);
+                engine.SetListener(&listener);
+                engine.Record();
                 const rlimit limit = {room, RLIM_INFINITY};
                 setrlimit(RLIMIT_FSIZE, &limit);
                 int64_t heard = 0;
@@ -314,16 +327,16 @@ TEST_F(DeviceTest, ADiskThatFillsLosesNoSampleOfTheTake) {
                         // A pause at a block's end keeps every sample heard.
                         n = 2048 - heard % 2048;
                         Hear(int(n));
-                        doc.Pause();
-                        doc.Record();
+                        engine.Pause();
+                        engine.Record();
                     } else {
                         Hear(int(n));
                     }
                     heard += n;
                 }
-                TTmpFile taken = doc.TakeRecording();
-                const auto tail = doc.RecordTail;
-                doc.Stop();
+                TTmpFile taken = engine.TakeRecording();
+                const auto tail = engine.RecordTail();
+                engine.Stop();
                 const rlimit none = {RLIM_INFINITY, RLIM_INFINITY};
                 setrlimit(RLIMIT_FSIZE, &none);
                 const auto inFile = ReadAll(taken.GetFileName());
@@ -352,7 +365,7 @@ TEST_F(DeviceTest, ADiskThatFillsLosesNoSampleOfTheTake) {
                 if (!same)
                     Say(trace + "the recording differs (" + std::to_string(material.GetLength()) +
                         " of " + std::to_string(heard) + " samples)\n");
-                doc.Status = nullptr;
+                engine.SetListener(nullptr);
             }
         },
         60);

@@ -75,7 +75,7 @@ TEST_F(WaveWinTest, EachDeviceStateEnablesItsCommandsAndTheButtonsAgree) {
     check("idle", [](int id) { return id != CmdStop && id != CmdPause; });
 
     w->Command(CmdPlay);
-    ASSERT_EQ(w->Document.DeviceState, TDeviceState::Playing);
+    ASSERT_EQ(w->Engine.State(), TDeviceState::Playing);
     check("playing", [](int id) {
         if (id == CmdRecord)
             return false;
@@ -83,10 +83,10 @@ TEST_F(WaveWinTest, EachDeviceStateEnablesItsCommandsAndTheButtonsAgree) {
     });
     // Play again stops.
     w->Command(CmdPlay);
-    EXPECT_EQ(w->Document.DeviceState, TDeviceState::Idle);
+    EXPECT_EQ(w->Engine.State(), TDeviceState::Idle);
 
     w->Command(CmdRecord);
-    ASSERT_EQ(w->Document.DeviceState, TDeviceState::Recording);
+    ASSERT_EQ(w->Engine.State(), TDeviceState::Recording);
     check("recording", [](int id) {
         if (id == CmdPlay || id == CmdRecord)
             return false;
@@ -96,7 +96,7 @@ TEST_F(WaveWinTest, EachDeviceStateEnablesItsCommandsAndTheButtonsAgree) {
     EXPECT_TRUE(other->IsEnabled(CmdPlay));
 
     w->Command(CmdPause);
-    ASSERT_EQ(w->Document.DeviceState, TDeviceState::RecordPaused);
+    ASSERT_EQ(w->Engine.State(), TDeviceState::RecordPaused);
     EXPECT_EQ(w->StatusBar->MessageGadget()->Text().toStdString(),
               "Click the red record button to continue recording");
     check("paused", [](int id) {
@@ -108,7 +108,7 @@ TEST_F(WaveWinTest, EachDeviceStateEnablesItsCommandsAndTheButtonsAgree) {
     w->Command(CmdStop);
 
     other->Command(CmdRecord);
-    ASSERT_EQ(other->Document.DeviceState, TDeviceState::Recording);
+    ASSERT_EQ(other->Engine.State(), TDeviceState::Recording);
     check("another document records",
           [](int id) { return id != CmdStop && id != CmdPause && id != CmdRecord; });
     other->Command(CmdStop);
@@ -121,7 +121,7 @@ TEST_F(WaveWinTest, PlayPauseAndStopMoveAndRestoreTheSelection) {
     const TSampleRange chosen(1000, 90000, AllChannels);
     w->SetSelection(chosen);
     w->Command(CmdPlay);
-    ASSERT_EQ(w->Document.DeviceState, TDeviceState::Playing);
+    ASSERT_EQ(w->Engine.State(), TDeviceState::Playing);
     // The cursor follows the blocks the card has played.
     Card.PlayBlocks(3);
     Deliver();
@@ -130,7 +130,7 @@ TEST_F(WaveWinTest, PlayPauseAndStopMoveAndRestoreTheSelection) {
     EXPECT_EQ(w->Selection.Start, 1000u + 3 * 2048);
     // Pause leaves the cursor where playback was; Play goes on from there.
     w->Command(CmdPause);
-    EXPECT_EQ(w->Document.DeviceState, TDeviceState::Idle);
+    EXPECT_EQ(w->Engine.State(), TDeviceState::Idle);
     const TSampleRange cursor = w->Selection;
     EXPECT_EQ(cursor.Start, 1000u + 3 * 2048);
     w->Command(CmdPlay);
@@ -152,7 +152,7 @@ TEST_F(WaveWinTest, PlayPauseAndStopMoveAndRestoreTheSelection) {
     w->Command(CmdPlay);
     while (Card.OutputOpen() && Card.PlayBlocks(1) == 1)
         Deliver();
-    EXPECT_EQ(w->Document.DeviceState, TDeviceState::Idle);
+    EXPECT_EQ(w->Engine.State(), TDeviceState::Idle);
     EXPECT_EQ(w->Selection, TSampleRange(99000, 100000, AllChannels));
 }
 
@@ -187,7 +187,7 @@ TEST_F(WaveWinTest, RecordingShowsItsLevelAndLengthAndGoesIntoTheSound) {
     TWaveWin* w = Open();
     Card.SourceConstant(16384); // half scale
     w->Command(CmdRecord);
-    ASSERT_EQ(w->Document.DeviceState, TDeviceState::Recording);
+    ASSERT_EQ(w->Engine.State(), TDeviceState::Recording);
     Card.Capture(2 * 2048);
     Deliver();
     EXPECT_EQ(w->Meter->Level(), 50);
@@ -224,7 +224,7 @@ TEST_F(WaveWinTest, ARecordingGoesOnInMemoryWhenTheDiskIsFull) {
     w->Document.Size = 2; // 16-bit recording
     Card.SetSource([](int64_t i, int) { return int(i % 30000) - 15000; });
     w->Command(CmdRecord);
-    ASSERT_EQ(w->Document.DeviceState, TDeviceState::Recording);
+    ASSERT_EQ(w->Engine.State(), TDeviceState::Recording);
     const int total = 2048 * 40 + 77; // 160 KB of 16-bit sound onto 64 KB
     Boxes.Expect("The disk is full: the recording goes on in memory and is not protected against "
                  "a crash.",
@@ -263,13 +263,13 @@ TEST_F(WaveWinTest, AnOutputThatStopsWorkingEndsPlaybackInTheWindow) {
     TWaveWin* w = Open(MakeSound("long.wav", 1, 100000));
     w->SetSelection(TSampleRange(1000, 90000, AllChannels));
     w->Command(CmdPlay);
-    ASSERT_EQ(w->Document.DeviceState, TDeviceState::Playing);
+    ASSERT_EQ(w->Engine.State(), TDeviceState::Playing);
     Card.PlayBlocks(2);
     Deliver();
     Boxes.Expect("The sound output stopped working: playback has ended.", IdOk);
     Card.FailDevice(false);
     Deliver();
-    EXPECT_EQ(w->Document.DeviceState, TDeviceState::Idle);
+    EXPECT_EQ(w->Engine.State(), TDeviceState::Idle);
     EXPECT_EQ(w->Selection, TSampleRange(1000, 90000, AllChannels));
     EXPECT_TRUE(w->IsEnabled(CmdPlay));
     EXPECT_FALSE(w->IsEnabled(CmdStop));
