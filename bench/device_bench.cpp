@@ -47,16 +47,17 @@ NSAudio::TVirtualCard& Card() {
 // Play, which primes all 32 blocks.
 void BM_PlayToFirstBlock(benchmark::State& state) {
     TFile& doc = Document();
+    TPlayRecEngine engine(doc);
     const TSampleRange range(0, doc.GetLength(), int(state.range(0)));
     double wholePlayUs = 0;
     for (auto _ : state) {
         auto start = std::chrono::steady_clock::now();
-        doc.Play(range);
+        engine.Play(range);
         auto primed = std::chrono::steady_clock::now();
         state.SetIterationTime(std::chrono::duration<double>(Card().FirstQueued - start).count());
         wholePlayUs += std::chrono::duration<double, std::micro>(primed - start).count();
         state.PauseTiming();
-        doc.Stop();
+        engine.Stop();
         Card().Played.clear();
         // What the event loop does between user actions: Qt tidies its list
         // of posted events only when it delivers them all.
@@ -75,12 +76,13 @@ BENCHMARK(BM_PlayToFirstBlock)
 // One returned block refilled and queued again: FillBlock through the hook.
 void BM_FillBlock(benchmark::State& state) {
     TFile& doc = Document();
+    TPlayRecEngine engine(doc);
     const TSampleRange range(0, doc.GetLength(), int(state.range(0)));
-    doc.Play(range);
+    engine.Play(range);
     for (auto _ : state) {
-        if (doc.DeviceState != TDeviceState::Playing) {
+        if (engine.State() != TDeviceState::Playing) {
             state.PauseTiming();
-            doc.Play(range);
+            engine.Play(range);
             state.ResumeTiming();
         }
         Card().PlayBlocks(1);
@@ -92,7 +94,7 @@ void BM_FillBlock(benchmark::State& state) {
             state.ResumeTiming();
         }
     }
-    doc.Stop();
+    engine.Stop();
 }
 BENCHMARK(BM_FillBlock)->Arg(0)->Arg(AllChannels)->Unit(benchmark::kMicrosecond);
 
@@ -104,8 +106,9 @@ BENCHMARK(BM_FillBlock)->Arg(0)->Arg(AllChannels)->Unit(benchmark::kMicrosecond)
 // handling's share of the block's own duration (46 ms).
 void BM_RecordBlock(benchmark::State& state) {
     TFile doc(44100, 2, 2, 1);
+    TPlayRecEngine engine(doc);
     Card().SourceTone(440, 12000);
-    doc.Record();
+    engine.Record();
     double worstUs = 0, totalUs = 0;
     for (auto _ : state) {
         auto start = std::chrono::steady_clock::now();
@@ -117,7 +120,7 @@ void BM_RecordBlock(benchmark::State& state) {
         worstUs = std::max(worstUs, us);
         totalUs += us;
     }
-    doc.Stop();
+    engine.Stop();
     state.counters["worst_us"] = worstUs;
     state.counters["share_of_block"] =
         totalUs / double(std::max<int64_t>(1, state.iterations())) / (2048.0 / 44100.0 * 1e6);

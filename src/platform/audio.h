@@ -34,7 +34,9 @@ struct TAudioBlock {
     void* User = nullptr;
 };
 
-// Receives blocks the device gives back; may run on the device's thread.
+// Receives blocks the device gives back; may run on the device's thread. A
+// null block says that the device has stopped working (the sound server
+// went away): Failed() is then true, and no more blocks come but by Reset.
 using TAudioNotice = std::function<void(TAudioBlock*)>;
 
 class TAudioDevice {
@@ -57,6 +59,9 @@ public:
     // the card keeps it for later devices.
     virtual uint32_t GetVolume() const = 0;
     virtual void SetVolume(uint32_t volume) = 0;
+
+    // The device has stopped working and will not recover.
+    virtual bool Failed() const { return false; }
 };
 
 class TAudioBackend {
@@ -64,7 +69,8 @@ public:
     virtual ~TAudioBackend() = default;
 
     // Opens the default output or input device; `device` is set on AudioOk.
-    // AudioBadFormat: the device refuses this rate or sample size.
+    // AudioBadFormat: the device refuses this rate or sample size;
+    // AudioError: there is no device to open (no card, no sound server).
     virtual int Open(bool input, const TAudioFormat& format, TAudioNotice notice,
                      std::unique_ptr<TAudioDevice>& device) = 0;
 
@@ -78,5 +84,19 @@ public:
 
 // The PortAudio backend (one per program).
 TAudioBackend& PortAudioBackend();
+
+// What the PortAudio streams of this program met since it started, for the
+// benchmarks: the backend's own underflows and overflows (its status flags),
+// the times the output ran dry between two queued blocks, the input frames
+// that found no block to fill, and the callbacks and the slowest of them.
+struct TAudioCounts {
+    uint64_t Underflows = 0;
+    uint64_t Overflows = 0;
+    uint64_t Starved = 0;
+    uint64_t DroppedFrames = 0;
+    uint64_t Callbacks = 0;
+    uint64_t WorstCallbackNs = 0;
+};
+TAudioCounts PortAudioCounts();
 
 } // namespace NSAudio

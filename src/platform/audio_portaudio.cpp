@@ -1,8 +1,8 @@
 // The real sound card through PortAudio. PortAudio pulls and pushes sound on
-// its own thread; that thread only copies bytes between the queued blocks
-// and the stream and posts notices. It never holds a block back longer than
-// the stream needs, and never gives an output block back before its sound
-// has left the server's buffers.
+// its own real-time thread; that thread only copies bytes between the queued
+// blocks and the stream, and takes no lock and allocates nothing. It never
+// holds a block back longer than the stream needs, and never gives an output
+// block back before its sound has left the server's buffers.
 
 #include <alsa/asoundlib.h>
 #include <dlfcn.h>
@@ -10,11 +10,14 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <chrono>
 #include <cstring>
-#include <deque>
-#include <mutex>
+#include <semaphore.h>
+#include <thread>
 
 #include "platform/audio.h"
+#include "platform/spscring.h"
 
 namespace NSAudio {
 
@@ -39,6 +42,16 @@ void QuietJack() {
             set([](const char*) {});
 }
 
+// Counted by every stream's callback; read by PortAudioCounts.
+struct TCounters {
+    std::atomic<uint64_t> Underflows{0}, Overflows{0}, Starved{0}, DroppedFrames{0}, Callbacks{0},
+        WorstCallbackNs{0}, Lost{0};
+} Counters;
+
+void Count(std::atomic<uint64_t>& counter, uint64_t n = 1) {
+    counter.fetch_add(n, std::memory_order_relaxed);
+}
+
 class TPortAudio : public TAudioBackend {
 public:
     int Open(bool input, const TAudioFormat& format, TAudioNotice notice,
@@ -60,15 +73,28 @@ private:
     bool Initialised = false;
 };
 
+// One stream. Three threads meet here: the user-interface thread queues
+// blocks (and resets, stops and closes), PortAudio's real-time thread fills
+// and empties them, and a notifier thread of the device's own hands the
+// finished ones on. The real-time thread takes no lock and allocates
+// nothing: blocks reach it through one fixed-size ring and leave it through
+// another, and it wakes the notifier with a semaphore post. Everything the
+// real-time thread owns (the block in hand, the blocks still being heard)
+// is touched by the other threads only once the stream has stopped.
 class TPaDevice : public TAudioDevice {
 public:
     TPaDevice(TPortAudio& backend, bool input, const TAudioFormat& format, TAudioNotice notice)
-        : Backend(backend), IsInput(input), Format(format), Notice(std::move(notice)) {}
+        : Backend(backend), IsInput(input), Format(format), Notice(std::move(notice)) {
+        sem_init(&Wake, 0, 0);
+    }
     ~TPaDevice() override {
         if (Stream) {
+            Ending = true;
             Pa_AbortStream(Stream);
             Pa_CloseStream(Stream);
         }
+        Quiesce();
+        sem_destroy(&Wake);
     }
 
     int Open(PaDeviceIndex index) {
@@ -95,96 +121,185 @@ public:
             return e == paSampleFormatNotSupported || e == paInvalidSampleRate ? AudioBadFormat
                                                                                : AudioError;
         }
+        // A stream that ends without being told to has lost its device (the
+        // sound server went away).
+        Pa_SetStreamFinishedCallback(Stream, &TPaDevice::Finished);
         if (!IsInput) {
             const PaStreamInfo* si = Pa_GetStreamInfo(Stream);
             LatencyFrames = int64_t(((si ? si->outputLatency : 0) + ServerSlack) * Format.Rate);
             // Output runs from the start, feeding silence while nothing is
             // queued, so the position of every byte is known.
-            if (Pa_StartStream(Stream) != paNoError)
+            if (!Run())
                 return AudioError;
         }
         return AudioOk;
     }
 
     void Queue(TAudioBlock* block) override {
-        std::lock_guard lock(Mutex);
         if (IsInput)
             block->Recorded = 0;
-        Queued.push_back(block);
+        else if (Dry.exchange(false, std::memory_order_relaxed))
+            Count(Counters.Starved);
+        // A reset output starts again with the next block.
+        if (!IsInput && !Running)
+            Run();
+        // The rings hold more than the engine ever queues; should one be
+        // full all the same, the block comes back at once rather than wait.
+        if (!ToStream.Push(block) && Notice)
+            Notice(block);
     }
 
     void Start() override {
-        if (IsInput && Stream && !Pa_IsStreamActive(Stream))
-            Pa_StartStream(Stream);
+        if (IsInput && Stream && !Running)
+            Run();
     }
 
     void Stop() override {
-        if (!IsInput)
+        if (!IsInput || !Running)
             return;
+        Ending = true;
         Pa_StopStream(Stream);
-        std::lock_guard lock(Mutex);
-        if (!Queued.empty() && Queued.front()->Recorded > 0)
-            GiveBack(Queued);
+        Running = false;
+        // The full blocks first, then the partly filled one, in order.
+        Quiesce();
+        if (InHand && InHand->Recorded > 0) {
+            TAudioBlock* block = InHand;
+            InHand = nullptr;
+            if (Notice)
+                Notice(block);
+        }
     }
 
     void Reset() override {
-        if (IsInput)
+        if (Running) {
+            Ending = true;
             Pa_AbortStream(Stream);
-        std::lock_guard lock(Mutex);
-        while (!Heard.empty())
-            GiveBack(Heard);
-        while (!Queued.empty())
-            GiveBack(Queued);
+            Running = false;
+        }
+        Quiesce();
+        // Heard first, then the one being played or filled, then the queued.
+        THeard heard;
+        while (Heard.Pop(heard))
+            GiveBack(heard.Block);
+        if (InHand) {
+            TAudioBlock* block = InHand;
+            InHand = nullptr;
+            GiveBack(block);
+        }
+        TAudioBlock* block = nullptr;
+        while (ToStream.Pop(block))
+            GiveBack(block);
         Offset = 0;
     }
 
     uint32_t GetVolume() const override { return Backend.Volume; }
     void SetVolume(uint32_t volume) override { Backend.Volume = volume; }
+    bool Failed() const override { return HasFailed; }
 
 private:
     struct THeard {
-        TAudioBlock* Block;
-        int64_t EndFrame; // frames written when its last byte was
-        double HeardAt;   // stream time its last byte reaches the listener
+        TAudioBlock* Block = nullptr;
+        int64_t EndFrame = 0; // frames written when its last byte was
+        double HeardAt = 0;   // stream time its last byte reaches the listener
     };
+    // More than the blocks the engine keeps in flight (32).
+    static constexpr size_t RingSize = 64;
 
-    // With the mutex held: the notice goes out before anyone can close us.
-    void GiveBack(std::deque<TAudioBlock*>& from) {
-        TAudioBlock* block = from.front();
-        from.pop_front();
+    // Starts the notifier, then the stream.
+    bool Run() {
+        if (!Notifier.joinable()) {
+            Quit = false;
+            Notifier = std::thread([this] { Notify(); });
+        }
+        Ending = false;
+        Running = Pa_StartStream(Stream) == paNoError;
+        return Running;
+    }
+
+    // The notifier's loop: every block the stream gives back, in order.
+    void Notify() {
+        for (;;) {
+            while (sem_wait(&Wake) != 0 && errno == EINTR) {
+            }
+            TAudioBlock* block = nullptr;
+            while (FromStream.Pop(block))
+                GiveBack(block);
+            if (FailureToTell.exchange(false) && Notice)
+                Notice(nullptr);
+            if (Quit)
+                return;
+        }
+    }
+
+    // Ends the notifier once it has handed on all it was given.
+    void Quiesce() {
+        if (!Notifier.joinable())
+            return;
+        Quit = true;
+        sem_post(&Wake);
+        Notifier.join();
+    }
+
+    void GiveBack(TAudioBlock* block) {
         if (Notice)
             Notice(block);
     }
-    void GiveBack(std::deque<THeard>& from) {
-        TAudioBlock* block = from.front().Block;
-        from.pop_front();
-        if (Notice)
-            Notice(block);
+
+    // Real-time side: a finished block goes to the notifier.
+    void Return(TAudioBlock* block) {
+        if (!FromStream.Push(block))
+            Count(Counters.Lost);
+        sem_post(&Wake);
+    }
+
+    static void Finished(void* self) {
+        auto* d = static_cast<TPaDevice*>(self);
+        if (d->Ending)
+            return;
+        d->HasFailed = true;
+        d->FailureToTell = true;
+        sem_post(&d->Wake);
     }
 
     static int Callback(const void* input, void* output, unsigned long frames,
-                        const PaStreamCallbackTimeInfo* time, PaStreamCallbackFlags, void* self) {
+                        const PaStreamCallbackTimeInfo* time, PaStreamCallbackFlags flags,
+                        void* self) {
+        const auto began = std::chrono::steady_clock::now();
         auto* d = static_cast<TPaDevice*>(self);
-        std::lock_guard lock(d->Mutex);
+        if (flags & (paOutputUnderflow | paInputUnderflow))
+            Count(Counters.Underflows);
+        if (flags & (paOutputOverflow | paInputOverflow))
+            Count(Counters.Overflows);
         if (d->IsInput)
             d->Capture(static_cast<const uint8_t*>(input), int(frames));
         else
             d->Play(static_cast<uint8_t*>(output), int(frames), time);
+        Count(Counters.Callbacks);
+        const uint64_t ns = uint64_t(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                         std::chrono::steady_clock::now() - began)
+                                         .count());
+        uint64_t worst = Counters.WorstCallbackNs.load(std::memory_order_relaxed);
+        while (ns > worst && !Counters.WorstCallbackNs.compare_exchange_weak(worst, ns))
+            ;
         return paContinue;
     }
 
     void Capture(const uint8_t* input, int frames) {
         int bytes = frames * Format.SampleBytes;
-        while (input && bytes > 0 && !Queued.empty()) {
-            TAudioBlock* block = Queued.front();
+        while (input && bytes > 0 && (InHand || ToStream.Pop(InHand))) {
+            TAudioBlock* block = InHand;
             int n = std::min(bytes, block->Length - block->Recorded);
             std::memcpy(block->Data + block->Recorded, input, size_t(n));
             block->Recorded += n;
             input += n;
             bytes -= n;
-            if (block->Recorded >= block->Length)
-                GiveBack(Queued);
+            if (block->Recorded >= block->Length) {
+                InHand = nullptr;
+                Return(block);
+            }
         }
+        if (input && bytes > 0)
+            Count(Counters.DroppedFrames, uint64_t(bytes / Format.SampleBytes));
     }
 
     void Play(uint8_t* out, int frames, const PaStreamCallbackTimeInfo* time) {
@@ -192,20 +307,25 @@ private:
         const int bytes = frames * sampleBytes;
         const uint32_t gain = Backend.Volume.load() & 0xFFFF;
         int at = 0;
-        while (at < bytes && !Queued.empty()) {
-            TAudioBlock* block = Queued.front();
+        while (at < bytes && (InHand || ToStream.Pop(InHand))) {
+            TAudioBlock* block = InHand;
             int n = std::min(bytes - at, block->Length - Offset);
             CopyWithGain(out + at, block->Data + Offset, n, gain);
             at += n;
             Offset += n;
             if (Offset >= block->Length) {
-                Queued.pop_front();
+                InHand = nullptr;
                 Offset = 0;
                 double dac = time ? time->outputBufferDacTime : 0;
-                Heard.push_back({block, Written + at / sampleBytes,
-                                 dac + double(at / sampleBytes) / Format.Rate + ServerSlack});
+                if (!Heard.Push({block, Written + at / sampleBytes,
+                                 dac + double(at / sampleBytes) / Format.Rate + ServerSlack}))
+                    Return(block);
             }
         }
+        // Ran dry after sound: a gap, should the engine queue more.
+        if (at < bytes && Played)
+            Dry.store(true, std::memory_order_relaxed);
+        Played = Played || at > 0;
         // Nothing queued: silence, so the blocks before it play out.
         if (sampleBytes == 1)
             std::memset(out + at, 128, size_t(bytes - at));
@@ -217,9 +337,13 @@ private:
         // the bytes written after it.
         bool clock = time && time->currentTime > 0;
         double now = clock ? time->currentTime : 0;
-        while (!Heard.empty() && (!clock || Heard.front().HeardAt <= now) &&
-               Heard.front().EndFrame + LatencyFrames <= Written)
-            GiveBack(Heard);
+        for (THeard* h = Heard.Front();
+             h && (!clock || h->HeardAt <= now) && h->EndFrame + LatencyFrames <= Written;
+             h = Heard.Front()) {
+            THeard done;
+            Heard.Pop(done);
+            Return(done.Block);
+        }
     }
 
     void CopyWithGain(uint8_t* to, const uint8_t* from, int n, uint32_t gain) {
@@ -243,12 +367,26 @@ private:
     TAudioFormat Format;
     TAudioNotice Notice;
     PaStream* Stream = nullptr;
-    std::mutex Mutex;
-    std::deque<TAudioBlock*> Queued;
-    std::deque<THeard> Heard;
-    int Offset = 0;      // bytes of the first queued block already sent
-    int64_t Written = 0; // frames handed to the stream
+    bool Running = false; // the stream runs (user-interface side)
+
+    // Between the threads.
+    TSpscRing<TAudioBlock*, RingSize> ToStream;   // user interface → stream
+    TSpscRing<TAudioBlock*, RingSize> FromStream; // stream → notifier
+    sem_t Wake;                                   // the stream posts, the notifier waits
+    std::thread Notifier;
+    std::atomic<bool> Quit{false};
+    std::atomic<bool> Ending{false};        // we stop the stream ourselves
+    std::atomic<bool> HasFailed{false};     // it ended on its own
+    std::atomic<bool> FailureToTell{false}; // and the notifier has yet to say so
+    std::atomic<bool> Dry{false};           // the output ran out of queued sound
+
+    // The stream's own, while it runs.
+    TAudioBlock* InHand = nullptr;     // being played or filled
+    TSpscRing<THeard, RingSize> Heard; // played, not yet heard
+    int Offset = 0;                    // bytes of InHand already sent
+    int64_t Written = 0;               // frames handed to the stream
     int64_t LatencyFrames = 0;
+    bool Played = false; // some sound has been played
 };
 
 int TPortAudio::Open(bool input, const TAudioFormat& format, TAudioNotice notice,
@@ -266,6 +404,17 @@ int TPortAudio::Open(bool input, const TAudioFormat& format, TAudioNotice notice
 }
 
 } // namespace
+
+TAudioCounts PortAudioCounts() {
+    TAudioCounts c;
+    c.Underflows = Counters.Underflows;
+    c.Overflows = Counters.Overflows;
+    c.Starved = Counters.Starved;
+    c.DroppedFrames = Counters.DroppedFrames;
+    c.Callbacks = Counters.Callbacks;
+    c.WorstCallbackNs = Counters.WorstCallbackNs;
+    return c;
+}
 
 TAudioBackend& PortAudioBackend() {
     static TPortAudio backend;

@@ -32,6 +32,7 @@ public:
     }
     uint32_t GetVolume() const override { return Card.Volume; }
     void SetVolume(uint32_t volume) override { Card.Volume = volume; }
+    bool Failed() const override { return HasFailed; }
 
     void GiveBack() {
         TAudioBlock* block = Queued.front();
@@ -46,6 +47,7 @@ public:
     std::deque<TAudioBlock*> Queued;
     bool Started = false;
     bool AnyQueued = false;
+    bool HasFailed = false;
 };
 
 TVirtualCard::TVirtualCard() {
@@ -85,9 +87,19 @@ int TVirtualCard::QueuedOutputBlocks() const {
     return Output ? int(Output->Queued.size()) : 0;
 }
 
+void TVirtualCard::FailDevice(bool input) {
+    TDevice* device = input ? Input : Output;
+    if (!device)
+        return;
+    device->HasFailed = true;
+    device->Started = false;
+    if (device->Notice)
+        device->Notice(nullptr);
+}
+
 int TVirtualCard::PlayBlocks(int n) {
     int done = 0;
-    while (Output && done < n && !Output->Queued.empty()) {
+    while (Output && !Output->HasFailed && done < n && !Output->Queued.empty()) {
         TAudioBlock* block = Output->Queued.front();
         Played.insert(Played.end(), block->Data, block->Data + block->Length);
         Output->GiveBack();
@@ -138,7 +150,7 @@ int TVirtualCard::QueuedInputBlocks() const {
 
 int TVirtualCard::Capture(int n) {
     int taken = 0;
-    while (Input && Input->Started && taken < n && !Input->Queued.empty()) {
+    while (Input && Input->Started && !Input->HasFailed && taken < n && !Input->Queued.empty()) {
         TAudioBlock* block = Input->Queued.front();
         int bytes = InputFormat.SampleBytes;
         while (taken < n && block->Recorded + bytes <= block->Length) {

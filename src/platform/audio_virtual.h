@@ -33,6 +33,10 @@ public:
     int RefusedRate = 0;
     // Every open answers AudioError (no card).
     bool Unavailable = false;
+    // The open output or input device stops working, as when the sound
+    // server goes away: it says so through its notice, and keeps its blocks
+    // until it is reset.
+    void FailDevice(bool input);
 
     // Output. The bytes of every finished block, in order, as the engine
     // gave them (the volume is kept, not applied).

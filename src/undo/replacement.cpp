@@ -50,4 +50,25 @@ void TReplacement::Redo(TUndoWindow& window, TOpStatus*) {
     Beyond.reset();
 }
 
+bool TReplacement::Unchanged(TUndoWindow& window) const {
+    const TFile& doc = window.GetDocument();
+    if (!SavedSamples || doc.ChannelCount() != ChannelCount)
+        return false;
+    // The saved copy is the range channel by channel, each up to its old end.
+    const int32_t* saved = SavedSamples.get();
+    for (int i = 0; i < doc.ChannelCount(); ++i) {
+        if (Range.Channel != AllChannels && Range.Channel != i)
+            continue;
+        const NSWave::TChannel& channel = doc.Channel(i);
+        const uint32_t before = std::min(LengthBefore(i), Range.End);
+        if (channel.Count < before)
+            return false;
+        const uint32_t end = std::min(channel.Count, Range.End);
+        for (uint32_t j = Range.Start; j < end; ++j)
+            if (channel.Samples[j] != (j < before ? *saved++ : 0))
+                return false;
+    }
+    return true;
+}
+
 } // namespace NSUndo

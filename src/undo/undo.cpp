@@ -1,6 +1,7 @@
 #include "undo/undo.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <utility>
 
@@ -169,8 +170,14 @@ void TInsertion::Redo(TUndoWindow& window, TOpStatus* status) {
     // Until the paste succeeds the document holds nothing of this record.
     Inserted = TSampleRange();
     InsertedLength = 0;
-    TFile material;
-    material.Load(Source.GetFileName(), status, nullptr, ChannelHint);
+    TFile material(ForcedRate != 0 ? ForcedRate : 22050, Tail && Tail->SampleBytes == 1 ? 1 : 2,
+                   Tail ? Tail->SampleBytes : 1, 1);
+    // A capture file the disk took nothing of holds no sound to load.
+    std::error_code none;
+    if (!Tail || std::filesystem::file_size(Source.GetFileName(), none) != 0 || none)
+        material.Load(Source.GetFileName(), status, nullptr, ChannelHint);
+    if (Tail)
+        NSWave::AppendCaptureTail(material, *Tail);
     if (ForcedRate != 0)
         material.Rate = ForcedRate;
     Inserted = window.GetDocument().Paste(material, Target);

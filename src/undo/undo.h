@@ -7,11 +7,13 @@
 // temporary file on every Redo.
 
 #include <cstdint>
+#include <memory>
 
 #include "platform/msgbox.h"
 #include "undo/undowindow.h"
 #include "util/arry.h"
 #include "util/tmpfile.h"
+#include "wave/capture.h"
 #include "wave/samplerange.h"
 
 class TOpStatus;
@@ -121,6 +123,9 @@ public:
     void Redo(TUndoWindow& window, TOpStatus* status) override;
 
     TTmpFile Source;
+    // A recording's samples that follow Source's, kept in memory when the
+    // capture file could take no more; null when none.
+    std::shared_ptr<const NSWave::TCaptureTail> Tail;
     // Samples per channel the last Redo inserted.
     uint32_t InsertedLength = 0;
     // The samples of Target the insertion overwrites; null when none.
@@ -142,6 +147,10 @@ public:
     TReplacement(TUndoWindow& window, const TSampleRange& range);
     void Undo(TUndoWindow& window, TOpStatus* status) override;
     void Redo(TUndoWindow& window, TOpStatus* status) override;
+    // Whether the document still holds the range as it was saved (past a
+    // channel's old end: silence), as after a change that failed before it
+    // wrote anything. False without saved samples.
+    bool Unchanged(TUndoWindow& window) const;
 
     TSavedSamples SavedSamples;
     TSampleRange Range;

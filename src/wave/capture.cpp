@@ -19,6 +19,7 @@
 #include <sstream>
 
 #include "util/xmsg.h"
+#include "wave/file.h"
 
 namespace fs = std::filesystem;
 
@@ -314,6 +315,34 @@ std::vector<TLostCapture> LostCaptures() {
 void DiscardCapture(const TLostCapture& capture) {
     std::remove(capture.File.c_str());
     std::remove(capture.Note.c_str());
+}
+
+} // namespace NSWave
+
+namespace NSWave {
+
+void AppendCaptureTail(TFile& material, const TCaptureTail& tail) {
+    const size_t n = tail.Bytes.size() / size_t(std::max(1, tail.SampleBytes));
+    if (n == 0)
+        return;
+    if (material.ChannelCount() == 0)
+        material.SetChannelCount(1);
+    TChannel& channel = material.Channel(0);
+    const uint32_t from = channel.Count;
+    if (uint64_t(from) + n > MaxChannelLength)
+        ThrowTooLong();
+    channel.SetSize(uint32_t(from + n), true);
+    int32_t* out = channel.MutableSamples(from);
+    const uint8_t* in = tail.Bytes.data();
+    // The loader's scale: a 16-bit sample v is v × 65536, an 8-bit one
+    // (v - 128) × 16777216.
+    if (tail.SampleBytes == 1) {
+        for (size_t i = 0; i < n; ++i)
+            out[i] = int32_t(uint32_t(int(in[i]) - 128) << 24);
+    } else {
+        for (size_t i = 0; i < n; ++i)
+            out[i] = int32_t(uint32_t(uint16_t(in[2 * i] | (in[2 * i + 1] << 8))) << 16);
+    }
 }
 
 } // namespace NSWave

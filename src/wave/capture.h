@@ -18,6 +18,17 @@
 
 namespace NSWave {
 
+class TFile;
+
+// The part of a recording that did not reach its capture file (the disk was
+// full), in the file's raw format; it follows the file's samples.
+struct TCaptureTail {
+    int SampleBytes = 2;
+    std::vector<uint8_t> Bytes;
+};
+// Appends a tail's samples to channel 0 of `material` (made mono when empty).
+void AppendCaptureTail(TFile& material, const TCaptureTail& tail);
+
 // The folder of the capture files (not created here).
 std::string CaptureDir();
 

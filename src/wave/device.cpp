@@ -5,6 +5,7 @@
 
 #include "wave/device.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -22,7 +23,7 @@ namespace NSWave {
 
 namespace {
 
-TFile* Active = nullptr;
+TPlayRecEngine* Active = nullptr;
 
 // Samples in one device block, whatever the sample size.
 constexpr int BlockSamples = 2048;
@@ -45,8 +46,8 @@ QEvent::Type DataEvent() {
     return type;
 }
 
-TFile* Owner(NSAudio::TAudioBlock* header) {
-    return static_cast<TFile*>(header->User);
+TPlayRecEngine* Owner(NSAudio::TAudioBlock* header) {
+    return static_cast<TPlayRecEngine*>(header->User);
 }
 
 void PutSample(uint8_t* at, int sampleBytes, int value16) {
@@ -71,19 +72,63 @@ int Peak(const uint8_t* data, int bytes, int sampleBytes) {
     return peak;
 }
 
+void CloseRecordFd(int& fd) {
+    if (fd >= 0)
+        close(fd);
+    fd = -1;
+}
+
+// Writes all n bytes; false with errno set when the file takes fewer, whose
+// count is in `written`.
+bool WriteAll(int fd, const uint8_t* data, size_t n, size_t& written) {
+    written = 0;
+    while (written < n) {
+        const ssize_t done = write(fd, data + written, n - written);
+        if (done < 0 && errno == EINTR)
+            continue;
+        if (done <= 0) {
+            if (done == 0)
+                errno = ENOSPC;
+            return false;
+        }
+        written += size_t(done);
+    }
+    return true;
+}
+
+std::string InMemoryText(int error) {
+    if (error == ENOSPC || error == EDQUOT || error == EFBIG)
+        return "The disk is full: the recording goes on in memory and is not protected against "
+               "a crash.";
+    return std::string("The recording could not be written to the disk (") + std::strerror(error) +
+           "): it goes on in memory and is not protected against a crash.";
+}
+
 } // namespace
 
-TFile* ActiveDocument() {
+TPlayRecEngine* ActiveEngine() {
     return Active;
+}
+
+TFile* ActiveDocument() {
+    return Active ? &Active->Document() : nullptr;
 }
 
 // --- device blocks and the hook -------------------------------------------
 
-TDevBlock::TDevBlock(int capacity, TFile* document)
+TDevBlock::TDevBlock(int capacity, TPlayRecEngine* engine)
     : Buffer(new uint8_t[size_t(capacity)]), Capacity(capacity) {
     Header.Data = Buffer;
     Header.Length = capacity;
-    Header.User = document;
+    Header.User = engine;
+}
+
+// --- the engine -------------------------------------------------------------
+
+TPlayRecEngine::TPlayRecEngine(TFile& document) : Doc(document) {}
+
+TPlayRecEngine::~TPlayRecEngine() {
+    Stop();
 }
 
 TDevBlock::~TDevBlock() {
@@ -109,14 +154,18 @@ void TWaveHook::ProcessWaiting() {
 }
 
 bool TWaveHook::event(QEvent* e) {
-    if (e->type() == DoneEvent()) {
+    if (e->type() == DoneEvent() || e->type() == DataEvent()) {
         auto* header = static_cast<TNoticeEvent*>(e)->Header;
-        Owner(header)->FillBlock(header);
-        return true;
-    }
-    if (e->type() == DataEvent()) {
-        auto* header = static_cast<TNoticeEvent*>(e)->Header;
-        Owner(header)->OnRecordData(header);
+        if (!header) {
+            // A device stopped working; the notice may be older than the
+            // device now open, which then says it works.
+            if (Active)
+                Active->DeviceFailed();
+        } else if (e->type() == DoneEvent()) {
+            Owner(header)->FillBlock(header);
+        } else {
+            Owner(header)->OnRecordData(header);
+        }
         return true;
     }
     return QObject::event(e);
@@ -124,8 +173,8 @@ bool TWaveHook::event(QEvent* e) {
 
 // --- opening and volume -----------------------------------------------------
 
-std::unique_ptr<NSAudio::TAudioDevice> TFile::OpenDevice(bool input, bool interactive,
-                                                         int& sampleBytes) {
+std::unique_ptr<NSAudio::TAudioDevice> TPlayRecEngine::OpenDevice(bool input, bool interactive,
+                                                                  int& sampleBytes) {
     NSAudio::TAudioNotice notice;
     if (interactive) {
         TWaveHook* hook = &TWaveHook::Instance();
@@ -135,8 +184,8 @@ std::unique_ptr<NSAudio::TAudioDevice> TFile::OpenDevice(bool input, bool intera
             notice = [hook](NSAudio::TAudioBlock* header) { hook->PostDone(header); };
     }
     NSAudio::TAudioFormat format;
-    format.Rate = Rate;
-    format.SampleBytes = Size == 1 ? 1 : 2;
+    format.Rate = Doc.Rate;
+    format.SampleBytes = Doc.Size == 1 ? 1 : 2;
     sampleBytes = format.SampleBytes;
 
     auto& backend = NSAudio::TAudioBackend::Current();
@@ -150,63 +199,69 @@ std::unique_ptr<NSAudio::TAudioDevice> TFile::OpenDevice(bool input, bool intera
     }
     if (result != NSAudio::AudioOk) {
         device.reset();
+        // A refused format is the card's answer; anything else means there
+        // is nothing to play into or record from.
+        const std::string text =
+            result == NSAudio::AudioBadFormat
+                ? "Your sound card drivers do not support this sample rate"
+                : std::string(input ? "No sound input" : "No sound output") +
+                      " could be opened: no sound card or sound server answers.";
         if (interactive)
-            ShowMessageBox("Your sound card drivers do not support this sample rate", "Error",
-                           TMsgButtons::Ok, TMsgIcon::Error);
+            ShowMessageBox(text, "Error", TMsgButtons::Ok, TMsgIcon::Error);
     }
     return device;
 }
 
 // The volume is the card's: without a playing device, a device is opened
 // just to reach it.
-template <class F> auto WithOutputDevice(TFile& file, F f) {
+template <class F> auto WithOutputDevice(TPlayRecEngine& engine, NSAudio::TAudioDevice* open, F f) {
     std::unique_ptr<NSAudio::TAudioDevice> temporary;
-    NSAudio::TAudioDevice* device = file.WaveOut.get();
+    NSAudio::TAudioDevice* device = open;
     if (!device) {
         int bytes = 0;
-        temporary = file.OpenDevice(false, false, bytes);
+        temporary = engine.OpenDevice(false, false, bytes);
         device = temporary.get();
     }
     return f(device);
 }
 
-void TFile::SetVolume(uint16_t volume) {
-    WithOutputDevice(*this, [&](NSAudio::TAudioDevice* device) {
+void TPlayRecEngine::SetVolume(uint16_t volume) {
+    WithOutputDevice(*this, WaveOut.get(), [&](NSAudio::TAudioDevice* device) {
         if (device)
             device->SetVolume(uint32_t(volume) | (uint32_t(volume) << 16));
     });
 }
 
-uint16_t TFile::GetVolume() {
-    return WithOutputDevice(*this, [](NSAudio::TAudioDevice* device) {
+uint16_t TPlayRecEngine::GetVolume() {
+    return WithOutputDevice(*this, WaveOut.get(), [](NSAudio::TAudioDevice* device) {
         return device ? uint16_t(device->GetVolume() & 0xFFFF) : uint16_t(0);
     });
 }
 
 // --- playback ---------------------------------------------------------------
 
-void TFile::Play(const TSampleRange& range, int volume) {
+void TPlayRecEngine::Play(const TSampleRange& range, int volume) {
     Stop();
     if (Active)
         return;
     if (range.Valid && range.Start < range.End)
-        PlayRange = range;
+        Range = range;
     else if (range.Valid)
-        PlayRange = TSampleRange(range.Start, GetLength(), range.Channel);
+        Range = TSampleRange(range.Start, Doc.GetLength(), range.Channel);
     else
-        PlayRange = TSampleRange(0, GetLength(), AllChannels);
-    if (PlayRange.Start >= PlayRange.End)
+        Range = TSampleRange(0, Doc.GetLength(), AllChannels);
+    if (Range.Start >= Range.End)
         return;
 
-    WaveOut = OpenDevice(false, true, OutSampleBytes);
+    WaveOut = OpenDevice(false, true, OutBytes);
     if (!WaveOut)
         return;
-    const int blockBytes = BlockSamples * OutSampleBytes;
+    const int blockBytes = BlockSamples * OutBytes;
     if (volume >= 0)
         SetVolume(uint16_t(volume));
     Active = this;
     DeviceState = TDeviceState::Playing;
-    const uint32_t start = PlayRange.Start;
+    const uint32_t start = Range.Start;
 
     for (int i = 0; DeviceState == TDeviceState::Playing && i < QueuedBlocks; ++i) {
         if (i >= Blocks.Count())
@@ -218,8 +273,8 @@ void TFile::Play(const TSampleRange& range, int volume) {
     ReportPosition(int(start));
 }
 
-void TFile::FillBlock(NSAudio::TAudioBlock* header) {
-    ReportPosition(ReportedPosition + BlockSamples);
+void TPlayRecEngine::FillBlock(NSAudio::TAudioBlock* header) {
+    ReportPosition(Reported + BlockSamples);
     if (DeviceState != TDeviceState::Playing)
         return;
     TDevBlock* block = nullptr;
@@ -229,11 +284,11 @@ void TFile::FillBlock(NSAudio::TAudioBlock* header) {
     if (!block)
         return;
 
-    int c = PlayRange.Channel;
-    if (c == AllChannels && ChannelCount() == 1)
+    int c = Range.Channel;
+    if (c == AllChannels && Doc.ChannelCount() == 1)
         c = 0;
-    const int bytes = OutSampleBytes;
-    const uint32_t n = std::min(uint32_t(block->Capacity / bytes), PlayRange.End - PlayRange.Start);
+    const int bytes = OutBytes;
+    const uint32_t n = std::min(uint32_t(block->Capacity / bytes), Range.End - Range.Start);
     if (n < 1) {
         block->Queued = false;
         for (TDevBlock* b : Blocks)
@@ -244,29 +299,29 @@ void TFile::FillBlock(NSAudio::TAudioBlock* header) {
     }
 
     header->Length = int(n * uint32_t(bytes));
-    const uint32_t from = PlayRange.Start;
-    PlayRange.Start += n;
+    const uint32_t from = Range.Start;
+    Range.Start += n;
     uint8_t* out = block->Buffer;
     if (c == AllChannels) {
         // Mixed at 16-bit precision, saturating rather than wrapping.
         for (uint32_t k = 0; k < n; ++k) {
             const uint32_t j = from + k;
             int sum = 0;
-            for (TChannel* channel : Channels)
+            for (TChannel* channel : Doc.Channels)
                 if (channel->Count > j)
                     sum += channel->Samples[j] >> 16;
             PutSample(out + k * uint32_t(bytes), bytes, std::clamp(sum, -32768, 32767));
         }
     } else {
-        const uint32_t length = HasChannel(c) ? Channel(c).Count : 0;
+        const uint32_t length = Doc.HasChannel(c) ? Doc.Channel(c).Count : 0;
         uint32_t copy = n;
-        if (length < PlayRange.Start) {
+        if (length < Range.Start) {
             // Past the channel's end the selection plays as silence.
             std::memset(out, bytes == 1 ? 128 : 0, size_t(n) * size_t(bytes));
-            const uint32_t missing = PlayRange.Start - length;
+            const uint32_t missing = Range.Start - length;
             copy = missing >= copy ? 0 : copy - missing;
         }
-        const int32_t* samples = copy ? Channel(c).Samples + from : nullptr;
+        const int32_t* samples = copy ? Doc.Channel(c).Samples + from : nullptr;
         for (uint32_t k = 0; k < copy; ++k)
             PutSample(out + k * uint32_t(bytes), bytes, samples[k] >> 16);
     }
@@ -274,15 +329,15 @@ void TFile::FillBlock(NSAudio::TAudioBlock* header) {
     WaveOut->Queue(header);
 }
 
-void TFile::ReportPosition(int position) {
-    ReportedPosition = position;
+void TPlayRecEngine::ReportPosition(int position) {
+    Reported = position;
     if (Status) {
         Status->Position = position;
         Status->PlayPosition();
     }
 }
 
-void TFile::Stop() {
+void TPlayRecEngine::Stop() {
     if (DeviceState == TDeviceState::Playing) {
         if (Status)
             Status->PlayStopped();
@@ -303,18 +358,39 @@ void TFile::Stop() {
         TWaveHook::Instance().ProcessWaiting();
         WaveIn.reset();
     }
-    if (RecordWriter) {
-        std::fclose(RecordWriter);
-        RecordWriter = nullptr;
-    }
-    RecordFile.Release();
-    RecordNote.Release();
+    CloseRecordFd(RecordFd);
+    CaptureFile.Release();
+    CaptureNote.Release();
+    Tail.reset();
     Blocks.Flush();
     if (Active == this)
         Active = nullptr;
 }
 
-void TFile::Pause() {
+void TPlayRecEngine::DeviceFailed() {
+    if (DeviceState == TDeviceState::Playing && WaveOut && WaveOut->Failed()) {
+        // The listener hears of the end once, after the blocks have come
+        // back (their positions would move its cursor again).
+        TPlayRecStatus* listener = Status;
+        Status = nullptr;
+        Stop();
+        Status = listener;
+        if (Status)
+            Status->PlayStopped();
+        ShowMessageBox("The sound output stopped working: playback has ended.", "Error",
+                       TMsgButtons::Ok, TMsgIcon::Error);
+    } else if (DeviceState == TDeviceState::Recording && WaveIn && WaveIn->Failed()) {
+        // What was recorded stays; Stop puts it into the sound.
+        CloseInput();
+        if (Status)
+            Status->InputLost();
+        ShowMessageBox("The sound input stopped working: the recording is paused. Stop puts what "
+                       "was recorded into the sound.",
+                       "Error", TMsgButtons::Ok, TMsgIcon::Error);
+    }
+}
+
+void TPlayRecEngine::Pause() {
     if (DeviceState == TDeviceState::Playing)
         Stop();
     else if (DeviceState == TDeviceState::Recording)
@@ -323,19 +399,19 @@ void TFile::Pause() {
 
 // --- recording --------------------------------------------------------------
 
-void TFile::Record() {
+void TPlayRecEngine::Record() {
     if (Active && Active != this)
         return;
     const bool fresh = DeviceState != TDeviceState::RecordPaused;
     if (fresh) {
         Stop();
-        RecordedSamples = 0;
+        RecordedCount = 0;
     }
     TWaveHook::Instance();
-    WaveIn = OpenDevice(true, true, InSampleBytes);
+    WaveIn = OpenDevice(true, true, InBytes);
     if (!WaveIn)
         return;
-    const int blockBytes = BlockSamples * InSampleBytes;
+    const int blockBytes = BlockSamples * InBytes;
 
     if (fresh) {
         // Without a file to write into, recording would count and meter into
@@ -344,28 +420,31 @@ void TFile::Record() {
         // recordings that were never taken.
         TCapture capture;
         try {
-            capture = NewCapture(Rate, InSampleBytes);
+            capture = NewCapture(Doc.Rate, InBytes);
         } catch (const xmsg&) {
             WaveIn.reset();
             throw;
         }
-        std::FILE* writer = std::fopen(capture.File.GetFileName().c_str(), "wb");
-        if (!writer) {
+        const int fd =
+            open(capture.File.GetFileName().c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC, 0600);
+        if (fd < 0) {
             const std::string why = std::strerror(errno);
             WaveIn.reset();
             throw xmsg("Could not open capture file (" + why + ")");
         }
-        RecordFile = capture.File;
-        RecordNote = capture.Note;
-        if (RecordWriter)
-            std::fclose(RecordWriter);
-        RecordWriter = writer;
+        CaptureFile = capture.File;
+        CaptureNote = capture.Note;
+        CloseRecordFd(RecordFd);
+        RecordFd = fd;
+        Tail.reset();
+        RecordSynced = 0;
+        RecordUnsynced.clear();
     }
 
     DeviceState = TDeviceState::Recording;
     Active = this;
     if (Status) {
-        Status->Recorded = RecordedSamples;
+        Status->Recorded = RecordedCount;
         Status->Level = 0;
         Status->RecordProgress();
     }
@@ -380,32 +459,68 @@ void TFile::Record() {
     WaveIn->Start();
 }
 
-void TFile::OnRecordData(NSAudio::TAudioBlock* header) {
+void TPlayRecEngine::OnRecordData(NSAudio::TAudioBlock* header) {
     if (DeviceState != TDeviceState::Recording)
         return;
     const int bytes = header->Recorded;
-    const int before = RecordedSamples;
-    RecordedSamples += bytes / InSampleBytes;
-    if (RecordWriter && bytes != 0) {
-        // Each block leaves the program at once, so a crash loses no more
-        // than the blocks still at the card; about once a second of sound
-        // it is also pushed to the disk, against a crash of the machine.
-        std::fwrite(header->Data, 1, size_t(bytes), RecordWriter);
-        std::fflush(RecordWriter);
-        if (before / std::max(1, Rate) != RecordedSamples / std::max(1, Rate))
-            fdatasync(fileno(RecordWriter));
-    }
+    const int before = RecordedCount;
+    RecordedCount += bytes / InBytes;
+    std::string inMemory;
+    if (bytes != 0)
+        inMemory =
+            KeepRecorded(header->Data, bytes,
+                         before / std::max(1, Doc.Rate) != RecordedCount / std::max(1, Doc.Rate));
     if (Status) {
-        Status->Recorded = RecordedSamples;
-        Status->Level = Peak(header->Data, bytes, InSampleBytes) * 100 / 32768;
+        Status->Recorded = RecordedCount;
+        Status->Level = Peak(header->Data, bytes, InBytes) * 100 / 32768;
         Status->RecordProgress();
     }
     header->Recorded = 0;
     if (WaveIn)
         WaveIn->Queue(header);
+    // Last, with the block back at the card: the listener may show a
+    // message box, whose event loop goes on delivering blocks.
+    if (!inMemory.empty() && Status)
+        Status->RecordInMemory(inMemory);
 }
 
-void TFile::CloseInput() {
+std::string TPlayRecEngine::KeepRecorded(const uint8_t* data, int bytes, bool sync) {
+    if (Tail) {
+        Tail->Bytes.insert(Tail->Bytes.end(), data, data + bytes);
+        return std::string();
+    }
+    // Each block leaves the program at once, so a crash loses no more than
+    // the blocks still at the card; about once a second of sound it is also
+    // pushed to the disk, against a crash of the machine. Until that push
+    // succeeds the block is kept here too: a disk that fills may refuse it
+    // only then.
+    RecordUnsynced.insert(RecordUnsynced.end(), data, data + bytes);
+    size_t written = 0;
+    bool ok = RecordFd >= 0 && WriteAll(RecordFd, data, size_t(bytes), written);
+    if (ok && sync) {
+        ok = fdatasync(RecordFd) == 0;
+        if (ok) {
+            RecordSynced += RecordUnsynced.size();
+            RecordUnsynced.clear();
+        }
+    }
+    if (ok)
+        return std::string();
+    const int error = RecordFd >= 0 ? errno : EBADF;
+    // The file keeps what is known to be on the disk; from there on the
+    // recording goes on in memory, in order.
+    if (RecordFd >= 0 && ftruncate(RecordFd, off_t(RecordSynced)) != 0) {
+        // The file keeps all it took; the rest follows it.
+        const size_t kept = RecordUnsynced.size() - size_t(bytes) + written;
+        RecordUnsynced.erase(RecordUnsynced.begin(), RecordUnsynced.begin() + ptrdiff_t(kept));
+    }
+    Tail = std::make_shared<TCaptureTail>();
+    Tail->SampleBytes = InBytes;
+    Tail->Bytes.swap(RecordUnsynced);
+    return InMemoryText(error);
+}
+
+void TPlayRecEngine::CloseInput() {
     if (!WaveIn)
         return;
     WaveIn->Reset();
@@ -417,9 +532,9 @@ void TFile::CloseInput() {
         Active = nullptr;
 }
 
-int TFile::StopRecording() {
+int TPlayRecEngine::StopRecording() {
     if (DeviceState != TDeviceState::Recording && DeviceState != TDeviceState::RecordPaused)
-        return RecordedSamples;
+        return RecordedCount;
     if (WaveIn) {
         // The partly filled block comes back with its data, still written.
         WaveIn->Stop();
@@ -430,20 +545,17 @@ int TFile::StopRecording() {
         WaveIn->Reset();
         TWaveHook::Instance().ProcessWaiting();
     }
-    if (RecordWriter) {
-        std::fclose(RecordWriter);
-        RecordWriter = nullptr;
-    }
+    CloseRecordFd(RecordFd);
     if (Status) {
         Status->Level = 0;
         Status->RecordStopped();
     }
-    return RecordedSamples;
+    return RecordedCount;
 }
 
-TTmpFile TFile::TakeRecording() {
+TTmpFile TPlayRecEngine::TakeRecording() {
     StopRecording();
-    return DeviceState == TDeviceState::RecordDone ? RecordFile : TTmpFile();
+    return DeviceState == TDeviceState::RecordDone ? CaptureFile : TTmpFile();
 }
 
 } // namespace NSWave

@@ -1,16 +1,29 @@
 #pragma once
-// The device engine's pieces outside the document: the play/record listener,
-// the device blocks and the hook that carries the sound card's notices to
-// the user-interface thread.
+// The play and record engine: it plays a range of a document through the
+// sound card and records from the card into a capture file. It stands beside
+// the document it plays, holding a reference to it; with it here are the
+// play/record listener, the device blocks and the hook that carries the
+// sound card's notices to the user-interface thread.
 
 #include <QEvent>
 #include <QObject>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/audio.h"
+#include "util/arry.h"
+#include "util/tmpfile.h"
+#include "wave/capture.h"
+#include "wave/samplerange.h"
 
 namespace NSWave {
 
 class TFile;
+class TPlayRecEngine;
+
+enum class TDeviceState { Idle = 0, Playing = 1, Recording = 2, RecordPaused = 4, RecordDone = 5 };
 
 // What the engine reports to the document window.
 class TPlayRecStatus {
@@ -25,13 +38,18 @@ public:
     virtual void PlayStopped() = 0;
     virtual void RecordProgress() = 0;
     virtual void RecordStopped() = 0;
+    // The capture file took no more (`why` says so in the user's words): the
+    // recording goes on in memory. Sent once per recording.
+    virtual void RecordInMemory(const std::string& why) { (void)why; }
+    // The input device stopped working: the recording is paused.
+    virtual void InputLost() {}
 };
 
 // One device buffer. The header comes first and its user word names the
-// document, so a returned header leads back to its document and block.
+// engine, so a returned header leads back to its engine and block.
 class TDevBlock {
 public:
-    TDevBlock(int capacity, TFile* document);
+    TDevBlock(int capacity, TPlayRecEngine* engine);
     ~TDevBlock();
     TDevBlock(const TDevBlock&) = delete;
     TDevBlock& operator=(const TDevBlock&) = delete;
@@ -43,7 +61,7 @@ public:
 };
 
 // The single receiver of the sound card's notices: a returned output block
-// goes to its document's FillBlock, a filled input block to OnRecordData,
+// goes to its engine's FillBlock, a filled input block to OnRecordData,
 // always on the user-interface thread. Created on first use.
 class TWaveHook : public QObject {
 public:
@@ -62,7 +80,88 @@ private:
     TWaveHook() = default;
 };
 
-// The document that plays or records; null when none does.
+// Plays and records one document. Only one engine in the program uses the
+// sound card at a time. Everything here runs on the user-interface thread.
+class TPlayRecEngine {
+public:
+    explicit TPlayRecEngine(TFile& document);
+    // Stops playing or recording (a recording not taken is lost).
+    ~TPlayRecEngine();
+    TPlayRecEngine(const TPlayRecEngine&) = delete;
+    TPlayRecEngine& operator=(const TPlayRecEngine&) = delete;
+
+    TFile& Document() const { return Doc; }
+    // Who hears of positions, counts and levels; null for nobody.
+    void SetListener(TPlayRecStatus* listener) { Status = listener; }
+    TPlayRecStatus* Listener() const { return Status; }
+
+    std::unique_ptr<NSAudio::TAudioDevice> OpenDevice(bool input, bool interactive,
+                                                      int& sampleBytes);
+    void Play(const TSampleRange& range, int volume = -1);
+    void Stop();
+    void SetVolume(uint16_t volume);
+    uint16_t GetVolume();
+    void FillBlock(NSAudio::TAudioBlock* header);
+    void ReportPosition(int position);
+    void Record();
+    void OnRecordData(NSAudio::TAudioBlock* header);
+    void Pause();
+    // A device said it stopped working: playback ends, a recording pauses,
+    // and the user is told.
+    void DeviceFailed();
+    void CloseInput();
+    int StopRecording();
+    TTmpFile TakeRecording();
+
+    TDeviceState State() const { return DeviceState; }
+    // While playing: the next sample to send, the end, the channel.
+    const TSampleRange& PlayRange() const { return Range; }
+    int OutSampleBytes() const { return OutBytes; }
+    int InSampleBytes() const { return InBytes; }
+    int ReportedPosition() const { return Reported; }
+    int RecordedSamples() const { return RecordedCount; }
+    int BlockCount() const { return Blocks.Count(); }
+    const TTmpFile& RecordFile() const { return CaptureFile; }
+    // The note beside the capture file that lets a later start recover the
+    // recording (wave/capture.h); whoever takes the recording keeps a copy
+    // until the recording is in the document.
+    const TTmpFile& RecordNote() const { return CaptureNote; }
+    // The part of the recording the capture file could not take (a full
+    // disk), in order after the file's; null when the file holds it all.
+    // Whoever takes the recording takes this with it.
+    std::shared_ptr<const TCaptureTail> RecordTail() const { return Tail; }
+
+private:
+    // Appends a recorded block to the capture file, or to Tail once the file
+    // cannot take it; returns the message to show when this block is the
+    // first that stays in memory.
+    std::string KeepRecorded(const uint8_t* data, int bytes, bool sync);
+
+    TFile& Doc;
+    TPlayRecStatus* Status = nullptr;
+    TAutoDelArry<TDevBlock> Blocks{32, 320};
+    TDeviceState DeviceState = TDeviceState::Idle;
+    TSampleRange Range;
+    std::unique_ptr<NSAudio::TAudioDevice> WaveOut;
+    std::unique_ptr<NSAudio::TAudioDevice> WaveIn;
+    int OutBytes = 1;
+    int InBytes = 1;
+    int Reported = 0;
+    TTmpFile CaptureFile;
+    TTmpFile CaptureNote;
+    // Written with write(2), so that what reached the file is known to the
+    // byte when the disk fills; -1 when closed.
+    int RecordFd = -1;
+    std::shared_ptr<TCaptureTail> Tail;
+    // Bytes of the capture file known to be on the disk, and those written
+    // after them, kept until the next sync succeeds.
+    uint64_t RecordSynced = 0;
+    std::vector<uint8_t> RecordUnsynced;
+    int RecordedCount = 0;
+};
+
+// The engine that plays or records, and its document; null when none does.
+TPlayRecEngine* ActiveEngine();
 TFile* ActiveDocument();
 
 // Device volume steps of the volume control: level L is L × VolumeStep.

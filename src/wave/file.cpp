@@ -5,7 +5,6 @@
 #include "util/opstatus.h"
 #include "util/pointer.h"
 #include "util/xmsg.h"
-#include "wave/device.h"
 
 namespace NSWave {
 
@@ -24,9 +23,7 @@ TFile::TFile(const TFile& source, const TSampleRange& range)
     }
 }
 
-TFile::~TFile() {
-    Stop();
-}
+TFile::~TFile() = default;
 
 TSampleRange TFile::ClipToDocument(const TSampleRange& range) const {
     TSampleRange r = range;

@@ -6,21 +6,17 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "util/arry.h"
 #include "util/tmpfile.h"
 #include "util/xmsg.h"
 #include "wave/channel.h"
-#include "wave/device.h"
 #include "wave/samplerange.h"
 
 class TOpStatus;
 
 namespace NSWave {
-
-class TPlayRecStatus;
-
-enum class TDeviceState { Idle = 0, Playing = 1, Recording = 2, RecordPaused = 4, RecordDone = 5 };
 
 // What a load found: the window tells the user when a file ended early.
 struct TLoadResult {
@@ -98,7 +94,6 @@ public:
                      TOpStatus* status = nullptr, int outRate = 0);
     void SetRate(int newRate, TOpStatus* status = nullptr);
 
-    TPlayRecStatus* Status = nullptr;
     TAutoDelArry<TChannel> Channels{10, 10};
     std::string Comment;
     // The library's name of the type the sound was loaded from (empty for a new sound); saving
@@ -107,39 +102,6 @@ public:
     int Rate = 22050;
     int Style = 2;
     int Size = 1;
-
-    // Device engine state: playback and recording.
-    // (device.cpp; all on the user-interface thread.)
-    std::unique_ptr<NSAudio::TAudioDevice> OpenDevice(bool input, bool interactive,
-                                                      int& sampleBytes);
-    void Play(const TSampleRange& range, int volume = -1);
-    void Stop();
-    void SetVolume(uint16_t volume);
-    uint16_t GetVolume();
-    void FillBlock(NSAudio::TAudioBlock* header);
-    void ReportPosition(int position);
-    void Record();
-    void OnRecordData(NSAudio::TAudioBlock* header);
-    void Pause();
-    void CloseInput();
-    int StopRecording();
-    TTmpFile TakeRecording();
-
-    TAutoDelArry<TDevBlock> Blocks{32, 320};
-    TDeviceState DeviceState = TDeviceState::Idle;
-    TSampleRange PlayRange;
-    std::unique_ptr<NSAudio::TAudioDevice> WaveOut;
-    std::unique_ptr<NSAudio::TAudioDevice> WaveIn;
-    int OutSampleBytes = 1;
-    int InSampleBytes = 1;
-    int ReportedPosition = 0;
-    TTmpFile RecordFile;
-    // The note beside the capture file that lets a later start recover the
-    // recording (wave/capture.h); whoever takes the recording keeps a copy
-    // until the recording is in the document.
-    TTmpFile RecordNote;
-    std::FILE* RecordWriter = nullptr;
-    int RecordedSamples = 0;
 
 private:
     void SaveTo(const std::string& fileName, TOpStatus* status, const char* type,

@@ -15,6 +15,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <random>
+#include <string>
 #include <strings.h>
 #include <vector>
 
@@ -57,37 +59,63 @@ std::string FinalTarget(const std::string& path) {
     throw xmsg("Could not open file: " + std::string(std::strerror(ELOOP)));
 }
 
+// The mode of the new file: the target's permissions, or the usual ones for
+// a new file.
+mode_t NewFileMode(const std::string& target) {
+    struct stat info;
+    if (stat(target.c_str(), &info) == 0)
+        return info.st_mode & 07777;
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
 // The new file beside the target; removed unless it replaced the target.
+// Where the file system allows, it has no name at all until it is complete
+// (an unnamed file in the target's folder, written through /proc), so that
+// a save cut short by a crash or a kill leaves nothing behind. Elsewhere it
+// is a hidden file ".<name>.XXXXXX" beside the target.
 class TSaveTarget {
 public:
     explicit TSaveTarget(const std::string& target) : Target(target) {
-        const size_t slash = target.rfind('/');
-        const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-        Name = DirectoryOf(target) + "." + base + ".XXXXXX";
+        const std::string dir = DirectoryOf(target);
+        const mode_t mode = NewFileMode(target);
+        Unnamed = open(dir.empty() ? "." : dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+        if (Unnamed >= 0) {
+            Name = "/proc/self/fd/" + std::to_string(Unnamed);
+            struct stat info;
+            if (stat(Name.c_str(), &info) == 0)
+                return;
+            // No /proc to reach it by: the named scheme.
+            close(Unnamed);
+            Unnamed = -1;
+        }
+        Name = HiddenName();
         int fd = mkstemp(Name.data());
         if (fd < 0)
             throw xmsg("Could not open file");
-        // Keep the target's permissions, or the usual ones for a new file.
-        struct stat info;
-        mode_t mode;
-        if (stat(target.c_str(), &info) == 0) {
-            mode = info.st_mode & 07777;
-        } else {
-            mode_t mask = umask(0);
-            umask(mask);
-            mode = 0666 & ~mask;
-        }
         fchmod(fd, mode);
         close(fd);
     }
     ~TSaveTarget() {
-        if (!Done)
+        if (Unnamed >= 0)
+            close(Unnamed);
+        if (!Done && !Linked.empty())
+            std::remove(Linked.c_str());
+        else if (!Done && Unnamed < 0)
             std::remove(Name.c_str());
     }
     // The new file is on the disk: it takes the target's place, and the
     // directory entry follows it to the disk.
     void Commit(bool durable) {
-        if (std::rename(Name.c_str(), Target.c_str()) != 0)
+        std::string from = Name;
+        if (Unnamed >= 0) {
+            // A name of its own first (a link cannot replace a file), then
+            // the target's, at once.
+            from = LinkHidden();
+            Linked = from;
+        }
+        if (std::rename(from.c_str(), Target.c_str()) != 0)
             throw xmsg("Could not write file: " + std::string(std::strerror(errno)));
         Done = true;
         if (!durable)
@@ -101,10 +129,35 @@ public:
             close(fd);
         }
     }
+    // The name the library writes through.
     std::string Name;
 
 private:
+    std::string HiddenName() const {
+        const size_t slash = Target.rfind('/');
+        const std::string base = slash == std::string::npos ? Target : Target.substr(slash + 1);
+        return DirectoryOf(Target) + "." + base + ".XXXXXX";
+    }
+
+    std::string LinkHidden() const {
+        static const char letters[] =
+            "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+        std::random_device random;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string name = HiddenName();
+            for (size_t i = name.size() - 6; i < name.size(); ++i)
+                name[i] = letters[random() % (sizeof letters - 1)];
+            if (linkat(AT_FDCWD, Name.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                return name;
+            if (errno != EEXIST)
+                throw xmsg("Could not write file: " + std::string(std::strerror(errno)));
+        }
+        throw xmsg("Could not write file: " + std::string(std::strerror(EEXIST)));
+    }
+
     std::string Target;
+    int Unnamed = -1;   // the unnamed file, while it has no name
+    std::string Linked; // its hidden name, between the link and the rename
     bool Done = false;
 };
 

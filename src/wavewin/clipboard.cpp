@@ -9,8 +9,11 @@
 #include <QUrl>
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "util/xmsg.h"
 #include "wave/file.h"
@@ -179,37 +182,54 @@ std::string TooLargeForClipboardText() {
            "which holds at most 4 GB. Select a shorter range.";
 }
 
-bool PutOnClipboard(const NSWave::TFile& document, const TSampleRange& range, TOpStatus* status) {
+namespace {
+
+// "Could not put the sound on the clipboard: No space left on device": the
+// reason alone, without the name of the program's own staging file.
+[[noreturn]] void ThrowNotOnClipboard(std::string why) {
+    for (const char* prefix : {"Could not write file: ", "Could not open file: "})
+        if (why.rfind(prefix, 0) == 0)
+            why.erase(0, std::strlen(prefix));
+    throw xmsg("Could not put the sound on the clipboard: " + why);
+}
+
+} // namespace
+
+void PutOnClipboard(const NSWave::TFile& document, const TSampleRange& range, TOpStatus* status) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     TSampleRange r = range;
     r.End = std::max(r.Start, std::min(r.End, document.GetLength()));
+    QByteArray bytes;
     try {
-        QByteArray bytes;
-        {
-            TTmpFile file("tmp");
-            // WAV holds every sample size the document has; should the
-            // library narrow one anyway, the clipboard is no file the user
-            // keeps.
-            document.SaveScratch(file.GetFileName(), status, "WAV", r, true);
-            QFile in(QString::fromStdString(file.GetFileName()));
-            if (!in.open(QIODevice::ReadOnly))
-                throw xmsg("Could not open file");
-            bytes = in.readAll();
-            if (bytes.size() != in.size())
-                throw xmsg("Could not read file");
+        std::optional<TTmpFile> file;
+        try {
+            file.emplace("tmp");
+        } catch (const xmsg& e) {
+            // The temporary folder refused the file; its reason is errno's.
+            const int why = errno;
+            ThrowNotOnClipboard(why ? std::strerror(why) : e.why());
         }
-        auto* data = new QMimeData;
-        // One array shared by the three names, not three copies.
-        for (const char* type : WavMimeTypes)
-            data->setData(QLatin1String(type), bytes);
-        clipboard->setMimeData(data);
-        return true;
-    } catch (const std::exception&) {
-        // Nothing is said, but the clipboard no longer offers older sound
-        // as if it were this.
-        clipboard->clear();
-        return false;
+        // WAV holds every sample size the document has; should the library
+        // narrow one anyway, the clipboard is no file the user keeps.
+        document.SaveScratch(file->GetFileName(), status, "WAV", r, true);
+        QFile in(QString::fromStdString(file->GetFileName()));
+        if (!in.open(QIODevice::ReadOnly))
+            ThrowNotOnClipboard(in.errorString().toStdString());
+        bytes = in.readAll();
+        if (bytes.size() != in.size())
+            ThrowNotOnClipboard(in.errorString().toStdString());
+    } catch (const std::bad_alloc&) {
+        ThrowNotOnClipboard("Not enough memory");
+    } catch (const xmsg& e) {
+        if (e.why().rfind("Could not put the sound on the clipboard: ", 0) == 0)
+            throw;
+        ThrowNotOnClipboard(e.why());
     }
+    auto* data = new QMimeData;
+    // One array shared by the three names, not three copies.
+    for (const char* type : WavMimeTypes)
+        data->setData(QLatin1String(type), bytes);
+    clipboard->setMimeData(data);
 }
 
 TTmpFile ReadClipboard() {

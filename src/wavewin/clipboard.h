@@ -36,9 +36,10 @@ uint64_t WavImageBytes(const NSWave::TFile& document, const TSampleRange& range)
 // The message for a range whose image would not fit in a WAV file.
 std::string TooLargeForClipboardText();
 
-// Puts the WAV image of `range` on the clipboard; false when it could not
-// be made (nothing is said; the clipboard keeps what it had).
-bool PutOnClipboard(const NSWave::TFile& document, const TSampleRange& range, TOpStatus* status);
+// Puts the WAV image of `range` on the clipboard. When it cannot be made,
+// throws xmsg "Could not put the sound on the clipboard: <reason>" and the
+// clipboard keeps what it had.
+void PutOnClipboard(const NSWave::TFile& document, const TSampleRange& range, TOpStatus* status);
 
 // Writes what the clipboard holds for Paste into a temporary file: the WAV
 // bytes (suffix "WAV"), else a copy of the one file it names (with that

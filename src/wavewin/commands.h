@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "wave/device.h"
 #include "wave/file.h"
 #include "wave/samplerange.h"
 

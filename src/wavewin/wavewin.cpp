@@ -56,7 +56,7 @@ TWaveWin::TWaveWin(QWidget* parent)
     : TWaveWinBase(parent), UntitledNumber(UntitledCounter++),
       BackColor(uint32_t(BackColorSetting.Get())), WaveColor(uint32_t(WaveColorSetting.Get())),
       LegendColor(uint32_t(LegendColorSetting.Get())), SelColor(uint32_t(SelColorSetting.Get())) {
-    Document.Status = this;
+    Engine.SetListener(this);
     setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(true);
     QPalette pal = palette();
@@ -70,8 +70,8 @@ TWaveWin::TWaveWin(QWidget* parent)
 TWaveWin::~TWaveWin() {
     // No notice may reach a window being destroyed: stop the engine first,
     // then drop the listener.
-    Document.Stop();
-    Document.Status = nullptr;
+    Engine.Stop();
+    Engine.SetListener(nullptr);
     auto& all = AllWindows();
     all.erase(std::remove(all.begin(), all.end(), this), all.end());
     // The sound card may have become free for the others.
@@ -298,7 +298,7 @@ bool TWaveWin::HasRedo() const {
 
 TCommandState TWaveWin::CommandState() const {
     TCommandState s;
-    s.Device = Document.DeviceState;
+    s.Device = Engine.State();
     s.AnyDeviceActive = NSWave::ActiveDocument() != nullptr;
     s.HasFileName = !FileName.empty();
     s.HasUndo = bool(UndoRecord);
@@ -427,14 +427,14 @@ const TCommandRow RecordRow(TRow(CmdRecord)
 } // namespace
 
 void TWaveWin::CmPlay() {
-    if (Document.DeviceState == NSWave::TDeviceState::Playing) {
+    if (Engine.State() == NSWave::TDeviceState::Playing) {
         CmStop();
         return;
     }
     FinishRecording();
     PlaySelection = Selection;
     try {
-        Document.Play(Selection, Level() * NSWave::VolumeStep);
+        Engine.Play(Selection, Level() * NSWave::VolumeStep);
     } catch (const xmsg& e) {
         ShowError(e.why());
     }
@@ -442,9 +442,9 @@ void TWaveWin::CmPlay() {
 }
 
 void TWaveWin::CmStop() {
-    const NSWave::TDeviceState was = Document.DeviceState;
+    const NSWave::TDeviceState was = Engine.State();
     FinishRecording();
-    Document.Stop();
+    Engine.Stop();
     if (was == NSWave::TDeviceState::Playing)
         SetSelection(PlaySelection, true);
     if (was != NSWave::TDeviceState::Idle)
@@ -452,12 +452,12 @@ void TWaveWin::CmStop() {
 }
 
 void TWaveWin::CmPause() {
-    if (Document.DeviceState == NSWave::TDeviceState::Playing) {
+    if (Engine.State() == NSWave::TDeviceState::Playing) {
         TSampleRange cursor = Selection;
-        Document.Stop();
+        Engine.Stop();
         SetSelection(cursor, true);
-    } else if (Document.DeviceState == NSWave::TDeviceState::Recording) {
-        Document.Pause();
+    } else if (Engine.State() == NSWave::TDeviceState::Recording) {
+        Engine.Pause();
         if (StatusText)
             StatusText->SetText("Click the red record button to continue recording");
     }
@@ -466,7 +466,7 @@ void TWaveWin::CmPause() {
 
 void TWaveWin::CmRecord() {
     try {
-        Document.Record();
+        Engine.Record();
     } catch (const xmsg& e) {
         ShowError(e.why());
     }
@@ -474,23 +474,28 @@ void TWaveWin::CmRecord() {
 }
 
 void TWaveWin::FinishRecording() {
-    if (Document.DeviceState != NSWave::TDeviceState::Recording &&
-        Document.DeviceState != NSWave::TDeviceState::RecordPaused)
+    if (Engine.State() != NSWave::TDeviceState::Recording &&
+        Engine.State() != NSWave::TDeviceState::RecordPaused)
         return;
-    TTmpFile file = Document.TakeRecording();
+    TTmpFile file = Engine.TakeRecording();
     // The note that lets a later start recover the recording goes only when
     // this step is over, with the recording in the document.
-    const TTmpFile note = Document.RecordNote;
-    const int recorded = Document.RecordedSamples;
-    Document.Stop();
+    const TTmpFile note = Engine.RecordNote();
+    const std::shared_ptr<const NSWave::TCaptureTail> tail = Engine.RecordTail();
+    const int recorded = Engine.RecordedSamples();
+    Engine.Stop();
     // A recording stopped before any sound arrived leaves nothing to insert.
     if (file.GetFileName().empty() || recorded == 0)
         return;
-    InsertRecording(file);
+    InsertRecording(file, tail);
 }
 
-bool TWaveWin::InsertRecording(const TTmpFile& capture) {
+bool TWaveWin::InsertRecording(const TTmpFile& capture,
+                               std::shared_ptr<const NSWave::TCaptureTail> tail) {
     auto* record = new NSUndo::TInsertion(*this, Selection, capture, Document.Rate, -1);
+    // The part of the take that only memory holds (a full disk) goes in
+    // with the capture file.
+    record->Tail = std::move(tail);
     const bool inserted = ApplyEdit(record, std::string(), [&](TOpStatus&) {
         TTempCursor wait;
         record->Redo(*this, nullptr);
@@ -509,12 +514,12 @@ int CardVolume = -1;
 
 int TWaveWin::Level() {
     if (CardVolume < 0)
-        CardVolume = Document.GetVolume();
+        CardVolume = Engine.GetVolume();
     return CardVolume / NSWave::VolumeStep;
 }
 
 void TWaveWin::SetLevel(int level) {
-    Document.SetVolume(uint16_t(NSWave::VolumeStep * level));
+    Engine.SetVolume(uint16_t(NSWave::VolumeStep * level));
     CardVolume = NSWave::VolumeStep * level;
     BroadcastState();
 }
@@ -537,6 +542,18 @@ void TWaveWin::RecordProgress() {
         text << "Recorded " << double(Recorded) / double(std::max(1, Document.Rate)) << " seconds";
         StatusText->SetText(text.str());
     }
+}
+
+void TWaveWin::RecordInMemory(const std::string& why) {
+    ShowError(why);
+}
+
+void TWaveWin::InputLost() {
+    if (Meter)
+        Meter->SetLevel(0);
+    if (StatusText)
+        StatusText->SetText("Click the red record button to continue recording");
+    BroadcastState();
 }
 
 void TWaveWin::RecordStopped() {

@@ -46,6 +46,8 @@ public:
     std::string FileName;
     TSampleRange Selection;
     NSWave::TFile Document{22050, 2, 1, 1};
+    // Plays and records the document; gone before it.
+    NSWave::TPlayRecEngine Engine{Document};
 };
 
 // What a change of the document touched, as its window announces it.
@@ -159,7 +161,8 @@ public:
     // Inserts a raw capture file (".ub" or ".sw") at the selection, or at
     // the end without one, at the document's rate, through an undoable
     // insertion; false when it was cancelled or could not be read.
-    bool InsertRecording(const TTmpFile& capture);
+    bool InsertRecording(const TTmpFile& capture,
+                         std::shared_ptr<const NSWave::TCaptureTail> tail = nullptr);
     void SetLevel(int level);
     int Level();
 
@@ -168,6 +171,8 @@ public:
     void PlayStopped() override;
     void RecordProgress() override;
     void RecordStopped() override;
+    void RecordInMemory(const std::string& why) override;
+    void InputLost() override;
 
     // --- edit commands, effects, tracks ------------------------------------------
     void CmUndo();

@@ -2,6 +2,8 @@
 
 #include "wavewin/wavewin.h"
 
+#include <memory>
+
 #include "dlg/artwork.h"
 #include "util/xmsg.h"
 #include "wavewin/clipboard.h"
@@ -190,22 +192,36 @@ void TWaveWin::CmCut() {
     if (!HasRange(Selection) || !FitsOnClipboard(*this, Selection))
         return;
     const TSampleRange range = Selection;
-    ApplyEdit(new NSUndo::TDeletion(*this, range), "Cutting to Clipboard...",
-              [&](TOpStatus& status) {
-                  // Without the clipboard the cut still takes the range out.
-                  PutOnClipboard(Document, range, &status);
-                  Document.DeleteRange(range, true);
-                  TSampleRange cursor = Selection;
-                  cursor.End = cursor.Start;
-                  SetSelection(cursor, false);
-              });
+    // The undo record first (its question may cancel the cut, which then
+    // leaves the clipboard alone), then the sound on the clipboard, and only
+    // then the range goes: a cut that cannot keep the sound changes nothing.
+    auto record = std::make_unique<NSUndo::TDeletion>(*this, range);
+    if (record->Outcome == NSUndo::TUndoBase::Cancelled)
+        return;
+    try {
+        TOpStatus status("Cutting to Clipboard...", StatusTarget());
+        PutOnClipboard(Document, range, &status);
+    } catch (const xmsg& e) {
+        ShowError(e.why());
+        return;
+    }
+    ApplyEdit(record.release(), "Cutting to Clipboard...", [&](TOpStatus&) {
+        Document.DeleteRange(range, true);
+        TSampleRange cursor = Selection;
+        cursor.End = cursor.Start;
+        SetSelection(cursor, false);
+    });
 }
 
 void TWaveWin::CmCopy() {
     if (!HasRange(Selection) || !FitsOnClipboard(*this, Selection))
         return;
-    TOpStatus status("Copying to Clipboard...", StatusTarget());
-    PutOnClipboard(Document, Selection, &status);
+    try {
+        TOpStatus status("Copying to Clipboard...", StatusTarget());
+        PutOnClipboard(Document, Selection, &status);
+    } catch (const xmsg& e) {
+        ShowError(e.why());
+    }
 }
 
 void TWaveWin::CmPaste() {

@@ -151,9 +151,9 @@ TEST_F(FrameTest, MenusAndKeysFollowTheActiveWindow) {
     QTest::keyClick(Frame(), Qt::Key_Minus);
     EXPECT_DOUBLE_EQ(w->Zoom, zoom);
     QTest::keyClick(Frame(), Qt::Key_Space);
-    EXPECT_EQ(w->Document.DeviceState, NSWave::TDeviceState::Playing);
+    EXPECT_EQ(w->Engine.State(), NSWave::TDeviceState::Playing);
     QTest::keyClick(Frame(), Qt::Key_Period);
-    EXPECT_EQ(w->Document.DeviceState, NSWave::TDeviceState::Idle);
+    EXPECT_EQ(w->Engine.State(), NSWave::TDeviceState::Idle);
     QTest::keyClick(Frame(), Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(Children().size(), 2);
     QTest::keyClick(Frame(), Qt::Key_F4, Qt::ControlModifier);

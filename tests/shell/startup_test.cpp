@@ -240,7 +240,7 @@ TEST_F(StartTest, LeavingWhileRecordingAsksAboutTheRecordingInsteadOfDroppingIt)
     auto& card = NSAudio::TVirtualCard::Instance();
     card.SetSource(Ramp);
     w->Command(CmdRecord);
-    ASSERT_EQ(w->Document.DeviceState, NSWave::TDeviceState::Recording);
+    ASSERT_EQ(w->Engine.State(), NSWave::TDeviceState::Recording);
     card.Capture(3000);
     NSWave::TWaveHook::Instance().ProcessWaiting();
     ASSERT_EQ(Captures().size(), 2u);
@@ -248,7 +248,7 @@ TEST_F(StartTest, LeavingWhileRecordingAsksAboutTheRecordingInsteadOfDroppingIt)
     Boxes.Expect("Save changes to 'Sound ", IdCancel);
     Frame()->Command(CmdExit);
     ASSERT_EQ(Children().size(), 1); // still running
-    EXPECT_EQ(w->Document.DeviceState, NSWave::TDeviceState::Idle);
+    EXPECT_EQ(w->Engine.State(), NSWave::TDeviceState::Idle);
     EXPECT_TRUE(w->IsModified());
     EXPECT_EQ(w->Document.GetLength(), 3000u);
     EXPECT_EQ(Captures().size(), 1u); // the note has gone with the recording in
@@ -264,11 +264,12 @@ TEST(RecordingChild, DISABLED_RecordsUntilKilled) {
     auto& card = NSAudio::TVirtualCard::Instance();
     card.SetSource(Ramp);
     static NSWave::TFile doc(rate, 2, sampleBytes, 1);
-    doc.Record();
-    ASSERT_EQ(doc.DeviceState, NSWave::TDeviceState::Recording);
+    static NSWave::TPlayRecEngine engine(doc);
+    engine.Record();
+    ASSERT_EQ(engine.State(), NSWave::TDeviceState::Recording);
     card.Capture(blocks * 2048 + 1000);
     NSWave::TWaveHook::Instance().ProcessWaiting();
-    ASSERT_EQ(doc.RecordedSamples, blocks * 2048);
+    ASSERT_EQ(engine.RecordedSamples(), blocks * 2048);
     std::fputs("recorded\n", stdout);
     std::fflush(stdout);
     for (;;)

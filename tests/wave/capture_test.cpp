@@ -53,10 +53,11 @@ long GonePid() {
 
 TEST_F(DeviceTest, ARecordingIsLostOnlyWhenItsProcessHasGone) {
     TFile doc(16000, 2, 2, 1);
-    doc.Record();
+    TPlayRecEngine engine(doc);
+    engine.Record();
     Hear(3 * 2048);
-    const std::string file = doc.RecordFile.GetFileName();
-    const std::string note = doc.RecordNote.GetFileName();
+    const std::string file = engine.RecordFile().GetFileName();
+    const std::string note = engine.RecordNote().GetFileName();
     EXPECT_EQ(fs::path(file).parent_path(), fs::path(Dir()));
     EXPECT_EQ(note, file + ".info");
     EXPECT_TRUE(std::regex_match(fs::path(file).filename().string(),
@@ -84,7 +85,7 @@ TEST_F(DeviceTest, ARecordingIsLostOnlyWhenItsProcessHasGone) {
         EXPECT_EQ(lost[0].Samples, 3u * 2048);
     }
     WriteText(note, text);
-    doc.Stop();
+    engine.Stop();
     EXPECT_FALSE(fs::exists(file) || fs::exists(note));
 }
 

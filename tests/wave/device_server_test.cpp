@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "platform/audio.h"
+#include "support/scriptedmsgbox.h"
 #include "support/testenv.h"
 #include "wave/devicetest.h"
 
@@ -124,6 +125,7 @@ protected:
 
 TEST_F(SoundServerTest, PlaysTheWholeToneIntoTheServer) {
     TFile doc(Rate, 2, 2, 1);
+    TPlayRecEngine engine(doc);
     doc.Channel(0).SetSize(Rate);
     int32_t* wave = doc.Channel(0).MutableSamples(0);
     for (int i = 0; i < Rate; ++i)
@@ -137,9 +139,9 @@ TEST_F(SoundServerTest, PlaysTheWholeToneIntoTheServer) {
     ASSERT_TRUE(recorder.waitForStarted(10000));
     ASSERT_TRUE(WaitFor([&] { return FileSize(capture) > 0; })) << "parecord captured nothing";
 
-    doc.Play(TSampleRange());
-    ASSERT_EQ(doc.DeviceState, TDeviceState::Playing);
-    ASSERT_TRUE(WaitFor([&] { return doc.DeviceState == TDeviceState::Idle; }));
+    engine.Play(TSampleRange());
+    ASSERT_EQ(engine.State(), TDeviceState::Playing);
+    ASSERT_TRUE(WaitFor([&] { return engine.State() == TDeviceState::Idle; }));
     EXPECT_FALSE(Card.OutputOpen());
 
     // Let the capture run on past the end before reading it.
@@ -172,9 +174,10 @@ TEST_F(SoundServerTest, PlaysTheWholeToneIntoTheServer) {
 
 TEST_F(SoundServerTest, RecordsWhatTheServerPlays) {
     TFile doc(Rate, 2, 2, 1);
-    doc.Record();
-    ASSERT_EQ(doc.DeviceState, TDeviceState::Recording);
-    ASSERT_TRUE(WaitFor([&] { return doc.RecordedSamples >= 2048; })) << "nothing recorded";
+    TPlayRecEngine engine(doc);
+    engine.Record();
+    ASSERT_EQ(engine.State(), TDeviceState::Recording);
+    ASSERT_TRUE(WaitFor([&] { return engine.RecordedSamples() >= 2048; })) << "nothing recorded";
 
     // One second of 660 Hz at half scale, played by the server's own tool.
     const std::string source = TestTmpDir() + "/tone.raw";
@@ -193,11 +196,11 @@ TEST_F(SoundServerTest, RecordsWhatTheServerPlays) {
     ASSERT_TRUE(WaitFor([&] { return player.state() == QProcess::NotRunning; }));
     EXPECT_EQ(player.exitCode(), 0);
     std::filesystem::remove(source);
-    const int afterPlaying = doc.RecordedSamples + Rate / 2;
-    ASSERT_TRUE(WaitFor([&] { return doc.RecordedSamples >= afterPlaying; }));
+    const int afterPlaying = engine.RecordedSamples() + Rate / 2;
+    ASSERT_TRUE(WaitFor([&] { return engine.RecordedSamples() >= afterPlaying; }));
 
-    TTmpFile taken = doc.TakeRecording();
-    doc.Stop();
+    TTmpFile taken = engine.TakeRecording();
+    engine.Stop();
     ASSERT_FALSE(taken.IsEmpty());
 
     // Into a document as a recording enters one: raw at the document's rate,
@@ -207,7 +210,7 @@ TEST_F(SoundServerTest, RecordsWhatTheServerPlays) {
     recording.Rate = doc.Rate;
     TSampleRange where = doc.Paste(recording, TSampleRange());
     ASSERT_GT(where.Length(), 0u);
-    EXPECT_EQ(doc.GetLength(), uint32_t(doc.RecordedSamples));
+    EXPECT_EQ(doc.GetLength(), uint32_t(engine.RecordedSamples()));
 
     std::vector<int32_t> samples(doc.GetLength());
     for (uint32_t i = 0; i < doc.GetLength(); ++i)
@@ -218,4 +221,161 @@ TEST_F(SoundServerTest, RecordsWhatTheServerPlays) {
     EXPECT_LT(tone.Length(), Rate + Rate / 20);
     EXPECT_NEAR(tone.Peak, 16384, 16384 / 10);
     EXPECT_NEAR(tone.Hz, 660, 660 * 0.02);
+}
+
+namespace {
+
+// A sound server of the test's own, which the test may end: its socket in
+// the test's folder, reached by this process through PULSE_SERVER. Null
+// sink only, as scripts/with-sound-server starts it.
+class TOwnServer {
+public:
+    TOwnServer() {
+        if (const char* server = std::getenv("PULSE_SERVER"))
+            Before = server;
+    }
+    ~TOwnServer() {
+        Kill();
+        if (Before.empty())
+            unsetenv("PULSE_SERVER");
+        else
+            setenv("PULSE_SERVER", Before.c_str(), 1);
+    }
+
+    // False (and why) when no server can be started here.
+    bool Start(std::string& why) {
+        if (std::system("command -v pulseaudio >/dev/null 2>&1") != 0) {
+            why = "no pulseaudio program";
+            return false;
+        }
+        const std::string dir = TestTmpDir() + "/ownserver";
+        std::filesystem::create_directories(dir);
+        const std::string socket = dir + "/native";
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", QString::fromStdString(dir));
+        env.insert("PULSE_RUNTIME_PATH", QString::fromStdString(dir));
+        env.insert("PULSE_STATE_PATH", QString::fromStdString(dir + "/state"));
+        Server.setProcessEnvironment(env);
+        Server.setProcessChannelMode(QProcess::MergedChannels);
+        Server.start("pulseaudio",
+                     {"--daemonize=no", "--exit-idle-time=-1", "-n", "--use-pid-file=no",
+                      QString::fromStdString("--load=module-native-protocol-unix socket=" + socket +
+                                             " auth-anonymous=1"),
+                      "--load=module-null-sink sink_name=own_sink channels=1"});
+        if (!Server.waitForStarted(10000)) {
+            why = "pulseaudio did not start";
+            return false;
+        }
+        setenv("PULSE_SERVER", ("unix:" + socket).c_str(), 1);
+        const bool ready = WaitFor(
+            [&] {
+                return Server.state() != QProcess::Running ||
+                       std::system("pactl info >/dev/null 2>&1") == 0;
+            },
+            20);
+        if (!ready || Server.state() != QProcess::Running) {
+            why = "the server did not answer: " + Server.readAll().toStdString();
+            return false;
+        }
+        std::system("pactl set-default-sink own_sink && "
+                    "pactl set-default-source own_sink.monitor");
+        return true;
+    }
+
+    // Ends the server at once, as a crash would.
+    void Kill() {
+        if (Server.state() == QProcess::NotRunning)
+            return;
+        Server.kill();
+        Server.waitForFinished(10000);
+        std::filesystem::remove_all(TestTmpDir() + "/ownserver");
+    }
+
+private:
+    QProcess Server;
+    std::string Before;
+};
+
+void SkipOrFail(const std::string& why) {
+    const char* ci = std::getenv("CI");
+    if (ci && std::string(ci) == "true")
+        FAIL() << "CI needs a sound server of the test's own: " << why;
+    GTEST_SKIP() << why;
+}
+
+} // namespace
+
+// Without a sound server Play and Record say that nothing could be opened,
+// not that the sample rate is refused.
+TEST_F(DeviceTest, WithoutASoundServerPlayAndRecordSaySo) {
+    const char* server = std::getenv("PULSE_SERVER");
+    const std::string serverBefore = server ? server : "";
+    setenv("PULSE_SERVER", ("unix:" + TestTmpDir() + "/no-server-here").c_str(), 1);
+    NSAudio::TAudioBackend* before = NSAudio::TAudioBackend::Install(&NSAudio::PortAudioBackend());
+    {
+        TScriptedMessageBoxes boxes;
+        boxes.Expect("No sound output could be opened: no sound card or sound server answers.",
+                     IdOk);
+        boxes.Expect("No sound input could be opened: no sound card or sound server answers.",
+                     IdOk);
+        TFile doc(Rate, 2, 2, 1);
+        TPlayRecEngine engine(doc);
+        doc.Channel(0).SetSize(Rate);
+        engine.Play(TSampleRange());
+        EXPECT_EQ(engine.State(), TDeviceState::Idle);
+        engine.Record();
+        EXPECT_EQ(engine.State(), TDeviceState::Idle);
+        EXPECT_EQ(ActiveDocument(), nullptr);
+    }
+    NSAudio::TAudioBackend::Install(before);
+    if (serverBefore.empty())
+        unsetenv("PULSE_SERVER");
+    else
+        setenv("PULSE_SERVER", serverBefore.c_str(), 1);
+}
+
+// A server that goes away while the document plays or records: playback
+// ends, a recording pauses with what it had, and the user is told.
+TEST_F(DeviceTest, AServerThatDiesEndsPlaybackAndPausesARecording) {
+    std::string why;
+    auto server = std::make_unique<TOwnServer>();
+    if (!server->Start(why))
+        return SkipOrFail(why);
+    NSAudio::TAudioBackend* before = NSAudio::TAudioBackend::Install(&NSAudio::PortAudioBackend());
+    TListener listener;
+    TFile doc(Rate, 2, 2, 1);
+    TPlayRecEngine engine(doc);
+    engine.SetListener(&listener);
+    doc.Channel(0).SetSize(Rate * 60);
+    {
+        TScriptedMessageBoxes boxes;
+        engine.Play(TSampleRange());
+        ASSERT_EQ(engine.State(), TDeviceState::Playing);
+        ASSERT_TRUE(WaitFor([&] { return listener.Positions.size() > 40; })) << "nothing played";
+        boxes.Expect("The sound output stopped working: playback has ended.", IdOk);
+        server->Kill();
+        EXPECT_TRUE(WaitFor([&] { return engine.State() == TDeviceState::Idle; }));
+        EXPECT_EQ(listener.Stopped, 1);
+        EXPECT_EQ(ActiveDocument(), nullptr);
+    }
+    server = std::make_unique<TOwnServer>();
+    if (!server->Start(why))
+        return SkipOrFail(why);
+    {
+        TScriptedMessageBoxes boxes;
+        engine.Record();
+        ASSERT_EQ(engine.State(), TDeviceState::Recording);
+        ASSERT_TRUE(WaitFor([&] { return engine.RecordedSamples() >= 4 * 2048; }));
+        boxes.Expect("The sound input stopped working: the recording is paused.", IdOk);
+        server->Kill();
+        EXPECT_TRUE(WaitFor([&] { return engine.State() == TDeviceState::RecordPaused; }));
+        const int recorded = engine.RecordedSamples();
+        EXPECT_GE(recorded, 4 * 2048);
+        TTmpFile taken = engine.TakeRecording();
+        engine.Stop();
+        ASSERT_FALSE(taken.IsEmpty());
+        EXPECT_EQ(std::filesystem::file_size(taken.GetFileName()), uint64_t(recorded) * 2);
+    }
+    engine.SetListener(nullptr);
+    NSAudio::TAudioBackend::Install(before);
 }

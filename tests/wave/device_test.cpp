@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -90,24 +91,26 @@ TEST_F(DeviceTest, PlaysTheRangeAsTheCardExpects) {
         SCOPED_TRACE(c.Name);
         Card.Clear();
         TFile doc(22050, 2, c.Size, 1);
+        TPlayRecEngine engine(doc);
         doc.SetChannelCount(int(c.Channels.size()));
         for (size_t i = 0; i < c.Channels.size(); ++i)
             Fill(doc.Channel(int(i)), c.Channels[i]);
-        doc.Play(c.Range);
-        EXPECT_EQ(doc.OutSampleBytes, c.Size);
+        engine.Play(c.Range);
+        EXPECT_EQ(engine.OutSampleBytes(), c.Size);
         EXPECT_EQ(PlayOut(), 1);
         EXPECT_EQ(PlayedValues(Card.Played, c.Size), c.Expected);
-        EXPECT_EQ(doc.DeviceState, TDeviceState::Idle);
+        EXPECT_EQ(engine.State(), TDeviceState::Idle);
     }
 }
 
 TEST_F(DeviceTest, SilencePastAChannelEndSpansBlocks) {
     // Channel 1 ends inside the second block; the third block is all silence.
     TFile doc(22050, 2, 2, 2);
+    TPlayRecEngine engine(doc);
     std::vector<int32_t> longer(6000, 0x10000), shorter(3000, 0x20000);
     Fill(doc.Channel(0), longer);
     Fill(doc.Channel(1), shorter);
-    doc.Play(TSampleRange(0, 6000, 1));
+    engine.Play(TSampleRange(0, 6000, 1));
     EXPECT_EQ(PlayOut(), 3);
     auto played = As16(Card.Played);
     ASSERT_EQ(played.size(), 6000u);
@@ -117,15 +120,16 @@ TEST_F(DeviceTest, SilencePastAChannelEndSpansBlocks) {
 
 TEST_F(DeviceTest, PositionsAdvanceByWholeBlocksAndPlaybackEndsWithTheLastBlock) {
     TFile doc(22050, 2, 2, 1);
+    TPlayRecEngine engine(doc);
     Fill(doc.Channel(0), std::vector<int32_t>(10000, 0x10000));
     TListener listener;
-    doc.Status = &listener;
+    engine.SetListener(&listener);
     const uint32_t start = 100, end = start + 2 * 2048 + 10;
-    doc.Play(TSampleRange(start, end, 0));
+    engine.Play(TSampleRange(start, end, 0));
     EXPECT_EQ(ActiveDocument(), &doc);
-    EXPECT_EQ(doc.DeviceState, TDeviceState::Playing);
+    EXPECT_EQ(engine.State(), TDeviceState::Playing);
     EXPECT_EQ(Card.QueuedOutputBlocks(), 3);
-    EXPECT_EQ(doc.Blocks.Count(), 32);
+    EXPECT_EQ(engine.BlockCount(), 32);
     ASSERT_FALSE(listener.Positions.empty());
     EXPECT_EQ(listener.Positions.back(), int(start));
     listener.Positions.clear();
@@ -134,24 +138,25 @@ TEST_F(DeviceTest, PositionsAdvanceByWholeBlocksAndPlaybackEndsWithTheLastBlock)
     // A short last block still advances the position by a whole block.
     EXPECT_EQ(listener.Positions, (std::vector<int>{2148, 4196, 6244}));
     EXPECT_EQ(listener.Stopped, 1);
-    EXPECT_EQ(doc.DeviceState, TDeviceState::Idle);
-    EXPECT_EQ(doc.Blocks.Count(), 0);
+    EXPECT_EQ(engine.State(), TDeviceState::Idle);
+    EXPECT_EQ(engine.BlockCount(), 0);
     EXPECT_EQ(Card.Played.size(), size_t(end - start) * 2);
-    doc.Status = nullptr;
+    engine.SetListener(nullptr);
 }
 
 TEST_F(DeviceTest, ARangeShorterThanABlockQueuesOneBlock) {
     TFile doc(22050, 2, 1, 1);
+    TPlayRecEngine engine(doc);
     Fill(doc.Channel(0), std::vector<int32_t>(500, 0));
     TListener listener;
-    doc.Status = &listener;
-    doc.Play(TSampleRange(10, 110, 0));
+    engine.SetListener(&listener);
+    engine.Play(TSampleRange(10, 110, 0));
     EXPECT_EQ(Card.QueuedOutputBlocks(), 1);
     EXPECT_EQ(listener.Stopped, 0);
     EXPECT_EQ(PlayOut(), 1);
     EXPECT_EQ(listener.Stopped, 1);
     EXPECT_EQ(Card.Played, std::vector<uint8_t>(100, 128));
-    doc.Status = nullptr;
+    engine.SetListener(nullptr);
 }
 
 TEST_F(DeviceTest, WhatIsPlayedForACursorOrNoSelection) {
@@ -168,73 +173,78 @@ TEST_F(DeviceTest, WhatIsPlayedForACursorOrNoSelection) {
         SCOPED_TRACE(c.Name);
         Card.Clear();
         TFile doc(22050, 2, 2, 2);
+        TPlayRecEngine engine(doc);
         Fill(doc, {{0x10000, 0x20000, 0x30000, 0x40000, 0x50000},
                    {0x40000, 0x50000, 0x60000, 0x70000, 0x80000}});
-        doc.Play(c.Range);
+        engine.Play(c.Range);
         PlayOut();
         EXPECT_EQ(PlayedValues(Card.Played, 2), c.Expected);
-        EXPECT_EQ(doc.DeviceState, TDeviceState::Idle);
+        EXPECT_EQ(engine.State(), TDeviceState::Idle);
     }
 }
 
 TEST_F(DeviceTest, AnEmptyDocumentOpensNoDevice) {
     TFile doc(22050, 2, 2, 1);
-    doc.Play(TSampleRange());
+    TPlayRecEngine engine(doc);
+    engine.Play(TSampleRange());
     EXPECT_FALSE(Card.OutputOpen());
-    EXPECT_EQ(doc.DeviceState, TDeviceState::Idle);
+    EXPECT_EQ(engine.State(), TDeviceState::Idle);
 }
 
 TEST_F(DeviceTest, StopGivesBackEveryBlockAndReportsTheirPositions) {
     TFile doc(22050, 2, 2, 1);
+    TPlayRecEngine engine(doc);
     Fill(doc.Channel(0), std::vector<int32_t>(100000, 0));
     TListener listener;
-    doc.Status = &listener;
-    doc.Play(TSampleRange(1000, 100000, 0));
+    engine.SetListener(&listener);
+    engine.Play(TSampleRange(1000, 100000, 0));
     EXPECT_EQ(Card.QueuedOutputBlocks(), 32);
     Card.PlayBlocks(1);
     Deliver(); // refilled and queued again
     EXPECT_EQ(Card.QueuedOutputBlocks(), 32);
     listener.Positions.clear();
 
-    doc.Stop();
+    engine.Stop();
     EXPECT_EQ(listener.Stopped, 1);
     // The 32 blocks that came back each advanced the position; none was
     // queued again.
     ASSERT_EQ(listener.Positions.size(), 32u);
     EXPECT_EQ(listener.Positions.back(), 1000 + 33 * 2048);
     EXPECT_FALSE(Card.OutputOpen());
-    EXPECT_EQ(doc.Blocks.Count(), 0);
+    EXPECT_EQ(engine.BlockCount(), 0);
     EXPECT_EQ(ActiveDocument(), nullptr);
 
     // Stopping again changes nothing; a new Play starts afresh.
-    doc.Stop();
+    engine.Stop();
     EXPECT_EQ(listener.Stopped, 1);
-    doc.Play(TSampleRange(0, 10, 0));
+    engine.Play(TSampleRange(0, 10, 0));
     EXPECT_EQ(PlayOut(), 1);
     EXPECT_EQ(listener.Stopped, 2);
-    doc.Status = nullptr;
+    engine.SetListener(nullptr);
 }
 
 TEST_F(DeviceTest, PlayAgainStopsTheFirstPlayback) {
     TFile doc(22050, 2, 2, 1);
+    TPlayRecEngine engine(doc);
     Fill(doc.Channel(0), std::vector<int32_t>(100000, 0));
     TListener listener;
-    doc.Status = &listener;
-    doc.Play(TSampleRange(0, 100000, 0));
-    doc.Play(TSampleRange(0, 10, 0));
+    engine.SetListener(&listener);
+    engine.Play(TSampleRange(0, 100000, 0));
+    engine.Play(TSampleRange(0, 10, 0));
     EXPECT_EQ(listener.Stopped, 1);
     EXPECT_EQ(Card.QueuedOutputBlocks(), 1);
     PlayOut();
     EXPECT_EQ(listener.Stopped, 2);
-    doc.Status = nullptr;
+    engine.SetListener(nullptr);
 }
 
 TEST_F(DeviceTest, SixteenBitsRefusedPlaysInEightBits) {
     Card.RefusedSampleBytes = 2;
     TFile doc(22050, 2, 2, 1);
+    TPlayRecEngine engine(doc);
     Fill(doc.Channel(0), {0x7F000000, Min});
-    doc.Play(TSampleRange(0, 2, 0));
-    EXPECT_EQ(doc.OutSampleBytes, 1);
+    engine.Play(TSampleRange(0, 2, 0));
+    EXPECT_EQ(engine.OutSampleBytes(), 1);
     EXPECT_EQ(Card.OutputFormat.SampleBytes, 1);
     PlayOut();
     EXPECT_EQ(Card.Played, (std::vector<uint8_t>{255, 0}));
@@ -243,9 +253,10 @@ TEST_F(DeviceTest, SixteenBitsRefusedPlaysInEightBits) {
 TEST_F(DeviceTest, EightBitsRefusedPlaysInSixteenBits) {
     Card.RefusedSampleBytes = 1;
     TFile doc(22050, 2, 1, 1);
+    TPlayRecEngine engine(doc);
     Fill(doc.Channel(0), {0x01000000});
-    doc.Play(TSampleRange(0, 1, 0));
-    EXPECT_EQ(doc.OutSampleBytes, 2);
+    engine.Play(TSampleRange(0, 1, 0));
+    EXPECT_EQ(engine.OutSampleBytes(), 2);
     PlayOut();
     EXPECT_EQ(As16(Card.Played), (std::vector<int16_t>{256}));
 }
@@ -255,18 +266,23 @@ TEST_F(DeviceTest, ADeviceThatCannotOpenSaysSoAndLeavesTheDocumentIdle) {
         const char* Name;
         int RefusedRate;
         bool Unavailable;
-    } cases[] = {{"rate refused", 22050, false}, {"no card", 0, true}};
+        const char* Text;
+    } cases[] = {
+        {"rate refused", 22050, false, "Your sound card drivers do not support this sample rate"},
+        {"no card", 0, true,
+         "No sound output could be opened: no sound card or sound server answers."}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         Card.Clear();
         Card.RefusedRate = c.RefusedRate;
         Card.Unavailable = c.Unavailable;
         TScriptedMessageBoxes boxes;
-        boxes.Expect("Your sound card drivers do not support this sample rate", IdOk);
+        boxes.Expect(c.Text, IdOk);
         TFile doc(22050, 2, 2, 1);
+        TPlayRecEngine engine(doc);
         Fill(doc.Channel(0), {1, 2, 3});
-        doc.Play(TSampleRange());
-        EXPECT_EQ(doc.DeviceState, TDeviceState::Idle);
+        engine.Play(TSampleRange());
+        EXPECT_EQ(engine.State(), TDeviceState::Idle);
         EXPECT_EQ(ActiveDocument(), nullptr);
         ASSERT_EQ(boxes.Shown.size(), 1u);
         EXPECT_EQ(boxes.Shown[0].Caption, "Error");
@@ -276,17 +292,18 @@ TEST_F(DeviceTest, ADeviceThatCannotOpenSaysSoAndLeavesTheDocumentIdle) {
 
 TEST_F(DeviceTest, VolumeIsTheCardsLeftAndRightVolume) {
     TFile doc(22050, 2, 2, 1);
+    TPlayRecEngine engine(doc);
     for (int level = 0; level <= 7; ++level) {
-        doc.SetVolume(uint16_t(level * VolumeStep));
+        engine.SetVolume(uint16_t(level * VolumeStep));
         EXPECT_EQ(Card.Volume, uint32_t(level * VolumeStep) * 0x10001u);
-        EXPECT_EQ(doc.GetVolume() / VolumeStep, level);
+        EXPECT_EQ(engine.GetVolume() / VolumeStep, level);
     }
     EXPECT_FALSE(Card.OutputOpen()); // the device was opened for the call only
 
     Fill(doc.Channel(0), std::vector<int32_t>(10, 0));
-    doc.Play(TSampleRange(), 2 * VolumeStep);
-    EXPECT_EQ(doc.GetVolume(), 2 * VolumeStep);
-    doc.SetVolume(65535); // while playing, on the open device
+    engine.Play(TSampleRange(), 2 * VolumeStep);
+    EXPECT_EQ(engine.GetVolume(), 2 * VolumeStep);
+    engine.SetVolume(65535); // while playing, on the open device
     EXPECT_EQ(Card.Volume, 0xFFFFFFFFu);
     PlayOut();
 }
@@ -294,20 +311,66 @@ TEST_F(DeviceTest, VolumeIsTheCardsLeftAndRightVolume) {
 TEST_F(DeviceTest, VolumeWithoutACardFailsSilently) {
     Card.Unavailable = true;
     TFile doc;
-    doc.SetVolume(1000);
-    EXPECT_EQ(doc.GetVolume(), 0);
+    TPlayRecEngine engine(doc);
+    engine.SetVolume(1000);
+    EXPECT_EQ(engine.GetVolume(), 0);
 }
 
 TEST_F(DeviceTest, DestroyingAPlayingDocumentStopsIt) {
     TListener listener;
     {
         TFile doc(22050, 2, 2, 1);
+        TPlayRecEngine engine(doc);
         Fill(doc.Channel(0), std::vector<int32_t>(100000, 0));
-        doc.Status = &listener;
-        doc.Play(TSampleRange());
+        engine.SetListener(&listener);
+        engine.Play(TSampleRange());
         EXPECT_TRUE(Card.OutputOpen());
     }
     EXPECT_EQ(listener.Stopped, 1);
     EXPECT_FALSE(Card.OutputOpen());
     EXPECT_EQ(ActiveDocument(), nullptr);
+}
+
+// A card that stops working (its sound server gone): playback ends as Stop
+// ends it, a recording pauses keeping every block that came, and each says
+// so; a late notice of a device already closed changes nothing.
+TEST_F(DeviceTest, ADeviceThatStopsWorkingEndsPlaybackAndPausesARecording) {
+    TListener listener;
+    TFile doc(22050, 2, 2, 1);
+    TPlayRecEngine engine(doc);
+    engine.SetListener(&listener);
+    Fill(doc.Channel(0), std::vector<int32_t>(200000, 1 << 16));
+    TScriptedMessageBoxes boxes;
+    engine.Play(TSampleRange());
+    Card.PlayBlocks(3);
+    Deliver();
+    boxes.Expect("The sound output stopped working: playback has ended.", IdOk);
+    Card.FailDevice(false);
+    Deliver();
+    EXPECT_EQ(engine.State(), TDeviceState::Idle);
+    EXPECT_FALSE(Card.OutputOpen());
+    EXPECT_EQ(listener.Stopped, 1);
+    EXPECT_EQ(ActiveDocument(), nullptr);
+
+    Card.SourceConstant(1000);
+    engine.Record();
+    Hear(3 * 2048 + 10);
+    boxes.Expect("The sound input stopped working: the recording is paused.", IdOk);
+    Card.FailDevice(true);
+    Deliver();
+    EXPECT_EQ(engine.State(), TDeviceState::RecordPaused);
+    EXPECT_FALSE(Card.InputOpen());
+    EXPECT_EQ(engine.RecordedSamples(), 3 * 2048);
+    // The recording goes on when the card is back.
+    engine.Record();
+    ASSERT_EQ(engine.State(), TDeviceState::Recording);
+    Hear(2048);
+    // A notice of a failure that is over by now.
+    NSWave::TWaveHook::Instance().PostData(nullptr);
+    Deliver();
+    EXPECT_EQ(engine.State(), TDeviceState::Recording);
+    TTmpFile taken = engine.TakeRecording();
+    engine.Stop();
+    EXPECT_EQ(std::filesystem::file_size(taken.GetFileName()), uint64_t(4 * 2048 * 2));
+    engine.SetListener(nullptr);
 }

@@ -2,17 +2,21 @@
 // the level, pause and resume, and one active document at a time.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "support/scriptedmsgbox.h"
 #include "support/testenv.h"
 #include "util/xmsg.h"
+#include "wave/childrun.h"
 #include "wave/devicetest.h"
 #include "wave/wavetest.h"
 
@@ -42,39 +46,40 @@ int Ramp(int64_t i, int sampleBytes) {
 TEST_F(DeviceTest, RecordPauseRecordStopKeepsBothPartsInOneFile) {
     Card.SetSource(Ramp);
     TFile doc(22050, 2, 2, 1);
+    TPlayRecEngine engine(doc);
     TListener listener;
-    doc.Status = &listener;
+    engine.SetListener(&listener);
 
-    doc.Record();
-    EXPECT_EQ(doc.DeviceState, TDeviceState::Recording);
+    engine.Record();
+    EXPECT_EQ(engine.State(), TDeviceState::Recording);
     EXPECT_EQ(ActiveDocument(), &doc);
     EXPECT_EQ(Card.QueuedInputBlocks(), 32);
     EXPECT_TRUE(Card.InputStarted());
-    const std::string name = doc.RecordFile.GetFileName();
+    const std::string name = engine.RecordFile().GetFileName();
     EXPECT_TRUE(EndsWith(name, ".sw")) << name;
 
     Hear(2048 + 100); // one full block, then 100 samples of the next
-    EXPECT_EQ(doc.RecordedSamples, 2048);
-    doc.Pause(); // the partly filled block is dropped
-    EXPECT_EQ(doc.DeviceState, TDeviceState::RecordPaused);
+    EXPECT_EQ(engine.RecordedSamples(), 2048);
+    engine.Pause(); // the partly filled block is dropped
+    EXPECT_EQ(engine.State(), TDeviceState::RecordPaused);
     EXPECT_FALSE(Card.InputOpen());
     EXPECT_EQ(ActiveDocument(), nullptr);
-    EXPECT_EQ(doc.RecordedSamples, 2048);
+    EXPECT_EQ(engine.RecordedSamples(), 2048);
 
-    doc.Record(); // resumes into the same file
-    EXPECT_EQ(doc.DeviceState, TDeviceState::Recording);
-    EXPECT_EQ(doc.RecordFile.GetFileName(), name);
+    engine.Record(); // resumes into the same file
+    EXPECT_EQ(engine.State(), TDeviceState::Recording);
+    EXPECT_EQ(engine.RecordFile().GetFileName(), name);
     Hear(2048 + 50);
-    EXPECT_EQ(doc.RecordedSamples, 2 * 2048);
+    EXPECT_EQ(engine.RecordedSamples(), 2 * 2048);
 
-    TTmpFile taken = doc.TakeRecording(); // the partly filled block is kept
-    EXPECT_EQ(doc.DeviceState, TDeviceState::RecordDone);
-    EXPECT_EQ(doc.RecordedSamples, 2 * 2048 + 50);
+    TTmpFile taken = engine.TakeRecording(); // the partly filled block is kept
+    EXPECT_EQ(engine.State(), TDeviceState::RecordDone);
+    EXPECT_EQ(engine.RecordedSamples(), 2 * 2048 + 50);
     EXPECT_EQ(taken.GetFileName(), name);
-    doc.Stop();
-    EXPECT_EQ(doc.DeviceState, TDeviceState::Idle);
-    EXPECT_EQ(doc.Blocks.Count(), 0);
-    EXPECT_TRUE(doc.RecordFile.IsEmpty());
+    engine.Stop();
+    EXPECT_EQ(engine.State(), TDeviceState::Idle);
+    EXPECT_EQ(engine.BlockCount(), 0);
+    EXPECT_TRUE(engine.RecordFile().IsEmpty());
 
     std::vector<int> expected;
     for (int i = 0; i < 2048; ++i)
@@ -95,7 +100,7 @@ TEST_F(DeviceTest, RecordPauseRecordStopKeepsBothPartsInOneFile) {
     // The document's capture file goes with the last handle.
     taken.Release();
     EXPECT_FALSE(std::filesystem::exists(name));
-    doc.Status = nullptr;
+    engine.SetListener(nullptr);
 }
 
 TEST_F(DeviceTest, TheCaptureFileFollowsTheSampleSizeOpened) {
@@ -117,12 +122,13 @@ TEST_F(DeviceTest, TheCaptureFileFollowsTheSampleSizeOpened) {
         Card.RefusedSampleBytes = c.Refused;
         Card.SourceConstant(-32768);
         TFile doc(11025, 2, c.Size, 1);
-        doc.Record();
-        EXPECT_EQ(doc.InSampleBytes, c.Bytes);
+        TPlayRecEngine engine(doc);
+        engine.Record();
+        EXPECT_EQ(engine.InSampleBytes(), c.Bytes);
         EXPECT_EQ(Card.InputFormat.Rate, 11025);
         Hear(2048);
-        TTmpFile taken = doc.TakeRecording();
-        doc.Stop();
+        TTmpFile taken = engine.TakeRecording();
+        engine.Stop();
         EXPECT_TRUE(EndsWith(taken.GetFileName(), c.Suffix)) << taken.GetFileName();
         auto bytes = ReadAll(taken.GetFileName());
         ASSERT_EQ(bytes.size(), size_t(2048 * c.Bytes));
@@ -149,113 +155,123 @@ TEST_F(DeviceTest, LevelIsThePeakOfTheLastBlock) {
         Card.Clear();
         Card.SourceConstant(c.Value);
         TFile doc(22050, 2, c.Size, 1);
+        TPlayRecEngine engine(doc);
         TListener listener;
-        doc.Status = &listener;
-        doc.Record();
+        engine.SetListener(&listener);
+        engine.Record();
         Hear(2048);
         ASSERT_EQ(listener.Progress.size(), 2u);
         EXPECT_EQ(listener.Progress[1], (TListener::TProgress{2048, c.Level}));
-        doc.Stop();
+        engine.Stop();
         EXPECT_EQ(listener.LevelAtStop, 0);
-        doc.Status = nullptr;
+        engine.SetListener(nullptr);
     }
 }
 
 TEST_F(DeviceTest, OneDocumentAtATimeUsesTheCard) {
     TFile player(22050, 2, 2, 1), recorder(22050, 2, 2, 1);
+    TPlayRecEngine playerEngine(player);
+    TPlayRecEngine recorderEngine(recorder);
     Fill(player.Channel(0), std::vector<int32_t>(100000, 0));
 
-    recorder.Record();
-    player.Play(TSampleRange()); // refused, silently
-    EXPECT_EQ(player.DeviceState, TDeviceState::Idle);
+    recorderEngine.Record();
+    playerEngine.Play(TSampleRange()); // refused, silently
+    EXPECT_EQ(playerEngine.State(), TDeviceState::Idle);
     EXPECT_FALSE(Card.OutputOpen());
-    player.Record();
-    EXPECT_EQ(player.DeviceState, TDeviceState::Idle);
+    playerEngine.Record();
+    EXPECT_EQ(playerEngine.State(), TDeviceState::Idle);
 
-    recorder.Pause(); // a paused recording lets another document play
-    player.Play(TSampleRange());
-    EXPECT_EQ(player.DeviceState, TDeviceState::Playing);
-    recorder.Record(); // and resumes only when that one has stopped
-    EXPECT_EQ(recorder.DeviceState, TDeviceState::RecordPaused);
+    recorderEngine.Pause(); // a paused recording lets another document play
+    playerEngine.Play(TSampleRange());
+    EXPECT_EQ(playerEngine.State(), TDeviceState::Playing);
+    recorderEngine.Record(); // and resumes only when that one has stopped
+    EXPECT_EQ(recorderEngine.State(), TDeviceState::RecordPaused);
     EXPECT_FALSE(Card.InputOpen());
 
-    player.Stop();
-    recorder.Record();
-    EXPECT_EQ(recorder.DeviceState, TDeviceState::Recording);
-    player.Play(TSampleRange());
-    EXPECT_EQ(player.DeviceState, TDeviceState::Idle);
-    recorder.Stop();
+    playerEngine.Stop();
+    recorderEngine.Record();
+    EXPECT_EQ(recorderEngine.State(), TDeviceState::Recording);
+    playerEngine.Play(TSampleRange());
+    EXPECT_EQ(playerEngine.State(), TDeviceState::Idle);
+    recorderEngine.Stop();
 }
 
 TEST_F(DeviceTest, PauseWhilePlayingStops) {
     TFile doc(22050, 2, 2, 1);
+    TPlayRecEngine engine(doc);
     Fill(doc.Channel(0), std::vector<int32_t>(100000, 0));
-    doc.Play(TSampleRange());
-    doc.Pause();
-    EXPECT_EQ(doc.DeviceState, TDeviceState::Idle);
+    engine.Play(TSampleRange());
+    engine.Pause();
+    EXPECT_EQ(engine.State(), TDeviceState::Idle);
     EXPECT_FALSE(Card.OutputOpen());
 }
 
 TEST_F(DeviceTest, ANewRecordingStartsAFreshFile) {
     TFile doc(22050, 2, 2, 1);
-    doc.Record();
+    TPlayRecEngine engine(doc);
+    engine.Record();
     Hear(2048);
-    TTmpFile first = doc.TakeRecording();
-    doc.Record(); // from RecordDone: a fresh start
-    EXPECT_EQ(doc.RecordedSamples, 0);
-    EXPECT_NE(doc.RecordFile.GetFileName(), first.GetFileName());
-    doc.Stop();
+    TTmpFile first = engine.TakeRecording();
+    engine.Record(); // from RecordDone: a fresh start
+    EXPECT_EQ(engine.RecordedSamples(), 0);
+    EXPECT_NE(engine.RecordFile().GetFileName(), first.GetFileName());
+    engine.Stop();
 }
 
 TEST_F(DeviceTest, NothingToTakeWithoutARecording) {
     TFile doc;
-    EXPECT_TRUE(doc.TakeRecording().IsEmpty());
-    EXPECT_EQ(doc.StopRecording(), 0);
-    EXPECT_EQ(doc.DeviceState, TDeviceState::Idle);
+    TPlayRecEngine engine(doc);
+    EXPECT_TRUE(engine.TakeRecording().IsEmpty());
+    EXPECT_EQ(engine.StopRecording(), 0);
+    EXPECT_EQ(engine.State(), TDeviceState::Idle);
 }
 
 TEST_F(DeviceTest, StopWithoutTakingLosesTheCaptureFile) {
     TFile doc(22050, 2, 2, 1);
+    TPlayRecEngine engine(doc);
     TListener listener;
-    doc.Status = &listener;
-    doc.Record();
+    engine.SetListener(&listener);
+    engine.Record();
     Hear(3000);
-    const std::string name = doc.RecordFile.GetFileName();
-    doc.Stop();
+    const std::string name = engine.RecordFile().GetFileName();
+    engine.Stop();
     EXPECT_EQ(listener.RecordStops, 1);
     EXPECT_FALSE(std::filesystem::exists(name));
-    doc.Status = nullptr;
+    engine.SetListener(nullptr);
 }
 
 TEST_F(DeviceTest, DestroyingARecordingDocumentStopsItAndRemovesItsFile) {
     std::string name;
     {
         TFile doc(22050, 2, 1, 1);
-        doc.Record();
+        TPlayRecEngine engine(doc);
+        engine.Record();
         Hear(5000);
-        name = doc.RecordFile.GetFileName();
-        doc.Pause();
+        name = engine.RecordFile().GetFileName();
+        engine.Pause();
     }
     EXPECT_FALSE(std::filesystem::exists(name));
 }
 
 TEST_F(DeviceTest, AnInputThatCannotOpenLeavesAPausedRecordingPaused) {
     TFile doc(22050, 2, 2, 1);
-    doc.Record();
+    TPlayRecEngine engine(doc);
+    engine.Record();
     Hear(2048);
-    doc.Pause();
+    engine.Pause();
     {
         TScriptedMessageBoxes boxes;
-        boxes.Expect("Your sound card drivers do not support this sample rate", IdOk);
+        boxes.Expect("No sound input could be opened: no sound card or sound server answers.",
+                     IdOk);
         Card.Unavailable = true;
-        doc.Record();
+        engine.Record();
     }
-    EXPECT_EQ(doc.DeviceState, TDeviceState::RecordPaused);
-    EXPECT_EQ(doc.RecordedSamples, 2048);
+    EXPECT_EQ(engine.State(), TDeviceState::RecordPaused);
+    EXPECT_EQ(engine.RecordedSamples(), 2048);
     Card.Unavailable = false;
-    doc.Record();
-    EXPECT_EQ(doc.DeviceState, TDeviceState::Recording);
-    doc.Stop();
+    engine.Record();
+    EXPECT_EQ(engine.State(), TDeviceState::Recording);
+    engine.Stop();
 }
 
 TEST_F(DeviceTest, NoCaptureFileMeansNoRecording) {
@@ -266,13 +282,93 @@ TEST_F(DeviceTest, NoCaptureFileMeansNoRecording) {
     std::ofstream(blocker).put('x');
     setenv("XDG_STATE_HOME", blocker.c_str(), 1);
     TFile doc(22050, 2, 2, 1);
+    TPlayRecEngine engine(doc);
     TListener listener;
-    doc.Status = &listener;
-    EXPECT_THROW(doc.Record(), xmsg);
+    engine.SetListener(&listener);
+    EXPECT_THROW(engine.Record(), xmsg);
     setenv("XDG_STATE_HOME", TestStateDir().c_str(), 1);
     std::filesystem::remove(blocker);
-    EXPECT_EQ(doc.DeviceState, TDeviceState::Idle);
+    EXPECT_EQ(engine.State(), TDeviceState::Idle);
     EXPECT_FALSE(Card.InputOpen());
     EXPECT_TRUE(listener.Progress.empty());
-    doc.Status = nullptr;
+    engine.SetListener(nullptr);
+}
+
+// A disk that fills in the middle of a take (a file-size limit stands in for
+// it): every block still reaches the recording, in order, the file holding a
+// prefix and memory the rest, and the listener hears of it once.
+TEST_F(DeviceTest, ADiskThatFillsLosesNoSampleOfTheTake) {
+    const TChildResult result = InChild(
+        [&] {
+            signal(SIGXFSZ, SIG_IGN);
+            std::mt19937 random(21);
+            for (int round = 0; round < 40; ++round) {
+                const int bytes = 1 + int(random() % 2);
+                const int64_t total = 2048 * 12 + int64_t(random() % 5000);
+                // From no room at all to more than the whole take.
+                const rlim_t room = random() % uint64_t(total * bytes + 8000);
+                class TInMemory : public TListener {
+                public:
+                    void RecordInMemory(const std::string& why) override { Why.push_back(why); }
+                    std::vector<std::string> Why;
+                } listener;
+                Card.Clear();
+                Card.SetSource(Ramp);
+                TFile doc(8000, 2, bytes, 1); // a sync every four blocks
+                TPlayRecEngine engine(doc);
+                engine.SetListener(&listener);
+                engine.Record();
+                const rlimit limit = {room, RLIM_INFINITY};
+                setrlimit(RLIMIT_FSIZE, &limit);
+                int64_t heard = 0;
+                while (heard < total) {
+                    int64_t n = std::min<int64_t>(total - heard, 1 + random() % 7000);
+                    if (random() % 4 == 0) {
+                        // A pause at a block's end keeps every sample heard.
+                        n = 2048 - heard % 2048;
+                        Hear(int(n));
+                        engine.Pause();
+                        engine.Record();
+                    } else {
+                        Hear(int(n));
+                    }
+                    heard += n;
+                }
+                TTmpFile taken = engine.TakeRecording();
+                const auto tail = engine.RecordTail();
+                engine.Stop();
+                const rlimit none = {RLIM_INFINITY, RLIM_INFINITY};
+                setrlimit(RLIMIT_FSIZE, &none);
+                const auto inFile = ReadAll(taken.GetFileName());
+                const std::string trace =
+                    "round " + std::to_string(round) + ", room " + std::to_string(room) + ": ";
+                const bool fits = room >= rlim_t(heard * bytes);
+                if (listener.Why.size() != (fits ? 0u : 1u))
+                    Say(trace + std::to_string(listener.Why.size()) + " notices\n");
+                if (!fits && !listener.Why.empty() &&
+                    listener.Why[0] != "The disk is full: the recording goes on in memory and "
+                                       "is not protected against a crash.")
+                    Say(trace + listener.Why[0] + "\n");
+                if (inFile.size() > room || inFile.size() % size_t(bytes) != 0)
+                    Say(trace + "the file holds " + std::to_string(inFile.size()) + " bytes\n");
+                // The file and the tail together, as the document gets them.
+                TFile material(8000, 2, bytes, 1);
+                if (!inFile.empty())
+                    material.Load(taken.GetFileName());
+                if (tail)
+                    AppendCaptureTail(material, *tail);
+                material.Rate = 8000;
+                bool same = material.GetLength() == uint64_t(heard);
+                for (int64_t i = 0; same && i < heard; ++i)
+                    same =
+                        material.Channel(0).Samples[i] >> (bytes == 1 ? 24 : 16) == Ramp(i, bytes);
+                if (!same)
+                    Say(trace + "the recording differs (" + std::to_string(material.GetLength()) +
+                        " of " + std::to_string(heard) + " samples)\n");
+                engine.SetListener(nullptr);
+            }
+        },
+        60);
+    EXPECT_TRUE(result.Clean()) << result.Describe();
+    EXPECT_EQ(result.Output, "");
 }

@@ -242,3 +242,38 @@ TEST(SaveTargets, MessagesNameTheFileTheUserChose) {
 }
 
 } // namespace
+
+// A save the system ends half-way (here the file-size signal, which ends the
+// process as a crash or a kill would) leaves no file beside the target: the
+// new file has no name until it is complete.
+TEST(SaveInterrupted, AKilledSaveLeavesNothingBehind) {
+    const std::string dir = TestTmpDir() + "/killed";
+    fs::create_directory(dir);
+    const std::string target = dir + "/keep.wav";
+    WriteBytes(target, "the user's own file");
+    TFile doc(8000, 2, 2, 2);
+    MakeNoise(doc, 100000);
+    for (const rlim_t at : {rlim_t(1), rlim_t(4096), rlim_t(200000), rlim_t(399999)}) {
+        const TChildResult result = InChild(
+            [&] {
+                const rlimit noCore = {0, 0};
+                setrlimit(RLIMIT_CORE, &noCore);
+                signal(SIGXFSZ, SIG_DFL);
+                const rlimit limit = {at, RLIM_INFINITY};
+                setrlimit(RLIMIT_FSIZE, &limit);
+                doc.Save(target);
+            },
+            30);
+        EXPECT_FALSE(result.Exited) << at << ": " << result.Describe();
+        EXPECT_EQ(result.Code, SIGXFSZ) << at;
+        EXPECT_EQ(Names(dir), std::vector<std::string>{"keep.wav"}) << at << " bytes written";
+        EXPECT_EQ(Bytes(target), "the user's own file");
+    }
+    // And a save that runs its course still replaces the target.
+    doc.Save(target);
+    TFile back;
+    back.Load(target);
+    EXPECT_EQ(back.GetLength(), 100000u);
+    EXPECT_EQ(Names(dir), std::vector<std::string>{"keep.wav"});
+    fs::remove_all(dir);
+}

@@ -2,12 +2,18 @@
 // sound in another format, and the refusals. (The commands' effect on the
 // sound, the selection and the undo slots is the random model test's.)
 
+#include <sys/mount.h>
+
 #include <QFile>
 #include <QTest>
+#include <cerrno>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
+#include "support/testenv.h"
 #include "wavewin/clipboard.h"
 #include "wavewin/edittest.h"
 
@@ -208,4 +214,57 @@ TEST_F(EditTest, ASelectionTooLargeForAWavFileIsRefusedWithAMessage) {
     const uint32_t fits = uint32_t((MaxWavImage - 4096) / 8);
     EXPECT_LE(WavImageBytes(w->Document, TSampleRange(0, fits)), MaxWavImage);
     w->Document.SetSize(0, 1);
+}
+
+// Cut and Copy with a temporary folder that cannot take the clipboard's WAV
+// file (gone; full, on a small file system where mounting one is allowed):
+// the message says why, the sound, its undo and the clipboard stay as they
+// were.
+TEST_F(EditTest, ACutThatCannotReachTheClipboardChangesNothing) {
+    const std::string full = TestTmpDir() + "/fulldisk";
+    std::filesystem::create_directory(full);
+    const bool mounted = mount("tmpfs", full.c_str(), "tmpfs", 0, "size=64k,mode=0700") == 0;
+    if (mounted) {
+        // Every block taken; an empty file can still be made.
+        std::ofstream filler(full + "/filler", std::ios::binary);
+        const std::string block(4096, 'x');
+        while (filler.write(block.data(), std::streamsize(block.size())))
+            filler.flush();
+    }
+    struct TCase {
+        std::string Dir;
+        std::string Why;
+    };
+    std::vector<TCase> cases = {{TestTmpDir() + "/gone", "No such file or directory"}};
+    if (mounted)
+        cases.push_back({full, "No space left on device"});
+    const TSound sound = {Constant(20000, 3 << 20), Constant(20000, -7 << 20)};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Dir);
+        TWaveWin* w = Window(sound);
+        Offer({{5}}, 22050);
+        Select(w, 100, 15000);
+        setenv("TMPDIR", c.Dir.c_str(), 1);
+        for (int command : {CmdCut, CmdCopy}) {
+            Boxes.Expect("Could not put the sound on the clipboard: " + c.Why, IdOk);
+            w->Command(command);
+            ASSERT_EQ(Boxes.Shown.size() > 0 ? Boxes.Shown.back().Text : "",
+                      "Could not put the sound on the clipboard: " + c.Why);
+        }
+        setenv("TMPDIR", TestTmpDir().c_str(), 1);
+        EXPECT_EQ(Snapshot(w->Document), sound);
+        EXPECT_FALSE(w->IsModified());
+        EXPECT_FALSE(w->HasUndo());
+        EXPECT_EQ(w->Selection, TSampleRange(100, 15000, AllChannels));
+        EXPECT_EQ(Clipboard(), (TSound{{5}}));
+        // With room again, the cut takes the range out after the clipboard
+        // holds it.
+        w->Command(CmdCut);
+        EXPECT_EQ(w->Document.GetLength(), 20000u - 14900u);
+        EXPECT_EQ(Clipboard(), (TSound{Constant(14900, 3 << 20), Constant(14900, -7 << 20)}));
+        w->SetModified(false);
+    }
+    if (mounted)
+        umount2(full.c_str(), MNT_DETACH);
+    std::filesystem::remove(full);
 }

@@ -2,6 +2,7 @@
 // from the settings and back, the effect checked on the samples, the undo
 // record, and what keeps a dialog open.
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +10,7 @@
 #include <QRadioButton>
 #include <algorithm>
 #include <cmath>
+#include <csignal>
 
 #include "wave/timefmt.h"
 #include "wavewin/ampdlg.h"
@@ -342,4 +344,38 @@ TEST_F(EffectDlgTest, OtherEffectRunsALibraryEffectWithTheWordsItRemembers) {
     dup2(savedInput, 0);
     for (int fd : {savedInput, input[0], input[1]})
         close(fd);
+}
+
+// The effect's staging file cannot be written (a file-size limit stands in
+// for a full temporary folder): the message, the sound as it was, and the
+// modified mark as it was, clear or set.
+TEST_F(EffectDlgTest, AStagingFileThatFailsLeavesTheModifiedMarkAsItWas) {
+    const TSound before{Impulse(20000, 1000), Impulse(20000, 5000)};
+    for (bool modified : {false, true}) {
+        SCOPED_TRACE(modified ? "modified before" : "saved before");
+        TWaveWin* w = Window(before, 8000);
+        w->SetModified(modified);
+        const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        Drive<TEchoDlg>(w, CmdEcho, [&](TEchoDlg& d) {
+            Type(d, 2526, "0.25");
+            const rlimit small = {8192, old.rlim_max};
+            setrlimit(RLIMIT_FSIZE, &small);
+            Boxes.Expect("Tmpfile write error", IdOk);
+            Ok(d);
+            setrlimit(RLIMIT_FSIZE, &old);
+            EXPECT_TRUE(d.isVisible());
+            Cancel(d);
+        });
+        setrlimit(RLIMIT_FSIZE, &old);
+        signal(SIGXFSZ, oldHandler);
+        EXPECT_EQ(Snapshot(w->Document), before);
+        EXPECT_EQ(w->IsModified(), modified);
+        // The record still gives the range back, and knows the mark.
+        w->Command(CmdUndo);
+        EXPECT_EQ(Snapshot(w->Document), before);
+        EXPECT_EQ(w->IsModified(), modified);
+        w->SetModified(false);
+    }
 }

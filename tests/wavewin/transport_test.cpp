@@ -1,11 +1,18 @@
 // Play, pause, stop and record through the window; the volume and the meter;
 // and which commands each device state leaves enabled.
 
+#include <sys/mount.h>
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
 
 #include "dlg/dlgbar.h"
+#include "support/testenv.h"
 #include "undo/undo.h"
 #include "wavewin/transport.h"
 #include "wavewin/wavewindlg.h"
@@ -68,7 +75,7 @@ TEST_F(WaveWinTest, EachDeviceStateEnablesItsCommandsAndTheButtonsAgree) {
     check("idle", [](int id) { return id != CmdStop && id != CmdPause; });
 
     w->Command(CmdPlay);
-    ASSERT_EQ(w->Document.DeviceState, TDeviceState::Playing);
+    ASSERT_EQ(w->Engine.State(), TDeviceState::Playing);
     check("playing", [](int id) {
         if (id == CmdRecord)
             return false;
@@ -76,10 +83,10 @@ TEST_F(WaveWinTest, EachDeviceStateEnablesItsCommandsAndTheButtonsAgree) {
     });
     // Play again stops.
     w->Command(CmdPlay);
-    EXPECT_EQ(w->Document.DeviceState, TDeviceState::Idle);
+    EXPECT_EQ(w->Engine.State(), TDeviceState::Idle);
 
     w->Command(CmdRecord);
-    ASSERT_EQ(w->Document.DeviceState, TDeviceState::Recording);
+    ASSERT_EQ(w->Engine.State(), TDeviceState::Recording);
     check("recording", [](int id) {
         if (id == CmdPlay || id == CmdRecord)
             return false;
@@ -89,7 +96,7 @@ TEST_F(WaveWinTest, EachDeviceStateEnablesItsCommandsAndTheButtonsAgree) {
     EXPECT_TRUE(other->IsEnabled(CmdPlay));
 
     w->Command(CmdPause);
-    ASSERT_EQ(w->Document.DeviceState, TDeviceState::RecordPaused);
+    ASSERT_EQ(w->Engine.State(), TDeviceState::RecordPaused);
     EXPECT_EQ(w->StatusBar->MessageGadget()->Text().toStdString(),
               "Click the red record button to continue recording");
     check("paused", [](int id) {
@@ -101,7 +108,7 @@ TEST_F(WaveWinTest, EachDeviceStateEnablesItsCommandsAndTheButtonsAgree) {
     w->Command(CmdStop);
 
     other->Command(CmdRecord);
-    ASSERT_EQ(other->Document.DeviceState, TDeviceState::Recording);
+    ASSERT_EQ(other->Engine.State(), TDeviceState::Recording);
     check("another document records",
           [](int id) { return id != CmdStop && id != CmdPause && id != CmdRecord; });
     other->Command(CmdStop);
@@ -114,7 +121,7 @@ TEST_F(WaveWinTest, PlayPauseAndStopMoveAndRestoreTheSelection) {
     const TSampleRange chosen(1000, 90000, AllChannels);
     w->SetSelection(chosen);
     w->Command(CmdPlay);
-    ASSERT_EQ(w->Document.DeviceState, TDeviceState::Playing);
+    ASSERT_EQ(w->Engine.State(), TDeviceState::Playing);
     // The cursor follows the blocks the card has played.
     Card.PlayBlocks(3);
     Deliver();
@@ -123,7 +130,7 @@ TEST_F(WaveWinTest, PlayPauseAndStopMoveAndRestoreTheSelection) {
     EXPECT_EQ(w->Selection.Start, 1000u + 3 * 2048);
     // Pause leaves the cursor where playback was; Play goes on from there.
     w->Command(CmdPause);
-    EXPECT_EQ(w->Document.DeviceState, TDeviceState::Idle);
+    EXPECT_EQ(w->Engine.State(), TDeviceState::Idle);
     const TSampleRange cursor = w->Selection;
     EXPECT_EQ(cursor.Start, 1000u + 3 * 2048);
     w->Command(CmdPlay);
@@ -145,7 +152,7 @@ TEST_F(WaveWinTest, PlayPauseAndStopMoveAndRestoreTheSelection) {
     w->Command(CmdPlay);
     while (Card.OutputOpen() && Card.PlayBlocks(1) == 1)
         Deliver();
-    EXPECT_EQ(w->Document.DeviceState, TDeviceState::Idle);
+    EXPECT_EQ(w->Engine.State(), TDeviceState::Idle);
     EXPECT_EQ(w->Selection, TSampleRange(99000, 100000, AllChannels));
 }
 
@@ -180,7 +187,7 @@ TEST_F(WaveWinTest, RecordingShowsItsLevelAndLengthAndGoesIntoTheSound) {
     TWaveWin* w = Open();
     Card.SourceConstant(16384); // half scale
     w->Command(CmdRecord);
-    ASSERT_EQ(w->Document.DeviceState, TDeviceState::Recording);
+    ASSERT_EQ(w->Engine.State(), TDeviceState::Recording);
     Card.Capture(2 * 2048);
     Deliver();
     EXPECT_EQ(w->Meter->Level(), 50);
@@ -199,4 +206,71 @@ TEST_F(WaveWinTest, RecordingShowsItsLevelAndLengthAndGoesIntoTheSound) {
     w->Command(CmdRecord);
     w->Command(CmdStop);
     EXPECT_EQ(w->Document.GetLength(), 0u);
+}
+
+// The capture folder on a small file system that fills during the take:
+// the window says so at once, and Stop still inserts every sample.
+TEST_F(WaveWinTest, ARecordingGoesOnInMemoryWhenTheDiskIsFull) {
+    const std::string state = TestTmpDir() + "/smalldisk";
+    std::filesystem::create_directory(state);
+    if (mount("tmpfs", state.c_str(), "tmpfs", 0, "size=64k,mode=0700") != 0) {
+        const std::string why = std::strerror(errno);
+        std::filesystem::remove(state);
+        GTEST_SKIP() << "a small file system cannot be mounted here (" << why
+                     << "); the file-size limit test of the engine covers the same ground";
+    }
+    setenv("XDG_STATE_HOME", state.c_str(), 1);
+    TWaveWin* w = Open();
+    w->Document.Size = 2; // 16-bit recording
+    Card.SetSource([](int64_t i, int) { return int(i % 30000) - 15000; });
+    w->Command(CmdRecord);
+    ASSERT_EQ(w->Engine.State(), TDeviceState::Recording);
+    const int total = 2048 * 40 + 77; // 160 KB of 16-bit sound onto 64 KB
+    Boxes.Expect("The disk is full: the recording goes on in memory and is not protected against "
+                 "a crash.",
+                 IdOk);
+    for (int heard = 0; heard + 2048 <= total; heard += 2048) {
+        Card.Capture(2048);
+        Deliver();
+    }
+    EXPECT_EQ(Boxes.Shown.size(), 1u) << "said at once";
+    Card.Capture(total % 2048);
+    w->Command(CmdStop);
+    EXPECT_EQ(Boxes.Shown.size(), 1u) << "said once";
+    ASSERT_EQ(w->Document.GetLength(), uint32_t(total));
+    int wrong = 0;
+    for (int i = 0; i < total; ++i)
+        wrong += w->Document.Channel(0).Samples[i] >> 16 != i % 30000 - 15000;
+    EXPECT_EQ(wrong, 0);
+    // Undo and Redo keep the part held in memory.
+    w->Command(CmdUndo);
+    EXPECT_EQ(w->Document.GetLength(), 0u);
+    w->Command(CmdUndo);
+    EXPECT_EQ(w->Document.GetLength(), uint32_t(total));
+    // The window and its records go before their file system.
+    w->SetModified(false);
+    Area->closeAllSubWindows();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(std::filesystem::is_empty(state + "/brimvale"));
+    setenv("XDG_STATE_HOME", TestStateDir().c_str(), 1);
+    umount2(state.c_str(), MNT_DETACH);
+    std::filesystem::remove(state);
+}
+
+// A sound server that goes away while the window plays: the window leaves
+// "playing" (the selection back, Play enabled again) and says why.
+TEST_F(WaveWinTest, AnOutputThatStopsWorkingEndsPlaybackInTheWindow) {
+    TWaveWin* w = Open(MakeSound("long.wav", 1, 100000));
+    w->SetSelection(TSampleRange(1000, 90000, AllChannels));
+    w->Command(CmdPlay);
+    ASSERT_EQ(w->Engine.State(), TDeviceState::Playing);
+    Card.PlayBlocks(2);
+    Deliver();
+    Boxes.Expect("The sound output stopped working: playback has ended.", IdOk);
+    Card.FailDevice(false);
+    Deliver();
+    EXPECT_EQ(w->Engine.State(), TDeviceState::Idle);
+    EXPECT_EQ(w->Selection, TSampleRange(1000, 90000, AllChannels));
+    EXPECT_TRUE(w->IsEnabled(CmdPlay));
+    EXPECT_FALSE(w->IsEnabled(CmdStop));
 }
