@@ -232,7 +232,16 @@ int main(int argc, char** argv) {
     };
     // No tile kept: the whole screen the scroll shows is computed, the
     // columns it moved as well as the three quarters it uncovers.
-    const TTiming pageCold = Median(scroll, [&] {
+    // The scroll repaints only what it uncovers, so the columns it moved are
+    // asked for again by a repaint of their own.
+    auto scrollAll = [&] {
+        window.ScrollHorizontally(forward ? TScroll::PageForward : TScroll::PageBack);
+        forward = !forward;
+        for (TChannelWin* view : window.ChannelViews)
+            view->update();
+        Complete(window);
+    };
+    const TTiming pageCold = Median(scrollAll, [&] {
         for (TChannelWin* view : window.ChannelViews) {
             view->Spectro->Tiles.Finish();
             view->Spectro->Tiles.Clear();
