@@ -61,11 +61,14 @@ public:
     void Changed(uint32_t from) {
         Peaks.Changed(from);
         ChangedFrom = std::min(ChangedFrom, from);
+        SpectrumFrom = std::min(SpectrumFrom, from);
     }
     // The first sample changed since the last call (NoChange: none), for
     // the views that show the channel; the next call starts afresh.
     static constexpr uint32_t NoChange = UINT32_MAX;
     uint32_t TakeChangedFrom() { return std::exchange(ChangedFrom, NoChange); }
+    // The same for the spectrogram, which follows the channel on its own.
+    uint32_t TakeSpectrumChangedFrom() { return std::exchange(SpectrumFrom, NoChange); }
     // The samples for writing, from `from` on: marks them changed. Write
     // before the next Extremes call; a writer that lets the event loop run
     // while it writes (progress reports) marks again when it is done.
@@ -90,6 +93,7 @@ private:
     mutable TPeakSummary Peaks;
     // A new channel is new from its first sample.
     uint32_t ChangedFrom = 0;
+    uint32_t SpectrumFrom = 0;
 };
 
 // Throws the message for an edit that would make a channel too long.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "wavewin/commands.h"
+#include "wavewin/spectroview.h"
 #include "wavewin/wavewin.h"
 
 namespace NSWaveWin {
@@ -96,6 +97,10 @@ QImage& Canvas(int columns, int rows) {
 
 void TChannelWin::paintEvent(QPaintEvent* event) {
     const QRect area = event->rect();
+    if (Owner->Spectrogram) {
+        PaintSpectrogram(area);
+        return;
+    }
     const int left = area.left();
     const int right = area.right() + 1;
     const int top = area.top();

@@ -3,15 +3,18 @@
 
 #include <QWidget>
 #include <cstdint>
+#include <memory>
 #include <utility>
 
 namespace NSWaveWin {
 
+class TSpectroStrip;
 class TWaveWin;
 
 class TChannelWin : public QWidget {
 public:
     TChannelWin(TWaveWin* owner, int channel);
+    ~TChannelWin() override;
 
     // Repaints the columns that show samples first..last.
     void InvalidateSamples(int64_t first, int64_t last);
@@ -30,6 +33,10 @@ public:
     // Qt keeps sending it the moves until the button is released, wherever
     // the mouse goes, so no pointer grab of our own is needed.
     bool Capturing = false;
+    // The spectrogram's tiles, made when the view first shows one.
+    std::unique_ptr<TSpectroStrip> Spectro;
+    // The window moved the view's pixels dx to the right.
+    void Scrolled(int dx);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -37,6 +44,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void PaintSpectrogram(const QRect& area);
 };
 
 } // namespace NSWaveWin

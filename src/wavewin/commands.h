@@ -64,6 +64,7 @@ enum TCommandId : int {
     CmdPitch = 2066,
     CmdVibro = 2067,
     CmdOtherEffect = 2068,
+    CmdSpectrogram = 2070,
     CmdExit = 24310,
     CmdCascade = 24361,
     CmdTileVertical = 24362,
@@ -93,6 +94,8 @@ struct TCommandState {
     int ChannelCount = 1;
     uint32_t Length = 0;
     int Level = 0; // the playback volume's level, 0 to 7
+    // The channel strips show spectrograms.
+    bool Spectrogram = false;
 };
 
 // The menus of the menu bar, left to right.

@@ -314,6 +314,7 @@ TCommandState TWaveWin::CommandState() const {
     s.ChannelCount = Document.ChannelCount();
     s.Length = Document.GetLength();
     s.Level = const_cast<TWaveWin*>(this)->Level();
+    s.Spectrogram = Spectrogram;
     return s;
 }
 

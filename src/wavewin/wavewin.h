@@ -256,6 +256,8 @@ public:
     int ViewWidth = 0;
     int CentreY = 48;
     int HalfHeight = 48;
+    // The channel strips show spectrograms instead of waveforms.
+    bool Spectrogram = false;
     // True once the window is on screen and laid out.
     bool Created = false;
 

@@ -333,9 +333,10 @@ void TWaveWin::ScrollHorizontally(TScroll code, int64_t position) {
     ScrollX = x;
     SetBar(HScroll, MaxScrollX, ViewWidth, ScrollX);
     for (TChannelWin* view : ChannelViews) {
-        if (std::llabs(shift) < view->width())
+        if (std::llabs(shift) < view->width()) {
             view->scroll(int(shift), 0);
-        else
+            view->Scrolled(int(shift));
+        } else
             view->update();
     }
     if (TimeLine)
