@@ -28,6 +28,7 @@
 #include <thread>
 #include <vector>
 
+#include "threadtiming.h"
 #include "wave/file.h"
 #include "wave/spectro.h"
 #include "wavewin/chanwin.h"
@@ -44,38 +45,9 @@ constexpr uint32_t HourSamples = 44100u * 3600u;
 
 int Rounds = 9;
 
-struct TTiming {
-    double Wall;
-    double Cpu;
-};
-
-double ThreadCpuMs() {
-    timespec t;
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
-
-TTiming Time(const std::function<void()>& f) {
-    const double cpu0 = ThreadCpuMs();
-    const auto t0 = std::chrono::steady_clock::now();
-    f();
-    const double wall =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-    return {wall, ThreadCpuMs() - cpu0};
-}
-
+// The medians of `Rounds` timings of f; `before` runs untimed ahead of each.
 TTiming Median(const std::function<void()>& f, const std::function<void()>& before = nullptr) {
-    std::vector<double> wall, cpu;
-    for (int r = 0; r < Rounds; ++r) {
-        if (before)
-            before();
-        const TTiming t = Time(f);
-        wall.push_back(t.Wall);
-        cpu.push_back(t.Cpu);
-    }
-    std::sort(wall.begin(), wall.end());
-    std::sort(cpu.begin(), cpu.end());
-    return {wall[wall.size() / 2], cpu[cpu.size() / 2]};
+    return MedianOf(Rounds, f, before);
 }
 
 // Noise whose loudness changes every few thousand samples, and a tone that

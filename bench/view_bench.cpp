@@ -25,6 +25,7 @@
 #include <functional>
 #include <vector>
 
+#include "threadtiming.h"
 #include "wave/file.h"
 #include "wave/peaks.h"
 #include "wavewin/chanwin.h"
@@ -41,42 +42,9 @@ constexpr uint32_t Second = 44100;
 
 int Rounds = 15;
 
-// Wall time and this thread's processor time of one call, in milliseconds.
-// On a machine shared with other work the processor time is the steadier
-// figure: it leaves out the time the thread waited for a processor.
-struct TTiming {
-    double Wall;
-    double Cpu;
-};
-
-double ThreadCpuMs() {
-    timespec t;
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
-
-TTiming Time(const std::function<void()>& f) {
-    const double cpu0 = ThreadCpuMs();
-    const auto t0 = std::chrono::steady_clock::now();
-    f();
-    const double wall =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-    return {wall, ThreadCpuMs() - cpu0};
-}
-
 // The medians of `Rounds` timings of f; `before` runs untimed ahead of each.
 TTiming Median(const std::function<void()>& f, const std::function<void()>& before = nullptr) {
-    std::vector<double> wall, cpu;
-    for (int r = 0; r < Rounds; ++r) {
-        if (before)
-            before();
-        const TTiming t = Time(f);
-        wall.push_back(t.Wall);
-        cpu.push_back(t.Cpu);
-    }
-    std::sort(wall.begin(), wall.end());
-    std::sort(cpu.begin(), cpu.end());
-    return {wall[wall.size() / 2], cpu[cpu.size() / 2]};
+    return MedianOf(Rounds, f, before);
 }
 
 // The channel view's picture painted the plain way: every column's extremes
