@@ -76,14 +76,14 @@ std::string Comment(const AVFormatContext* format) {
 
 class TSender {
 public:
-    TSender(uint32_t channels) : Channels(channels), Planar(size_t(Capacity) * channels) {}
+    TSender(uint32_t channels) : Channels(channels), Ring(channels) {}
 
     // Converted frames of `planes` (one per channel), `count` of them.
     void Add(uint8_t* const* planes, uint32_t count, uint64_t offset) {
         for (uint32_t done = 0; done < count;) {
             const uint32_t take = std::min(count - done, Capacity - Held);
             for (uint32_t c = 0; c < Channels; ++c)
-                std::memcpy(Planar.data() + size_t(c) * Capacity + Held,
+                std::memcpy(Ring.Block() + size_t(c) * Capacity + Held,
                             reinterpret_cast<const int32_t*>(planes[c]) + done,
                             take * sizeof(int32_t));
             Held += take;
@@ -99,9 +99,9 @@ public:
         // The record holds its channels one after another, each Held long.
         if (Held < Capacity)
             for (uint32_t c = 1; c < Channels; ++c)
-                std::memmove(Planar.data() + size_t(c) * Held, Planar.data() + size_t(c) * Capacity,
+                std::memmove(Ring.Block() + size_t(c) * Held, Ring.Block() + size_t(c) * Capacity,
                              Held * sizeof(int32_t));
-        Frames(Planar.data(), Held, Channels, offset);
+        Ring.Send(Held, Channels, offset);
         Held = 0;
     }
 
@@ -109,7 +109,7 @@ private:
     static constexpr uint32_t Capacity = NSWave::NSReader::FramesPerRecord;
     uint32_t Channels;
     uint32_t Held = 0;
-    std::vector<int32_t> Planar;
+    TFrameRing Ring;
 };
 
 // False when FFmpeg cannot read the file; nothing has been sent then.

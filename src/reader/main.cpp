@@ -76,7 +76,7 @@ void SendFrames(sox_format_t* ft) {
     const size_t channels = ft->signal.channels;
     const size_t perBlock = size_t(FramesPerRecord) * channels;
     std::vector<sox_sample_t> block(perBlock);
-    std::vector<int32_t> planar(perBlock);
+    TFrameRing ring{uint32_t(channels)};
     size_t held = 0; // samples of a partial frame kept at the block's start
     for (;;) {
         const size_t got = sox_read(ft, block.data() + held, perBlock - held);
@@ -85,10 +85,11 @@ void SendFrames(sox_format_t* ft) {
         const size_t have = held + got;
         const size_t frames = have / channels;
         if (frames) {
+            int32_t* planar = ring.Block();
             if (channels == 1) {
-                std::memcpy(planar.data(), block.data(), frames * sizeof(int32_t));
+                std::memcpy(planar, block.data(), frames * sizeof(int32_t));
             } else if (channels == 2) {
-                int32_t* left = planar.data();
+                int32_t* left = planar;
                 int32_t* right = left + frames;
                 for (size_t f = 0; f < frames; ++f) {
                     left[f] = block[2 * f];
@@ -96,12 +97,12 @@ void SendFrames(sox_format_t* ft) {
                 }
             } else {
                 for (size_t c = 0; c < channels; ++c) {
-                    int32_t* to = planar.data() + c * frames;
+                    int32_t* to = planar + c * frames;
                     for (size_t f = 0; f < frames; ++f)
                         to[f] = block[f * channels + c];
                 }
             }
-            Frames(planar.data(), uint32_t(frames), uint32_t(channels), uint64_t(ft->tell_off));
+            ring.Send(uint32_t(frames), uint32_t(channels), uint64_t(ft->tell_off));
         }
         held = have - frames * channels;
         std::memmove(block.data(), block.data() + frames * channels, held * sizeof(sox_sample_t));
