@@ -88,6 +88,9 @@ public:
     // nothing waits for the disk, since nothing is lost if the machine stops.
     void SaveScratch(const std::string& fileName, TOpStatus* status, const char* type,
                      const TSampleRange& range, bool allowFewerBits = false) const;
+    // Saves as on a file system that has no unnamed files (every new file
+    // is a hidden named one), for the tests of that path.
+    static void UseNamedSaveFiles(bool named);
 
     // Library effects and rate conversion.
     void ApplyEffect(const TSampleRange& range, const char* name, const char* args,

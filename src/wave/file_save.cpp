@@ -4,14 +4,17 @@
 // only once the library has finished it and it is on the disk: a failure
 // part-way (a full disk, say) never costs the user the file they had.
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sox.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -70,17 +73,67 @@ mode_t NewFileMode(const std::string& target) {
     return 0666 & ~mask;
 }
 
+bool NamedSavesOnly = false;
+
+// Who writes a hidden new file: this machine and process, so that a later
+// save can tell the leftovers of a process that has ended.
+std::string SaverMark() {
+    char host[256] = {};
+    if (gethostname(host, sizeof host - 1) != 0)
+        host[0] = 0;
+    std::string mark;
+    for (const char* c = host; *c; ++c)
+        if (std::isalnum(static_cast<unsigned char>(*c)) || *c == '-')
+            mark += *c;
+    return (mark.empty() ? "host" : mark) + "-" + std::to_string(getpid());
+}
+
+// Removes the hidden new files ".<name>.<host>-<pid>.XXXXXX" that a save
+// cut short on this machine left in `dir`, where their process has ended.
+// Files of other machines (a shared folder) or of a running process stay.
+void RemoveLeftovers(const std::string& dir) {
+    DIR* folder = opendir(dir.empty() ? "." : dir.c_str());
+    if (!folder)
+        return;
+    const std::string mine = SaverMark();
+    const std::string host = mine.substr(0, mine.rfind('-') + 1);
+    while (const dirent* entry = readdir(folder)) {
+        const std::string name = entry->d_name;
+        if (name.size() < 16 || name[0] != '.' || name[name.size() - 7] != '.')
+            continue;
+        const size_t at = name.rfind("." + host, name.size() - 8);
+        if (at == std::string::npos || at == 0)
+            continue;
+        const std::string pid =
+            name.substr(at + 1 + host.size(), name.size() - 7 - at - 1 - host.size());
+        if (pid.empty() || pid.size() > 9 ||
+            !std::all_of(pid.begin(), pid.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            continue;
+        if (kill(pid_t(std::stol(pid)), 0) == 0 || errno != ESRCH)
+            continue;
+        struct stat info;
+        if (fstatat(dirfd(folder), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode))
+            unlinkat(dirfd(folder), entry->d_name, 0);
+    }
+    closedir(folder);
+}
+
 // The new file beside the target; removed unless it replaced the target.
 // Where the file system allows, it has no name at all until it is complete
 // (an unnamed file in the target's folder, written through /proc), so that
 // a save cut short by a crash or a kill leaves nothing behind. Elsewhere it
-// is a hidden file ".<name>.XXXXXX" beside the target.
+// is a hidden file ".<name>.<host>-<pid>.XXXXXX" beside the target, and the
+// leftovers of such saves cut short are removed when the folder is next
+// saved into.
 class TSaveTarget {
 public:
     explicit TSaveTarget(const std::string& target) : Target(target) {
         const std::string dir = DirectoryOf(target);
         const mode_t mode = NewFileMode(target);
-        Unnamed = open(dir.empty() ? "." : dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+        Unnamed = NamedSavesOnly ? -1
+                                 : open(dir.empty() ? "." : dir.c_str(),
+                                        O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
         if (Unnamed >= 0) {
             Name = "/proc/self/fd/" + std::to_string(Unnamed);
             struct stat info;
@@ -90,6 +143,7 @@ public:
             close(Unnamed);
             Unnamed = -1;
         }
+        RemoveLeftovers(dir);
         Name = HiddenName();
         int fd = mkstemp(Name.data());
         if (fd < 0)
@@ -136,7 +190,7 @@ private:
     std::string HiddenName() const {
         const size_t slash = Target.rfind('/');
         const std::string base = slash == std::string::npos ? Target : Target.substr(slash + 1);
-        return DirectoryOf(Target) + "." + base + ".XXXXXX";
+        return DirectoryOf(Target) + "." + base + "." + SaverMark() + ".XXXXXX";
     }
 
     std::string LinkHidden() const {
@@ -324,6 +378,10 @@ bool SameHandler(const std::string& a, const std::string& b) {
 }
 
 } // namespace
+
+void TFile::UseNamedSaveFiles(bool named) {
+    NamedSavesOnly = named;
+}
 
 void TFile::Save(const std::string& fileName, TOpStatus* status, const char* type,
                  const TSampleRange& range, bool allowFewerBits) const {

@@ -277,3 +277,45 @@ TEST(SaveInterrupted, AKilledSaveLeavesNothingBehind) {
     EXPECT_EQ(Names(dir), std::vector<std::string>{"keep.wav"});
     fs::remove_all(dir);
 }
+
+// Where the file system has no unnamed files, a save cut short leaves its
+// hidden new file, and the next save into the folder removes it: only the
+// leftovers of this machine's ended processes, never another's.
+TEST(SaveInterrupted, TheNextSaveRemovesWhatAnEndedSaveLeft) {
+    const std::string dir = TestTmpDir() + "/named";
+    fs::create_directory(dir);
+    const std::string target = dir + "/keep.wav";
+    WriteBytes(target, "the user's own file");
+    TFile doc(8000, 2, 2, 2);
+    MakeNoise(doc, 100000);
+    TFile::UseNamedSaveFiles(true);
+    const TChildResult result = InChild(
+        [&] {
+            const rlimit noCore = {0, 0};
+            setrlimit(RLIMIT_CORE, &noCore);
+            signal(SIGXFSZ, SIG_DFL);
+            const rlimit limit = {4096, RLIM_INFINITY};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            doc.Save(target);
+        },
+        30);
+    EXPECT_EQ(result.Code, SIGXFSZ) << result.Describe();
+    std::vector<std::string> names = Names(dir);
+    ASSERT_EQ(names.size(), 2u);
+    EXPECT_TRUE(names[0].starts_with(".keep.wav.")) << names[0];
+    EXPECT_EQ(Bytes(target), "the user's own file");
+
+    // A running process's save and another machine's stay.
+    const std::string left = names[0];
+    const std::string host = left.substr(10, left.rfind('-') - 10);
+    const std::string running = ".other.wav." + host + "-" + std::to_string(getpid()) + ".Ab12Cd";
+    const std::string elsewhere = ".other.wav.far-away-" + left.substr(left.rfind('-') + 1);
+    WriteBytes(dir + "/" + running, "in progress");
+    WriteBytes(dir + "/" + elsewhere, "another machine's");
+    doc.Save(dir + "/other.wav");
+    TFile::UseNamedSaveFiles(false);
+    std::vector<std::string> kept = {elsewhere, running, "keep.wav", "other.wav"};
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(Names(dir), kept);
+    fs::remove_all(dir);
+}
