@@ -220,44 +220,89 @@ TReadFormat ReadFormat(TReaderRun& run, TOpStatus* status, bool unknownSuffix) {
     return read;
 }
 
-} // namespace
+struct TStreamed {
+    uint64_t Frames = 0;
+    bool Failed = false;
+    std::string Failure;
+};
 
-TLoadResult TFile::Load(const std::string& fileName, TOpStatus* status, const char* type,
-                        int channelHint) {
-    const uint64_t fileLength = CheckPlainFile(fileName);
-
-    std::string kind = type && *type ? type : TypeFromName(fileName);
-    double rateHint = 0;
-    if (strcasecmp(kind.c_str(), "snd") == 0) {
-        // The program's own rule: raw unsigned 8-bit at 11025 samples a second.
-        kind = "ub";
-        rateHint = 11025;
+// The reader's frames, straight into each channel's array (the pipe is the
+// only copy), up to its end record.
+TStreamed StreamFrames(TReaderRun& run, TFile& loaded, TFilling& filling, uint64_t fileLength,
+                       TOpStatus* status) {
+    const int channels = loaded.ChannelCount();
+    TStreamed streamed;
+    uint64_t& frames = streamed.Frames;
+    for (;;) {
+        const NSReader::TRecordHead head = run.Next(status);
+        if (head.Kind == NSReader::TKind::End) {
+            NSReader::TEndHead end;
+            if (head.Bytes < sizeof end || head.Bytes > sizeof end + (64 << 20))
+                throw xmsg(ReaderStoppedText());
+            run.Read(&end, sizeof end, status);
+            streamed.Failure = run.ReadText(size_t(head.Bytes - sizeof end), status);
+            streamed.Failed = end.Failed != 0;
+            return streamed;
+        }
+        NSReader::TFramesHead block;
+        if (head.Kind != NSReader::TKind::Frames || head.Bytes < sizeof block)
+            throw xmsg(ReaderStoppedText());
+        run.Read(&block, sizeof block, status);
+        if (block.Frames == 0 || block.Frames > NSReader::FramesPerRecord ||
+            head.Bytes != sizeof block + uint64_t(block.Frames) * uint64_t(channels) * 4)
+            throw xmsg(ReaderStoppedText());
+        filling.Reserve(frames + block.Frames, frames);
+        for (int c = 0; c < channels; ++c)
+            run.Read(loaded.Channel(c).MutableSamples(uint32_t(frames)),
+                     size_t(block.Frames) * sizeof(int32_t), status);
+        frames += block.Frames;
+        filling.Written(frames);
+        if (status)
+            status->SetPercent(
+                50 + int(std::min<uint64_t>(block.FileOffset, fileLength) * 50 / fileLength));
     }
-    bool detect = strcasecmp(kind.c_str(), "auto") == 0;
-    for (char& c : kind)
+}
+
+// What the caller or the file's name says the file is.
+struct TLoadKind {
+    std::string Name;
+    double RateHint = 0;
+    bool Detect = false;        // the content decides
+    bool UnknownSuffix = false; // ... because the suffix names no type
+    const sox_format_handler_t* Handler = nullptr;
+};
+
+TLoadKind LoadKind(const std::string& fileName, const char* type) {
+    TLoadKind kind;
+    kind.Name = type && *type ? type : TypeFromName(fileName);
+    if (strcasecmp(kind.Name.c_str(), "snd") == 0) {
+        // The program's own rule: raw unsigned 8-bit at 11025 samples a second.
+        kind.Name = "ub";
+        kind.RateHint = 11025;
+    }
+    kind.Detect = strcasecmp(kind.Name.c_str(), "auto") == 0;
+    for (char& c : kind.Name)
         c = char(std::tolower(static_cast<unsigned char>(c)));
 
     SoxInit();
     // A suffix the library has no handler for (".oga", say) still loads when
     // the content names its format; a type asked for by name must exist.
-    const sox_format_handler_t* handler =
-        detect ? nullptr : sox_find_format(kind.c_str(), sox_false);
-    bool unknownSuffix = false;
-    if (!detect && !handler) {
+    if (!kind.Detect)
+        kind.Handler = sox_find_format(kind.Name.c_str(), sox_false);
+    if (!kind.Detect && !kind.Handler) {
         if (type && *type)
             throw xmsg("Unknown file type");
-        detect = unknownSuffix = true;
+        kind.Detect = kind.UnknownSuffix = true;
     }
-    CheckFileHeaders(fileName, handler, fileLength);
+    return kind;
+}
 
-    TReaderRun run(fileName, detect ? std::string() : kind, rateHint,
-                   channelHint > 0 ? unsigned(channelHint) : 0, false);
-    TReadFormat read = ReadFormat(run, status, unknownSuffix);
-    const NSReader::TReaderFormat& format = read.Format;
-    sox_encodinginfo_t encoding = {};
-    encoding.encoding = sox_encoding_t(format.Encoding);
-    encoding.bits_per_sample = format.Bits;
+struct TShape {
+    int Size = 0, Style = 0;
+};
 
+// The reader's format, refused where the document cannot hold it.
+TShape CheckShape(const NSReader::TReaderFormat& format, sox_encoding_t encoding) {
     // Converting a rate outside an int to one is undefined.
     const double rate = format.Rate;
     if (rate == 0)
@@ -265,16 +310,60 @@ TLoadResult TFile::Load(const std::string& fileName, TOpStatus* status, const ch
     if (!std::isfinite(rate) || !(rate >= 1 && rate < 2147483647.5))
         throw xmsg("The file's sample rate (" + Number(rate) +
                    ") is not between 1 and 2147483647 samples a second");
-    const int size = SizeCodeOf(format.Bits ? format.Bits : format.Precision, encoding.encoding);
-    if (size < 0)
+    TShape shape;
+    shape.Size = SizeCodeOf(format.Bits ? format.Bits : format.Precision, encoding);
+    if (shape.Size < 0)
         throw xmsg("Data size not given");
-    const int style = StyleCodeOf(encoding.encoding);
-    if (style < 0)
+    shape.Style = StyleCodeOf(encoding);
+    if (shape.Style < 0)
         throw xmsg("data style not defined");
     // The readers divide by the channel count.
     if (format.Channels == 0)
         throw xmsg("The file is damaged: it has no channels");
     CheckChannelCount(format.Channels);
+    return shape;
+}
+
+// Memory is reserved for what the file can hold: for uncompressed data the
+// bytes after the header; compressed data grows as it arrives. What the
+// machine cannot hold is said at once, not after a minute of reading.
+uint64_t FramesToReserve(const NSReader::TReaderFormat& format, const sox_encodinginfo_t& encoding,
+                         uint64_t fileLength, uint64_t announced, const std::string& fileName) {
+    const uint64_t channels = format.Channels;
+    uint64_t reserve = 0;
+    if (Uncompressed(encoding) && !(format.Flags & NSReader::FlagCompressed)) {
+        const uint64_t dataStart = std::min<uint64_t>(format.DataOffset, fileLength);
+        const uint64_t fits = (fileLength - dataStart) / (channels * (format.Bits / 8));
+        reserve = announced ? std::min(announced, fits) : fits;
+        if (reserve > MaxChannelLength)
+            throw xmsg("File too large");
+    }
+    const uint64_t available = AvailableMemory();
+    if (available && reserve * channels * sizeof(int32_t) > available)
+        throw xmsg("Not enough memory to load " + BaseName(fileName));
+    return reserve;
+}
+
+} // namespace
+
+TLoadResult TFile::Load(const std::string& fileName, TOpStatus* status, const char* type,
+                        int channelHint) {
+    const uint64_t fileLength = CheckPlainFile(fileName);
+
+    const TLoadKind kind = LoadKind(fileName, type);
+    CheckFileHeaders(fileName, kind.Handler, fileLength);
+
+    TReaderRun run(fileName, kind.Detect ? std::string() : kind.Name, kind.RateHint,
+                   channelHint > 0 ? unsigned(channelHint) : 0, false);
+    TReadFormat read = ReadFormat(run, status, kind.UnknownSuffix);
+    const NSReader::TReaderFormat& format = read.Format;
+    sox_encodinginfo_t encoding = {};
+    encoding.encoding = sox_encoding_t(format.Encoding);
+    encoding.bits_per_sample = format.Bits;
+
+    const TShape shape = CheckShape(format, encoding.encoding);
+    const double rate = format.Rate;
+    const int size = shape.Size, style = shape.Style;
     const int channels = int(format.Channels);
 
     TLoadResult result;
@@ -283,21 +372,8 @@ TLoadResult TFile::Load(const std::string& fileName, TOpStatus* status, const ch
     if (format.Length && encoding.encoding != SOX_ENCODING_MP3 &&
         encoding.encoding != SOX_ENCODING_CVSD)
         result.FramesAnnounced = format.Length / unsigned(channels);
-    // Memory is reserved for what the file can hold: for uncompressed data
-    // the bytes after the header; compressed data grows as it arrives.
-    uint64_t reserve = 0;
-    if (Uncompressed(encoding) && !(format.Flags & NSReader::FlagCompressed)) {
-        const uint64_t dataStart = std::min<uint64_t>(format.DataOffset, fileLength);
-        const uint64_t fits = (fileLength - dataStart) / (uint64_t(channels) * (format.Bits / 8));
-        reserve = result.FramesAnnounced ? std::min(result.FramesAnnounced, fits) : fits;
-        if (reserve > MaxChannelLength)
-            throw xmsg("File too large");
-    }
-    // What the machine cannot hold is said at once, not after a minute of
-    // reading.
-    const uint64_t available = AvailableMemory();
-    if (available && reserve * uint64_t(channels) * sizeof(int32_t) > available)
-        throw xmsg("Not enough memory to load " + BaseName(fileName));
+    const uint64_t reserve =
+        FramesToReserve(format, encoding, fileLength, result.FramesAnnounced, fileName);
 
     try {
         // Decode into a document of our own and take its channels only when
@@ -313,38 +389,8 @@ TLoadResult TFile::Load(const std::string& fileName, TOpStatus* status, const ch
         if (status)
             status->SetPercent(50);
 
-        uint64_t frames = 0;
-        bool failed = false;
-        std::string failure;
-        for (;;) {
-            const NSReader::TRecordHead head = run.Next(status);
-            if (head.Kind == NSReader::TKind::End) {
-                NSReader::TEndHead end;
-                if (head.Bytes < sizeof end || head.Bytes > sizeof end + (64 << 20))
-                    throw xmsg(ReaderStoppedText());
-                run.Read(&end, sizeof end, status);
-                failure = run.ReadText(size_t(head.Bytes - sizeof end), status);
-                failed = end.Failed != 0;
-                break;
-            }
-            NSReader::TFramesHead block;
-            if (head.Kind != NSReader::TKind::Frames || head.Bytes < sizeof block)
-                throw xmsg(ReaderStoppedText());
-            run.Read(&block, sizeof block, status);
-            if (block.Frames == 0 || block.Frames > NSReader::FramesPerRecord ||
-                head.Bytes != sizeof block + uint64_t(block.Frames) * uint64_t(channels) * 4)
-                throw xmsg(ReaderStoppedText());
-            filling.Reserve(frames + block.Frames, frames);
-            // Straight into each channel's array: the pipe is the only copy.
-            for (int c = 0; c < channels; ++c)
-                run.Read(loaded.Channel(c).MutableSamples(uint32_t(frames)),
-                         size_t(block.Frames) * sizeof(int32_t), status);
-            frames += block.Frames;
-            filling.Written(frames);
-            if (status)
-                status->SetPercent(
-                    50 + int(std::min<uint64_t>(block.FileOffset, fileLength) * 50 / fileLength));
-        }
+        const TStreamed streamed = StreamFrames(run, loaded, filling, fileLength, status);
+        const uint64_t frames = streamed.Frames;
         filling.Done();
         for (TChannel* channel : loaded.Channels)
             channel->SetSize(uint32_t(frames), true);
@@ -357,7 +403,7 @@ TLoadResult TFile::Load(const std::string& fileName, TOpStatus* status, const ch
                        "-bit samples, which cannot be read");
 
         // Nothing below can fail: the document changes whole or not at all.
-        std::string loadedType = read.Type.empty() ? kind : read.Type;
+        std::string loadedType = read.Type.empty() ? kind.Name : read.Type;
         Rate = loaded.Rate;
         Size = loaded.Size;
         Style = loaded.Style;
@@ -365,8 +411,9 @@ TLoadResult TFile::Load(const std::string& fileName, TOpStatus* status, const ch
         LoadedType.swap(loadedType);
         Channels.Swap(loaded.Channels);
         result.FramesRead = frames;
-        if (failed)
-            throw xmsg(failure.empty() ? "Could not read file" : LibraryText(failure));
+        if (streamed.Failed)
+            throw xmsg(streamed.Failure.empty() ? "Could not read file"
+                                                : LibraryText(streamed.Failure));
     } catch (const std::bad_alloc&) {
         throw xmsg("Not enough memory to load " + BaseName(fileName));
     }

@@ -377,6 +377,70 @@ bool SameHandler(const std::string& a, const std::string& b) {
     return first && first == sox_find_format(b.c_str(), sox_false);
 }
 
+// Samples [range.Start, range.End) of one channel; past its end, silence.
+template <class Report>
+void WriteChannel(TOutput& output, const TChannel& channel, const TSampleRange& range,
+                  Report report) {
+    const uint64_t len = range.End - range.Start;
+    uint64_t avail = channel.Count > range.Start ? channel.Count - range.Start : 0;
+    uint64_t remaining = len;
+    const int32_t* source = channel.Samples + (avail ? range.Start : 0);
+    while (remaining > 0 && avail > 0) {
+        size_t n = std::min<uint64_t>({BlockSamples, remaining, avail});
+        output.Write(source, n);
+        source += n;
+        remaining -= n;
+        avail -= n;
+        report(len - remaining);
+    }
+    // The channel ends inside the range: silence for the rest.
+    std::vector<sox_sample_t> zeros(std::min<uint64_t>(BlockSamples, remaining));
+    while (remaining > 0) {
+        size_t n = std::min<uint64_t>(BlockSamples, remaining);
+        output.Write(zeros.data(), n);
+        remaining -= n;
+        report(len - remaining);
+    }
+}
+
+// Frames of every channel, in whole frames per block; a channel that ends
+// early reads as silence.
+template <class Report>
+void WriteFrames(TOutput& output, const TFile& doc, const TSampleRange& range, Report report) {
+    const uint64_t len = range.End - range.Start;
+    const int channels = doc.ChannelCount();
+    const size_t perBlock = std::max<size_t>(1, BlockSamples / size_t(channels));
+    std::vector<sox_sample_t> block(perBlock * size_t(channels));
+    for (uint64_t done = 0; done < len;) {
+        const uint32_t start = uint32_t(range.Start + done);
+        const size_t n = size_t(std::min<uint64_t>(perBlock, len - done));
+        for (int c = 0; c < channels; ++c) {
+            const TChannel& channel = doc.Channel(c);
+            const size_t have =
+                channel.Count > start ? std::min<size_t>(n, channel.Count - start) : 0;
+            const int32_t* from = channel.Samples + (have ? start : 0);
+            sox_sample_t* dest = block.data() + c;
+            for (size_t f = 0; f < have; ++f)
+                dest[f * size_t(channels)] = from[f];
+            for (size_t f = have; f < n; ++f)
+                dest[f * size_t(channels)] = 0;
+        }
+        output.Write(block.data(), n * size_t(channels));
+        done += n;
+        report(done);
+    }
+}
+
+// The library's name of the type a file is saved as.
+std::string SaveKind(const std::string& fileName, const char* type) {
+    std::string kind = type && *type ? type : TypeFromName(fileName);
+    if (strcasecmp(kind.c_str(), "snd") == 0)
+        kind = "ub";
+    for (char& c : kind)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return kind;
+}
+
 } // namespace
 
 void TFile::UseNamedSaveFiles(bool named) {
@@ -403,11 +467,7 @@ void TFile::SaveTo(const std::string& fileName, TOpStatus* status, const char* t
     if (r.Channel != AllChannels && !HasChannel(r.Channel))
         return;
 
-    std::string kind = type && *type ? type : TypeFromName(fileName);
-    if (strcasecmp(kind.c_str(), "snd") == 0)
-        kind = "ub";
-    for (char& c : kind)
-        c = char(std::tolower(static_cast<unsigned char>(c)));
+    const std::string kind = SaveKind(fileName, type);
     TSoxMessages messages;
     const bool isAuto = kind == "auto";
     if (!isAuto && !sox_find_format(kind.c_str(), sox_false))
@@ -455,50 +515,10 @@ void TFile::SaveTo(const std::string& fileName, TOpStatus* status, const char* t
             status->SetPercent(int(done * 100 / len));
     };
 
-    if (len > 0 && channels == 1) {
-        const TChannel& channel = Channel(r.Channel);
-        uint64_t avail = channel.Count > r.Start ? channel.Count - r.Start : 0;
-        uint64_t remaining = len;
-        const int32_t* source = channel.Samples + (avail ? r.Start : 0);
-        while (remaining > 0 && avail > 0) {
-            size_t n = std::min<uint64_t>({BlockSamples, remaining, avail});
-            output.Write(source, n);
-            source += n;
-            remaining -= n;
-            avail -= n;
-            report(len - remaining);
-        }
-        // The channel ends inside the range: silence for the rest.
-        std::vector<sox_sample_t> zeros(std::min<uint64_t>(BlockSamples, remaining));
-        while (remaining > 0) {
-            size_t n = std::min<uint64_t>(BlockSamples, remaining);
-            output.Write(zeros.data(), n);
-            remaining -= n;
-            report(len - remaining);
-        }
-    } else if (len > 0) {
-        // Whole frames per block; a channel that ends early reads as silence.
-        const size_t perBlock = std::max<size_t>(1, BlockSamples / size_t(channels));
-        std::vector<sox_sample_t> block(perBlock * size_t(channels));
-        for (uint64_t done = 0; done < len;) {
-            const uint32_t start = uint32_t(r.Start + done);
-            const size_t n = size_t(std::min<uint64_t>(perBlock, len - done));
-            for (int c = 0; c < channels; ++c) {
-                const TChannel& channel = Channel(c);
-                const size_t have =
-                    channel.Count > start ? std::min<size_t>(n, channel.Count - start) : 0;
-                const int32_t* from = channel.Samples + (have ? start : 0);
-                sox_sample_t* dest = block.data() + c;
-                for (size_t f = 0; f < have; ++f)
-                    dest[f * size_t(channels)] = from[f];
-                for (size_t f = have; f < n; ++f)
-                    dest[f * size_t(channels)] = 0;
-            }
-            output.Write(block.data(), n * size_t(channels));
-            done += n;
-            report(done);
-        }
-    }
+    if (len > 0 && channels == 1)
+        WriteChannel(output, Channel(r.Channel), r, report);
+    else if (len > 0)
+        WriteFrames(output, *this, r, report);
 
     output.Finish();
     const bool closed = sox_close(out.Ft) == SOX_SUCCESS;

@@ -109,6 +109,34 @@ void TChannelWin::Scrolled(int dx) {
         update(QRect(0, 0, TSpectroStrip::RulerWidth + std::max(dx, 0), height()));
 }
 
+namespace {
+
+// Rows [top, bottom) of `columns` of a strip `height` high, into the canvas
+// from its top:
+// each column's levels (null: none to show; `waiting`: not computed yet)
+// with the band's mask.
+void FillCanvas(QImage& canvas, int columns, int top, int bottom, int height,
+                const uint8_t* const* column, const uint8_t* waiting, const QRgb* invert,
+                QRgb back) {
+    constexpr int perTile = NSWave::TSpectrogram::TileColumns;
+    constexpr int rows = NSWave::TSpectrumScale::Rows;
+    const auto& palette = NSWave::SpectrumPalette();
+    const int h = std::max(1, height);
+    for (int y = top; y < bottom; ++y) {
+        // The top row of pixels shows the highest row of levels.
+        const int level = rows - 1 - std::clamp(int(int64_t(y) * rows / h), 0, rows - 1);
+        const ptrdiff_t offset = ptrdiff_t(level) * perTile;
+        auto* line = reinterpret_cast<QRgb*>(canvas.scanLine(y - top));
+        for (int k = 0; k < columns; ++k) {
+            const uint8_t* levels = column[k];
+            const QRgb colour = levels ? palette[levels[offset]] : waiting[k] ? Waiting : back;
+            line[k] = colour ^ invert[k];
+        }
+    }
+}
+
+} // namespace
+
 void TChannelWin::PaintSpectrogram(const QRect& area) {
     if (!Spectro)
         Spectro = std::make_unique<TSpectroStrip>(this);
@@ -123,7 +151,6 @@ void TChannelWin::PaintSpectrogram(const QRect& area) {
     const double zoom = Owner->Zoom;
     const int64_t scrollX = Owner->ScrollX;
     constexpr int perTile = NSWave::TSpectrogram::TileColumns;
-    constexpr int rows = NSWave::TSpectrumScale::Rows;
     if (channel) {
         tiles.Follow(*channel, Owner->Document.Rate);
         tiles.CancelOtherZooms(zoom);
@@ -173,21 +200,8 @@ void TChannelWin::PaintSpectrogram(const QRect& area) {
     if (canvas.width() < columns || canvas.height() < bottom - top)
         canvas = QImage(std::max(columns, canvas.width()), std::max(bottom - top, canvas.height()),
                         QImage::Format_RGB32);
-    const auto& palette = NSWave::SpectrumPalette();
-    const int h = std::max(1, height());
-    for (int y = top; y < bottom; ++y) {
-        // The top row of pixels shows the highest row of levels.
-        const int level = rows - 1 - std::clamp(int(int64_t(y) * rows / h), 0, rows - 1);
-        const ptrdiff_t offset = ptrdiff_t(level) * perTile;
-        auto* line = reinterpret_cast<QRgb*>(canvas.scanLine(y - top));
-        for (int k = 0; k < columns; ++k) {
-            const uint8_t* levels = column[size_t(k)];
-            const QRgb colour = levels               ? palette[levels[offset]]
-                                : waiting[size_t(k)] ? Waiting
-                                                     : back;
-            line[k] = colour ^ invert[size_t(k)];
-        }
-    }
+    FillCanvas(canvas, columns, top, bottom, height(), column.data(), waiting.data(), invert.data(),
+               back);
     if (left < TSpectroStrip::RulerWidth) {
         QPainter ruler(&canvas);
         ruler.translate(-left, -top);
