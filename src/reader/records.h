@@ -49,15 +49,20 @@ inline void Format(const NSWave::NSReader::TReaderFormat& fixed, const std::stri
     WriteAll(comment.data(), comment.size());
 }
 
-// One Frames record of `frames` frames held channel by channel in `planar`.
-inline void Frames(const int32_t* planar, uint32_t frames, uint32_t channels, uint64_t offset) {
+// The heads of a Frames record; returns the bytes of samples to follow.
+inline size_t FramesHeads(uint32_t frames, uint32_t channels, uint64_t offset) {
     NSWave::NSReader::TFramesHead head;
     head.FileOffset = offset;
     head.Frames = frames;
     const size_t bytes = size_t(frames) * channels * sizeof(int32_t);
     Record(NSWave::NSReader::TKind::Frames, sizeof head + bytes);
     WriteAll(&head, sizeof head);
-    WriteAll(planar, bytes);
+    return bytes;
+}
+
+// One Frames record of `frames` frames held channel by channel in `planar`.
+inline void Frames(const int32_t* planar, uint32_t frames, uint32_t channels, uint64_t offset) {
+    WriteAll(planar, FramesHeads(frames, channels, offset));
 }
 
 // Frames records from a ring of planar blocks. Where the output is a pipe,
@@ -94,13 +99,7 @@ public:
             Frames(Block(), frames, channels, offset);
             return;
         }
-        NSWave::NSReader::TFramesHead head;
-        head.FileOffset = offset;
-        head.Frames = frames;
-        const size_t bytes = size_t(frames) * channels * sizeof(int32_t);
-        Record(NSWave::NSReader::TKind::Frames, sizeof head + bytes);
-        WriteAll(&head, sizeof head);
-        iovec part = {Block(), bytes};
+        iovec part = {Block(), FramesHeads(frames, channels, offset)};
         while (part.iov_len) {
             const ssize_t n = vmsplice(STDOUT_FILENO, &part, 1, 0);
             if (n <= 0)

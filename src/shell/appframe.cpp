@@ -121,28 +121,25 @@ QList<QMdiSubWindow*> Arrangeable(const QMdiArea* area) {
 } // namespace
 
 void TBVMDIClient::TileVertically() {
-    QList<QMdiSubWindow*> windows = Arrangeable(this);
-    if (windows.isEmpty())
-        return;
-    const QRect area = viewport()->rect();
-    const int n = int(windows.size());
-    for (int i = 0; i < n; ++i) {
-        windows[i]->showNormal();
-        int x0 = area.width() * i / n, x1 = area.width() * (i + 1) / n;
-        windows[i]->setGeometry(x0, 0, x1 - x0, area.height());
-    }
+    Tile(true);
 }
 
 void TBVMDIClient::TileHorizontally() {
+    Tile(false);
+}
+
+void TBVMDIClient::Tile(bool vertical) {
     QList<QMdiSubWindow*> windows = Arrangeable(this);
     if (windows.isEmpty())
         return;
     const QRect area = viewport()->rect();
     const int n = int(windows.size());
+    const int length = vertical ? area.width() : area.height();
     for (int i = 0; i < n; ++i) {
         windows[i]->showNormal();
-        int y0 = area.height() * i / n, y1 = area.height() * (i + 1) / n;
-        windows[i]->setGeometry(0, y0, area.width(), y1 - y0);
+        const int from = length * i / n, to = length * (i + 1) / n;
+        windows[i]->setGeometry(vertical ? QRect(from, 0, to - from, area.height())
+                                         : QRect(0, from, area.width(), to - from));
     }
 }
 

@@ -30,6 +30,9 @@ public:
     void TileHorizontally();
     // Minimised windows in a row along the bottom.
     void ArrangeIcons();
+
+private:
+    void Tile(bool vertical);
 };
 
 enum class TMaximise { No, Yes, Decide };

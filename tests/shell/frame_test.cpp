@@ -70,6 +70,16 @@ TEST_F(FrameTest, TheCommandLineOpensExistingFilesAndOneIsMaximised) {
         EXPECT_FALSE(child->isMaximized());
     EXPECT_EQ(Children()[0]->windowTitle(), a);
     EXPECT_EQ(Children()[1]->windowTitle(), b);
+    // Tiling shares the area between them, side by side or one above another.
+    const QRect area = Frame()->Client()->viewport()->rect();
+    Frame()->Command(CmdTileVertical);
+    EXPECT_EQ(Children()[0]->geometry(), QRect(0, 0, area.width() / 2, area.height()));
+    EXPECT_EQ(Children()[1]->geometry(),
+              QRect(area.width() / 2, 0, area.width() - area.width() / 2, area.height()));
+    Frame()->Command(CmdTileHorizontal);
+    EXPECT_EQ(Children()[0]->geometry(), QRect(0, 0, area.width(), area.height() / 2));
+    EXPECT_EQ(Children()[1]->geometry(),
+              QRect(0, area.height() / 2, area.width(), area.height() - area.height() / 2));
 
     Start({Folder.filePath("missing.wav"), a});
     ASSERT_EQ(Children().size(), 1);
