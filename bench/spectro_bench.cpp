@@ -28,6 +28,7 @@
 #include <thread>
 #include <vector>
 
+#include "../tests/wavewin/probe.h"
 #include "threadtiming.h"
 #include "wave/file.h"
 #include "wave/spectro.h"
@@ -64,15 +65,15 @@ void FillHour(NSWave::TFile& doc) {
 
 // Whether every column on screen of every strip has its tile.
 bool ScreenComplete(TWaveWin& w) {
-    for (TChannelWin* view : w.ChannelViews) {
+    for (TChannelWin* view : w.Views()) {
         if (!view->Spectro)
             return false;
         const int64_t count = w.Document.Channel(view->Channel).Count;
-        const int64_t last =
-            std::min<int64_t>(w.ScrollX + view->width(), int64_t(double(count) * w.Zoom) + 1);
-        for (int64_t t = w.ScrollX / TSpectrogram::TileColumns;
+        const int64_t last = std::min<int64_t>(w.View().ScrollX + view->width(),
+                                               int64_t(double(count) * w.View().Zoom) + 1);
+        for (int64_t t = w.View().ScrollX / TSpectrogram::TileColumns;
              t * TSpectrogram::TileColumns < last; ++t)
-            if (!view->Spectro->Tiles.Computed(w.Zoom, t))
+            if (!view->Spectro->Tiles.Computed(w.View().Zoom, t))
                 return false;
     }
     return true;
@@ -93,7 +94,7 @@ void PlainColumns(const TWaveWin& w, int c, int64_t from, int64_t to) {
     const int n = TSpectroStrip::WindowSize();
     float sink = 0;
     for (int64_t x = from; x < to; ++x) {
-        const int64_t start = int64_t((double(x) + 0.5) / w.Zoom) - n / 2;
+        const int64_t start = int64_t((double(x) + 0.5) / w.View().Zoom) - n / 2;
         sink += NSWave::FrameSpectrumDb(channel.Samples, channel.Count, start, n)[1];
     }
     benchmark::DoNotOptimize(sink);
@@ -122,16 +123,16 @@ int main(int argc, char** argv) {
     window.SetupWindow();
     QCoreApplication::processEvents();
     std::printf("strips %d × %d, %d channels; window size %d; %u worker threads\n",
-                window.ChannelViews[0]->width(), window.ChannelViews[0]->height(),
-                window.ChannelViews.Count(), TSpectroStrip::WindowSize(),
+                window.Views()[0]->width(), window.Views()[0]->height(), window.Views().Count(),
+                TSpectroStrip::WindowSize(),
                 std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
 
     auto repaintBoth = [&] {
-        for (TChannelWin* view : window.ChannelViews)
+        for (TChannelWin* view : window.Views())
             view->repaint();
     };
     auto spectrogram = [&](bool on) {
-        if (window.Spectrogram != on)
+        if (window.View().Spectrogram != on)
             window.Command(CmdSpectrogram);
     };
     // No tiles at all: the strips go and come back.
@@ -140,8 +141,9 @@ int main(int argc, char** argv) {
         spectrogram(true);
     };
     auto plainScreen = [&] {
-        for (TChannelWin* view : window.ChannelViews)
-            PlainColumns(window, view->Channel, window.ScrollX, window.ScrollX + view->width());
+        for (TChannelWin* view : window.Views())
+            PlainColumns(window, view->Channel, window.View().ScrollX,
+                         window.View().ScrollX + view->width());
     };
 
     std::printf("\nmedians in ms, wall time / this thread's processor time\n");
@@ -160,9 +162,9 @@ int main(int argc, char** argv) {
         if (v.zoom == 0) {
             window.ZoomToFit();
         } else {
-            window.Zoom = v.zoom;
+            NSWaveWin::TWaveWinProbe::View(window).Zoom = v.zoom;
             window.UpdateView();
-            window.ScrollHorizontally(TScroll::ThumbPosition, window.MaxScrollX / 2);
+            window.ScrollHorizontally(TScroll::ThumbPosition, window.View().MaxScrollX / 2);
         }
         QCoreApplication::processEvents();
         repaintBoth();
@@ -186,16 +188,16 @@ int main(int argc, char** argv) {
                 first.Cpu, firstPlain.Wall, firstPlain.Cpu, first.Wall / firstPlain.Wall,
                 first.Cpu / firstPlain.Cpu);
 
-    window.Zoom = 0.01;
+    NSWaveWin::TWaveWinProbe::View(window).Zoom = 0.01;
     window.UpdateView();
-    window.ScrollHorizontally(TScroll::ThumbPosition, window.MaxScrollX / 2);
+    window.ScrollHorizontally(TScroll::ThumbPosition, window.View().MaxScrollX / 2);
     Complete(window);
     bool forward = true;
     // Only the three quarters of a page the scroll uncovers are new.
     auto plainPage = [&] {
-        for (TChannelWin* view : window.ChannelViews)
-            PlainColumns(window, view->Channel, window.ScrollX,
-                         window.ScrollX + window.ViewWidth * 3 / 4);
+        for (TChannelWin* view : window.Views())
+            PlainColumns(window, view->Channel, window.View().ScrollX,
+                         window.View().ScrollX + window.View().ViewWidth * 3 / 4);
     };
     auto scroll = [&] {
         window.ScrollHorizontally(forward ? TScroll::PageForward : TScroll::PageBack);
@@ -209,12 +211,12 @@ int main(int argc, char** argv) {
     auto scrollAll = [&] {
         window.ScrollHorizontally(forward ? TScroll::PageForward : TScroll::PageBack);
         forward = !forward;
-        for (TChannelWin* view : window.ChannelViews)
+        for (TChannelWin* view : window.Views())
             view->update();
         Complete(window);
     };
     const TTiming pageCold = Median(scrollAll, [&] {
-        for (TChannelWin* view : window.ChannelViews) {
+        for (TChannelWin* view : window.Views()) {
             view->Spectro->Tiles.Finish();
             view->Spectro->Tiles.Clear();
         }

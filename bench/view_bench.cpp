@@ -25,6 +25,7 @@
 #include <functional>
 #include <vector>
 
+#include "../tests/wavewin/probe.h"
 #include "threadtiming.h"
 #include "wave/file.h"
 #include "wave/peaks.h"
@@ -55,21 +56,21 @@ void PlainPaint(const TChannelWin& view, QImage& image) {
     QPainter painter(&image);
     const QColor back(0, 0, 128), wave(255, 255, 0);
     painter.fillRect(image.rect(), back);
-    painter.fillRect(QRect(0, w.CentreY, image.width(), 1), wave);
+    painter.fillRect(QRect(0, w.View().CentreY, image.width(), 1), wave);
     uint64_t i = uint64_t(w.SampleUnder(0));
     int x = 0;
     for (; x < image.width(); ++x) {
-        const uint64_t next = uint64_t(double(w.ScrollX + x + 1) / w.Zoom);
+        const uint64_t next = uint64_t(double(w.View().ScrollX + x + 1) / w.View().Zoom);
         const NSWave::TPeak peak = NSWave::PlainExtremes(channel, i, next);
         i = next;
-        const int y1 = w.CentreY + (((peak.Min >> 16) * w.HalfHeight) >> 15);
-        const int y2 = w.CentreY + (((peak.Max >> 16) * w.HalfHeight) >> 15);
+        const int y1 = w.View().CentreY + (((peak.Min >> 16) * w.View().HalfHeight) >> 15);
+        const int y2 = w.View().CentreY + (((peak.Max >> 16) * w.View().HalfHeight) >> 15);
         painter.fillRect(QRect(x, y1, 1, std::max(1, y2 - y1)), wave);
         if (next >= channel.Count)
             break;
     }
     if (x < image.width())
-        painter.fillRect(QRect(x, w.CentreY, image.width() - x, 1), QColor(0, 255, 0));
+        painter.fillRect(QRect(x, w.View().CentreY, image.width() - x, 1), QColor(0, 255, 0));
 }
 
 void FillHour(NSWave::TFile& doc) {
@@ -106,17 +107,16 @@ int main(int argc, char** argv) {
     timeLine.show();
     window.SetupWindow();
     QCoreApplication::processEvents();
-    std::printf("channel views %d × %d, %d channels; view width %d\n",
-                window.ChannelViews[0]->width(), window.ChannelViews[0]->height(),
-                window.ChannelViews.Count(), window.ViewWidth);
+    std::printf("channel views %d × %d, %d channels; view width %d\n", window.Views()[0]->width(),
+                window.Views()[0]->height(), window.Views().Count(), window.View().ViewWidth);
 
     auto repaintBoth = [&] {
-        for (TChannelWin* view : window.ChannelViews)
+        for (TChannelWin* view : window.Views())
             view->repaint();
     };
-    QImage plain(window.ChannelViews[0]->size(), QImage::Format_RGB32);
+    QImage plain(window.Views()[0]->size(), QImage::Format_RGB32);
     auto plainBoth = [&] {
-        for (TChannelWin* view : window.ChannelViews)
+        for (TChannelWin* view : window.Views())
             PlainPaint(*view, plain);
     };
 
@@ -135,9 +135,9 @@ int main(int argc, char** argv) {
         if (v.zoom == 0) {
             window.ZoomToFit();
         } else {
-            window.Zoom = v.zoom;
+            NSWaveWin::TWaveWinProbe::View(window).Zoom = v.zoom;
             window.UpdateView();
-            window.ScrollHorizontally(TScroll::ThumbPosition, window.MaxScrollX / 2);
+            window.ScrollHorizontally(TScroll::ThumbPosition, window.View().MaxScrollX / 2);
         }
         QCoreApplication::processEvents();
         repaintBoth(); // the summary is built
@@ -145,12 +145,12 @@ int main(int argc, char** argv) {
         const TTiming plainScan = Median(plainBoth);
         std::printf("%-28s %9.3f / %7.3f %9.3f / %7.3f %7.4f / %.4f  (%g samples a column)\n",
                     v.name, views.Wall, views.Cpu, plainScan.Wall, plainScan.Cpu,
-                    views.Wall / plainScan.Wall, views.Cpu / plainScan.Cpu, 1 / window.Zoom);
+                    views.Wall / plainScan.Wall, views.Cpu / plainScan.Cpu, 1 / window.View().Zoom);
     }
 
-    window.Zoom = 0.00004;
+    NSWaveWin::TWaveWinProbe::View(window).Zoom = 0.00004;
     window.UpdateView();
-    window.ScrollHorizontally(TScroll::ThumbPosition, window.MaxScrollX / 2);
+    window.ScrollHorizontally(TScroll::ThumbPosition, window.View().MaxScrollX / 2);
     QCoreApplication::processEvents();
     bool forward = true;
     const TTiming scroll = Median([&] {

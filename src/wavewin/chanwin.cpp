@@ -97,7 +97,7 @@ QImage& Canvas(int columns, int rows) {
 
 void TChannelWin::paintEvent(QPaintEvent* event) {
     const QRect area = event->rect();
-    if (Owner->Spectrogram) {
+    if (Owner->View().Spectrogram) {
         PaintSpectrogram(area);
         return;
     }
@@ -106,11 +106,11 @@ void TChannelWin::paintEvent(QPaintEvent* event) {
     const int top = area.top();
     const int bottom = area.bottom() + 1;
     const int columns = right - left;
-    const QRgb back = ColorOf(Owner->BackColor).rgb();
-    const QRgb wave = ColorOf(Owner->WaveColor).rgb();
+    const QRgb back = ColorOf(Owner->View().BackColor).rgb();
+    const QRgb wave = ColorOf(Owner->View().WaveColor).rgb();
     const QRgb green = qRgb(0, 255, 0);
-    const int centre = Owner->CentreY;
-    const int half = Owner->HalfHeight;
+    const int centre = Owner->View().CentreY;
+    const int half = Owner->View().HalfHeight;
 
     // The selection is a band of the wave's colour, and inside it the wave
     // takes the background's colour.
@@ -131,8 +131,8 @@ void TChannelWin::paintEvent(QPaintEvent* event) {
     const NSWave::TChannel* channel =
         Owner->Document.HasChannel(Channel) ? &Owner->Document.Channel(Channel) : nullptr;
     const uint64_t count = channel ? channel->Count : 0;
-    const double zoom = Owner->Zoom;
-    const int64_t scrollX = Owner->ScrollX;
+    const double zoom = Owner->View().Zoom;
+    const int64_t scrollX = Owner->View().ScrollX;
     uint64_t i = uint64_t(std::max<int64_t>(0, Owner->SampleUnder(left)));
     int greenFrom = left;
     for (; greenFrom < right; ++greenFrom) {

@@ -25,14 +25,6 @@ public:
 
     TWaveWin* Owner;
     int Channel;
-    // Sample at which the current drag started; -1 when none.
-    int64_t DragAnchor = -1;
-    // Where the button went down; -1 once the drag has moved 3 pixels.
-    int ClickX = -1;
-    // The view holds the mouse: the button went down here without Control.
-    // Qt keeps sending it the moves until the button is released, wherever
-    // the mouse goes, so no pointer grab of our own is needed.
-    bool Capturing = false;
     // The spectrogram's tiles, made when the view first shows one.
     std::unique_ptr<TSpectroStrip> Spectro;
     // The window moved the view's pixels dx to the right.

@@ -28,14 +28,20 @@ const TCommandRow
                        // Like every command outside the transport and the
                        // zoom, not while the sound plays or records.
                        .Idle()
-                       .Does([](TWaveWin& w) {
-                           w.Spectrogram = !w.Spectrogram;
-                           // The tiles go with the spectrograms.
-                           if (!w.Spectrogram)
-                               for (TChannelWin* view : w.ChannelViews)
-                                   view->Spectro.reset();
-                           w.UpdateView();
-                       }));
+                       .Does([](TWaveWin& w) { w.ShowSpectrogram(!w.View().Spectrogram); }));
+
+} // namespace
+
+void TWaveWin::ShowSpectrogram(bool spectrogram) {
+    Spectrogram = spectrogram;
+    // The tiles go with the spectrograms.
+    if (!Spectrogram)
+        for (TChannelWin* view : ChannelViews)
+            view->Spectro.reset();
+    UpdateView();
+}
+
+namespace {
 
 // Columns not computed yet: a dim grey, apart from silence's black.
 constexpr QRgb Waiting = 0xff303030u;
@@ -83,17 +89,17 @@ TSpectroStrip::TSpectroStrip(TChannelWin* view) : Tiles(WindowSize()), View(view
     // A tile repaints its columns if the view still shows its zoom.
     Tiles.Ready = [this](double zoom, int64_t first, int64_t end) {
         const TWaveWin& w = *View->Owner;
-        if (!w.Spectrogram || zoom != w.Zoom)
+        if (!w.View().Spectrogram || zoom != w.View().Zoom)
             return;
-        const int64_t x1 = std::max<int64_t>(first - w.ScrollX, 0);
-        const int64_t x2 = std::min<int64_t>(end - w.ScrollX, View->width());
+        const int64_t x1 = std::max<int64_t>(first - w.View().ScrollX, 0);
+        const int64_t x2 = std::min<int64_t>(end - w.View().ScrollX, View->width());
         if (x1 < x2)
             View->update(QRect(int(x1), 0, int(x2 - x1), View->height()));
     };
     // A column shows the frame around its middle: a change reaches half a
     // window to the left of where the waveform shows it.
     connect(view->Owner, &TWaveWin::DocumentChanged, this, [this](const TDocumentChange& change) {
-        if (View->Owner->Spectrogram && change.Touches(View->Channel)) {
+        if (View->Owner->View().Spectrogram && change.Touches(View->Channel)) {
             const int64_t from = int64_t(change.From) - Tiles.WindowSize() / 2;
             View->InvalidateSamples(std::max<int64_t>(from, 0),
                                     View->Owner->SampleUnder(View->width()) + 1);
@@ -105,7 +111,7 @@ TChannelWin::~TChannelWin() = default;
 
 void TChannelWin::Scrolled(int dx) {
     // The ruler stays where it is while the spectrogram moves under it.
-    if (Owner->Spectrogram)
+    if (Owner->View().Spectrogram)
         update(QRect(0, 0, TSpectroStrip::RulerWidth + std::max(dx, 0), height()));
 }
 
@@ -144,12 +150,12 @@ void TChannelWin::PaintSpectrogram(const QRect& area) {
     const int left = area.left(), right = area.right() + 1;
     const int top = area.top(), bottom = area.bottom() + 1;
     const int columns = right - left;
-    const QRgb back = ColorOf(Owner->BackColor);
+    const QRgb back = ColorOf(Owner->View().BackColor);
     NSWave::TChannel* channel =
         Owner->Document.HasChannel(Channel) ? &Owner->Document.Channel(Channel) : nullptr;
     const int64_t count = channel ? channel->Count : 0;
-    const double zoom = Owner->Zoom;
-    const int64_t scrollX = Owner->ScrollX;
+    const double zoom = Owner->View().Zoom;
+    const int64_t scrollX = Owner->View().ScrollX;
     constexpr int perTile = NSWave::TSpectrogram::TileColumns;
     if (channel) {
         tiles.Follow(*channel, Owner->Document.Rate);
@@ -166,7 +172,7 @@ void TChannelWin::PaintSpectrogram(const QRect& area) {
             tiles.Tile(zoom, t);
     };
     if (channel) {
-        const int64_t page = Owner->ViewWidth;
+        const int64_t page = Owner->View().ViewWidth;
         ask(scrollX + width(), scrollX + width() + page);
         ask(scrollX - page, scrollX);
     }
@@ -206,7 +212,7 @@ void TChannelWin::PaintSpectrogram(const QRect& area) {
         QPainter ruler(&canvas);
         ruler.translate(-left, -top);
         ruler.setClipRect(QRect(left, top, columns, bottom - top));
-        DrawRuler(ruler, tiles.Scale(), height(), ColorOf(Owner->LegendColor));
+        DrawRuler(ruler, tiles.Scale(), height(), ColorOf(Owner->View().LegendColor));
     }
     QPainter(this).drawImage(area.topLeft(), canvas, QRect(0, 0, columns, bottom - top));
 }

@@ -72,8 +72,8 @@ void TTimeLine::paintEvent(QPaintEvent* event) {
     painter.fillRect(QRect(0, 14, right, 1), QColor(128, 128, 128));
 
     const int rate = std::max(1, Window->Document.Rate);
-    const double zoom = Window->Zoom;
-    const int64_t scrollX = Window->ScrollX;
+    const double zoom = Window->View().Zoom;
+    const int64_t scrollX = Window->View().ScrollX;
     const TTick* tick = ChooseTick(rate, zoom);
     if (!tick)
         return;

@@ -52,10 +52,11 @@ std::string SizeText(int size) {
 
 TWaveWinBase::TWaveWinBase(QWidget* parent) : QWidget(parent) {}
 
-TWaveWin::TWaveWin(QWidget* parent)
-    : TWaveWinBase(parent), UntitledNumber(UntitledCounter++),
-      BackColor(uint32_t(BackColorSetting.Get())), WaveColor(uint32_t(WaveColorSetting.Get())),
-      LegendColor(uint32_t(LegendColorSetting.Get())), SelColor(uint32_t(SelColorSetting.Get())) {
+TWaveWin::TWaveWin(QWidget* parent) : TWaveWinBase(parent), UntitledNumber(UntitledCounter++) {
+    BackColor = uint32_t(BackColorSetting.Get());
+    WaveColor = uint32_t(WaveColorSetting.Get());
+    LegendColor = uint32_t(LegendColorSetting.Get());
+    SelColor = uint32_t(SelColorSetting.Get());
     Engine.SetListener(this);
     setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(true);
@@ -104,6 +105,12 @@ const std::vector<TWaveWin*>& TWaveWin::Windows() {
     return AllWindows();
 }
 
+void TWaveWin::ForgetUndo() {
+    UndoRecord.reset();
+    RedoRecord.reset();
+    NoteState();
+}
+
 int TWaveWin::NextUntitledNumber() {
     return UntitledCounter;
 }
@@ -147,8 +154,7 @@ void TWaveWin::LoadFile(const std::string& name) {
     }
     LastFileSetting().Set(FileName);
     SetModified(false);
-    UndoRecord.reset();
-    RedoRecord.reset();
+    ForgetUndo();
     AnnounceChanges();
     UpdateTitle();
     ResetView();

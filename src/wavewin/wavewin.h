@@ -19,6 +19,7 @@
 #include "wave/device.h"
 #include "wave/file.h"
 #include "wavewin/commands.h"
+#include "wavewin/viewstate.h"
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -78,8 +79,15 @@ enum class TScroll {
     ToEnd
 };
 
-class TWaveWin : public TWaveWinBase, public NSUndo::TUndoWindow, public NSWave::TPlayRecStatus {
+// The window's state is its own: the views read the view state through
+// View() and report the mouse's gestures; everything else goes through the
+// commands and the methods below.
+class TWaveWin : public TWaveWinBase,
+                 public NSUndo::TUndoWindow,
+                 public NSWave::TPlayRecStatus,
+                 private TViewState {
     Q_OBJECT
+    friend struct TWaveWinProbe; // the tests' way to set a view state directly
 public:
     explicit TWaveWin(QWidget* parent);
     ~TWaveWin() override;
@@ -99,6 +107,8 @@ public:
     bool SaveFile(bool saveAs);
     void SetModified(bool modified);
     bool IsModified() const { return Modified; }
+    // The number of an untitled window ("Sound N").
+    int Number() const { return UntitledNumber; }
     void UpdateTitle();
     // The caption: the file name, or "Sound N".
     std::string Title() const;
@@ -112,6 +122,8 @@ public:
     virtual bool AddUndo(NSUndo::TUndoBase* record);
     virtual bool HasRedo() const;
     bool HasUndo() const { return bool(UndoRecord); }
+    // Lets go of what Undo and Redo would bring back; the sound stays.
+    void ForgetUndo();
     NSWave::TFile& GetDocument() override { return Document; }
     int MessageBox(const std::string& text, const std::string& caption, TMsgButtons buttons,
                    TMsgIcon icon) override;
@@ -138,9 +150,14 @@ public:
     void ScrollHorizontally(TScroll code, int64_t position = 0);
     void ScrollVertically(TScroll code, int64_t position = 0);
     void ShowSample(uint32_t sample);
-    // Sample ↔ pixel in a channel view at the current zoom and scroll.
-    int64_t PixelOf(double sample) const;
-    int64_t SampleUnder(int64_t x) const;
+    // Shows spectrograms in the channel strips, or waveforms.
+    void ShowSpectrogram(bool spectrogram);
+    // What the views show: colours, zoom, scroll positions, strip geometry.
+    const TViewState& View() const { return *this; }
+    using TViewState::PixelOf;
+    using TViewState::SampleUnder;
+    // The channel views, one per channel.
+    const TArry<TChannelWin>& Views() const { return ChannelViews; }
     // Writes the selection's start, end and length into the read-out.
     void UpdateSelectionTexts();
     // The range the effects work on: the selection; a cursor's whole
@@ -151,6 +168,8 @@ public:
     void MouseDown(TChannelWin* view, int x, bool shift, bool control);
     void MouseMove(TChannelWin* view, int x, bool buttonDown);
     void MouseUp(TChannelWin* view, int x);
+    // A drag of the mouse is selecting in `view`.
+    bool Dragging(const TChannelWin* view) const;
 
     // --- transport ---------------------------------------------------------------
     void CmPlay();
@@ -236,31 +255,6 @@ public:
     TSelectionGadget* EndGadget = nullptr;
     TSelectionGadget* LengthGadget = nullptr;
 
-    // --- state -------------------------------------------------------------------
-    TArry<TChannelWin> ChannelViews{10, 10};
-    bool Modified = false;
-    int UntitledNumber;
-    TSampleRange PlaySelection;
-    TPointer<NSUndo::TUndoBase> UndoRecord;
-    TPointer<NSUndo::TUndoBase> RedoRecord;
-    // Colours as the settings give them, red in the low byte.
-    uint32_t BackColor, WaveColor, LegendColor, SelColor;
-    // View geometry: pixels per sample, scroll positions in pixels (64-bit:
-    // an hour at ten pixels per sample is past two thousand million pixels).
-    int ChannelHeight = 100;
-    int64_t ScrollY = 0;
-    int64_t MaxScrollY = 0;
-    double Zoom = 1.0;
-    int64_t ScrollX = 0;
-    int64_t MaxScrollX = 0;
-    int ViewWidth = 0;
-    int CentreY = 48;
-    int HalfHeight = 48;
-    // The channel strips show spectrograms instead of waveforms.
-    bool Spectrogram = false;
-    // True once the window is on screen and laid out.
-    bool Created = false;
-
     static constexpr double ZoomMax = 10.0;
     static constexpr double ZoomMin = 0.00004;
     static constexpr int MinChannelHeight = 50;
@@ -289,6 +283,25 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    TArry<TChannelWin> ChannelViews{10, 10};
+    bool Modified = false;
+    int UntitledNumber;
+    TSampleRange PlaySelection;
+    TPointer<NSUndo::TUndoBase> UndoRecord;
+    TPointer<NSUndo::TUndoBase> RedoRecord;
+    // True once the window is on screen and laid out.
+    bool Created = false;
+    // The mouse's drag: the view that holds the mouse (the button went down
+    // there without Control; Qt sends it the moves until the button is
+    // released, wherever the mouse goes), the sample at which the drag
+    // started (-1: none) and where the button went down (-1 once the drag
+    // has moved 3 pixels).
+    struct TDrag {
+        const TChannelWin* View = nullptr;
+        int64_t Anchor = -1;
+        int ClickX = -1;
+    } Drag;
+
     // The window's own part of following a change: the layout when lengths
     // changed, the title and read-out when the format did.
     void FollowChange(const TDocumentChange& change);

@@ -108,12 +108,12 @@ const TCommandRow
     HeightUpRow(TRow(CmdHeightUp)
                     .Button(TToolBar::Height, 0, NSArt::GlyphTaller)
                     .When([](const TCommandState& s) { return s.ChannelHeight <= 1999.999; })
-                    .Does([](TWaveWin& w) { w.SetChannelHeight(w.ChannelHeight * 1.5); }));
-const TCommandRow
-    HeightDownRow(TRow(CmdHeightDown)
-                      .Button(TToolBar::Height, 10, NSArt::GlyphShorter)
-                      .When([](const TCommandState& s) { return s.ChannelHeight >= 50.001; })
-                      .Does([](TWaveWin& w) { w.SetChannelHeight(w.ChannelHeight * 2.0 / 3.0); }));
+                    .Does([](TWaveWin& w) { w.SetChannelHeight(w.View().ChannelHeight * 1.5); }));
+const TCommandRow HeightDownRow(
+    TRow(CmdHeightDown)
+        .Button(TToolBar::Height, 10, NSArt::GlyphShorter)
+        .When([](const TCommandState& s) { return s.ChannelHeight >= 50.001; })
+        .Does([](TWaveWin& w) { w.SetChannelHeight(w.View().ChannelHeight * 2.0 / 3.0); }));
 // "+" arrives with Shift on most keyboards and without it on the keypad;
 // both are the same command.
 const TCommandRow
@@ -124,7 +124,7 @@ const TCommandRow
                   .Picture(NSArt::GlyphZoomIn)
                   .Button(TToolBar::Zoom, 0, NSArt::GlyphTaller)
                   .When([](const TCommandState& s) { return s.Zoom <= TWaveWin::ZoomMax - 0.001; })
-                  .Does([](TWaveWin& w) { w.SetScale(w.Zoom * 1.5); }));
+                  .Does([](TWaveWin& w) { w.SetScale(w.View().Zoom * 1.5); }));
 const TCommandRow ZoomOutRow(
     TRow(CmdZoomOut)
         .Item(TMenu::View, 10, "Zoom &Out\t-")
@@ -132,7 +132,7 @@ const TCommandRow ZoomOutRow(
         .Picture(NSArt::GlyphZoomOut)
         .Button(TToolBar::Zoom, 10, NSArt::GlyphShorter)
         .When([](const TCommandState& s) { return s.Zoom >= TWaveWin::ZoomMin + 0.00000001; })
-        .Does([](TWaveWin& w) { w.SetScale(w.Zoom * 2.0 / 3.0); }));
+        .Does([](TWaveWin& w) { w.SetScale(w.View().Zoom * 2.0 / 3.0); }));
 const TCommandRow FitRow(TRow(CmdFit)
                              .Item(TMenu::View, 20, "Fit To Window\t=")
                              .Shortcuts({K(Qt::Key_Equal)})
@@ -145,14 +145,6 @@ const TCommandRow FitRow(TRow(CmdFit)
 void TWaveWin::SetChannelHeight(double height) {
     ChannelHeight = int(height);
     UpdateView();
-}
-
-int64_t TWaveWin::PixelOf(double sample) const {
-    return int64_t(sample * Zoom - double(ScrollX));
-}
-
-int64_t TWaveWin::SampleUnder(int64_t x) const {
-    return int64_t(double(x + ScrollX) / Zoom);
 }
 
 void TWaveWin::resizeEvent(QResizeEvent* event) {
@@ -268,11 +260,7 @@ void TWaveWin::ResetView() {
     Selection = TSampleRange();
     ZoomToFit();
     SetSelection(TSampleRange(), false);
-    for (TChannelWin* view : ChannelViews) {
-        view->DragAnchor = -1;
-        view->ClickX = -1;
-        view->Capturing = false;
-    }
+    Drag = TDrag();
 }
 
 void TWaveWin::SetScale(double zoom) {
@@ -447,8 +435,8 @@ void TWaveWin::MouseDown(TChannelWin* view, int x, bool shift, bool control) {
     }
     const int64_t s = std::max<int64_t>(0, SampleUnder(x));
     const uint32_t sample = uint32_t(std::min<int64_t>(s, UINT32_MAX));
-    view->DragAnchor = sample;
-    view->ClickX = x;
+    Drag.Anchor = sample;
+    Drag.ClickX = x;
     TSampleRange selection;
     if (control) {
         if (Selection.Valid) {
@@ -458,33 +446,35 @@ void TWaveWin::MouseDown(TChannelWin* view, int x, bool shift, bool control) {
         } else {
             selection = TSampleRange(sample, sample, view->Channel);
         }
-        view->DragAnchor = -1;
+        Drag = TDrag();
     } else {
-        view->Capturing = true;
+        Drag.View = view;
         selection = TSampleRange(sample, sample, view->Channel);
     }
     SetSelection(selection, false);
 }
 
 void TWaveWin::MouseMove(TChannelWin* view, int x, bool buttonDown) {
-    if (!view->Capturing || !buttonDown || view->DragAnchor < 0) {
-        view->Capturing = false;
-        view->DragAnchor = -1;
+    if (!Dragging(view) || !buttonDown) {
+        Drag = TDrag();
         return;
     }
-    if (view->ClickX >= 0) {
-        if (std::abs(x - view->ClickX) < 3)
+    if (Drag.ClickX >= 0) {
+        if (std::abs(x - Drag.ClickX) < 3)
             return;
-        view->ClickX = -1;
+        Drag.ClickX = -1;
     }
     const int64_t s = std::clamp<int64_t>(SampleUnder(std::max(x, 0)), 0, UINT32_MAX);
-    SetSelection(TSampleRange(uint32_t(view->DragAnchor), uint32_t(s), view->Channel), false);
+    SetSelection(TSampleRange(uint32_t(Drag.Anchor), uint32_t(s), view->Channel), false);
 }
 
 void TWaveWin::MouseUp(TChannelWin* view, int x) {
     MouseMove(view, x, true);
-    view->Capturing = false;
-    view->DragAnchor = -1;
+    Drag = TDrag();
+}
+
+bool TWaveWin::Dragging(const TChannelWin* view) const {
+    return view && Drag.View == view && Drag.Anchor >= 0;
 }
 
 } // namespace NSWaveWin

@@ -179,7 +179,7 @@ void TWaveWinDlg::ConnectScrollBar(QScrollBar* bar, bool horizontal) {
         else
             Wave->ScrollVertically(code, position);
         // The bar shows where the window went, not where the click aimed.
-        const int64_t now = horizontal ? Wave->ScrollX : Wave->ScrollY;
+        const int64_t now = horizontal ? Wave->View().ScrollX : Wave->View().ScrollY;
         bar->setSliderPosition(BarOfScroll(bar, now));
     });
 }

@@ -155,11 +155,11 @@ TEST_F(FrameTest, MenusAndKeysFollowTheActiveWindow) {
     // Keys reach the active window through the frame.
     Frame()->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
-    const double zoom = w->Zoom;
+    const double zoom = w->View().Zoom;
     QTest::keyClick(Frame(), Qt::Key_Plus);
-    EXPECT_DOUBLE_EQ(w->Zoom, zoom * 1.5);
+    EXPECT_DOUBLE_EQ(w->View().Zoom, zoom * 1.5);
     QTest::keyClick(Frame(), Qt::Key_Minus);
-    EXPECT_DOUBLE_EQ(w->Zoom, zoom);
+    EXPECT_DOUBLE_EQ(w->View().Zoom, zoom);
     QTest::keyClick(Frame(), Qt::Key_Space);
     EXPECT_EQ(w->Engine.State(), NSWave::TDeviceState::Playing);
     QTest::keyClick(Frame(), Qt::Key_Period);

@@ -51,7 +51,7 @@ TEST_F(WaveWinTest, LoadingShowsTheFileAndItsFormatAndAFailureLeavesAnUntitledSo
     EXPECT_EQ(Caption(w), stereo);
     EXPECT_EQ(w->FormatButton->text().toStdString(), "16 bit/44.1 kHz");
     EXPECT_EQ(w->Document.ChannelCount(), 2);
-    EXPECT_EQ(int(w->ChannelViews.Count()), 2);
+    EXPECT_EQ(int(w->Views().Count()), 2);
     w->LoadFile(deep);
     EXPECT_EQ(w->FormatButton->text().toStdString(), "24 bit/48 kHz");
 
@@ -60,7 +60,7 @@ TEST_F(WaveWinTest, LoadingShowsTheFileAndItsFormatAndAFailureLeavesAnUntitledSo
     std::string broken = Path("broken.wav");
     std::ofstream(broken) << "this is not a sound";
     TWaveWin* v = Open();
-    const int number = v->UntitledNumber;
+    const int number = v->Number();
     Boxes.Expect("Error reading file '" + broken + "': ", IdOk);
     v->LoadFile(broken);
     ASSERT_EQ(Boxes.Shown.size(), 1u);

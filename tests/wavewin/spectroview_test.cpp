@@ -30,17 +30,17 @@ QImage PlainSpectrogram(TWaveWin& w, int c, int width, int height) {
     fresh.Follow(copy, w.Document.Rate);
     const int64_t count = source.Count;
     QImage image(width, height, QImage::Format_RGB32);
-    image.fill(RgbOf(w.BackColor));
+    image.fill(RgbOf(w.View().BackColor));
     const TSampleRange& s = w.Selection;
     const bool shows = s.Valid && (s.Channel == c || s.Channel == AllChannels);
-    const int64_t a = shows ? int64_t(s.Start * w.Zoom - double(w.ScrollX)) : 0;
-    const int64_t b = shows ? int64_t(s.End * w.Zoom - double(w.ScrollX)) : 0;
+    const int64_t a = shows ? int64_t(s.Start * w.View().Zoom - double(w.View().ScrollX)) : 0;
+    const int64_t b = shows ? int64_t(s.End * w.View().Zoom - double(w.View().ScrollX)) : 0;
     for (int pass = 0; pass < 2; ++pass) {
         for (int x = 0; x < width; ++x) {
-            if (int64_t(double(x + w.ScrollX) / w.Zoom) >= count)
+            if (int64_t(double(x + w.View().ScrollX) / w.View().Zoom) >= count)
                 break;
-            const int64_t column = w.ScrollX + x;
-            const uint8_t* levels = fresh.Tile(w.Zoom, column / TSpectrogram::TileColumns);
+            const int64_t column = w.View().ScrollX + x;
+            const uint8_t* levels = fresh.Tile(w.View().Zoom, column / TSpectrogram::TileColumns);
             if (pass == 0)
                 continue;
             for (int y = 0; y < height; ++y) {
@@ -82,7 +82,7 @@ protected:
         for (int turn = 0; turn < 20; ++turn) {
             QCoreApplication::processEvents();
             bool waiting = false;
-            for (TChannelWin* view : w->ChannelViews)
+            for (TChannelWin* view : w->Views())
                 if (view->Spectro && view->Spectro->Tiles.Pending()) {
                     waiting = true;
                     view->Spectro->Tiles.Finish();
@@ -95,7 +95,7 @@ protected:
 
     void Check(TWaveWin* w, const std::string& state) {
         Settle(w);
-        for (TChannelWin* view : w->ChannelViews) {
+        for (TChannelWin* view : w->Views()) {
             SCOPED_TRACE(state + ", channel " + std::to_string(view->Channel));
             const QImage want = PlainSpectrogram(*w, view->Channel, view->width(), view->height());
             QRect visible;
@@ -124,12 +124,12 @@ TEST_F(SpectroViewTest, StripsShowTheSpectrogramsThroughZoomScrollSelectionAndEd
     w->Command(CmdSpectrogram);
     ASSERT_TRUE(w->IsChecked(CmdSpectrogram));
     {
-        TChannelWin* view = w->ChannelViews[1];
+        TChannelWin* view = w->Views()[1];
         const QImage first = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
         const int64_t end = w->PixelOf(120000);
         EXPECT_EQ(first.pixel(TSpectroStrip::RulerWidth + 1, 10), Waiting);
         EXPECT_EQ(first.pixel(int(end) - 2, view->height() - 1), Waiting);
-        EXPECT_EQ(first.pixel(int(end) + 2, 10), RgbOf(w->BackColor));
+        EXPECT_EQ(first.pixel(int(end) + 2, 10), RgbOf(w->View().BackColor));
     }
     Check(w, "fitted");
 
@@ -145,10 +145,12 @@ TEST_F(SpectroViewTest, StripsShowTheSpectrogramsThroughZoomScrollSelectionAndEd
                                   std::log(TWaveWin::ZoomMin), std::log(TWaveWin::ZoomMax))(Rng)));
             break;
         case 1:
-            w->ScrollHorizontally(TScroll(Pick(0, 7)), int64_t(Pick(0, uint64_t(w->MaxScrollX))));
+            w->ScrollHorizontally(TScroll(Pick(0, 7)),
+                                  int64_t(Pick(0, uint64_t(w->View().MaxScrollX))));
             break;
         case 2: {
-            const uint32_t a = uint32_t(w->SampleUnder(int64_t(Pick(0, uint64_t(w->ViewWidth)))));
+            const uint32_t a =
+                uint32_t(w->SampleUnder(int64_t(Pick(0, uint64_t(w->View().ViewWidth)))));
             w->SetSelection(
                 TSampleRange(a, a + uint32_t(Pick(0, 20000)), Pick(0, 1) ? AllChannels : 1));
             break;
@@ -164,8 +166,8 @@ TEST_F(SpectroViewTest, StripsShowTheSpectrogramsThroughZoomScrollSelectionAndEd
         case 4: {
             // Samples written in place in the middle of the screen.
             NSWave::TChannel& channel = w->Document.Channel(0);
-            const uint32_t at =
-                uint32_t(std::clamp<int64_t>(w->SampleUnder(w->ViewWidth / 2), 0, channel.Count));
+            const uint32_t at = uint32_t(
+                std::clamp<int64_t>(w->SampleUnder(w->View().ViewWidth / 2), 0, channel.Count));
             const uint32_t n = std::min<uint32_t>(4000, channel.Count - at);
             int32_t* s = channel.MutableSamples(at);
             for (uint32_t i = 0; i < n; ++i)
@@ -183,7 +185,7 @@ TEST_F(SpectroViewTest, StripsShowTheSpectrogramsThroughZoomScrollSelectionAndEd
     // Back to the waveforms: the tiles go.
     w->Command(CmdSpectrogram);
     EXPECT_FALSE(w->IsChecked(CmdSpectrogram));
-    for (TChannelWin* view : w->ChannelViews)
+    for (TChannelWin* view : w->Views())
         EXPECT_FALSE(view->Spectro);
 }
 

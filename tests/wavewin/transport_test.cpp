@@ -52,16 +52,16 @@ TEST_F(WaveWinTest, EachDeviceStateEnablesItsCommandsAndTheButtonsAgree) {
     auto* data = new QMimeData;
     data->setData("audio/x-wav", QByteArray("RIFF"));
     QGuiApplication::clipboard()->setMimeData(data);
-    w->ChannelHeight = 400;
+    TWaveWinProbe::View(*w).ChannelHeight = 400;
     w->UpdateView();
     w->SetScale(1.0);
-    w->ScrollHorizontally(TScroll::ThumbPosition, w->MaxScrollX / 2);
-    w->ScrollVertically(TScroll::ThumbPosition, w->MaxScrollY / 2);
+    w->ScrollHorizontally(TScroll::ThumbPosition, w->View().MaxScrollX / 2);
+    w->ScrollVertically(TScroll::ThumbPosition, w->View().MaxScrollY / 2);
     w->SetSelection(TSampleRange(1000, 5000, 1));
-    ASSERT_GT(w->ScrollX, 0);
-    ASSERT_LT(w->ScrollX, w->MaxScrollX);
-    ASSERT_GT(w->ScrollY, 0);
-    ASSERT_LT(w->ScrollY, w->MaxScrollY);
+    ASSERT_GT(w->View().ScrollX, 0);
+    ASSERT_LT(w->View().ScrollX, w->View().MaxScrollX);
+    ASSERT_GT(w->View().ScrollY, 0);
+    ASSERT_LT(w->View().ScrollY, w->View().MaxScrollY);
 
     auto check = [&](const char* state, auto expected) {
         SCOPED_TRACE(state);

@@ -49,8 +49,8 @@ protected:
     // first and last column and the view's last one), and what the screen
     // shows of it, against the plain painter.
     void Check(TWaveWin* w, const std::string& state) {
-        ASSERT_EQ(w->ChannelViews.Count(), w->Document.ChannelCount()) << state;
-        for (TChannelWin* view : w->ChannelViews) {
+        ASSERT_EQ(w->Views().Count(), w->Document.ChannelCount()) << state;
+        for (TChannelWin* view : w->Views()) {
             SCOPED_TRACE(state + ", channel " + std::to_string(view->Channel));
             const QImage want = PlainView(*view);
             const int width = view->width(), height = view->height();
@@ -90,10 +90,11 @@ TEST_F(ViewTest, ViewsShowWhatThePlainPainterShowsForAnySoundZoomScrollAndSelect
         for (int c = 0; c < channels; ++c)
             Fill(w, c, round == 0 ? 0 : round < 4 ? lastSample + 1 : AnyLength());
         const double zooms[] = {0.01, 0.5, 10.0, TWaveWin::ZoomMin};
-        w->Zoom = round < 4 ? zooms[round]
-                            : std::exp(std::uniform_real_distribution<double>(
-                                  std::log(TWaveWin::ZoomMin), std::log(TWaveWin::ZoomMax))(Rng));
-        w->ChannelHeight = int(Pick(50, 400));
+        TWaveWinProbe::View(*w).Zoom =
+            round < 4 ? zooms[round]
+                      : std::exp(std::uniform_real_distribution<double>(
+                            std::log(TWaveWin::ZoomMin), std::log(TWaveWin::ZoomMax))(Rng));
+        TWaveWinProbe::View(*w).ChannelHeight = int(Pick(50, 400));
         w->SetSelection(TSampleRange());
         w->UpdateView();
         QCoreApplication::processEvents();
@@ -106,7 +107,7 @@ TEST_F(ViewTest, ViewsShowWhatThePlainPainterShowsForAnySoundZoomScrollAndSelect
             if (Pick(0, 4) == 0)
                 return uint32_t(Pick(0, uint64_t(length) + 100));
             // Mostly a sample in view.
-            const int64_t from = w->SampleUnder(0), to = w->SampleUnder(w->ViewWidth + 4);
+            const int64_t from = w->SampleUnder(0), to = w->SampleUnder(w->View().ViewWidth + 4);
             return uint32_t(Pick(uint64_t(std::max<int64_t>(0, from - 10)), uint64_t(to + 10)));
         };
         auto anyChannel = [&]() {
@@ -116,7 +117,7 @@ TEST_F(ViewTest, ViewsShowWhatThePlainPainterShowsForAnySoundZoomScrollAndSelect
             switch (Pick(0, 6)) {
             case 0:
                 w->ScrollHorizontally(TScroll(Pick(0, 7)),
-                                      int64_t(Pick(0, uint64_t(w->MaxScrollX))));
+                                      int64_t(Pick(0, uint64_t(w->View().MaxScrollX))));
                 break;
             case 1:
                 w->SetSelection(TSampleRange());
@@ -149,10 +150,10 @@ TEST_F(ViewTest, ViewsShowWhatThePlainPainterShowsForAnySoundZoomScrollAndSelect
             w->SetSelection(TSampleRange(lastSample, lastSample, 0));
         }
         std::ostringstream state;
-        state << "round " << round << ": zoom " << w->Zoom << ", scroll " << w->ScrollX << " of "
-              << w->MaxScrollX << ", selection " << w->Selection.Start << ".." << w->Selection.End
-              << " on " << w->Selection.Channel << (w->Selection.Valid ? "" : " (none)")
-              << ", length " << length;
+        state << "round " << round << ": zoom " << w->View().Zoom << ", scroll "
+              << w->View().ScrollX << " of " << w->View().MaxScrollX << ", selection "
+              << w->Selection.Start << ".." << w->Selection.End << " on " << w->Selection.Channel
+              << (w->Selection.Valid ? "" : " (none)") << ", length " << length;
         Check(w, state.str());
         if (HasFatalFailure())
             return;
@@ -165,7 +166,7 @@ TEST_F(ViewTest, ViewsFollowEveryChangeOfTheSound) {
     Fill(w, 0, 150000);
     Fill(w, 1, 120000);
     // Columns of about 700 samples: the summary's blocks draw most of them.
-    w->Zoom = 1.0 / 700;
+    TWaveWinProbe::View(*w).Zoom = 1.0 / 700;
     w->UpdateView();
     auto step = [&](const std::string& what) {
         w->UpdateView();
@@ -218,7 +219,7 @@ TEST_F(ViewTest, ViewsFollowEveryChangeOfTheSound) {
     w->LoadFile(MakeSound("other.wav", 2, 90000, 22050, 2, [](int c, uint32_t i) {
         return int32_t(((i * 7919u + uint32_t(c) * 104729u) % 65536u) << 16);
     }));
-    w->Zoom = 1.0 / 700;
+    TWaveWinProbe::View(*w).Zoom = 1.0 / 700;
     step("another sound loaded");
 }
 
@@ -230,7 +231,7 @@ TEST_F(ViewTest, ViewsRepaintWhatEachCommandChangedWithoutBeingAsked) {
     Fill(w, 0, 150000);
     Fill(w, 1, 120000);
     w->AnnounceChanges();
-    w->Zoom = 1.0 / 700;
+    TWaveWinProbe::View(*w).Zoom = 1.0 / 700;
     w->UpdateView();
     Check(w, "loaded");
     const int commands[] = {CmdCut,      CmdPaste,       CmdDelete,  CmdSilence,

@@ -19,11 +19,11 @@ namespace {
 
 TEST_F(WaveWinTest, MouseGesturesSelectOnOneChannelOrWidenTheSelection) {
     TWaveWin* w = Open(MakeSound("two.wav", 2, 100000));
-    w->Zoom = 0.05; // 20 samples a column
+    TWaveWinProbe::View(*w).Zoom = 0.05; // 20 samples a column
     w->UpdateView();
     w->ScrollHorizontally(TScroll::ThumbPosition, 50);
-    TChannelWin* left = w->ChannelViews[0];
-    TChannelWin* right = w->ChannelViews[1];
+    TChannelWin* left = w->Views()[0];
+    TChannelWin* right = w->Views()[1];
     auto at = [](int x) { return QPoint(x, 20); };
     auto under = [&](int x) { return uint32_t(w->SampleUnder(x)); };
     auto range = [&](int a, int b, int channel) {
@@ -47,8 +47,7 @@ TEST_F(WaveWinTest, MouseGesturesSelectOnOneChannelOrWidenTheSelection) {
     EXPECT_EQ(w->Selection, range(0, 200, 1)) << "the drag stops at the left edge";
     QTest::mouseRelease(right, Qt::LeftButton, {}, at(-40));
     EXPECT_EQ(w->Selection, range(0, 200, 1));
-    EXPECT_FALSE(right->Capturing);
-    EXPECT_EQ(right->DragAnchor, -1);
+    EXPECT_FALSE(w->Dragging(right));
     EXPECT_EQ(w->StartGadget->Text().toStdString(),
               NSWave::FormatSeconds(under(0) / double(w->Document.Rate)));
 
@@ -70,7 +69,7 @@ TEST_F(WaveWinTest, MouseGesturesSelectOnOneChannelOrWidenTheSelection) {
     QTest::mouseMove(left, at(700));
     QTest::mouseRelease(left, Qt::LeftButton, Qt::ShiftModifier, at(700));
     EXPECT_EQ(w->Selection, allChannels);
-    EXPECT_EQ(left->DragAnchor, -1);
+    EXPECT_FALSE(w->Dragging(left));
 
     // What the screen shows is the last selection.
     QRect visible;
@@ -151,14 +150,14 @@ TEST_F(WaveWinTest, TheTimeLineTicksAndLabelsFollowZoomAndScroll) {
         {0.3, 100, "0.010"},
     };
     for (const auto& v : views) {
-        w->Zoom = v.zoom;
+        TWaveWinProbe::View(*w).Zoom = v.zoom;
         w->UpdateView();
         w->ScrollHorizontally(TScroll::ThumbPosition, v.scrollX);
         const TTimeLine::TTick* t = TTimeLine::ChooseTick(44100, v.zoom);
         ASSERT_TRUE(t);
         std::vector<std::string> labels;
-        const QImage want =
-            PlainTimeLine(*line, 44100, w->Zoom, w->ScrollX, t->Spacing, t->Decimals, &labels);
+        const QImage want = PlainTimeLine(*line, 44100, w->View().Zoom, w->View().ScrollX,
+                                          t->Spacing, t->Decimals, &labels);
         EXPECT_NE(std::find(labels.begin(), labels.end(), v.label), labels.end()) << v.label;
         EXPECT_TRUE(SamePixels(line->grab().toImage().convertToFormat(QImage::Format_RGB32), want,
                                line->rect()))
@@ -168,26 +167,27 @@ TEST_F(WaveWinTest, TheTimeLineTicksAndLabelsFollowZoomAndScroll) {
 
 TEST_F(WaveWinTest, ZoomKeepsItsPointInViewAndStopsAtItsLimits) {
     TWaveWin* w = Open();
-    EXPECT_EQ(w->Zoom, 0.01) << "an empty sound fits at 0.01";
+    EXPECT_EQ(w->View().Zoom, 0.01) << "an empty sound fits at 0.01";
     w->LoadFile(MakeSound("long.wav", 1, 400000));
-    EXPECT_DOUBLE_EQ(w->Zoom, w->ViewWidth / 400000.0 * 0.9) << "the sound fills 90 %";
+    EXPECT_DOUBLE_EQ(w->View().Zoom, w->View().ViewWidth / 400000.0 * 0.9)
+        << "the sound fills 90 %";
 
     // Zoom In without a selection in view keeps the left edge's sample.
-    w->Zoom = 0.05;
+    TWaveWinProbe::View(*w).Zoom = 0.05;
     w->UpdateView();
     w->ScrollHorizontally(TScroll::ThumbPosition, 7001);
     const int64_t left = w->SampleUnder(0);
     w->Command(CmdZoomIn);
-    EXPECT_NEAR(double(w->SampleUnder(0)), double(left), 1 / w->Zoom);
+    EXPECT_NEAR(double(w->SampleUnder(0)), double(left), 1 / w->View().Zoom);
     // With the selection's start in view it comes to the middle, also when
     // the zoom stops at its limit.
     for (double zoom : {0.1, 9.0}) {
-        w->Zoom = zoom;
+        TWaveWinProbe::View(*w).Zoom = zoom;
         w->UpdateView();
         w->ScrollHorizontally(TScroll::ThumbPosition, int64_t(zoom * 150000));
         w->SetSelection(TSampleRange(uint32_t(w->SampleUnder(30)), 390000));
         w->Command(CmdZoomIn);
-        EXPECT_DOUBLE_EQ(w->Zoom, std::min(zoom * 1.5, 10.0));
+        EXPECT_DOUBLE_EQ(w->View().Zoom, std::min(zoom * 1.5, 10.0));
         EXPECT_EQ(w->PixelOf(w->Selection.Start), w->width() / 2) << zoom;
     }
     EXPECT_FALSE(w->IsEnabled(CmdZoomIn));
@@ -197,23 +197,23 @@ TEST_F(WaveWinTest, ZoomKeepsItsPointInViewAndStopsAtItsLimits) {
     // the selection.
     w->SetSelection(TSampleRange(200000, 200010));
     w->Command(CmdFit);
-    EXPECT_EQ(w->Zoom, TWaveWin::ZoomMax);
+    EXPECT_EQ(w->View().Zoom, TWaveWin::ZoomMax);
     EXPECT_EQ(w->PixelOf(200000), 0);
 
     // Scrolled to the end: the last sample, then 40 columns of green zero
     // line.
     w->SetSelection(TSampleRange());
-    w->Zoom = 0.5;
+    TWaveWinProbe::View(*w).Zoom = 0.5;
     w->UpdateView();
     w->Command(CmdScrollEnd);
-    EXPECT_EQ(w->ScrollX, w->MaxScrollX);
-    EXPECT_EQ(w->MaxScrollX, int64_t(400000 * 0.5 - w->ViewWidth + 40));
+    EXPECT_EQ(w->View().ScrollX, w->View().MaxScrollX);
+    EXPECT_EQ(w->View().MaxScrollX, int64_t(400000 * 0.5 - w->View().ViewWidth + 40));
     EXPECT_FALSE(w->IsEnabled(CmdScrollEnd));
-    TChannelWin* view = w->ChannelViews[0];
+    TChannelWin* view = w->Views()[0];
     const QImage shown = view->grab().toImage();
     const QRgb green = qRgb(0, 255, 0);
     int greenColumns = 0;
-    for (int x = view->width() - 1; x >= 0 && shown.pixel(x, w->CentreY) == green; --x)
+    for (int x = view->width() - 1; x >= 0 && shown.pixel(x, w->View().CentreY) == green; --x)
         ++greenColumns;
     EXPECT_EQ(greenColumns, view->width() - w->PixelOf(399999));
     EXPECT_GE(greenColumns, 40);
@@ -221,25 +221,25 @@ TEST_F(WaveWinTest, ZoomKeepsItsPointInViewAndStopsAtItsLimits) {
     // Zoom Out at the lower limit keeps the left edge's sample too (a long
     // sound of silence, memory never touched).
     w->Document.Channel(0).SetSize(60000000);
-    w->Zoom = 0.00005;
+    TWaveWinProbe::View(*w).Zoom = 0.00005;
     w->UpdateView();
     w->ScrollHorizontally(TScroll::ThumbPosition, 1000);
     const int64_t leftSample = w->SampleUnder(0);
     w->Command(CmdZoomOut);
-    EXPECT_EQ(w->Zoom, TWaveWin::ZoomMin);
+    EXPECT_EQ(w->View().Zoom, TWaveWin::ZoomMin);
     EXPECT_NEAR(double(w->SampleUnder(0)), double(leftSample), 1 / TWaveWin::ZoomMin);
     EXPECT_FALSE(w->IsEnabled(CmdZoomOut));
 }
 
 TEST_F(WaveWinTest, HeightCommandsAndVerticalScrollingStayWithinTheLayout) {
     TWaveWin* w = Open(MakeSound("one.wav", 1, 1000));
-    EXPECT_EQ(w->ChannelHeight, w->height() - 6) << "one channel fills the window";
+    EXPECT_EQ(w->View().ChannelHeight, w->height() - 6) << "one channel fills the window";
     while (w->IsEnabled(CmdHeightUp))
         w->Command(CmdHeightUp);
-    EXPECT_EQ(w->ChannelHeight, TWaveWin::MaxChannelHeight);
+    EXPECT_EQ(w->View().ChannelHeight, TWaveWin::MaxChannelHeight);
     while (w->IsEnabled(CmdHeightDown))
         w->Command(CmdHeightDown);
-    EXPECT_EQ(w->ChannelHeight, TWaveWin::MinChannelHeight);
+    EXPECT_EQ(w->View().ChannelHeight, TWaveWin::MinChannelHeight);
 
     // Ten channels in a short window: 50 pixels each, and the vertical bar
     // scrolls; to the bottom shows the last channel at the bottom.
@@ -247,24 +247,24 @@ TEST_F(WaveWinTest, HeightCommandsAndVerticalScrollingStayWithinTheLayout) {
     Area->resize(1000, 450);
     QCoreApplication::processEvents();
     w->FitHeight();
-    EXPECT_EQ(w->ChannelHeight, TWaveWin::MinChannelHeight);
-    EXPECT_EQ(w->MaxScrollY, 56 * 10 - w->height() - 6);
-    ASSERT_GT(w->MaxScrollY, 0);
+    EXPECT_EQ(w->View().ChannelHeight, TWaveWin::MinChannelHeight);
+    EXPECT_EQ(w->View().MaxScrollY, 56 * 10 - w->height() - 6);
+    ASSERT_GT(w->View().MaxScrollY, 0);
     EXPECT_TRUE(w->VScroll->isEnabled());
     w->Command(CmdScrollBottom);
-    EXPECT_EQ(w->ScrollY, w->MaxScrollY);
-    EXPECT_EQ(w->ChannelViews[9]->geometry().bottom(), w->height() - 1);
+    EXPECT_EQ(w->View().ScrollY, w->View().MaxScrollY);
+    EXPECT_EQ(w->Views()[9]->geometry().bottom(), w->height() - 1);
     EXPECT_FALSE(w->IsEnabled(CmdScrollDown));
     EXPECT_TRUE(w->IsEnabled(CmdScrollUp));
     EXPECT_EQ(w->VScroll->value(), w->VScroll->maximum());
     w->Command(CmdScrollUp);
-    EXPECT_EQ(w->ScrollY, std::max<int64_t>(0, w->MaxScrollY - w->height() * 4 / 5));
+    EXPECT_EQ(w->View().ScrollY, std::max<int64_t>(0, w->View().MaxScrollY - w->height() * 4 / 5));
 
     // A window tall enough for all of them: nothing to scroll.
     Area->resize(1000, 1200);
     QCoreApplication::processEvents();
-    EXPECT_EQ(w->MaxScrollY, 0);
-    EXPECT_EQ(w->ScrollY, 0);
+    EXPECT_EQ(w->View().MaxScrollY, 0);
+    EXPECT_EQ(w->View().ScrollY, 0);
     EXPECT_FALSE(w->VScroll->isEnabled());
     EXPECT_FALSE(w->IsEnabled(CmdScrollDown));
 }
@@ -280,25 +280,26 @@ TEST_F(WaveWinTest, ScrollingPastTwoThousandMillionPixels) {
     int32_t* end = channel.MutableSamples(n - 4000);
     for (int i = 0; i < 4000; ++i)
         end[i] = (i % 40 - 20) * (1 << 26);
-    w->Zoom = 10;
+    TWaveWinProbe::View(*w).Zoom = 10;
     w->UpdateView();
-    ASSERT_GT(w->MaxScrollX, int64_t(INT_MAX));
+    ASSERT_GT(w->View().MaxScrollX, int64_t(INT_MAX));
 
     QScrollBar* bar = w->HScroll;
     w->Command(CmdScrollEnd);
-    EXPECT_EQ(w->ScrollX, w->MaxScrollX);
+    EXPECT_EQ(w->View().ScrollX, w->View().MaxScrollX);
     EXPECT_EQ(bar->value(), bar->maximum());
     bar->setSliderPosition(bar->maximum() / 2);
-    EXPECT_NEAR(double(w->ScrollX), double(w->MaxScrollX) / 2, double(w->MaxScrollX) / (1 << 29));
+    EXPECT_NEAR(double(w->View().ScrollX), double(w->View().MaxScrollX) / 2,
+                double(w->View().MaxScrollX) / (1 << 29));
     bar->setSliderPosition(bar->maximum());
-    EXPECT_EQ(w->ScrollX, w->MaxScrollX);
+    EXPECT_EQ(w->View().ScrollX, w->View().MaxScrollX);
 
     // The end of the sound and a cursor near it show where they should.
     w->SetSelection(TSampleRange(n - 20, n - 20, 0));
-    TChannelWin* view = w->ChannelViews[0];
+    TChannelWin* view = w->Views()[0];
     QRect visible;
     EXPECT_TRUE(SamePixels(OnScreen(*view, &visible), PlainView(*view), visible));
-    EXPECT_EQ(w->PixelOf(n - 20), w->ViewWidth - 40 - 200);
+    EXPECT_EQ(w->PixelOf(n - 20), w->View().ViewWidth - 40 - 200);
     QCoreApplication::processEvents();
 }
 

@@ -24,11 +24,12 @@ inline QRgb RgbOf(uint32_t colorref) {
 
 // Channel c of window w as a view of width × height pixels shows it.
 inline QImage PlainView(const NSWaveWin::TWaveWin& w, int c, int width, int height) {
-    const QRgb back = RgbOf(w.BackColor), wave = RgbOf(w.WaveColor), green = qRgb(0, 255, 0);
+    const QRgb back = RgbOf(w.View().BackColor), wave = RgbOf(w.View().WaveColor),
+               green = qRgb(0, 255, 0);
     const NSWave::TChannel& channel = w.Document.Channel(c);
     const int64_t count = channel.Count;
     auto sample = [&](int64_t i) { return i < count ? channel.Samples[i] : 0; };
-    auto pixel = [&](double s) { return int64_t(s * w.Zoom - double(w.ScrollX)); };
+    auto pixel = [&](double s) { return int64_t(s * w.View().Zoom - double(w.View().ScrollX)); };
     QImage image(width, height, QImage::Format_RGB32);
     auto set = [&](int64_t x, int y, QRgb colour) {
         if (x >= 0 && x < width && y >= 0 && y < height)
@@ -54,7 +55,7 @@ inline QImage PlainView(const NSWaveWin::TWaveWin& w, int c, int width, int heig
         if (a < width && b >= 0)
             fill(a, a == b ? b + 1 : b, wave);
     }
-    const int centre = w.CentreY, half = w.HalfHeight;
+    const int centre = w.View().CentreY, half = w.View().HalfHeight;
     for (int x = 0; x < width; ++x)
         set(x, centre, wave);
 
@@ -73,11 +74,11 @@ inline QImage PlainView(const NSWaveWin::TWaveWin& w, int c, int width, int heig
         if (0 <= sx && ex == sx)
             ex = sx + 1;
     }
-    int64_t i = int64_t(double(w.ScrollX) / w.Zoom);
+    int64_t i = int64_t(double(w.View().ScrollX) / w.View().Zoom);
     QRgb pen = wave;
     int x = 0;
     for (; x < width; ++x) {
-        const int64_t next = int64_t(double(w.ScrollX + x + 1) / w.Zoom);
+        const int64_t next = int64_t(double(w.View().ScrollX + x + 1) / w.View().Zoom);
         int32_t lo = sample(i), hi = lo;
         while (i < next) {
             ++i;

@@ -18,6 +18,7 @@
 #include "support/scriptedmsgbox.h"
 #include "wave/device.h"
 #include "wave/file.h"
+#include "wavewin/probe.h"
 #include "wavewin/wavewin.h"
 
 namespace NSWaveWinTest {
