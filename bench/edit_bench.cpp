@@ -169,7 +169,7 @@ int main(int argc, char** argv) {
         fadeUndo.push_back(Seconds([&] { w->Command(CmdFadeIn); }));
         amplitudeUndo.push_back(Seconds([&] { w->ApplyAmplitude(150); }));
     }
-    w->UndoRecord.reset();
+    w->History.Clear();
     std::printf("  with undo data (the copy of the sound into the record):"
                 " Reverse %.3f s, Fade In %.3f s, Amplitude %.3f s\n",
                 Median(reverseUndo), Median(fadeUndo), Median(amplitudeUndo));

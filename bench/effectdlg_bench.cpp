@@ -167,7 +167,7 @@ int main(int argc, char** argv) {
     Report("Pitch dialog (105 %)", pitch, "SetRate of the range's copy", pitchAlone, 1.1,
            "staging file and undo copy", staging);
 
-    w->UndoRecord.reset();
+    w->History.Clear();
     w->SetModified(false);
     std::filesystem::remove_all(dir);
     return 0;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "undo/history.h"
 #include "undo/undo.h"
 #include "undo/undowindow.h"
 #include "util/arry.h"
@@ -109,10 +110,12 @@ public:
     void SetupWindow();
 
     // --- undo ----------------------------------------------------------------
+    // Takes a record into the history under the running command's name.
     virtual bool AddUndo(NSUndo::TUndoBase* record);
     virtual bool HasRedo() const;
-    bool HasUndo() const { return bool(UndoRecord); }
+    bool HasUndo() const { return History.CanUndo(); }
     NSWave::TFile& GetDocument() override { return Document; }
+    uint64_t KeptUndoBytes() override;
     int MessageBox(const std::string& text, const std::string& caption, TMsgButtons buttons,
                    TMsgIcon icon) override;
 
@@ -175,7 +178,10 @@ public:
     void InputLost() override;
 
     // --- edit commands, effects, tracks ------------------------------------------
+    // Undo takes the newest record back; with one level it applies a
+    // redo record again when there is no undo record, as it always did.
     void CmUndo();
+    void CmRedo();
     void CmCut();
     void CmCopy();
     void CmPaste();
@@ -241,8 +247,9 @@ public:
     bool Modified = false;
     int UntitledNumber;
     TSampleRange PlaySelection;
-    TPointer<NSUndo::TUndoBase> UndoRecord;
-    TPointer<NSUndo::TUndoBase> RedoRecord;
+    NSUndo::TUndoHistory History;
+    // The name the next undo record takes: the running command's.
+    std::string CommandName;
     // Colours as the settings give them, red in the low byte.
     uint32_t BackColor, WaveColor, LegendColor, SelColor;
     // View geometry: pixels per sample, scroll positions in pixels (64-bit:
@@ -299,6 +306,9 @@ private:
     std::vector<uint32_t> AnnouncedLengths;
     int AnnouncedRate = 0, AnnouncedSize = 0, AnnouncedStyle = 0;
 
+    // Takes the newest undo record back, or applies the newest redo record
+    // again.
+    void TakeStep(bool undo);
     // Shows a document error in the program's message box.
     void ShowError(const std::string& text);
     // Saves to FileName, asking before a type that holds fewer bits.
