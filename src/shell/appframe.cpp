@@ -289,6 +289,15 @@ void TAppFrame::UpdateActions() {
             action->setEnabled(enabled);
         if (QAction* keys = KeyActions.value(id); keys && keys->isEnabled() != enabled)
             keys->setEnabled(enabled);
+        if (const TCommandInfo* info = FindCommand(id); info && info->Shown) {
+            // Without a window the settings alone decide (the undo levels).
+            TCommandState shown = state;
+            if (!window)
+                shown.UndoLevels = NSUndo::UndoLevels();
+            const bool visible = CommandShown(id, shown);
+            if (action->isVisible() != visible)
+                action->setVisible(visible);
+        }
         if (action->isCheckable()) {
             const bool checked = window && window->IsChecked(id);
             if (action->isChecked() != checked)

@@ -56,7 +56,8 @@ TUndoBase::TUndoBase(TUndoWindow& window)
 TUndoBase::~TUndoBase() = default;
 
 bool TUndoBase::AskUndoSize(TUndoWindow& window, uint64_t bytes) {
-    const uint64_t kb = bytes / 1024;
+    // The records the history keeps beside this one count too.
+    const uint64_t kb = (bytes + window.KeptUndoBytes()) / 1024;
     if (int64_t(kb) <= int64_t(UndoMaxSize.Get()))
         return true;
     const std::string text = "This operation will create an excessive amount of 'undo' data (" +
@@ -76,6 +77,7 @@ bool TUndoBase::SaveRange(TUndoWindow& window, const TSampleRange& range, TSaved
     if (n == 0 || !AskUndoSize(window, 4 * n))
         return false;
     saved = TSavedSamples(n);
+    Bytes += 4 * n;
     NSWave::FirstWrite(saved.get(), n, [&] { doc.CopyOut(range, saved.get()); });
     return true;
 }

@@ -70,6 +70,8 @@ public:
     // The channel count at the last Undo.
     int ChannelCountAfter;
     int Outcome = NoUndo;
+    // The undo data the record holds in memory.
+    uint64_t Bytes = 0;
     // Written by the window when it accepts the record.
     bool ModifiedBefore = false;
     TSampleRange SelectionBefore;

@@ -4,6 +4,7 @@
 // is handed to Undo and Redo with each call. The document window implements
 // this; the undo layer knows nothing more of the GUI.
 
+#include <cstdint>
 #include <string>
 
 #include "platform/msgbox.h"
@@ -27,6 +28,9 @@ public:
                            TMsgIcon icon) {
         return ShowMessageBox(text, caption, buttons, icon);
     }
+    // The bytes of undo data the window's history would keep beside a new
+    // record; the undo-size question counts them with the record's own.
+    virtual uint64_t KeptUndoBytes() { return 0; }
 };
 
 // A window that is nothing but its document: for editing a document with

@@ -88,7 +88,12 @@ TCommandInfo& TCommandInfo::CheckedWhen(TStateTest checked) {
     return *this;
 }
 
-TCommandInfo& TCommandInfo::TextWhen(std::function<const char*(const TCommandState&)> text) {
+TCommandInfo& TCommandInfo::ShownWhen(TStateTest shown) {
+    Shown = std::move(shown);
+    return *this;
+}
+
+TCommandInfo& TCommandInfo::TextWhen(std::function<QString(const TCommandState&)> text) {
     TextFor = std::move(text);
     return *this;
 }
@@ -139,8 +144,8 @@ QList<const TCommandInfo*> ToolButtons(TToolBar bar) {
 
 QString ItemText(const TCommandInfo& info, const TCommandState& state) {
     if (info.TextFor)
-        if (const char* text = info.TextFor(state))
-            return QString::fromLatin1(text);
+        if (const QString text = info.TextFor(state); !text.isNull())
+            return text;
     return QString::fromLatin1(info.MenuText ? info.MenuText : "");
 }
 
@@ -163,6 +168,11 @@ bool CommandEnabled(int id, const TCommandState& s) {
 bool CommandChecked(int id, const TCommandState& s) {
     const TCommandInfo* info = FindCommand(id);
     return info && info->Checked && info->Checked(s);
+}
+
+bool CommandShown(int id, const TCommandState& s) {
+    const TCommandInfo* info = FindCommand(id);
+    return !info || !info->Shown || info->Shown(s);
 }
 
 bool RangeSelected(const TCommandState& s) {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "wave/device.h"
 #include "wave/file.h"
@@ -65,6 +66,7 @@ enum TCommandId : int {
     CmdVibro = 2067,
     CmdOtherEffect = 2068,
     CmdSpectrogram = 2070,
+    CmdRedo = 2202,
     CmdExit = 24310,
     CmdCascade = 24361,
     CmdTileVertical = 24362,
@@ -96,6 +98,12 @@ struct TCommandState {
     int Level = 0; // the playback volume's level, 0 to 7
     // The channel strips show spectrograms.
     bool Spectrogram = false;
+    // Undo levels kept (1: one undo or redo slot), and the names of the
+    // commands Undo and Redo would take back or apply again.
+    int UndoLevels = 1;
+    std::string UndoName, RedoName;
+    // The arrow keys move the cursor instead of scrolling.
+    bool ArrowsMoveCursor = false;
 };
 
 // The menus of the menu bar, left to right.
@@ -148,8 +156,10 @@ struct TCommandInfo {
     bool WhileIdle = false;
     // A checked item when this holds; null: no check mark.
     TStateTest Checked;
-    // The item's text when it differs in this state; null: MenuText.
-    std::function<const char*(const TCommandState&)> TextFor;
+    // The item's text when it differs in this state; a null text: MenuText.
+    std::function<QString(const TCommandState&)> TextFor;
+    // Whether the menu item is there in this state; null: always.
+    TStateTest Shown;
     // The document window's handler; null for the main frame's commands.
     std::function<void(TWaveWin&)> Run;
 
@@ -163,7 +173,8 @@ struct TCommandInfo {
     TCommandInfo& When(TStateTest enabled);
     TCommandInfo& Idle();
     TCommandInfo& CheckedWhen(TStateTest checked);
-    TCommandInfo& TextWhen(std::function<const char*(const TCommandState&)> text);
+    TCommandInfo& TextWhen(std::function<QString(const TCommandState&)> text);
+    TCommandInfo& ShownWhen(TStateTest shown);
     TCommandInfo& Does(std::function<void(TWaveWin&)> run);
 };
 
@@ -191,6 +202,7 @@ QString ItemText(const TCommandInfo& info, const TCommandState& state);
 // the document window does not decide (the main frame's) answer true.
 bool CommandEnabled(int id, const TCommandState& state);
 bool CommandChecked(int id, const TCommandState& state);
+bool CommandShown(int id, const TCommandState& state);
 
 // Whether an id belongs to the document window (false: the main frame's).
 bool IsDocumentCommand(int id);

@@ -23,16 +23,17 @@
 #include "wavewin/filechoice.h"
 #include "wavewin/timeline.h"
 #include "wavewin/transport.h"
+#include "wavewin/viewprefs.h"
 #include "wavewin/wavewindlg.h"
 
 namespace NSWaveWin {
-
-namespace {
 
 TValueSetting BackColorSetting("View\\BackColor", 8388608);
 TValueSetting WaveColorSetting("View\\WaveColor", 65535);
 TValueSetting LegendColorSetting("View\\LegendColor", 16776960);
 TValueSetting SelColorSetting("View\\SelColor", 16777215);
+
+namespace {
 
 int UntitledCounter = 1;
 
@@ -106,8 +107,7 @@ const std::vector<TWaveWin*>& TWaveWin::Windows() {
 }
 
 void TWaveWin::ForgetUndo() {
-    UndoRecord.reset();
-    RedoRecord.reset();
+    History.Clear();
     NoteState();
 }
 
@@ -150,7 +150,11 @@ void TWaveWin::LoadFile(const std::string& name) {
     } else {
         FileName.clear();
         Document.SetSize(0, Document.ChannelCount());
-        Document.SetChannelCount(1);
+        // A new sound in the format the preferences give (22,050 Hz 8-bit
+        // mono unless changed); a recording into it takes the same.
+        Document.SetChannelCount(std::clamp<int>(NewChannelsSetting.Get(), 1, 32));
+        Document.Rate = std::clamp<int>(NewRateSetting.Get(), 1000, 768000);
+        Document.Size = std::clamp<int>(NewSizeSetting.Get(), 1, 4);
     }
     LastFileSetting().Set(FileName);
     SetModified(false);
@@ -221,6 +225,7 @@ bool TWaveWin::SaveFile(bool saveAs) {
         return false;
     }
     SetModified(false);
+    History.Saved();
     UpdateTitle();
     return true;
 }
@@ -284,20 +289,24 @@ bool TWaveWin::AddUndo(NSUndo::TUndoBase* record) {
     if (record->Outcome == NSUndo::TUndoBase::Cancelled)
         return false;
     if (record->Outcome == NSUndo::TUndoBase::NoUndo) {
-        UndoRecord.reset();
+        History.Clear();
     } else {
         record->SelectionBefore = Selection;
         record->SelectionAfter = Selection;
         record->ModifiedBefore = Modified;
-        UndoRecord = std::move(owned);
+        History.Add(std::move(owned), CommandName.empty() ? "Edit" : CommandName,
+                    NSUndo::UndoLevels());
     }
-    RedoRecord.reset();
     SetModified(true);
     return true;
 }
 
 bool TWaveWin::HasRedo() const {
-    return bool(RedoRecord);
+    return History.CanRedo();
+}
+
+uint64_t TWaveWin::KeptUndoBytes() {
+    return History.NewestBytes(NSUndo::UndoLevels() - 1);
 }
 
 // --- commands ------------------------------------------------------------------------
@@ -307,8 +316,12 @@ TCommandState TWaveWin::CommandState() const {
     s.Device = Engine.State();
     s.AnyDeviceActive = NSWave::ActiveDocument() != nullptr;
     s.HasFileName = !FileName.empty();
-    s.HasUndo = bool(UndoRecord);
-    s.HasRedo = bool(RedoRecord);
+    s.HasUndo = History.CanUndo();
+    s.HasRedo = History.CanRedo();
+    s.UndoLevels = NSUndo::UndoLevels();
+    s.ArrowsMoveCursor = ArrowsMoveCursorSetting.Get() != 0;
+    s.UndoName = History.UndoName();
+    s.RedoName = History.RedoName();
     s.Selection = Selection;
     s.ClipboardHasSound = ClipboardHasSound();
     s.ChannelHeight = ChannelHeight;
@@ -340,7 +353,16 @@ void TWaveWin::Command(int id) {
     const TCommandInfo* info = FindCommand(id);
     if (!info || !info->Run || !IsEnabled(id))
         return;
+    // The undo record the command leaves is named after it: "&Fade In" is
+    // "Fade In", "&Echo..." is "Echo".
+    QString name = QString::fromLatin1(info->MenuText ? info->MenuText : "").section('\t', 0, 0);
+    name.remove(QLatin1Char('&'));
+    if (name.endsWith(QStringLiteral("...")))
+        name.chop(3);
+    const std::string outer = std::move(CommandName);
+    CommandName = name.trimmed().toStdString();
     info->Run(*this);
+    CommandName = outer;
     AnnounceChanges();
     NoteState();
 }
@@ -533,7 +555,7 @@ void TWaveWin::SetLevel(int level) {
 
 void TWaveWin::PlayPosition() {
     const uint32_t p = uint32_t(std::max(0, Position));
-    SetSelection(TSampleRange(p, p, PlaySelection.Channel), true);
+    SetSelection(TSampleRange(p, p, PlaySelection.Channel), FollowPlaySetting.Get() != 0);
 }
 
 void TWaveWin::PlayStopped() {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "undo/history.h"
 #include "undo/undo.h"
 #include "undo/undowindow.h"
 #include "util/arry.h"
@@ -119,12 +120,15 @@ public:
     void SetupWindow();
 
     // --- undo ----------------------------------------------------------------
+    // Takes a record into the history under the running command's name.
     virtual bool AddUndo(NSUndo::TUndoBase* record);
     virtual bool HasRedo() const;
-    bool HasUndo() const { return bool(UndoRecord); }
+    bool HasUndo() const { return History.CanUndo(); }
     // Lets go of what Undo and Redo would bring back; the sound stays.
     void ForgetUndo();
+    const NSUndo::TUndoHistory& UndoHistory() const { return History; }
     NSWave::TFile& GetDocument() override { return Document; }
+    uint64_t KeptUndoBytes() override;
     int MessageBox(const std::string& text, const std::string& caption, TMsgButtons buttons,
                    TMsgIcon icon) override;
 
@@ -150,6 +154,8 @@ public:
     void ScrollHorizontally(TScroll code, int64_t position = 0);
     void ScrollVertically(TScroll code, int64_t position = 0);
     void ShowSample(uint32_t sample);
+    // The view's colours, red in the low byte.
+    void SetColors(uint32_t back, uint32_t wave, uint32_t legend, uint32_t selection);
     // Shows spectrograms in the channel strips, or waveforms.
     void ShowSpectrogram(bool spectrogram);
     // What the views show: colours, zoom, scroll positions, strip geometry.
@@ -164,6 +170,9 @@ public:
     // channel(s); the whole sound without a selection.
     TSampleRange EffectiveRange() const;
 
+    // The selection that returns when the playback stops starts (or ends)
+    // at the play position.
+    void MarkPlayRange(bool start);
     // Mouse gestures from a channel view.
     void MouseDown(TChannelWin* view, int x, bool shift, bool control);
     void MouseMove(TChannelWin* view, int x, bool buttonDown);
@@ -194,7 +203,10 @@ public:
     void InputLost() override;
 
     // --- edit commands, effects, tracks ------------------------------------------
+    // Undo takes the newest record back; with one level it applies a
+    // redo record again when there is no undo record, as it always did.
     void CmUndo();
+    void CmRedo();
     void CmCut();
     void CmCopy();
     void CmPaste();
@@ -287,8 +299,9 @@ private:
     bool Modified = false;
     int UntitledNumber;
     TSampleRange PlaySelection;
-    TPointer<NSUndo::TUndoBase> UndoRecord;
-    TPointer<NSUndo::TUndoBase> RedoRecord;
+    NSUndo::TUndoHistory History;
+    // The name the next undo record takes: the running command's.
+    std::string CommandName;
     // True once the window is on screen and laid out.
     bool Created = false;
     // The mouse's drag: the view that holds the mouse (the button went down
@@ -312,6 +325,9 @@ private:
     std::vector<uint32_t> AnnouncedLengths;
     int AnnouncedRate = 0, AnnouncedSize = 0, AnnouncedStyle = 0;
 
+    // Takes the newest undo record back, or applies the newest redo record
+    // again.
+    void TakeStep(bool undo);
     // Shows a document error in the program's message box.
     void ShowError(const std::string& text);
     // Saves to FileName, asking before a type that holds fewer bits.

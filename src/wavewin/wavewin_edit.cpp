@@ -27,18 +27,38 @@ bool FitsOnClipboard(TWaveWin& window, const TSampleRange& range) {
 
 using K = QKeySequence;
 
-const TCommandRow UndoRow(TRow(CmdUndo)
-                              .Item(TMenu::Edit, 0, "&Undo\tCtrl+Z")
-                              .Shortcuts({K(Qt::CTRL | Qt::Key_Z)})
-                              .Picture(NSArt::GlyphUndo)
-                              .Popup(0)
-                              .When([](const TCommandState& s) { return s.HasUndo || s.HasRedo; })
-                              .Idle()
-                              // With only a redo record the same item takes the change again.
-                              .TextWhen([](const TCommandState& s) -> const char* {
-                                  return s.HasRedo && !s.HasUndo ? "Redo\tCtrl+Z" : nullptr;
-                              })
-                              .Does([](TWaveWin& w) { w.CmUndo(); }));
+const TCommandRow UndoRow(
+    TRow(CmdUndo)
+        .Item(TMenu::Edit, 0, "&Undo\tCtrl+Z")
+        .Shortcuts({K(Qt::CTRL | Qt::Key_Z)})
+        .Picture(NSArt::GlyphUndo)
+        .Popup(0)
+        .When([](const TCommandState& s) { return s.HasUndo || (s.HasRedo && s.UndoLevels == 1); })
+        .Idle()
+        // With one level and only a redo record the same item takes the
+        // change again; with more, the item names the command it takes back.
+        .TextWhen([](const TCommandState& s) {
+            if (s.UndoLevels == 1)
+                return s.HasRedo && !s.HasUndo ? QStringLiteral("Redo\tCtrl+Z") : QString();
+            if (!s.HasUndo)
+                return QString();
+            return QStringLiteral("&Undo %1\tCtrl+Z").arg(QString::fromStdString(s.UndoName));
+        })
+        .Does([](TWaveWin& w) { w.CmUndo(); }));
+// Redo of its own once more than one level is kept.
+const TCommandRow RedoRow(
+    TRow(CmdRedo)
+        .Item(TMenu::Edit, 1, "&Redo\tCtrl+Shift+Z")
+        .Shortcuts({K(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), K(Qt::CTRL | Qt::Key_Y)})
+        .ShownWhen([](const TCommandState& s) { return s.UndoLevels > 1; })
+        .When([](const TCommandState& s) { return s.UndoLevels > 1 && s.HasRedo; })
+        .Idle()
+        .TextWhen([](const TCommandState& s) {
+            if (!s.HasRedo)
+                return QString();
+            return QStringLiteral("&Redo %1\tCtrl+Shift+Z").arg(QString::fromStdString(s.RedoName));
+        })
+        .Does([](TWaveWin& w) { w.CmRedo(); }));
 const TCommandRow CutRow(TRow(CmdCut)
                              .Item(TMenu::Edit, 10, "Cu&t\tCtrl+X")
                              .Shortcuts({K(Qt::CTRL | Qt::Key_X), K(Qt::SHIFT | Qt::Key_Delete)})
@@ -110,16 +130,15 @@ const TCommandRow AllChannelsRow(TRow(CmdAllChannels)
 bool TWaveWin::ApplyEdit(NSUndo::TUndoBase* record, const std::string& caption,
                          const std::function<void(TOpStatus&)>& change) {
     // The history is held here until the change has succeeded, so a failed
-    // change can give it back.
-    TPointer<NSUndo::TUndoBase> undo = std::move(UndoRecord);
-    TPointer<NSUndo::TUndoBase> redo = std::move(RedoRecord);
+    // change can give it back; the new record then goes on top of it.
+    NSUndo::TUndoHistory before;
+    std::swap(before, History);
     const bool modified = Modified;
     if (!AddUndo(record)) {
-        UndoRecord = std::move(undo);
-        RedoRecord = std::move(redo);
+        std::swap(before, History);
         return false;
     }
-    const bool accepted = UndoRecord.get() == record;
+    const bool accepted = History.NextUndo() == record;
     bool done = true;
     try {
         TOpStatus status(caption, StatusTarget());
@@ -128,18 +147,19 @@ bool TWaveWin::ApplyEdit(NSUndo::TUndoBase* record, const std::string& caption,
         done = false;
         if (accepted) {
             try {
-                UndoRecord->Undo(*this, nullptr);
-                UndoRecord = std::move(undo);
-                RedoRecord = std::move(redo);
+                History.NextUndo()->Undo(*this, nullptr);
+                History = std::move(before);
                 SetModified(modified);
             } catch (const xmsg&) {
                 // The record could not take the change back either: the
                 // document stays as the change left it, with no history.
-                UndoRecord.reset();
+                History.Clear();
             }
         }
         ShowError(e.why());
     }
+    if (done && accepted)
+        History.Beneath(std::move(before), NSUndo::UndoLevels());
     AnnounceChanges();
     return done;
 }
@@ -158,32 +178,44 @@ bool TWaveWin::ApplyInPlace(const TSampleRange& range, const std::string& captio
 }
 
 void TWaveWin::CmUndo() {
-    const bool undo = bool(UndoRecord);
-    TPointer<NSUndo::TUndoBase>& from = undo ? UndoRecord : RedoRecord;
-    if (!from)
-        return;
-    std::unique_ptr<NSUndo::TUndoBase> record = std::move(from);
+    if (History.CanUndo())
+        TakeStep(true);
+    else if (NSUndo::UndoLevels() == 1 && History.CanRedo())
+        TakeStep(false);
+}
+
+void TWaveWin::CmRedo() {
+    if (History.CanRedo())
+        TakeStep(false);
+}
+
+void TWaveWin::TakeStep(bool undo) {
+    NSUndo::TUndoHistory::TEntry entry = undo ? History.TakeUndo() : History.TakeRedo();
+    NSUndo::TUndoBase& record = *entry.Record;
     try {
         TOpStatus status("Undo/Redo ...", StatusTarget());
         if (undo)
-            record->Undo(*this, &status);
+            record.Undo(*this, &status);
         else
-            record->Redo(*this, &status);
+            record.Redo(*this, &status);
     } catch (const xmsg& e) {
-        from = std::move(record);
+        if (undo)
+            History.PutUndo(std::move(entry));
+        else
+            History.PutRedo(std::move(entry));
         ShowError(e.why());
         AnnounceChanges();
         return;
     }
     if (undo) {
-        SetModified(record->ModifiedBefore);
-        record->SelectionAfter = Selection;
-        SetSelection(record->SelectionBefore, false);
-        RedoRecord = std::move(record);
+        SetModified(record.ModifiedBefore);
+        record.SelectionAfter = Selection;
+        SetSelection(record.SelectionBefore, false);
+        History.PutRedo(std::move(entry));
     } else {
         SetModified(true);
-        SetSelection(record->SelectionAfter, false);
-        UndoRecord = std::move(record);
+        SetSelection(record.SelectionAfter, false);
+        History.PutUndo(std::move(entry));
     }
     AnnounceChanges();
 }

@@ -183,8 +183,7 @@ void TWaveWin::CmSoundFormat() {
     // A conversion that failed midway may have changed some channels: the
     // records no longer fit the sound either.
     if (ok || begun) {
-        UndoRecord.reset();
-        RedoRecord.reset();
+        History.Clear();
         SetModified(true);
     }
     // The selection keeps covering the same sound at the new rate.

@@ -9,6 +9,7 @@
 #include "wave/timefmt.h"
 #include "wavewin/chanwin.h"
 #include "wavewin/timeline.h"
+#include "wavewin/viewprefs.h"
 #include "wavewin/wavewin.h"
 
 namespace NSWaveWin {
@@ -73,19 +74,25 @@ bool CanScrollDown(const TCommandState& s) {
     return s.ScrollY < s.MaxScrollY;
 }
 
-// A key alone scrolls by a page of the view; with Shift to the end.
+// A key alone scrolls by a page of the view; with Shift to the end. Left
+// and Right move the cursor by a pixel instead (Shift: extend the
+// selection) when the preference says so.
 void ScrollRow(int id, int key, bool shift, bool horizontal, bool back) {
     const TScroll code = shift ? (back ? TScroll::ToStart : TScroll::ToEnd)
                                : (back ? TScroll::PageBack : TScroll::PageForward);
-    TStateTest enabled =
+    TStateTest scrolls =
         horizontal ? (back ? CanScrollBack : CanScrollOn) : (back ? CanScrollUp : CanScrollDown);
     TCommandRow(
         TRow(id)
             .Shortcuts({K(shift ? (Qt::SHIFT | Qt::Key(key)) : QKeyCombination(Qt::Key(key)))})
-            .When(std::move(enabled))
+            .When([scrolls, horizontal](const TCommandState& s) {
+                return (horizontal && s.ArrowsMoveCursor) || scrolls(s);
+            })
             .Idle()
-            .Does([code, horizontal](TWaveWin& w) {
-                if (horizontal)
+            .Does([code, horizontal, shift, back](TWaveWin& w) {
+                if (horizontal && ArrowsMoveCursorSetting.Get() != 0)
+                    MoveCursor(w, back ? -SamplesPerPixel(w) : SamplesPerPixel(w), shift);
+                else if (horizontal)
                     w.ScrollHorizontally(code);
                 else
                     w.ScrollVertically(code);
@@ -249,6 +256,14 @@ void TWaveWin::FollowChange(const TDocumentChange& change) {
             TimeLine->update();
     }
     NoteState();
+}
+
+void TWaveWin::SetColors(uint32_t back, uint32_t wave, uint32_t legend, uint32_t selection) {
+    BackColor = back;
+    WaveColor = wave;
+    LegendColor = legend;
+    SelColor = selection;
+    UpdateView();
 }
 
 void TWaveWin::ResetView() {

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "dlg/menustyle.h"
 #include "platform/audio_virtual.h"
@@ -19,6 +20,7 @@
 #include "support/scriptedmsgbox.h"
 #include "wave/file.h"
 #include "wavewin/commands.h"
+#include "wavewin/prefsdlg.h"
 #include "wavewin/wavewin.h"
 
 using namespace NSWaveWin;
@@ -257,6 +259,12 @@ TEST_F(FrameTest, EveryKeyOfTheTableReachesItsCommandAndNoOtherClaimsIt) {
         if (c.Id == CmdOpen || c.Id == CmdSave) {
             Dialogs.Expect(c.Id == CmdOpen ? "Open Sound File" : "Save Sound File", "");
         }
+        // Preferences opens its dialog, which is closed once it runs.
+        if (c.Id == NSWaveWin::CmdPreferences)
+            QTimer::singleShot(0, [] {
+                if (QWidget* modal = QApplication::activeModalWidget())
+                    modal->close();
+            });
         for (const QKeySequence& key : c.Keys) {
             if (!keys->isEnabled())
                 continue;

@@ -9,7 +9,10 @@
 #include <vector>
 
 #include "wavewin/commands.h"
+#include "wavewin/loudnessdlg.h"
+#include "wavewin/measuredlg.h"
 #include "wavewin/normalizedlg.h"
+#include "wavewin/prefsdlg.h"
 
 using namespace NSWaveWin;
 using NSWave::TDeviceState;
@@ -17,6 +20,9 @@ using NSWave::TDeviceState;
 namespace {
 
 // The rules of the command table, one case per command.
+// The keyboard's rows, which no header names.
+constexpr int CmdMarkStartKey = 2218, CmdMarkEndKey = 2219, CmdZoomSelectionKey = 2220;
+
 bool Rules(int id, const TCommandState& s) {
     const bool idle = s.Device == TDeviceState::Idle;
     const TSampleRange& sel = s.Selection;
@@ -41,6 +47,12 @@ bool Rules(int id, const TCommandState& s) {
         return s.Device == TDeviceState::Playing || s.Device == TDeviceState::Recording;
     case CmdRecord:
         return !s.AnyDeviceActive && (idle || s.Device == TDeviceState::RecordPaused);
+    case CmdZoomSelectionKey:
+        return range;
+    case CmdMarkStartKey:
+    case CmdMarkEndKey:
+        return s.Device == TDeviceState::Playing;
+    case CmdPreferences:
     case CmdFit:
     case CmdSave:
     case CmdSaveAs:
@@ -51,7 +63,9 @@ bool Rules(int id, const TCommandState& s) {
     if (id == CmdRevert)
         enabled = s.HasFileName;
     else if (id == CmdUndo)
-        enabled = s.HasUndo || s.HasRedo;
+        enabled = s.HasUndo || (s.HasRedo && s.UndoLevels == 1);
+    else if (id == CmdRedo)
+        enabled = s.HasRedo && s.UndoLevels > 1;
     else if (id == CmdCut || id == CmdCopy || id == CmdDelete || id == CmdSilence)
         enabled = range;
     else if (id == CmdPaste)
@@ -59,16 +73,16 @@ bool Rules(int id, const TCommandState& s) {
     else if (id == CmdDeselect)
         enabled = sel.Valid;
     else if (id == CmdScrollLeft || id == CmdScrollStart)
-        enabled = s.ScrollX > 0;
+        enabled = s.ArrowsMoveCursor || s.ScrollX > 0;
     else if (id == CmdScrollRight || id == CmdScrollEnd)
-        enabled = s.ScrollX < s.MaxScrollX;
+        enabled = s.ArrowsMoveCursor || s.ScrollX < s.MaxScrollX;
     else if (id == CmdScrollUp || id == CmdScrollTop)
         enabled = s.ScrollY > 0;
     else if (id == CmdScrollDown || id == CmdScrollBottom)
         enabled = s.ScrollY < s.MaxScrollY;
     else if (id == CmdEcho || id == CmdReverse || id == CmdAmplitude || id == CmdFadeIn ||
              id == CmdFadeOut || id == CmdPitch || id == CmdVibro || id == CmdOtherEffect ||
-             id == CmdNormalize)
+             id == CmdNormalize || id == CmdLoudness || id == CmdMeasure)
         enabled = s.Length > 0;
     else if (id == CmdAddTrack)
         enabled = s.ChannelCount < 32;
@@ -96,6 +110,8 @@ TEST(CommandRows, EnablingFollowsTheRulesInEveryState) {
         s.HasFileName = pick(0, 1);
         s.HasUndo = pick(0, 1);
         s.HasRedo = pick(0, 1);
+        s.UndoLevels = pick(1, 3);
+        s.ArrowsMoveCursor = pick(0, 1);
         const uint32_t start = uint32_t(pick(0, 3));
         s.Selection = TSampleRange(start, start + uint32_t(pick(0, 2)),
                                    pick(0, 1) ? AllChannels : pick(0, 2));

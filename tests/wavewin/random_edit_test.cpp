@@ -18,6 +18,7 @@ struct TModelRecord {
     TSound Before, After;
     TSampleRange SelectionBefore, SelectionAfter;
     bool ModifiedBefore;
+    std::string Name;
 };
 
 int32_t Mix(const TSound& sound, size_t k) {
@@ -37,8 +38,12 @@ public:
     TSound Sound;
     TSampleRange Selection;
     bool Modified = false;
-    std::optional<TModelRecord> Undo, Redo;
+    // Oldest first; together never more than Levels records.
+    std::vector<TModelRecord> Undo, Redo;
     std::optional<TSound> Clip;
+    int Levels = 1;
+    // The name the running command gives its record.
+    std::string Name = "Edit";
 
     size_t Length() const {
         size_t n = 0;
@@ -68,13 +73,16 @@ public:
     // A command that goes through AddUndo: `ready` keeps undo data, else the
     // history goes.
     template <class F> void Edit(bool ready, F change) {
-        TModelRecord record{Sound, {}, Selection, Selection, Modified};
+        TModelRecord record{Sound, {}, Selection, Selection, Modified, Name};
         change();
-        Redo.reset();
-        Undo.reset();
+        Redo.clear();
         if (ready) {
             record.After = Sound;
-            Undo = record;
+            Undo.push_back(record);
+            if (int(Undo.size()) > Levels)
+                Undo.erase(Undo.begin());
+        } else {
+            Undo.clear();
         }
         Modified = true;
     }
@@ -172,22 +180,39 @@ public:
     }
 
     void UndoCommand() {
-        if (Undo) {
-            TModelRecord record = *Undo;
-            Undo.reset();
+        if (!Undo.empty()) {
+            TModelRecord record = Undo.back();
+            Undo.pop_back();
             Sound = record.Before;
             Modified = record.ModifiedBefore;
             record.SelectionAfter = Selection;
             Selection = record.SelectionBefore;
-            Redo = record;
-        } else if (Redo) {
-            TModelRecord record = *Redo;
-            Redo.reset();
+            Redo.push_back(record);
+        } else if (Levels == 1) {
+            RedoCommand();
+        }
+    }
+    void RedoCommand() {
+        if (!Redo.empty()) {
+            TModelRecord record = Redo.back();
+            Redo.pop_back();
             Sound = record.After;
             Modified = true;
             Selection = record.SelectionAfter;
-            Undo = record;
+            Undo.push_back(record);
         }
+    }
+    // What the Edit menu's two items read.
+    QString UndoText() const {
+        if (Levels == 1)
+            return !Redo.empty() && Undo.empty() ? "Redo\tCtrl+Z" : "&Undo\tCtrl+Z";
+        return Undo.empty() ? QString("&Undo\tCtrl+Z")
+                            : QString::fromStdString("&Undo " + Undo.back().Name + "\tCtrl+Z");
+    }
+    QString RedoText() const {
+        return Redo.empty()
+                   ? QString("&Redo\tCtrl+Shift+Z")
+                   : QString::fromStdString("&Redo " + Redo.back().Name + "\tCtrl+Shift+Z");
     }
 
     // The view forgets a selection on a channel that has gone.
@@ -200,7 +225,7 @@ public:
 class RandomEditTest : public EditTest {
 protected:
     std::mt19937 Random{20240614};
-    void Run(uint32_t seed);
+    void Run(uint32_t seed, int levels);
     int Pick(int a, int b) { return std::uniform_int_distribution<int>(a, b)(Random); }
 
     V Noise(size_t n) {
@@ -244,29 +269,72 @@ protected:
         case CmdMergeTracks:
             return m.Sound.size() > 1;
         case CmdUndo:
-            return m.Undo || m.Redo;
+            return !m.Undo.empty() || (m.Levels == 1 && !m.Redo.empty());
+        case CmdRedo:
+            return m.Levels > 1 && !m.Redo.empty();
         default:
             return true;
         }
     }
 };
 
-constexpr int Commands[] = {CmdCut,      CmdCopy,     CmdPaste,       CmdDelete,      CmdSelectAll,
-                            CmdDeselect, CmdSilence,  CmdAllChannels, CmdReverse,     CmdFadeIn,
-                            CmdFadeOut,  CmdAddTrack, CmdDeleteTrack, CmdMergeTracks, CmdUndo};
+constexpr int Commands[] = {CmdCut,         CmdCopy,        CmdPaste,   CmdDelete,
+                            CmdSelectAll,   CmdDeselect,    CmdSilence, CmdAllChannels,
+                            CmdReverse,     CmdFadeIn,      CmdFadeOut, CmdAddTrack,
+                            CmdDeleteTrack, CmdMergeTracks, CmdUndo,    CmdRedo};
+
+// The names the records take from their commands' menu items.
+std::string NameOf(int id) {
+    switch (id) {
+    case CmdCut:
+        return "Cut";
+    case CmdPaste:
+        return "Paste";
+    case CmdDelete:
+        return "Delete";
+    case CmdSilence:
+        return "Silence";
+    case CmdReverse:
+        return "Backwards";
+    case CmdFadeIn:
+        return "Fade In";
+    case CmdFadeOut:
+        return "Fade Out";
+    case CmdAddTrack:
+        return "Add Track";
+    case CmdDeleteTrack:
+        return "Delete Track";
+    default:
+        return "Edit";
+    }
+}
 
 TEST_F(RandomEditTest, CommandsAndUndoMatchAModel) {
     for (uint32_t seed : {20240614u, 7u, 1234567u}) {
         Random.seed(seed);
-        Run(seed);
+        Run(seed, 1);
         if (HasFatalFailure())
             return;
     }
 }
 
-void RandomEditTest::Run(uint32_t seed) {
+// With a history of several levels: Undo goes back step by step, Redo of
+// its own goes forward, the oldest records fall away beyond the levels.
+TEST_F(RandomEditTest, CommandsUndoAndRedoMatchAModelAtSeveralDepths) {
+    for (int levels : {2, 5, 60}) {
+        Random.seed(uint32_t(levels) * 7919u);
+        Run(uint32_t(levels), levels);
+        if (HasFatalFailure())
+            break;
+    }
+    NSUndo::UndoLevelsSetting.Set(1);
+}
+
+void RandomEditTest::Run(uint32_t seed, int levels) {
     QGuiApplication::clipboard()->clear();
+    NSUndo::UndoLevelsSetting.Set(levels);
     TModel m;
+    m.Levels = levels;
     for (int c = 0; c < 2; ++c)
         m.Sound.push_back(Noise(size_t(Pick(100, 400))));
     TWaveWin* w = Window(m.Sound);
@@ -281,6 +349,7 @@ void RandomEditTest::Run(uint32_t seed) {
             what += "selection, ";
         }
         const int kind = Pick(0, 9);
+        m.Name = "Edit";
         if (kind == 0) {
             const int percent = Pick(-300, 300);
             what += "amplitude " + std::to_string(percent);
@@ -288,7 +357,10 @@ void RandomEditTest::Run(uint32_t seed) {
             const double f = percent * 0.01;
             m.InPlace(m.EffectiveRange(), [&](int32_t* s, size_t n) { TModel::Ramp(s, n, f, f); });
         } else {
-            const int id = kind < 3 ? CmdUndo : Commands[Pick(0, int(std::size(Commands)) - 1)];
+            const int id = kind < 2   ? CmdUndo
+                           : kind < 3 ? (levels > 1 ? CmdRedo : CmdUndo)
+                                      : Commands[Pick(0, int(std::size(Commands)) - 1)];
+            m.Name = NameOf(id);
             what += "command " + std::to_string(id);
             const bool enabled = Enabled(m, id);
             ASSERT_EQ(w->IsEnabled(id), enabled) << what;
@@ -359,14 +431,24 @@ void RandomEditTest::Run(uint32_t seed) {
                 case CmdUndo:
                     m.UndoCommand();
                     break;
+                case CmdRedo:
+                    m.RedoCommand();
+                    break;
                 }
             }
         }
         m.Settle();
         ASSERT_EQ(Snapshot(w->Document), m.Sound) << what;
         ASSERT_EQ(w->Selection, m.Selection) << what;
-        ASSERT_EQ(w->HasUndo(), m.Undo.has_value()) << what;
-        ASSERT_EQ(w->HasRedo(), m.Redo.has_value()) << what;
+        ASSERT_EQ(w->HasUndo(), !m.Undo.empty()) << what;
+        ASSERT_EQ(w->HasRedo(), !m.Redo.empty()) << what;
+        ASSERT_EQ(w->UndoHistory().UndoCount(), int(m.Undo.size())) << what;
+        const TCommandState state = w->CommandState();
+        ASSERT_EQ(ItemText(*FindCommand(CmdUndo), state), m.UndoText()) << what;
+        ASSERT_EQ(CommandShown(CmdRedo, state), levels > 1) << what;
+        if (levels > 1) {
+            ASSERT_EQ(ItemText(*FindCommand(CmdRedo), state), m.RedoText()) << what;
+        }
         ASSERT_EQ(w->IsModified(), m.Modified) << what;
         ASSERT_EQ(TWaveWin::Windows().size(), 1u);
     }
@@ -376,3 +458,70 @@ void RandomEditTest::Run(uint32_t seed) {
 }
 
 } // namespace
+
+namespace {
+
+class HistoryTest : public EditTest {};
+
+const char* Question(int kb) {
+    static std::string text;
+    text = "This operation will create an excessive amount of 'undo' data (" + std::to_string(kb) +
+           "KB).  Do you want to be able to undo this operation?\n\nSelect 'Cancel' to cancel the "
+           "operation.";
+    return text.c_str();
+}
+
+} // namespace
+
+// The undo-size question counts the records the history keeps beside the
+// new one; a save marks where the sound matches its file again.
+TEST_F(HistoryTest, TheUndoSizeQuestionCountsTheHistoryAndASaveMovesTheModifiedMark) {
+    // 76,800 samples of one channel are 300 KB of undo data.
+    TWaveWin* w = Window({V(76800, 1000)});
+    auto silence = [&] {
+        Select(w, 0, 76800, 0);
+        w->Command(CmdSilence);
+    };
+    NSUndo::UndoLevelsSetting.Set(5);
+    silence();
+    silence();
+    silence();
+    EXPECT_EQ(w->UndoHistory().UndoCount(), 3);
+    Boxes.Expect(Question(1200), IdYes);
+    silence();
+    EXPECT_EQ(w->UndoHistory().UndoCount(), 4);
+    // No: this change without undo, and the history goes.
+    Boxes.Expect(Question(1500), IdNo);
+    silence();
+    EXPECT_FALSE(w->HasUndo());
+    silence();
+    EXPECT_EQ(w->UndoHistory().UndoCount(), 1);
+    // One level asks about the new record alone.
+    NSUndo::UndoLevelsSetting.Set(1);
+    for (int i = 0; i < 4; ++i)
+        silence();
+    EXPECT_EQ(w->UndoHistory().UndoCount(), 1);
+
+    NSUndo::UndoLevelsSetting.Set(3);
+    w->Command(CmdUndo);
+    EXPECT_FALSE(w->HasUndo());
+    Fill(w->Document, {V(76800, 7)});
+    silence();
+    w->FileName = Path("saved.wav");
+    ASSERT_TRUE(w->SaveFile(false));
+    silence();
+    EXPECT_EQ(ItemText(*FindCommand(CmdUndo), w->CommandState()), "&Undo Silence\tCtrl+Z");
+    w->Command(CmdUndo);
+    EXPECT_FALSE(w->IsModified());
+    // Before the save the sound differed from the file.
+    w->Command(CmdUndo);
+    EXPECT_TRUE(w->IsModified());
+    w->Command(CmdRedo);
+    EXPECT_TRUE(w->IsModified());
+    w->Command(CmdRedo);
+    EXPECT_TRUE(w->IsModified());
+    w->Command(CmdUndo);
+    EXPECT_FALSE(w->IsModified());
+    w->SetModified(false);
+    NSUndo::UndoLevelsSetting.Set(1);
+}

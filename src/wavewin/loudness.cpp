@@ -1,0 +1,110 @@
+// The Loudness command: its row, its dialog and its change.
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <cmath>
+
+#include "util/opstatus.h"
+#include "util/xmsg.h"
+#include "wave/loudness.h"
+#include "wave/reader.h"
+#include "wavewin/commands.h"
+#include "wavewin/loudnessdlg.h"
+#include "wavewin/wavewin.h"
+
+namespace NSWaveWin {
+
+namespace {
+
+const TCommandRow LoudnessRow(TRow(CmdLoudness)
+                                  .Item(TMenu::Effect, 106, "&Loudness...")
+                                  .Popup(46)
+                                  .When(SoundHolds)
+                                  .Idle()
+                                  .Does([](TWaveWin& w) {
+                                      TLoudnessDlg dialog(w);
+                                      dialog.exec();
+                                  }));
+
+// A number typed in a field, with the typographic minus as well.
+bool ReadNumber(const QLineEdit* edit, double low, double high, double& value) {
+    QString text = edit->text().trimmed();
+    text.replace(QChar(0x2212), QLatin1Char('-'));
+    bool ok = false;
+    value = text.toDouble(&ok);
+    return ok && value >= low && value <= high;
+}
+
+} // namespace
+
+TDoubleSetting TLoudnessDlg::TargetSetting("Filters\\Loudness\\Target", -23.0);
+TDoubleSetting TLoudnessDlg::CeilingSetting("Filters\\Loudness\\PeakLimit", -1.0);
+
+TLoudnessDlg::TLoudnessDlg(TWaveWin& window)
+    : TEffectDlg(window, 176, 84, QStringLiteral("Loudness")) {
+    Target = PlaceEdit(*this, 2580, QStringLiteral("&Target loudness:"), 8, 8, 70, 36);
+    PlaceText(*this, QStringLiteral("LUFS"), 120, 10, 40, 8);
+    const char* captions[] = {"EBU R128 (-2&3)", "Stream (-1&6)", "Stream (-1&4)"};
+    for (int i = 0; i < 3; ++i) {
+        auto* preset = new QPushButton(QString::fromLatin1(captions[i]), this);
+        preset->setAutoDefault(false);
+        Place(preset, 2582 + i, 8 + 54 * i, 24, 52, 14);
+        const double level = Presets[i];
+        connect(preset, &QPushButton::clicked, this,
+                [this, level] { Target->setText(QString::fromStdString(DefaultNumber(level))); });
+    }
+    Ceiling = PlaceEdit(*this, 2581, QStringLiteral("True &peak limit:"), 8, 44, 70, 36);
+    PlaceText(*this, QStringLiteral("dBTP"), 120, 46, 40, 8);
+    PlaceOkCancel(*this, 30, 64);
+    setFixedSize(size());
+    SetupWindow();
+}
+
+void TLoudnessDlg::LoadFields() {
+    Target->setText(QString::fromStdString(DefaultNumber(TargetSetting.Get())));
+    Ceiling->setText(QString::fromStdString(DefaultNumber(CeilingSetting.Get())));
+}
+
+bool TLoudnessDlg::CanClose() {
+    double target = 0, ceiling = 0;
+    if (!ReadNumber(Target, -70, 0, target)) {
+        Window.MessageBox("The target loudness must be a number from -70 to 0 LUFS.", "Brimvale",
+                          TMsgButtons::Ok, TMsgIcon::None);
+        return false;
+    }
+    if (!ReadNumber(Ceiling, -20, 0, ceiling)) {
+        Window.MessageBox("The true peak limit must be a number from -20 to 0 dBTP.", "Brimvale",
+                          TMsgButtons::Ok, TMsgIcon::None);
+        return false;
+    }
+    TargetSetting.Set(target);
+    CeilingSetting.Set(ceiling);
+
+    NSWave::TLoudness measured;
+    try {
+        TOpStatus status("Measuring loudness...", Window.StatusTarget());
+        measured = NSWave::MeasureLoudness(Window.Document, Range(), NSWave::TLoudnessDetail::Gain,
+                                           &status);
+    } catch (const NSWave::xcancelled&) {
+        return false;
+    } catch (const xmsg& e) {
+        Window.MessageBox(e.why(), "Brimvale", TMsgButtons::Ok, TMsgIcon::None);
+        return false;
+    }
+    const NSWave::TLoudnessFigures& t = measured.Together;
+    if (!std::isfinite(t.Integrated)) {
+        Window.MessageBox("The range is too short or too quiet to measure its loudness (it needs "
+                          "at least 0.4 seconds of sound above -70 LUFS).",
+                          "Brimvale", TMsgButtons::Ok, TMsgIcon::None);
+        return false;
+    }
+    const double gain =
+        std::pow(10.0, NSWave::LoudnessGain(t.Integrated, t.TruePeak, target, ceiling) / 20);
+    NSWave::TFile& doc = Window.Document;
+    return Window.ApplyInPlace(Range(), "Adjusting loudness...",
+                               [&](const TSampleRange& range, TOpStatus& status) {
+                                   doc.Amplify(range, gain, gain, &status);
+                               });
+}
+
+} // namespace NSWaveWin

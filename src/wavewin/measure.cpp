@@ -1,0 +1,94 @@
+// The Measure command: its row and its window.
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "util/opstatus.h"
+#include "util/xmsg.h"
+#include "wave/reader.h"
+#include "wave/timefmt.h"
+#include "wavewin/commands.h"
+#include "wavewin/measuredlg.h"
+#include "wavewin/wavewin.h"
+
+namespace NSWaveWin {
+
+namespace {
+
+void Measure(TWaveWin& w) {
+    const TSampleRange range = w.EffectiveRange();
+    NSWave::TLoudness figures;
+    try {
+        TOpStatus status("Measuring...", w.StatusTarget());
+        figures = NSWave::MeasureLoudness(w.Document, range, NSWave::TLoudnessDetail::All, &status);
+    } catch (const NSWave::xcancelled&) {
+        return;
+    } catch (const xmsg& e) {
+        w.MessageBox(e.why(), "Brimvale", TMsgButtons::Ok, TMsgIcon::None);
+        return;
+    }
+    TMeasureDlg dialog(w, figures, range);
+    dialog.exec();
+}
+
+const TCommandRow MeasureRow(
+    TRow(CmdMeasure).Item(TMenu::Sound, 110, "M&easure...").When(SoundHolds).Idle().Does(Measure));
+
+} // namespace
+
+QString TMeasureDlg::Text(double value) {
+    if (!std::isfinite(value))
+        return value < 0 ? QStringLiteral("-inf") : QStringLiteral("inf");
+    return QString::number(value, 'f', 1);
+}
+
+TMeasureDlg::TMeasureDlg(TWaveWin& window, const NSWave::TLoudness& figures,
+                         const TSampleRange& range)
+    : QDialog(&window) {
+    setWindowTitle(QStringLiteral("Measure"));
+    auto* layout = new QVBoxLayout(this);
+    const double rate = std::max(1, window.Document.Rate);
+    const uint32_t end = std::min(range.End, window.Document.GetLength());
+    auto* where = new QLabel(
+        QString::fromStdString("From " + NSWave::FormatSeconds(range.Start / rate) + " to " +
+                               NSWave::FormatSeconds(std::max(end, range.Start) / rate)),
+        this);
+    layout->addWidget(where);
+
+    const bool several = figures.Channels.size() > 1;
+    const int rows = int(figures.Channels.size()) + (several ? 1 : 0);
+    Grid = new QTableWidget(rows, 5, this);
+    Grid->setHorizontalHeaderLabels(
+        {QStringLiteral("Integrated (LUFS)"), QStringLiteral("Range (LU)"),
+         QStringLiteral("True peak (dBTP)"), QStringLiteral("Sample peak (dBFS)"),
+         QStringLiteral("RMS (dBFS)")});
+    Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    auto fill = [&](int row, const QString& name, const NSWave::TLoudnessFigures& f) {
+        Grid->setVerticalHeaderItem(row, new QTableWidgetItem(name));
+        const double values[] = {f.Integrated, f.Range, f.TruePeak, f.SamplePeak, f.Rms};
+        for (int c = 0; c < 5; ++c) {
+            auto* item = new QTableWidgetItem(Text(values[c]));
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            Grid->setItem(row, c, item);
+        }
+    };
+    for (size_t i = 0; i < figures.Channels.size(); ++i)
+        fill(int(i), QStringLiteral("Channel %1").arg(figures.Channels[i] + 1),
+             figures.PerChannel[i]);
+    if (several)
+        fill(rows - 1, QStringLiteral("All channels"), figures.Together);
+    Grid->resizeColumnsToContents();
+    Grid->horizontalHeader()->setStretchLastSection(true);
+    layout->addWidget(Grid);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+    resize(640, 110 + 30 * rows);
+}
+
+} // namespace NSWaveWin
