@@ -13,8 +13,13 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sched.h>
 #include <semaphore.h>
+#include <string>
 #include <thread>
 
 #include "platform/audio.h"
@@ -30,11 +35,10 @@ namespace {
 // only this much later.
 constexpr double ServerSlack = 0.25;
 
-// The device's buffer. Output primes it with sound as it starts, so its size
-// does not delay the first sound; it is what rides out a callback thread held
-// up by a busy machine. Stop drops it at once.
-constexpr double OutputBufferSeconds = 0.2;
-constexpr double InputBufferSeconds = 0.2;
+// The output device's buffer. Output primes it with sound as it starts, so
+// its size does not delay the first sound; it is what rides out a machine
+// too busy to run the sound path in time. Stop drops it at once.
+constexpr double OutputBufferSeconds = 0.3;
 
 // ALSA prints a line for every device it cannot reach while PortAudio
 // enumerates them; without a sound server that is a screenful.
@@ -47,6 +51,28 @@ void QuietJack() {
     for (const char* name : {"jack_set_error_function", "jack_set_info_function"})
         if (auto set = reinterpret_cast<TSetter>(dlsym(RTLD_DEFAULT, name)))
             set([](const char*) {});
+}
+
+// ALSA's sound-server plugin moves the sound between the device's buffer
+// and the server through a thread of the server's client library
+// ("threaded-ml"); held up by a busy machine, it lets the server's buffer
+// run dry however fast the callback is. It gets the callback's real-time
+// priority where the system allows it.
+void RaiseServerClientThreads() {
+    std::error_code error;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task", error)) {
+        std::ifstream comm(task.path() / "comm");
+        std::string name;
+        std::getline(comm, name);
+        if (name != "threaded-ml")
+            continue;
+        const auto tid = pid_t(std::strtol(task.path().filename().c_str(), nullptr, 10));
+        if (sched_getscheduler(tid) == SCHED_FIFO)
+            continue;
+        sched_param priority{};
+        priority.sched_priority = 1;
+        sched_setscheduler(tid, SCHED_FIFO, &priority);
+    }
 }
 
 // Counted by every stream's callback; read by PortAudioCounts.
@@ -93,7 +119,9 @@ private:
 // and empties them, and a notifier thread of the device's own hands the
 // finished ones on. The real-time thread takes no lock and allocates
 // nothing: blocks reach it through one fixed-size ring and leave it through
-// another, and it wakes the notifier with a semaphore post. Everything the
+// another, and it wakes the notifier with one semaphore post per callback
+// that gave it any (it runs at the callback's own priority otherwise, and
+// would take the processor from the callback at every block). Everything the
 // real-time thread owns (the block in hand, the blocks still being heard)
 // is touched by the other threads only once the stream has stopped.
 class TPaDevice : public TAudioDevice {
@@ -120,9 +148,11 @@ public:
                          : Format.SampleBytes == 3 ? paInt24
                                                    : paInt16;
         const PaDeviceInfo* info = Pa_GetDeviceInfo(index);
-        p.suggestedLatency =
-            std::max(IsInput ? info->defaultHighInputLatency : info->defaultHighOutputLatency,
-                     IsInput ? InputBufferSeconds : OutputBufferSeconds);
+        // Input keeps the device's own: a larger buffer would hold the
+        // server's source, and a sink's monitor with it, at a longer latency.
+        p.suggestedLatency = IsInput
+                                 ? info->defaultHighInputLatency
+                                 : std::max(info->defaultHighOutputLatency, OutputBufferSeconds);
         const PaStreamParameters* in = IsInput ? &p : nullptr;
         const PaStreamParameters* out = IsInput ? nullptr : &p;
         PaError e = Pa_IsFormatSupported(in, out, Format.Rate);
@@ -143,8 +173,11 @@ public:
                        ? AudioBadFormat
                        : AudioError;
         }
-        if (const PaHostApiInfo* api = Pa_GetHostApiInfo(info->hostApi); api && api->type == paALSA)
+        if (const PaHostApiInfo* api = Pa_GetHostApiInfo(info->hostApi);
+            api && api->type == paALSA) {
             PaAlsa_EnableRealtimeScheduling(Stream, 1);
+            RaiseServerClientThreads();
+        }
         // A stream that ends without being told to has lost its device (the
         // sound server went away).
         Pa_SetStreamFinishedCallback(Stream, &TPaDevice::Finished);
@@ -222,8 +255,9 @@ private:
         int64_t EndFrame = 0; // frames written when its last byte was
         double HeardAt = 0;   // stream time its last byte reaches the listener
     };
-    // More than the blocks the engine keeps in flight (32).
-    static constexpr size_t RingSize = 64;
+    // More than the blocks the engine keeps in flight (32 playing, 128
+    // recording).
+    static constexpr size_t RingSize = 256;
 
     // Starts the notifier, then the stream.
     bool Run() {
@@ -265,11 +299,12 @@ private:
             Notice(block);
     }
 
-    // Real-time side: a finished block goes to the notifier.
+    // Real-time side: a finished block goes to the notifier, which the
+    // callback wakes once as it ends.
     void Return(TAudioBlock* block) {
         if (!FromStream.Push(block))
             Count(Counters.Lost);
-        sem_post(&Wake);
+        Returned = true;
     }
 
     static void Finished(void* self) {
@@ -294,6 +329,10 @@ private:
             d->Capture(static_cast<const uint8_t*>(input), int(frames));
         else
             d->Play(static_cast<uint8_t*>(output), int(frames), time);
+        if (d->Returned) {
+            d->Returned = false;
+            sem_post(&d->Wake);
+        }
         Count(Counters.Callbacks);
         const uint64_t ns = uint64_t(std::chrono::duration_cast<std::chrono::nanoseconds>(
                                          std::chrono::steady_clock::now() - began)
@@ -430,6 +469,7 @@ private:
     int64_t LatencyFrames = 0;         // the stream's own
     int64_t SlackFrames = 0;           // the server's beyond it
     bool Played = false;               // some sound has been played
+    bool Returned = false;             // this callback gave blocks to the notifier
 };
 
 int TPortAudio::Open(bool input, const TAudioFormat& format, TAudioNotice notice,

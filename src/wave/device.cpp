@@ -27,8 +27,12 @@ TPlayRecEngine* Active = nullptr;
 
 // Samples in one device block, whatever the sample size.
 constexpr int BlockSamples = 2048;
-// Blocks kept queued at the device.
+// Blocks kept queued at the output device.
 constexpr int QueuedBlocks = 32;
+// And at the input device: about once a second the capture file is pushed to
+// the disk, which on a busy disk may hold the user-interface thread for more
+// than a second; the card meanwhile fills the blocks still queued.
+constexpr int QueuedInputBlocks = 128;
 
 class TNoticeEvent : public QEvent {
 public:
@@ -532,7 +536,7 @@ void TPlayRecEngine::Record() {
         Status->Levels.assign(size_t(In.Channels), 0);
         Status->RecordProgress();
     }
-    for (int i = 0; i < QueuedBlocks; ++i) {
+    for (int i = 0; i < QueuedInputBlocks; ++i) {
         if (i >= Blocks.Count())
             Blocks.Add(new TDevBlock(blockBytes, this));
         TDevBlock* block = Blocks[i];

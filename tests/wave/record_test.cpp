@@ -53,7 +53,7 @@ TEST_F(DeviceTest, RecordPauseRecordStopKeepsBothPartsInOneFile) {
     engine.Record();
     EXPECT_EQ(engine.State(), TDeviceState::Recording);
     EXPECT_EQ(ActiveDocument(), &doc);
-    EXPECT_EQ(Card.QueuedInputBlocks(), 32);
+    EXPECT_EQ(Card.QueuedInputBlocks(), 128);
     EXPECT_TRUE(Card.InputStarted());
     const std::string name = engine.RecordFile().GetFileName();
     EXPECT_TRUE(EndsWith(name, ".sw")) << name;
