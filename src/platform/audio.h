@@ -1,9 +1,11 @@
 #pragma once
-// The sound card: mono PCM output and input of 8 or 16 bits, in blocks the
-// caller owns and queues. A block comes back through the device's notice
-// (called on any thread, so it must only post the notice on) when its sound
-// has been heard, or when the input device has filled it. 8-bit sound is
-// unsigned with 128 as silence; 16-bit sound is signed little-endian.
+// The sound card: PCM output and input of 8, 16 or 24 bits on one or more
+// channels, in blocks the caller owns and queues. A block comes back through
+// the device's notice (called on any thread, so it must only post the notice
+// on) when its sound has been heard, or when the input device has filled it.
+// 8-bit sound is unsigned with 128 as silence; 16- and 24-bit sound is
+// signed little-endian (24 bits packed in three bytes); the channels of a
+// frame are interleaved.
 //
 // Two backends stand behind one interface: PortAudio (the real card, through
 // whatever sound server ALSA reaches) and a virtual card for tests and for
@@ -20,7 +22,9 @@ enum TAudioResult { AudioOk = 0, AudioError = 1, AudioBadFormat = 32 };
 
 struct TAudioFormat {
     int Rate = 22050;
-    int SampleBytes = 1; // 1 or 2
+    int SampleBytes = 1; // 1, 2 or 3
+    int Channels = 1;
+    int FrameBytes() const { return SampleBytes * Channels; }
 };
 
 // The header of one caller-owned buffer.
@@ -43,10 +47,13 @@ class TAudioDevice {
 public:
     virtual ~TAudioDevice() = default;
 
-    // Output: plays the block after those already queued (playing starts with
-    // the first one). Input: the block is filled after those already queued.
+    // Output: plays the block after those already queued. Input: the block
+    // is filled after those already queued. Blocks hold whole frames.
     virtual void Queue(TAudioBlock* block) = 0;
-    // Input: starts capturing into the queued blocks.
+    // Output: starts playing the queued blocks (queue enough first: the
+    // device's buffer is filled from them at once); a device reset starts
+    // again with the next Queue. Input: starts capturing into the queued
+    // blocks.
     virtual void Start() = 0;
     // Input: stops capturing; the partly filled block comes back with its
     // data, empty blocks stay queued.
@@ -68,8 +75,12 @@ class TAudioBackend {
 public:
     virtual ~TAudioBackend() = default;
 
+    // The most channels the default output or input device takes (0 when
+    // there is none).
+    virtual int MaxChannels(bool input) = 0;
     // Opens the default output or input device; `device` is set on AudioOk.
-    // AudioBadFormat: the device refuses this rate or sample size;
+    // AudioBadFormat: the device refuses this rate, sample size or channel
+    // count;
     // AudioError: there is no device to open (no card, no sound server).
     virtual int Open(bool input, const TAudioFormat& format, TAudioNotice notice,
                      std::unique_ptr<TAudioDevice>& device) = 0;

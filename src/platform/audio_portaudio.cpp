@@ -6,14 +6,20 @@
 
 #include <alsa/asoundlib.h>
 #include <dlfcn.h>
+#include <pa_linux_alsa.h>
 #include <portaudio.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sched.h>
 #include <semaphore.h>
+#include <string>
 #include <thread>
 
 #include "platform/audio.h"
@@ -29,6 +35,11 @@ namespace {
 // only this much later.
 constexpr double ServerSlack = 0.25;
 
+// The output device's buffer. Output primes it with sound as it starts, so
+// its size does not delay the first sound; it is what rides out a machine
+// too busy to run the sound path in time. Stop drops it at once.
+constexpr double OutputBufferSeconds = 0.3;
+
 // ALSA prints a line for every device it cannot reach while PortAudio
 // enumerates them; without a sound server that is a screenful.
 void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
@@ -40,6 +51,28 @@ void QuietJack() {
     for (const char* name : {"jack_set_error_function", "jack_set_info_function"})
         if (auto set = reinterpret_cast<TSetter>(dlsym(RTLD_DEFAULT, name)))
             set([](const char*) {});
+}
+
+// ALSA's sound-server plugin moves the sound between the device's buffer
+// and the server through a thread of the server's client library
+// ("threaded-ml"); held up by a busy machine, it lets the server's buffer
+// run dry however fast the callback is. It gets the callback's real-time
+// priority where the system allows it.
+void RaiseServerClientThreads() {
+    std::error_code error;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task", error)) {
+        std::ifstream comm(task.path() / "comm");
+        std::string name;
+        std::getline(comm, name);
+        if (name != "threaded-ml")
+            continue;
+        const auto tid = pid_t(std::strtol(task.path().filename().c_str(), nullptr, 10));
+        if (sched_getscheduler(tid) == SCHED_FIFO)
+            continue;
+        sched_param priority{};
+        priority.sched_priority = 1;
+        sched_setscheduler(tid, SCHED_FIFO, &priority);
+    }
 }
 
 // Counted by every stream's callback; read by PortAudioCounts.
@@ -54,6 +87,14 @@ void Count(std::atomic<uint64_t>& counter, uint64_t n = 1) {
 
 class TPortAudio : public TAudioBackend {
 public:
+    int MaxChannels(bool input) override {
+        if (!Initialise())
+            return 0;
+        const PaDeviceIndex index =
+            input ? Pa_GetDefaultInputDevice() : Pa_GetDefaultOutputDevice();
+        const PaDeviceInfo* info = index == paNoDevice ? nullptr : Pa_GetDeviceInfo(index);
+        return info ? (input ? info->maxInputChannels : info->maxOutputChannels) : 0;
+    }
     int Open(bool input, const TAudioFormat& format, TAudioNotice notice,
              std::unique_ptr<TAudioDevice>& device) override;
 
@@ -78,7 +119,9 @@ private:
 // and empties them, and a notifier thread of the device's own hands the
 // finished ones on. The real-time thread takes no lock and allocates
 // nothing: blocks reach it through one fixed-size ring and leave it through
-// another, and it wakes the notifier with a semaphore post. Everything the
+// another, and it wakes the notifier with one semaphore post per callback
+// that gave it any (it runs at the callback's own priority otherwise, and
+// would take the processor from the callback at every block). Everything the
 // real-time thread owns (the block in hand, the blocks still being heard)
 // is touched by the other threads only once the stream has stopped.
 class TPaDevice : public TAudioDevice {
@@ -100,37 +143,48 @@ public:
     int Open(PaDeviceIndex index) {
         PaStreamParameters p{};
         p.device = index;
-        p.channelCount = 1;
-        p.sampleFormat = Format.SampleBytes == 1 ? paUInt8 : paInt16;
+        p.channelCount = Format.Channels;
+        p.sampleFormat = Format.SampleBytes == 1   ? paUInt8
+                         : Format.SampleBytes == 3 ? paInt24
+                                                   : paInt16;
         const PaDeviceInfo* info = Pa_GetDeviceInfo(index);
-        // The engine keeps seconds of sound queued: a roomy stream buffer costs
-        // nothing and rides out a busy machine.
-        p.suggestedLatency =
-            IsInput ? info->defaultHighInputLatency : info->defaultHighOutputLatency;
+        // Input keeps the device's own: a larger buffer would hold the
+        // server's source, and a sink's monitor with it, at a longer latency.
+        p.suggestedLatency = IsInput
+                                 ? info->defaultHighInputLatency
+                                 : std::max(info->defaultHighOutputLatency, OutputBufferSeconds);
         const PaStreamParameters* in = IsInput ? &p : nullptr;
         const PaStreamParameters* out = IsInput ? nullptr : &p;
         PaError e = Pa_IsFormatSupported(in, out, Format.Rate);
-        if (e == paSampleFormatNotSupported || e == paInvalidSampleRate)
+        if (e == paSampleFormatNotSupported || e == paInvalidSampleRate ||
+            e == paInvalidChannelCount)
             return AudioBadFormat;
         if (e != paFormatIsSupported)
             return AudioError;
-        e = Pa_OpenStream(&Stream, in, out, Format.Rate, paFramesPerBufferUnspecified, paNoFlag,
+        // Output fills the device's whole buffer from the queued blocks as it
+        // starts, so the first sound is the sound, not a buffer of silence.
+        e = Pa_OpenStream(&Stream, in, out, Format.Rate, paFramesPerBufferUnspecified,
+                          IsInput ? paNoFlag : paPrimeOutputBuffersUsingStreamCallback,
                           &TPaDevice::Callback, this);
         if (e != paNoError) {
             Stream = nullptr;
-            return e == paSampleFormatNotSupported || e == paInvalidSampleRate ? AudioBadFormat
-                                                                               : AudioError;
+            return e == paSampleFormatNotSupported || e == paInvalidSampleRate ||
+                           e == paInvalidChannelCount
+                       ? AudioBadFormat
+                       : AudioError;
+        }
+        if (const PaHostApiInfo* api = Pa_GetHostApiInfo(info->hostApi);
+            api && api->type == paALSA) {
+            PaAlsa_EnableRealtimeScheduling(Stream, 1);
+            RaiseServerClientThreads();
         }
         // A stream that ends without being told to has lost its device (the
         // sound server went away).
         Pa_SetStreamFinishedCallback(Stream, &TPaDevice::Finished);
         if (!IsInput) {
             const PaStreamInfo* si = Pa_GetStreamInfo(Stream);
-            LatencyFrames = int64_t(((si ? si->outputLatency : 0) + ServerSlack) * Format.Rate);
-            // Output runs from the start, feeding silence while nothing is
-            // queued, so the position of every byte is known.
-            if (!Run())
-                return AudioError;
+            LatencyFrames = int64_t((si ? si->outputLatency : 0) * Format.Rate);
+            SlackFrames = int64_t(ServerSlack * Format.Rate);
         }
         return AudioOk;
     }
@@ -140,9 +194,6 @@ public:
             block->Recorded = 0;
         else if (Dry.exchange(false, std::memory_order_relaxed))
             Count(Counters.Starved);
-        // A reset output starts again with the next block.
-        if (!IsInput && !Running)
-            Run();
         // The rings hold more than the engine ever queues; should one be
         // full all the same, the block comes back at once rather than wait.
         if (!ToStream.Push(block) && Notice)
@@ -150,7 +201,7 @@ public:
     }
 
     void Start() override {
-        if (IsInput && Stream && !Running)
+        if (Stream && !Running)
             Run();
     }
 
@@ -190,6 +241,8 @@ public:
         while (ToStream.Pop(block))
             GiveBack(block);
         Offset = 0;
+        Played = false;
+        Dry = false;
     }
 
     uint32_t GetVolume() const override { return Backend.Volume; }
@@ -202,8 +255,9 @@ private:
         int64_t EndFrame = 0; // frames written when its last byte was
         double HeardAt = 0;   // stream time its last byte reaches the listener
     };
-    // More than the blocks the engine keeps in flight (32).
-    static constexpr size_t RingSize = 64;
+    // More than the blocks the engine keeps in flight (32 playing, 128
+    // recording).
+    static constexpr size_t RingSize = 256;
 
     // Starts the notifier, then the stream.
     bool Run() {
@@ -245,11 +299,12 @@ private:
             Notice(block);
     }
 
-    // Real-time side: a finished block goes to the notifier.
+    // Real-time side: a finished block goes to the notifier, which the
+    // callback wakes once as it ends.
     void Return(TAudioBlock* block) {
         if (!FromStream.Push(block))
             Count(Counters.Lost);
-        sem_post(&Wake);
+        Returned = true;
     }
 
     static void Finished(void* self) {
@@ -274,6 +329,10 @@ private:
             d->Capture(static_cast<const uint8_t*>(input), int(frames));
         else
             d->Play(static_cast<uint8_t*>(output), int(frames), time);
+        if (d->Returned) {
+            d->Returned = false;
+            sem_post(&d->Wake);
+        }
         Count(Counters.Callbacks);
         const uint64_t ns = uint64_t(std::chrono::duration_cast<std::chrono::nanoseconds>(
                                          std::chrono::steady_clock::now() - began)
@@ -285,7 +344,8 @@ private:
     }
 
     void Capture(const uint8_t* input, int frames) {
-        int bytes = frames * Format.SampleBytes;
+        const int frameBytes = Format.FrameBytes();
+        int bytes = frames * frameBytes;
         while (input && bytes > 0 && (InHand || ToStream.Pop(InHand))) {
             TAudioBlock* block = InHand;
             int n = std::min(bytes, block->Length - block->Recorded);
@@ -299,26 +359,26 @@ private:
             }
         }
         if (input && bytes > 0)
-            Count(Counters.DroppedFrames, uint64_t(bytes / Format.SampleBytes));
+            Count(Counters.DroppedFrames, uint64_t(bytes / frameBytes));
     }
 
     void Play(uint8_t* out, int frames, const PaStreamCallbackTimeInfo* time) {
-        const int sampleBytes = Format.SampleBytes;
-        const int bytes = frames * sampleBytes;
-        const uint32_t gain = Backend.Volume.load() & 0xFFFF;
+        const int frameBytes = Format.FrameBytes();
+        const int bytes = frames * frameBytes;
+        const uint32_t volume = Backend.Volume.load(std::memory_order_relaxed);
         int at = 0;
         while (at < bytes && (InHand || ToStream.Pop(InHand))) {
             TAudioBlock* block = InHand;
             int n = std::min(bytes - at, block->Length - Offset);
-            CopyWithGain(out + at, block->Data + Offset, n, gain);
+            CopyWithGain(out + at, block->Data + Offset, n, volume);
             at += n;
             Offset += n;
             if (Offset >= block->Length) {
                 InHand = nullptr;
                 Offset = 0;
-                double dac = time ? time->outputBufferDacTime : 0;
-                if (!Heard.Push({block, Written + at / sampleBytes,
-                                 dac + double(at / sampleBytes) / Format.Rate + ServerSlack}))
+                const double dac = time ? time->outputBufferDacTime : 0;
+                if (!Heard.Push({block, Written + at / frameBytes,
+                                 dac + double(at / frameBytes) / Format.Rate}))
                     Return(block);
             }
         }
@@ -327,37 +387,58 @@ private:
             Dry.store(true, std::memory_order_relaxed);
         Played = Played || at > 0;
         // Nothing queued: silence, so the blocks before it play out.
-        if (sampleBytes == 1)
-            std::memset(out + at, 128, size_t(bytes - at));
-        else
-            std::memset(out + at, 0, size_t(bytes - at));
+        std::memset(out + at, Format.SampleBytes == 1 ? 128 : 0, size_t(bytes - at));
         Written += frames;
-        // A block is done once its last byte has had time to pass the
-        // device's and the server's buffers: by the stream's clock, and by
-        // the bytes written after it.
-        bool clock = time && time->currentTime > 0;
-        double now = clock ? time->currentTime : 0;
-        for (THeard* h = Heard.Front();
-             h && (!clock || h->HeardAt <= now) && h->EndFrame + LatencyFrames <= Written;
-             h = Heard.Front()) {
+        // A block is done once its last frame is heard: by the stream's
+        // clock, and by the frames written after it. The last block written
+        // waits for the server's slack too, as the device may close once it
+        // is back.
+        const bool clock = time && time->currentTime > 0;
+        const double now = clock ? time->currentTime : 0;
+        for (THeard* h = Heard.Front(); h; h = Heard.Front()) {
+            const bool last = Heard.Size() == 1 && !InHand && ToStream.Empty();
+            const double slack = last ? ServerSlack : 0;
+            const int64_t slackFrames = last ? SlackFrames : 0;
+            if ((clock && h->HeardAt + slack > now) ||
+                h->EndFrame + LatencyFrames + slackFrames > Written)
+                break;
             THeard done;
             Heard.Pop(done);
             Return(done.Block);
         }
     }
 
-    void CopyWithGain(uint8_t* to, const uint8_t* from, int n, uint32_t gain) {
-        if (gain >= 0xFFFF) {
+    // The volume's left half scales the even channels, its right half the
+    // odd ones (left and right of a stereo stream).
+    void CopyWithGain(uint8_t* to, const uint8_t* from, int n, uint32_t volume) {
+        const int32_t left = int32_t(volume & 0xFFFF), right = int32_t(volume >> 16);
+        if (left == 0xFFFF && right == 0xFFFF) {
             std::memcpy(to, from, size_t(n));
-        } else if (Format.SampleBytes == 1) {
-            for (int i = 0; i < n; ++i)
-                to[i] = uint8_t(((int(from[i]) - 128) * int(gain)) / 65535 + 128);
-        } else {
-            for (int i = 0; i + 1 < n; i += 2) {
-                int v = int16_t(uint16_t(from[i] | (from[i + 1] << 8)));
-                v = v * int(gain) / 65535;
-                to[i] = uint8_t(v & 0xFF);
-                to[i + 1] = uint8_t((v >> 8) & 0xFF);
+            return;
+        }
+        const int sampleBytes = Format.SampleBytes;
+        const int channels = Format.Channels;
+        // Offset is always a whole number of frames into a block, so the
+        // first sample here is channel 0.
+        int channel = 0;
+        for (int i = 0; i + sampleBytes <= n; i += sampleBytes) {
+            const int64_t gain = channel & 1 ? right : left;
+            if (++channel == channels)
+                channel = 0;
+            if (sampleBytes == 1) {
+                to[i] = uint8_t((int64_t(from[i]) - 128) * gain / 65535 + 128);
+            } else if (sampleBytes == 2) {
+                const int v = int16_t(uint16_t(from[i] | (from[i + 1] << 8)));
+                const auto w = uint32_t(int64_t(v) * gain / 65535);
+                to[i] = uint8_t(w);
+                to[i + 1] = uint8_t(w >> 8);
+            } else {
+                const int32_t v =
+                    int32_t(uint32_t(from[i] << 8 | from[i + 1] << 16 | from[i + 2] << 24)) >> 8;
+                const auto w = uint32_t(int64_t(v) * gain / 65535);
+                to[i] = uint8_t(w);
+                to[i + 1] = uint8_t(w >> 8);
+                to[i + 2] = uint8_t(w >> 16);
             }
         }
     }
@@ -383,10 +464,12 @@ private:
     // The stream's own, while it runs.
     TAudioBlock* InHand = nullptr;     // being played or filled
     TSpscRing<THeard, RingSize> Heard; // played, not yet heard
-    int Offset = 0;                    // bytes of InHand already sent
+    int Offset = 0;                    // bytes of InHand already sent or filled
     int64_t Written = 0;               // frames handed to the stream
-    int64_t LatencyFrames = 0;
-    bool Played = false; // some sound has been played
+    int64_t LatencyFrames = 0;         // the stream's own
+    int64_t SlackFrames = 0;           // the server's beyond it
+    bool Played = false;               // some sound has been played
+    bool Returned = false;             // this callback gave blocks to the notifier
 };
 
 int TPortAudio::Open(bool input, const TAudioFormat& format, TAudioNotice notice,

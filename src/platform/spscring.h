@@ -41,6 +41,11 @@ public:
         return &Slots[head & (N - 1)];
     }
 
+    // Entries waiting; consumer side (exact but for pushes under way).
+    size_t Size() const {
+        return Tail.load(std::memory_order_acquire) - Head.load(std::memory_order_relaxed);
+    }
+
     // Either side; exact only while the other side is quiet.
     bool Empty() const {
         return Head.load(std::memory_order_acquire) == Tail.load(std::memory_order_acquire);

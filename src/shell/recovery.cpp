@@ -41,8 +41,9 @@ bool Recover(TAppFrame& frame, const NSWave::TLostCapture& lost) {
     // note goes with `capture` once the recording is in.
     NSWaveWin::TWaveWin* window = frame.OpenDocument(std::string(), TMaximise::Decide);
     window->Document.Rate = lost.Rate;
-    window->Document.Size = lost.SampleBytes == 1 ? 1 : 2;
-    window->InsertRecording(capture.File);
+    window->Document.Size = lost.SampleBytes == 1 ? 1 : lost.SampleBytes == 3 ? 3 : 2;
+    window->Document.SetChannelCount(lost.Channels);
+    window->InsertRecording(capture.File, nullptr, lost.Channels);
     return true;
 }
 

@@ -173,7 +173,7 @@ void TInsertion::Redo(TUndoWindow& window, TOpStatus* status) {
     Inserted = TSampleRange();
     InsertedLength = 0;
     TFile material(ForcedRate != 0 ? ForcedRate : 22050, Tail && Tail->SampleBytes == 1 ? 1 : 2,
-                   Tail ? Tail->SampleBytes : 1, 1);
+                   Tail ? Tail->SampleBytes : 1, Tail ? std::max(1, Tail->Channels) : 1);
     // A capture file the disk took nothing of holds no sound to load.
     std::error_code none;
     if (!Tail || std::filesystem::file_size(Source.GetFileName(), none) != 0 || none)

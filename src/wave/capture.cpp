@@ -163,6 +163,7 @@ void WriteNote(const std::string& path, const std::string& text) {
 struct TNote {
     int Rate = 0;
     int SampleBytes = 0;
+    int Channels = 1;
     int64_t Started = 0;
     TOwner Owner;
 };
@@ -188,8 +189,12 @@ bool ReadNote(const std::string& path, TNote& note) {
         !number("pid", note.Owner.Pid) || !number("started", note.Started))
         return false;
     number("since", note.Owner.Since);
+    // Notes of mono takes may not say.
+    if (values.count("channels") && !number("channels", note.Channels))
+        return false;
     note.Owner.Boot = values["boot"];
-    return note.Rate > 0 && (note.SampleBytes == 1 || note.SampleBytes == 2) && note.Owner.Pid > 0;
+    return note.Rate > 0 && note.SampleBytes >= 1 && note.SampleBytes <= 3 && note.Channels >= 1 &&
+           note.Channels <= 1024 && note.Owner.Pid > 0;
 }
 
 } // namespace
@@ -213,9 +218,11 @@ namespace {
 
 // A new, empty file of this process in `dir`, its name unique.
 std::string NewCaptureName(const std::string& dir, int sampleBytes) {
-    std::string name = (fs::path(dir) / (NamePrefix + std::to_string(long(getpid())) +
-                                         (sampleBytes == 1 ? "-XXXXXX.ub" : "-XXXXXX.sw")))
-                           .string();
+    const char* suffix = sampleBytes == 1   ? "-XXXXXX.ub"
+                         : sampleBytes == 3 ? "-XXXXXX.s3"
+                                            : "-XXXXXX.sw";
+    std::string name =
+        (fs::path(dir) / (NamePrefix + std::to_string(long(getpid())) + suffix)).string();
     const int fd = mkostemps(name.data(), 3, O_CLOEXEC);
     if (fd < 0)
         throw xmsg("Could not make a capture file in " + dir + " (" + std::strerror(errno) + ")");
@@ -223,24 +230,29 @@ std::string NewCaptureName(const std::string& dir, int sampleBytes) {
     return name;
 }
 
-std::string NoteText(int rate, int sampleBytes, int64_t started) {
+std::string NoteText(int rate, int sampleBytes, int channels, int64_t started) {
     const TOwner owner = ThisProcess();
     std::ostringstream text;
     text << "# A recording not yet in its document: raw "
-         << (sampleBytes == 1 ? "unsigned 8-bit" : "signed 16-bit little-endian")
-         << " mono samples\n"
-         << "rate=" << rate << "\nbytes=" << sampleBytes << "\npid=" << owner.Pid
-         << "\nboot=" << owner.Boot << "\nsince=" << owner.Since << "\nstarted=" << started << "\n";
+         << (sampleBytes == 1   ? "unsigned 8-bit"
+             : sampleBytes == 3 ? "signed 24-bit little-endian"
+                                : "signed 16-bit little-endian")
+         << " samples, " << channels << (channels == 1 ? " channel" : " channels interleaved")
+         << "\n"
+         << "rate=" << rate << "\nbytes=" << sampleBytes << "\nchannels=" << channels
+         << "\npid=" << owner.Pid << "\nboot=" << owner.Boot << "\nsince=" << owner.Since
+         << "\nstarted=" << started << "\n";
     return text.str();
 }
 
 } // namespace
 
-TCapture NewCapture(int rate, int sampleBytes) {
+TCapture NewCapture(int rate, int sampleBytes, int channels) {
     TCapture capture;
     const std::string name = NewCaptureName(MadeCaptureDir(), sampleBytes);
     capture.File = TTmpFile::Adopt(name);
-    WriteNote(name + NoteSuffix, NoteText(rate, sampleBytes, int64_t(std::time(nullptr))));
+    WriteNote(name + NoteSuffix,
+              NoteText(rate, sampleBytes, channels, int64_t(std::time(nullptr))));
     capture.Note = TTmpFile::Adopt(name + NoteSuffix);
     return capture;
 }
@@ -257,7 +269,8 @@ TCapture ClaimCapture(const TLostCapture& lost) {
     // Without a new note (a full disk) the recording is still taken; the old
     // note, naming a file that has gone, is removed by a later start.
     try {
-        WriteNote(name + NoteSuffix, NoteText(lost.Rate, lost.SampleBytes, lost.Started));
+        WriteNote(name + NoteSuffix,
+                  NoteText(lost.Rate, lost.SampleBytes, lost.Channels, lost.Started));
         claimed.Note = TTmpFile::Adopt(name + NoteSuffix);
         std::remove(lost.Note.c_str());
     } catch (const xmsg&) {
@@ -293,9 +306,10 @@ std::vector<TLostCapture> LostCaptures() {
         capture.Note = notePath;
         capture.Rate = note.Rate;
         capture.SampleBytes = note.SampleBytes;
+        capture.Channels = note.Channels;
         capture.Started = note.Started;
         const auto size = fs::file_size(capture.File, error);
-        capture.Samples = error ? 0 : uint64_t(size) / uint64_t(note.SampleBytes);
+        capture.Samples = error ? 0 : uint64_t(size) / uint64_t(note.SampleBytes * note.Channels);
         if (capture.Samples == 0)
             DiscardCapture(capture);
         else
@@ -322,26 +336,33 @@ void DiscardCapture(const TLostCapture& capture) {
 namespace NSWave {
 
 void AppendCaptureTail(TFile& material, const TCaptureTail& tail) {
-    const size_t n = tail.Bytes.size() / size_t(std::max(1, tail.SampleBytes));
+    const int channels = std::max(1, tail.Channels);
+    const size_t bytes = size_t(std::max(1, tail.SampleBytes));
+    const size_t n = tail.Bytes.size() / (bytes * size_t(channels));
     if (n == 0)
         return;
     if (material.ChannelCount() == 0)
-        material.SetChannelCount(1);
-    TChannel& channel = material.Channel(0);
-    const uint32_t from = channel.Count;
-    if (uint64_t(from) + n > MaxChannelLength)
-        ThrowTooLong();
-    channel.SetSize(uint32_t(from + n), true);
-    int32_t* out = channel.MutableSamples(from);
+        material.SetChannelCount(channels);
     const uint8_t* in = tail.Bytes.data();
-    // The loader's scale: a 16-bit sample v is v × 65536, an 8-bit one
-    // (v - 128) × 16777216.
-    if (tail.SampleBytes == 1) {
-        for (size_t i = 0; i < n; ++i)
-            out[i] = int32_t(uint32_t(int(in[i]) - 128) << 24);
-    } else {
-        for (size_t i = 0; i < n; ++i)
-            out[i] = int32_t(uint32_t(uint16_t(in[2 * i] | (in[2 * i + 1] << 8))) << 16);
+    for (int c = 0; c < std::min(channels, material.ChannelCount()); ++c) {
+        TChannel& channel = material.Channel(c);
+        const uint32_t from = channel.Count;
+        if (uint64_t(from) + n > MaxChannelLength)
+            ThrowTooLong();
+        channel.SetSize(uint32_t(from + n), true);
+        int32_t* out = channel.MutableSamples(from);
+        // The loader's scale: a 16-bit sample v is v × 65536, an 8-bit one
+        // (v - 128) × 16777216, a 24-bit one v × 256.
+        for (size_t i = 0; i < n; ++i) {
+            const uint8_t* at = in + (i * size_t(channels) + size_t(c)) * bytes;
+            if (bytes == 1)
+                out[i] = int32_t(uint32_t(at[0] ^ 0x80) << 24);
+            else if (bytes == 2)
+                out[i] = int32_t(uint32_t(at[0]) << 16 | uint32_t(at[1]) << 24);
+            else
+                out[i] =
+                    int32_t(uint32_t(at[0]) << 8 | uint32_t(at[1]) << 16 | uint32_t(at[2]) << 24);
+        }
     }
 }
 

@@ -7,8 +7,9 @@
 // outlives its process marks a recording nobody took, and the next start
 // offers it back.
 //
-// Every file here is named "rec-<process id>-XXXXXX.ub" (8-bit) or ".sw"
-// (16-bit), and the note "<capture>.info".
+// Every file here is named "rec-<process id>-XXXXXX.ub" (8-bit), ".sw"
+// (16-bit) or ".s3" (24-bit), its channels interleaved, and the note
+// "<capture>.info".
 
 #include <cstdint>
 #include <string>
@@ -24,9 +25,11 @@ class TFile;
 // full), in the file's raw format; it follows the file's samples.
 struct TCaptureTail {
     int SampleBytes = 2;
+    int Channels = 1;
     std::vector<uint8_t> Bytes;
 };
-// Appends a tail's samples to channel 0 of `material` (made mono when empty).
+// Appends a tail's frames to the channels of `material` (given the tail's
+// channels when it has none).
 void AppendCaptureTail(TFile& material, const TCaptureTail& tail);
 
 // The folder of the capture files (not created here).
@@ -39,7 +42,7 @@ struct TCapture {
     TTmpFile File;
     TTmpFile Note;
 };
-TCapture NewCapture(int rate, int sampleBytes);
+TCapture NewCapture(int rate, int sampleBytes, int channels = 1);
 
 // A capture left behind by a process that has gone.
 struct TLostCapture {
@@ -47,8 +50,9 @@ struct TLostCapture {
     std::string Note;
     int Rate = 0;
     int SampleBytes = 0;
+    int Channels = 1;
     int64_t Started = 0;  // when the recording began, seconds since the epoch
-    uint64_t Samples = 0; // whole samples in the file
+    uint64_t Samples = 0; // whole frames in the file
 };
 
 // The captures whose recording process no longer runs, oldest first. On the

@@ -27,8 +27,12 @@ TPlayRecEngine* Active = nullptr;
 
 // Samples in one device block, whatever the sample size.
 constexpr int BlockSamples = 2048;
-// Blocks kept queued at the device.
+// Blocks kept queued at the output device.
 constexpr int QueuedBlocks = 32;
+// And at the input device: about once a second the capture file is pushed to
+// the disk, which on a busy disk may hold the user-interface thread for more
+// than a second; the card meanwhile fills the blocks still queued.
+constexpr int QueuedInputBlocks = 128;
 
 class TNoticeEvent : public QEvent {
 public:
@@ -50,26 +54,54 @@ TPlayRecEngine* Owner(NSAudio::TAudioBlock* header) {
     return static_cast<TPlayRecEngine*>(header->User);
 }
 
-void PutSample(uint8_t* at, int sampleBytes, int value16) {
+// A 32-bit sample at the card's size: 8-bit unsigned, 16- and 24-bit signed
+// little-endian; the bits below the card's are dropped.
+void PutSample(uint8_t* at, int sampleBytes, int32_t value) {
+    const auto v = uint32_t(value);
     if (sampleBytes == 1) {
-        at[0] = uint8_t((value16 >> 8) + 128);
+        at[0] = uint8_t((v >> 24) ^ 0x80);
+    } else if (sampleBytes == 2) {
+        at[0] = uint8_t(v >> 16);
+        at[1] = uint8_t(v >> 24);
     } else {
-        at[0] = uint8_t(value16 & 0xFF);
-        at[1] = uint8_t((value16 >> 8) & 0xFF);
+        at[0] = uint8_t(v >> 8);
+        at[1] = uint8_t(v >> 16);
+        at[2] = uint8_t(v >> 24);
     }
 }
 
-// Peak of a recorded block on the 16-bit scale (0..32768).
-int Peak(const uint8_t* data, int bytes, int sampleBytes) {
-    int peak = 0;
-    if (sampleBytes == 1) {
-        for (int i = 0; i < bytes; ++i)
-            peak = std::max(peak, std::abs(int(data[i]) - 128) * 256);
-    } else {
-        for (int i = 0; i + 1 < bytes; i += 2)
-            peak = std::max(peak, std::abs(int(int16_t(uint16_t(data[i] | (data[i + 1] << 8))))));
-    }
-    return peak;
+// A recorded sample on the 32-bit scale.
+int32_t GetSample(const uint8_t* at, int sampleBytes) {
+    if (sampleBytes == 1)
+        return int32_t(uint32_t(at[0] ^ 0x80) << 24);
+    if (sampleBytes == 2)
+        return int32_t(uint32_t(at[0]) << 16 | uint32_t(at[1]) << 24);
+    return int32_t(uint32_t(at[0]) << 8 | uint32_t(at[1]) << 16 | uint32_t(at[2]) << 24);
+}
+
+// Peaks of each channel of a recorded block, as percentages of full scale.
+std::vector<int> Peaks(const uint8_t* data, int bytes, const NSAudio::TAudioFormat& format) {
+    std::vector<int64_t> peak(size_t(format.Channels), 0);
+    const int frameBytes = format.FrameBytes();
+    for (int at = 0; at + frameBytes <= bytes; at += frameBytes)
+        for (int c = 0; c < format.Channels; ++c) {
+            const int64_t v = GetSample(data + at + c * format.SampleBytes, format.SampleBytes);
+            peak[size_t(c)] = std::max(peak[size_t(c)], v < 0 ? -v : v);
+        }
+    std::vector<int> percent(peak.size());
+    for (size_t c = 0; c < peak.size(); ++c)
+        percent[c] = int(peak[c] * 100 / (int64_t(1) << 31));
+    return percent;
+}
+
+// Sample sizes to try for a document's size code, nearest first: the card
+// may need 8 or 16 bits; 24 bits where the sound has them.
+std::vector<int> SampleSizesFor(int sizeCode) {
+    if (sizeCode == 1)
+        return {1, 2, 3};
+    if (sizeCode == 2)
+        return {2, 1, 3};
+    return {3, 2, 1};
 }
 
 void CloseRecordFd(int& fd) {
@@ -174,7 +206,8 @@ bool TWaveHook::event(QEvent* e) {
 // --- opening and volume -----------------------------------------------------
 
 std::unique_ptr<NSAudio::TAudioDevice> TPlayRecEngine::OpenDevice(bool input, bool interactive,
-                                                                  int& sampleBytes) {
+                                                                  NSAudio::TAudioFormat& format,
+                                                                  int channels) {
     NSAudio::TAudioNotice notice;
     if (interactive) {
         TWaveHook* hook = &TWaveHook::Instance();
@@ -183,19 +216,32 @@ std::unique_ptr<NSAudio::TAudioDevice> TPlayRecEngine::OpenDevice(bool input, bo
         else
             notice = [hook](NSAudio::TAudioBlock* header) { hook->PostDone(header); };
     }
-    NSAudio::TAudioFormat format;
-    format.Rate = Doc.Rate;
-    format.SampleBytes = Doc.Size == 1 ? 1 : 2;
-    sampleBytes = format.SampleBytes;
-
     auto& backend = NSAudio::TAudioBackend::Current();
+    // The channels asked for, else as many as the card has, else stereo,
+    // else mono.
+    std::vector<int> counts{std::max(1, channels)};
+    const int most = backend.MaxChannels(input);
+    if (most > 0 && most < counts[0])
+        counts = {most};
+    for (int fewer : {2, 1})
+        if (fewer < counts.back())
+            counts.push_back(fewer);
+
     std::unique_ptr<NSAudio::TAudioDevice> device;
-    int result = backend.Open(input, format, notice, device);
-    if (result == NSAudio::AudioBadFormat) {
-        // The card may take the other sample size; try it once.
-        format.SampleBytes = 3 - format.SampleBytes;
-        sampleBytes = format.SampleBytes;
-        result = backend.Open(input, format, notice, device);
+    int result = NSAudio::AudioError;
+    format.Rate = Doc.Rate;
+    // A refused format is tried at the other sizes, then with fewer
+    // channels; the first answer that is not a refusal ends the search.
+    for (size_t k = 0; k < counts.size() && result != NSAudio::AudioOk; ++k) {
+        for (int bytes : SampleSizesFor(Doc.Size)) {
+            format.SampleBytes = bytes;
+            format.Channels = counts[k];
+            result = backend.Open(input, format, notice, device);
+            if (result != NSAudio::AudioBadFormat)
+                break;
+        }
+        if (result != NSAudio::AudioBadFormat)
+            break;
     }
     if (result != NSAudio::AudioOk) {
         device.reset();
@@ -218,8 +264,8 @@ template <class F> auto WithOutputDevice(TPlayRecEngine& engine, NSAudio::TAudio
     std::unique_ptr<NSAudio::TAudioDevice> temporary;
     NSAudio::TAudioDevice* device = open;
     if (!device) {
-        int bytes = 0;
-        temporary = engine.OpenDevice(false, false, bytes);
+        NSAudio::TAudioFormat format;
+        temporary = engine.OpenDevice(false, false, format);
         device = temporary.get();
     }
     return f(device);
@@ -253,16 +299,27 @@ void TPlayRecEngine::Play(const TSampleRange& range, int volume) {
     if (Range.Start >= Range.End)
         return;
 
-    WaveOut = OpenDevice(false, true, OutBytes);
+    // The channels as they are: all of them on as many of the card's, or
+    // one channel on both speakers.
+    PlayedChannels.clear();
+    if (Range.Channel == AllChannels)
+        for (int c = 0; c < Doc.ChannelCount(); ++c)
+            PlayedChannels.push_back(c);
+    else
+        PlayedChannels.push_back(Range.Channel);
+    const int played = int(PlayedChannels.size());
+    WaveOut = OpenDevice(false, true, Out, played == 1 ? 2 : played);
     if (!WaveOut)
         return;
-    const int blockBytes = BlockSamples * OutBytes;
+    const int blockBytes = BlockSamples * Out.FrameBytes();
     if (volume >= 0)
         SetVolume(uint16_t(volume));
     Active = this;
     DeviceState = TDeviceState::Playing;
     const uint32_t start = Range.Start;
 
+    // The whole queue is filled before the card starts: it fills its own
+    // buffer from the queue as it starts, and the first sound is the sound.
     for (int i = 0; DeviceState == TDeviceState::Playing && i < QueuedBlocks; ++i) {
         if (i >= Blocks.Count())
             Blocks.Add(new TDevBlock(blockBytes, this));
@@ -270,6 +327,8 @@ void TPlayRecEngine::Play(const TSampleRange& range, int volume) {
         block->Queued = false;
         FillBlock(&block->Header);
     }
+    if (DeviceState == TDeviceState::Playing)
+        WaveOut->Start();
     ReportPosition(int(start));
 }
 
@@ -284,11 +343,8 @@ void TPlayRecEngine::FillBlock(NSAudio::TAudioBlock* header) {
     if (!block)
         return;
 
-    int c = Range.Channel;
-    if (c == AllChannels && Doc.ChannelCount() == 1)
-        c = 0;
-    const int bytes = OutBytes;
-    const uint32_t n = std::min(uint32_t(block->Capacity / bytes), Range.End - Range.Start);
+    const int frameBytes = Out.FrameBytes();
+    const uint32_t n = std::min(uint32_t(block->Capacity / frameBytes), Range.End - Range.Start);
     if (n < 1) {
         block->Queued = false;
         for (TDevBlock* b : Blocks)
@@ -298,32 +354,51 @@ void TPlayRecEngine::FillBlock(NSAudio::TAudioBlock* header) {
         return;
     }
 
-    header->Length = int(n * uint32_t(bytes));
+    header->Length = int(n * uint32_t(frameBytes));
     const uint32_t from = Range.Start;
     Range.Start += n;
     uint8_t* out = block->Buffer;
-    if (c == AllChannels) {
-        // Mixed at 16-bit precision, saturating rather than wrapping.
-        for (uint32_t k = 0; k < n; ++k) {
-            const uint32_t j = from + k;
-            int sum = 0;
-            for (TChannel* channel : Doc.Channels)
-                if (channel->Count > j)
-                    sum += channel->Samples[j] >> 16;
-            PutSample(out + k * uint32_t(bytes), bytes, std::clamp(sum, -32768, 32767));
+    const int outputs = Out.Channels;
+    const int played = int(PlayedChannels.size());
+    // Each played channel with its samples and length (past its end, and
+    // for a channel gone meanwhile, silence).
+    struct TSource {
+        const int32_t* Samples;
+        uint32_t Count;
+    };
+    TSource sources[16];
+    std::vector<TSource> more;
+    TSource* source = played <= 16 ? sources : (more.resize(size_t(played)), more.data());
+    for (int k = 0; k < played; ++k) {
+        const int c = PlayedChannels[size_t(k)];
+        source[k] = Doc.HasChannel(c) ? TSource{Doc.Channel(c).Samples, Doc.Channel(c).Count}
+                                      : TSource{nullptr, 0};
+    }
+    auto sample = [&](int k, uint32_t j) -> int32_t {
+        return j < source[k].Count ? source[k].Samples[j] : 0;
+    };
+    if (played <= outputs) {
+        // As they are; one channel on every output.
+        for (uint32_t f = 0; f < n; ++f) {
+            uint8_t* frame = out + f * uint32_t(frameBytes);
+            for (int o = 0; o < outputs; ++o)
+                PutSample(frame + o * Out.SampleBytes, Out.SampleBytes,
+                          sample(played == 1 ? 0 : o, from + f));
         }
     } else {
-        const uint32_t length = Doc.HasChannel(c) ? Doc.Channel(c).Count : 0;
-        uint32_t copy = n;
-        if (length < Range.Start) {
-            // Past the channel's end the selection plays as silence.
-            std::memset(out, bytes == 1 ? 128 : 0, size_t(n) * size_t(bytes));
-            const uint32_t missing = Range.Start - length;
-            copy = missing >= copy ? 0 : copy - missing;
+        // More channels than the card has: channel k goes to output k mod
+        // outputs, each output scaled by the most channels any one gets, so
+        // no sum can leave the sample range.
+        const int64_t share = (played + outputs - 1) / outputs;
+        for (uint32_t f = 0; f < n; ++f) {
+            uint8_t* frame = out + f * uint32_t(frameBytes);
+            for (int o = 0; o < outputs; ++o) {
+                int64_t sum = 0;
+                for (int k = o; k < played; k += outputs)
+                    sum += sample(k, from + f);
+                PutSample(frame + o * Out.SampleBytes, Out.SampleBytes, int32_t(sum / share));
+            }
         }
-        const int32_t* samples = copy ? Doc.Channel(c).Samples + from : nullptr;
-        for (uint32_t k = 0; k < copy; ++k)
-            PutSample(out + k * uint32_t(bytes), bytes, samples[k] >> 16);
     }
     block->Queued = true;
     WaveOut->Queue(header);
@@ -408,10 +483,22 @@ void TPlayRecEngine::Record() {
         RecordedCount = 0;
     }
     TWaveHook::Instance();
-    WaveIn = OpenDevice(true, true, InBytes);
+    // A take resumed after a pause goes on in the same format; a fresh one
+    // records the document's channels at its sample size, as far as the
+    // card goes.
+    NSAudio::TAudioFormat format;
+    WaveIn = OpenDevice(true, true, format, fresh ? Doc.ChannelCount() : In.Channels);
     if (!WaveIn)
         return;
-    const int blockBytes = BlockSamples * InBytes;
+    if (!fresh && (format.Channels != In.Channels || format.SampleBytes != In.SampleBytes)) {
+        WaveIn.reset();
+        ShowMessageBox("The sound card no longer records in the format of this recording: Stop "
+                       "puts what was recorded into the sound.",
+                       "Error", TMsgButtons::Ok, TMsgIcon::Error);
+        return;
+    }
+    In = format;
+    const int blockBytes = BlockSamples * In.FrameBytes();
 
     if (fresh) {
         // Without a file to write into, recording would count and meter into
@@ -420,7 +507,7 @@ void TPlayRecEngine::Record() {
         // recordings that were never taken.
         TCapture capture;
         try {
-            capture = NewCapture(Doc.Rate, InBytes);
+            capture = NewCapture(Doc.Rate, In.SampleBytes, In.Channels);
         } catch (const xmsg&) {
             WaveIn.reset();
             throw;
@@ -446,9 +533,10 @@ void TPlayRecEngine::Record() {
     if (Status) {
         Status->Recorded = RecordedCount;
         Status->Level = 0;
+        Status->Levels.assign(size_t(In.Channels), 0);
         Status->RecordProgress();
     }
-    for (int i = 0; i < QueuedBlocks; ++i) {
+    for (int i = 0; i < QueuedInputBlocks; ++i) {
         if (i >= Blocks.Count())
             Blocks.Add(new TDevBlock(blockBytes, this));
         TDevBlock* block = Blocks[i];
@@ -464,7 +552,7 @@ void TPlayRecEngine::OnRecordData(NSAudio::TAudioBlock* header) {
         return;
     const int bytes = header->Recorded;
     const int before = RecordedCount;
-    RecordedCount += bytes / InBytes;
+    RecordedCount += bytes / In.FrameBytes();
     std::string inMemory;
     if (bytes != 0)
         inMemory =
@@ -472,7 +560,8 @@ void TPlayRecEngine::OnRecordData(NSAudio::TAudioBlock* header) {
                          before / std::max(1, Doc.Rate) != RecordedCount / std::max(1, Doc.Rate));
     if (Status) {
         Status->Recorded = RecordedCount;
-        Status->Level = Peak(header->Data, bytes, InBytes) * 100 / 32768;
+        Status->Levels = Peaks(header->Data, bytes, In);
+        Status->Level = *std::max_element(Status->Levels.begin(), Status->Levels.end());
         Status->RecordProgress();
     }
     header->Recorded = 0;
@@ -515,7 +604,8 @@ std::string TPlayRecEngine::KeepRecorded(const uint8_t* data, int bytes, bool sy
         RecordUnsynced.erase(RecordUnsynced.begin(), RecordUnsynced.begin() + ptrdiff_t(kept));
     }
     Tail = std::make_shared<TCaptureTail>();
-    Tail->SampleBytes = InBytes;
+    Tail->SampleBytes = In.SampleBytes;
+    Tail->Channels = In.Channels;
     Tail->Bytes.swap(RecordUnsynced);
     return InMemoryText(error);
 }
@@ -548,6 +638,7 @@ int TPlayRecEngine::StopRecording() {
     CloseRecordFd(RecordFd);
     if (Status) {
         Status->Level = 0;
+        Status->Levels.assign(Status->Levels.size(), 0);
         Status->RecordStopped();
     }
     return RecordedCount;

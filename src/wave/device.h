@@ -31,8 +31,10 @@ public:
     virtual ~TPlayRecStatus() = default;
 
     int Position = 0; // last reported play position, in samples
-    int Recorded = 0; // samples recorded so far
-    int Level = 0;    // peak of the last recorded block, 0..100
+    int Recorded = 0; // samples (frames) recorded so far
+    int Level = 0;    // peak of the last recorded block, 0..100, over its channels
+    // The same for each recorded channel, in order.
+    std::vector<int> Levels;
 
     virtual void PlayPosition() = 0;
     virtual void PlayStopped() = 0;
@@ -95,8 +97,12 @@ public:
     void SetListener(TPlayRecStatus* listener) { Status = listener; }
     TPlayRecStatus* Listener() const { return Status; }
 
-    std::unique_ptr<NSAudio::TAudioDevice> OpenDevice(bool input, bool interactive,
-                                                      int& sampleBytes);
+    // Opens the output or input device in the document's rate, at the
+    // sample size nearest the document's the card takes and with the
+    // channels asked for (fewer where the card has fewer); `format` says
+    // what was opened.
+    std::unique_ptr<NSAudio::TAudioDevice>
+    OpenDevice(bool input, bool interactive, NSAudio::TAudioFormat& format, int channels = 1);
     void Play(const TSampleRange& range, int volume = -1);
     void Stop();
     void SetVolume(uint16_t volume);
@@ -116,8 +122,10 @@ public:
     TDeviceState State() const { return DeviceState; }
     // While playing: the next sample to send, the end, the channel.
     const TSampleRange& PlayRange() const { return Range; }
-    int OutSampleBytes() const { return OutBytes; }
-    int InSampleBytes() const { return InBytes; }
+    int OutSampleBytes() const { return Out.SampleBytes; }
+    int OutChannels() const { return Out.Channels; }
+    int InSampleBytes() const { return In.SampleBytes; }
+    int InChannels() const { return In.Channels; }
     int ReportedPosition() const { return Reported; }
     int RecordedSamples() const { return RecordedCount; }
     int BlockCount() const { return Blocks.Count(); }
@@ -144,8 +152,10 @@ private:
     TSampleRange Range;
     std::unique_ptr<NSAudio::TAudioDevice> WaveOut;
     std::unique_ptr<NSAudio::TAudioDevice> WaveIn;
-    int OutBytes = 1;
-    int InBytes = 1;
+    NSAudio::TAudioFormat Out; // what the output device plays
+    NSAudio::TAudioFormat In;  // what the input device records
+    // The document channels played (all, or the one selected).
+    std::vector<int> PlayedChannels;
     int Reported = 0;
     TTmpFile CaptureFile;
     TTmpFile CaptureNote;

@@ -116,22 +116,38 @@ TRecLevelWin::TRecLevelWin(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void TRecLevelWin::SetLevel(int percent) {
-    if (percent == Percent)
+int TRecLevelWin::Level() const {
+    return *std::max_element(Percents.begin(), Percents.end());
+}
+
+void TRecLevelWin::SetLevels(const std::vector<int>& percents) {
+    const std::vector<int> levels = percents.empty() ? std::vector<int>{0} : percents;
+    if (levels == Percents)
         return;
-    Percent = percent;
+    Percents = levels;
     repaint();
+}
+
+void TRecLevelWin::SetLevel(int percent) {
+    SetLevels(std::vector<int>(Percents.size(), percent));
 }
 
 void TRecLevelWin::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
-    if (Percent <= 0)
-        return;
     const int w = width(), h = height();
-    const int left = w / 5, right = w - w / 5;
-    const int top = h - h * Percent / 100;
-    painter.fillRect(QRect(left, top, right - left, h - top), QColor(255, 0, 0));
+    const int inner = w - 2 * (w / 5);
+    const int n = int(Percents.size());
+    // The bars share the middle three fifths, a pixel apart.
+    for (int c = 0; c < n; ++c) {
+        const int percent = std::clamp(Percents[size_t(c)], 0, 100);
+        if (percent <= 0)
+            continue;
+        const int left = w / 5 + inner * c / n;
+        const int right = w / 5 + inner * (c + 1) / n - (c + 1 < n ? 1 : 0);
+        const int top = h - h * percent / 100;
+        painter.fillRect(QRect(left, top, std::max(1, right - left), h - top), QColor(255, 0, 0));
+    }
 }
 
 } // namespace NSWaveWin

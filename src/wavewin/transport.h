@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QSlider>
 #include <QWidget>
+#include <vector>
 
 namespace NSWaveWin {
 
@@ -65,15 +66,19 @@ private:
 class TRecLevelWin : public QWidget {
 public:
     explicit TRecLevelWin(QWidget* parent);
-    int Level() const { return Percent; }
-    // Repaints only when the level changed.
+    // The loudest channel's level.
+    int Level() const;
+    // One bar per channel, side by side; repaints only when a level changed.
+    const std::vector<int>& Levels() const { return Percents; }
+    void SetLevels(const std::vector<int>& percents);
+    // Every bar at one level (0: all dark).
     void SetLevel(int percent);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    int Percent = 0;
+    std::vector<int> Percents{0};
 };
 
 } // namespace NSWaveWin

@@ -512,16 +512,18 @@ void TWaveWin::FinishRecording() {
     const TTmpFile note = Engine.RecordNote();
     const std::shared_ptr<const NSWave::TCaptureTail> tail = Engine.RecordTail();
     const int recorded = Engine.RecordedSamples();
+    const int channels = Engine.InChannels();
     Engine.Stop();
     // A recording stopped before any sound arrived leaves nothing to insert.
     if (file.GetFileName().empty() || recorded == 0)
         return;
-    InsertRecording(file, tail);
+    InsertRecording(file, tail, channels);
 }
 
 bool TWaveWin::InsertRecording(const TTmpFile& capture,
-                               std::shared_ptr<const NSWave::TCaptureTail> tail) {
-    auto* record = new NSUndo::TInsertion(*this, Selection, capture, Document.Rate, -1);
+                               std::shared_ptr<const NSWave::TCaptureTail> tail, int channels) {
+    // The capture file is raw: its channels are interleaved as recorded.
+    auto* record = new NSUndo::TInsertion(*this, Selection, capture, Document.Rate, channels);
     // The part of the take that only memory holds (a full disk) goes in
     // with the capture file.
     record->Tail = std::move(tail);
@@ -565,7 +567,7 @@ void TWaveWin::PlayStopped() {
 
 void TWaveWin::RecordProgress() {
     if (Meter)
-        Meter->SetLevel(TPlayRecStatus::Level);
+        Meter->SetLevels(TPlayRecStatus::Levels);
     if (StatusText) {
         std::ostringstream text;
         text << "Recorded " << double(Recorded) / double(std::max(1, Document.Rate)) << " seconds";

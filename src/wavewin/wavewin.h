@@ -186,11 +186,13 @@ public:
     void CmPause();
     void CmRecord();
     void FinishRecording();
-    // Inserts a raw capture file (".ub" or ".sw") at the selection, or at
-    // the end without one, at the document's rate, through an undoable
-    // insertion; false when it was cancelled or could not be read.
+    // Inserts a raw capture file (".ub", ".sw" or ".s3", `channels`
+    // interleaved) at the selection, or at the end without one, at the
+    // document's rate, through an undoable insertion; false when it was
+    // cancelled or could not be read.
     bool InsertRecording(const TTmpFile& capture,
-                         std::shared_ptr<const NSWave::TCaptureTail> tail = nullptr);
+                         std::shared_ptr<const NSWave::TCaptureTail> tail = nullptr,
+                         int channels = 1);
     void SetLevel(int level);
     int Level();
 

@@ -57,7 +57,10 @@ TEST_F(VirtualCardTest, OpenAnswers) {
         {"size refused", 2, 0, false, {22050, 2}, AudioBadFormat},
         {"other size accepted", 2, 0, false, {22050, 1}, AudioOk},
         {"rate refused", 0, 44100, false, {44100, 1}, AudioBadFormat},
-        {"24 bits", 0, 0, false, {22050, 3}, AudioBadFormat},
+        {"24 bits", 0, 0, false, {22050, 3}, AudioOk},
+        {"32 bits", 0, 0, false, {22050, 4}, AudioBadFormat},
+        {"stereo", 0, 0, false, {22050, 2, 2}, AudioOk},
+        {"more channels than the card has", 0, 0, false, {22050, 2, 3}, AudioBadFormat},
         {"no card", 0, 0, true, {22050, 1}, AudioError},
     };
     for (const auto& c : cases) {

@@ -39,7 +39,7 @@ namespace {
 // What the recording child hears: a ramp that shows where every sample went.
 int Ramp(int64_t i, int sampleBytes) {
     const int v = int((i * 7) % 30000) - 15000;
-    return sampleBytes == 1 ? v >> 8 : v;
+    return sampleBytes == 1 ? v >> 8 : sampleBytes == 3 ? v * 256 + int(i % 256) : v;
 }
 
 class StartTest : public ::testing::Test {
@@ -81,13 +81,15 @@ protected:
     }
 
     // A process that records `blocks` full blocks and part of one more at
-    // `rate` and `sampleBytes` into this process's capture folder, and is
-    // killed (SIGKILL) once the blocks have reached the file.
-    void RecordAndKill(int blocks, int rate, int sampleBytes) {
+    // `rate`, `sampleBytes` and `channels` (Ramp over the interleaved
+    // samples) into this process's capture folder, and is killed (SIGKILL)
+    // once the blocks have reached the file.
+    void RecordAndKill(int blocks, int rate, int sampleBytes, int channels = 1) {
         QProcess child;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("BRIMVALE_TEST_RECORD",
-                           QStringLiteral("%1 %2 %3").arg(blocks).arg(rate).arg(sampleBytes));
+        environment.insert(
+            "BRIMVALE_TEST_RECORD",
+            QStringLiteral("%1 %2 %3 %4").arg(blocks).arg(rate).arg(sampleBytes).arg(channels));
         environment.insert("BRIMVALE_TEST_STATE", QString::fromStdString(TestStateDir()));
         // The child's own test folders, which it never gets to remove.
         environment.insert("TMPDIR", Folder.path());
@@ -232,6 +234,25 @@ TEST_F(StartTest, ARecordingKilledMidTakeIsOfferedUntilRecoveredOrDeleted) {
     EXPECT_EQ(Children().size(), 1);
     EXPECT_FALSE(TWaveWin::Windows()[0]->IsModified());
     EXPECT_EQ(Captures(), QStringList());
+    Quit();
+
+    // A stereo 24-bit take comes back with both its channels, each sample
+    // where it was.
+    ASSERT_NO_FATAL_FAILURE(RecordAndKill(2, 8000, 3, 2));
+    Boxes.Expect("A recording of 0.5 seconds from ", IdYes);
+    Start({});
+    ASSERT_EQ(Children().size(), 1);
+    const TWaveWin* stereo = TWaveWin::Windows()[0];
+    EXPECT_EQ(stereo->Document.Size, 3);
+    ASSERT_EQ(stereo->Document.ChannelCount(), 2);
+    wrong = 0;
+    for (int c = 0; c < 2; ++c) {
+        const NSWave::TChannel& samples = stereo->Document.Channel(c);
+        ASSERT_EQ(samples.Count, uint32_t(2 * 2048));
+        for (uint32_t i = 0; i < samples.Count; ++i)
+            wrong += samples.Samples[i] != Ramp(int64_t(i) * 2 + c, 3) * 256;
+    }
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST_F(StartTest, LeavingWhileRecordingAsksAboutTheRecordingInsteadOfDroppingIt) {
@@ -258,12 +279,13 @@ TEST_F(StartTest, LeavingWhileRecordingAsksAboutTheRecordingInsteadOfDroppingIt)
 TEST(RecordingChild, DISABLED_RecordsUntilKilled) {
     const char* spec = std::getenv("BRIMVALE_TEST_RECORD");
     ASSERT_NE(spec, nullptr);
-    int blocks = 0, rate = 0, sampleBytes = 0;
-    ASSERT_EQ(std::sscanf(spec, "%d %d %d", &blocks, &rate, &sampleBytes), 3);
+    int blocks = 0, rate = 0, sampleBytes = 0, channels = 0;
+    ASSERT_EQ(std::sscanf(spec, "%d %d %d %d", &blocks, &rate, &sampleBytes, &channels), 4);
     setenv("XDG_STATE_HOME", std::getenv("BRIMVALE_TEST_STATE"), 1);
     auto& card = NSAudio::TVirtualCard::Instance();
-    card.SetSource(Ramp);
-    static NSWave::TFile doc(rate, 2, sampleBytes, 1);
+    card.SetSource(NSAudio::TVirtualCard::TFrameSource(
+        [channels](int64_t i, int c, int bytes) { return Ramp(i * channels + c, bytes); }));
+    static NSWave::TFile doc(rate, 2, sampleBytes, channels);
     static NSWave::TPlayRecEngine engine(doc);
     engine.Record();
     ASSERT_EQ(engine.State(), NSWave::TDeviceState::Recording);

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/audio_virtual.h"
 #include "support/scriptedfiledialog.h"
 #include "support/scriptedmsgbox.h"
 #include "support/testenv.h"
@@ -72,6 +73,8 @@ int main(int argc, char** argv) {
     setenv("XDG_STATE_HOME", StateDir.c_str(), 1);
     setenv("BRIMVALE_CONFIG_DIR", (root + "/config").c_str(), 1);
     setenv("BRIMVALE_AUDIO", "virtual", 1);
+    // The tests move the card on themselves, block by block.
+    NSAudio::TVirtualCard::Instance().Scripted = true;
 #ifdef BRIMVALE_GUI_TESTS
     // Windows are drawn offscreen unless a test run asks for a real display
     // (the clipboard tests start their own X server).

@@ -52,7 +52,7 @@ long GonePid() {
 } // namespace
 
 TEST_F(DeviceTest, ARecordingIsLostOnlyWhenItsProcessHasGone) {
-    TFile doc(16000, 2, 2, 1);
+    TFile doc(16000, 2, 2, 2);
     TPlayRecEngine engine(doc);
     engine.Record();
     Hear(3 * 2048);
@@ -63,9 +63,9 @@ TEST_F(DeviceTest, ARecordingIsLostOnlyWhenItsProcessHasGone) {
     EXPECT_TRUE(std::regex_match(fs::path(file).filename().string(),
                                  std::regex("rec-" + std::to_string(getpid()) + "-.{6}\\.sw")));
     // Every block is in the file as soon as it arrived.
-    EXPECT_EQ(fs::file_size(file), 3u * 2048 * 2);
+    EXPECT_EQ(fs::file_size(file), 3u * 2048 * 2 * 2);
     const std::string text = ReadText(note);
-    for (const char* line : {"rate=16000\n", "bytes=2\n"})
+    for (const char* line : {"rate=16000\n", "bytes=2\n", "channels=2\n"})
         EXPECT_NE(text.find(line), std::string::npos) << text;
 
     // This process records: nothing is lost, nothing is swept.
@@ -82,6 +82,7 @@ TEST_F(DeviceTest, ARecordingIsLostOnlyWhenItsProcessHasGone) {
         EXPECT_EQ(lost[0].File, file);
         EXPECT_EQ(lost[0].Rate, 16000);
         EXPECT_EQ(lost[0].SampleBytes, 2);
+        EXPECT_EQ(lost[0].Channels, 2);
         EXPECT_EQ(lost[0].Samples, 3u * 2048);
     }
     WriteText(note, text);

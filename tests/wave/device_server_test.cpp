@@ -379,3 +379,155 @@ TEST_F(DeviceTest, AServerThatDiesEndsPlaybackAndPausesARecording) {
     engine.SetListener(nullptr);
     NSAudio::TAudioBackend::Install(before);
 }
+
+namespace {
+
+// What the server's recorder hears from `device` (a monitor) while `play`
+// plays: interleaved 16-bit frames of `channels`.
+template <class F>
+std::vector<int16_t> HearFromServer(const std::string& device, int channels, int rate, F play) {
+    const std::string capture = TestTmpDir() + "/heard.raw";
+    QProcess recorder;
+    // A roomy fragment: a recorder held up by a busy machine loses nothing.
+    recorder.start("parecord",
+                   {"--device=" + QString::fromStdString(device), "--latency-msec=200", "--raw",
+                    "--format=s16le", "--rate=" + QString::number(rate),
+                    "--channels=" + QString::number(channels), QString::fromStdString(capture)});
+    EXPECT_TRUE(recorder.waitForStarted(10000));
+    // Half a second first: the sink settles its latency to the recorder's.
+    EXPECT_TRUE(WaitFor([&] { return FileSize(capture) >= long(rate) * channels; }))
+        << "parecord captured nothing";
+    play();
+    const long after = FileSize(capture) + long(rate) * channels; // half a second
+    EXPECT_TRUE(WaitFor([&] { return FileSize(capture) >= after; }));
+    recorder.terminate();
+    EXPECT_TRUE(recorder.waitForFinished(10000));
+    auto heard = ReadS16(capture);
+    std::filesystem::remove(capture);
+    return heard;
+}
+
+// How many of `expected`'s 256-frame stretches the capture holds exactly (each
+// sample within `tolerance`), in order: a gap in what the recorder got costs
+// only the stretches it falls in. Negative when the last stretch, the end of
+// the sound, is missing.
+double ShareHeardExactly(const std::vector<int16_t>& heard, const std::vector<int16_t>& expected,
+                         int channels, int tolerance) {
+    constexpr size_t Stretch = 256;
+    const size_t frames = expected.size() / size_t(channels);
+    const size_t heardFrames = heard.size() / size_t(channels);
+    auto matches = [&](size_t at, size_t from) {
+        for (size_t f = 0; f < Stretch; ++f)
+            for (int c = 0; c < channels; ++c)
+                if (std::abs(heard[(at + f) * size_t(channels) + size_t(c)] -
+                             expected[(from + f) * size_t(channels) + size_t(c)]) > tolerance)
+                    return false;
+        return true;
+    };
+    size_t found = 0, total = 0, at = 0;
+    bool last = false;
+    for (size_t from = 0; from + Stretch <= frames; from += Stretch, ++total) {
+        last = false;
+        for (size_t a = at; a + Stretch <= heardFrames; ++a)
+            if (matches(a, from)) {
+                ++found;
+                at = a + Stretch;
+                last = true;
+                break;
+            }
+    }
+    const double share = total ? double(found) / double(total) : 0;
+    return last ? share : -share;
+}
+
+// A stereo sound whose channels each peak at -2.9 dBFS and which is loudest
+// where they sum.
+void FillStereo(TFile& doc, int frames) {
+    doc.SetSize(uint32_t(frames), 2);
+    const double peak = 32767 * std::pow(10.0, -2.9 / 20);
+    for (int i = 0; i < frames; ++i) {
+        // A sweep from 200 Hz up: no stretch of it repeats.
+        const double seconds = double(i) / Rate;
+        const double t = 2 * M_PI * (200 + 300 * seconds) * seconds;
+        doc.Channel(0).MutableSamples(0)[i] = int32_t(std::lround(peak * std::cos(t))) << 16;
+        doc.Channel(1).MutableSamples(0)[i] = int32_t(std::lround(peak * std::cos(t + 0.3))) << 16;
+    }
+}
+
+} // namespace
+
+// What the server hears is the sound, sample for sample: a stereo sound on
+// a stereo sink as its two channels (at full volume exactly, at a lower one
+// scaled by it), one channel of it on both; and on the mono test sink the
+// server's own downmix, never the clipped sum of the channels.
+TEST_F(SoundServerTest, TheServerHearsEachChannelAsItIs) {
+    ASSERT_EQ(std::system(("pactl load-module module-null-sink sink_name=stereo_sink channels=2 "
+                           "rate=" +
+                           std::to_string(Rate) + " format=s16le >" + TestTmpDir() + "/module")
+                              .c_str()),
+              0);
+    std::ifstream moduleFile(TestTmpDir() + "/module");
+    std::string module;
+    moduleFile >> module;
+    std::filesystem::remove(TestTmpDir() + "/module");
+    ASSERT_EQ(std::system("pactl set-default-sink stereo_sink"), 0);
+
+    TFile doc(Rate, 2, 2, 2);
+    FillStereo(doc, Rate);
+    TPlayRecEngine engine(doc);
+    auto play = [&](const TSampleRange& range, int volume) {
+        return [&, range, volume] {
+            engine.Play(range, volume);
+            ASSERT_EQ(engine.State(), TDeviceState::Playing);
+            ASSERT_EQ(engine.OutChannels(), 2);
+            ASSERT_TRUE(WaitFor([&] { return engine.State() == TDeviceState::Idle; }));
+        };
+    };
+    auto expected = [&](std::vector<int> channels, int volume) {
+        std::vector<int16_t> frames;
+        for (int i = 0; i < Rate; ++i)
+            for (int c : channels)
+                frames.push_back(
+                    int16_t(int64_t(doc.Channel(c).Samples[i] >> 16) * volume / 65535));
+        return frames;
+    };
+    struct TCase {
+        const char* Name;
+        TSampleRange Range;
+        int Volume;
+        std::vector<int> Channels; // the document's channel on each speaker
+        int Tolerance;
+    } cases[] = {
+        {"stereo", TSampleRange(), 65535, {0, 1}, 0},
+        {"stereo at level 3", TSampleRange(), 3 * VolumeStep, {0, 1}, 1},
+        {"the right channel alone", TSampleRange(0, Rate, 1), 65535, {1, 1}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const auto heard = HearFromServer("stereo_sink.monitor", 2, Rate, play(c.Range, c.Volume));
+        // The null sink's monitor may miss the first tenth of a second or so
+        // of a new stream, played over what the sink had rendered ahead;
+        // the rest, and the end, must be there exactly.
+        EXPECT_GE(ShareHeardExactly(heard, expected(c.Channels, c.Volume), 2, c.Tolerance), 0.75);
+    }
+    std::system("pactl set-default-sink ci_sink");
+    std::system(("pactl unload-module " + module).c_str());
+
+    // The mono sink (at a rate of its own, so the server resamples): the
+    // server mixes the two channels down at a level of its own; their
+    // clipped sum would stand at full scale.
+    const auto heard = HearFromServer("ci_sink.monitor", 1, Rate, play(TSampleRange(), 65535));
+    int full = 0, peak = 0;
+    for (int16_t v : heard) {
+        full += v >= 32767 || v <= -32767;
+        peak = std::max(peak, std::abs(int(v)));
+    }
+    EXPECT_EQ(full, 0) << "samples at full scale";
+    int mono = 0;
+    for (int i = 0; i < Rate; ++i)
+        mono = std::max(
+            mono,
+            std::abs(((doc.Channel(0).Samples[i] >> 16) + (doc.Channel(1).Samples[i] >> 16)) / 2));
+    EXPECT_GT(peak, mono * 9 / 10);
+    EXPECT_LT(peak, 32000);
+}

@@ -1,10 +1,17 @@
-// Playback through the virtual sound card: the bytes played, the positions
-// reported, the end of playback, the device's refusals and the volume.
+// Playback through the virtual sound card: the bytes played on cards of one
+// or more channels, the positions reported, the end of playback, the
+// device's refusals and the volume; the card in real time.
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <chrono>
 #include <climits>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -50,24 +57,24 @@ TEST_F(DeviceTest, PlaysTheRangeAsTheCardExpects) {
          TSampleRange(0, 5, 0),
          {128, 129, 127, 255, 0}},
         {"inner range", 2, {{0, 0x10000, 0x20000, 0x30000}}, TSampleRange(1, 3, 0), {1, 2}},
-        {"mix saturates high, 16 bits",
+        {"two channels on one never clip, 16 bits",
          2,
          {{Max, 0x10000}, {Max, 0x20000}},
          TSampleRange(0, 2, AllChannels),
-         {32767, 3}},
-        {"mix saturates low, 16 bits",
+         {32767, 1}},
+        {"two channels on one never clip low, 16 bits",
          2,
          {{Min}, {Min}},
          TSampleRange(0, 1, AllChannels),
          {-32768}},
-        {"mix saturates, 8 bits",
+        {"two channels on one never clip, 8 bits",
          1,
          {{Max, Min}, {Max, Min}},
          TSampleRange(0, 2, AllChannels),
          {255, 0}},
-        {"mix past a shorter channel",
+        {"two channels on one past a shorter channel",
          2,
-         {{0x10000, 0x10000, 0x10000}, {0x20000}},
+         {{0x20000, 0x20000, 0x20000}, {0x40000}},
          TSampleRange(0, 3, AllChannels),
          {3, 1, 1}},
         {"one channel of one plays for all", 2, {{0x50000}}, TSampleRange(0, 1, AllChannels), {5}},
@@ -90,6 +97,7 @@ TEST_F(DeviceTest, PlaysTheRangeAsTheCardExpects) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         Card.Clear();
+        Card.OutputChannels = 1;
         TFile doc(22050, 2, c.Size, 1);
         TPlayRecEngine engine(doc);
         doc.SetChannelCount(int(c.Channels.size()));
@@ -166,12 +174,13 @@ TEST_F(DeviceTest, WhatIsPlayedForACursorOrNoSelection) {
         std::vector<int> Expected;
     } cases[] = {
         {"cursor plays to the end of its channel", TSampleRange(2, 2, 1), {6, 7, 8}},
-        {"no selection plays every channel mixed", TSampleRange(), {5, 7, 9, 11, 13}},
+        {"no selection plays every channel, on one at half gain", TSampleRange(), {2, 3, 4, 5, 6}},
         {"cursor at the end plays nothing", TSampleRange(5, 5, 0), {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         Card.Clear();
+        Card.OutputChannels = 1;
         TFile doc(22050, 2, 2, 2);
         TPlayRecEngine engine(doc);
         Fill(doc, {{0x10000, 0x20000, 0x30000, 0x40000, 0x50000},
@@ -373,4 +382,144 @@ TEST_F(DeviceTest, ADeviceThatStopsWorkingEndsPlaybackAndPausesARecording) {
     engine.Stop();
     EXPECT_EQ(std::filesystem::file_size(taken.GetFileName()), uint64_t(4 * 2048 * 2));
     engine.SetListener(nullptr);
+}
+
+namespace {
+
+// What a card of `outputs` channels must get for one frame: the played
+// channels as they are, one channel on every output, or more channels than
+// outputs summed onto output k mod outputs and divided by the most any
+// output gets; at the card's sample size.
+std::vector<uint8_t> ExpectedFrame(const std::vector<std::vector<int32_t>>& channels,
+                                   const std::vector<int>& played, uint32_t frame, int outputs,
+                                   int sampleBytes) {
+    auto at = [&](int k) -> int64_t {
+        const auto& c = channels[size_t(played[size_t(k)])];
+        return frame < c.size() ? c[frame] : 0;
+    };
+    const int p = int(played.size());
+    std::vector<uint8_t> bytes;
+    for (int o = 0; o < outputs; ++o) {
+        int64_t v = 0;
+        if (p == 1) {
+            v = at(0);
+        } else if (p <= outputs) {
+            v = at(o);
+        } else {
+            const int64_t most = (p + outputs - 1) / outputs;
+            for (int k = o; k < p; k += outputs)
+                v += at(k);
+            v /= most;
+        }
+        const auto u = uint32_t(int32_t(v));
+        if (sampleBytes == 1)
+            bytes.push_back(uint8_t((u >> 24) ^ 0x80));
+        for (int b = 4 - sampleBytes; sampleBytes > 1 && b < 4; ++b)
+            bytes.push_back(uint8_t(u >> (8 * b)));
+    }
+    return bytes;
+}
+
+} // namespace
+
+// Random sounds of one to six channels of different lengths, played whole or
+// one channel at a time onto cards of one to four channels that may refuse a
+// sample size: every byte the card gets is the reference's, and the card is
+// opened as the sound asks.
+TEST_F(DeviceTest, PlaysChannelsAsTheyAreOrMixedDownWithoutClipping) {
+    std::mt19937 random(20261209);
+    for (int round = 0; round < 60; ++round) {
+        SCOPED_TRACE(round);
+        Card.Clear();
+        Card.OutputChannels = 1 + int(random() % 4);
+        const int size = 1 + int(random() % 4);
+        Card.RefusedSampleBytes = random() % 3 == 0 ? 1 + int(random() % 3) : 0;
+        const int count = 1 + int(random() % 6);
+        TFile doc(22050, 2, size, count);
+        std::vector<std::vector<int32_t>> channels(static_cast<size_t>(count));
+        for (auto& c : channels) {
+            c.resize(random() % 5000);
+            for (int32_t& v : c)
+                v = random() % 4 == 0 ? (random() % 2 ? Max : Min) : int32_t(random());
+        }
+        for (int c = 0; c < count; ++c)
+            Fill(doc.Channel(c), channels[size_t(c)]);
+        const uint32_t length = doc.GetLength();
+        if (length == 0)
+            continue;
+        const int channel = random() % 2 ? AllChannels : int(random() % uint32_t(count));
+        const uint32_t start = random() % length;
+        const uint32_t end = start + 1 + random() % (length - start);
+        TPlayRecEngine engine(doc);
+        engine.Play(TSampleRange(start, end, channel));
+        ASSERT_EQ(engine.State(), TDeviceState::Playing);
+
+        std::vector<int> played;
+        for (int c = 0; c < count; ++c)
+            if (channel == AllChannels || c == channel)
+                played.push_back(c);
+        const int wanted = played.size() == 1 ? 2 : int(played.size());
+        const int outputs = std::min(wanted, Card.OutputChannels);
+        EXPECT_EQ(engine.OutChannels(), outputs);
+        EXPECT_EQ(Card.OutputFormat.Channels, outputs);
+        std::vector<int> sizes = size == 1   ? std::vector<int>{1, 2, 3}
+                                 : size == 2 ? std::vector<int>{2, 1, 3}
+                                             : std::vector<int>{3, 2, 1};
+        if (sizes[0] == Card.RefusedSampleBytes)
+            sizes.erase(sizes.begin());
+        const int bytes = sizes[0];
+        EXPECT_EQ(engine.OutSampleBytes(), bytes);
+        EXPECT_TRUE(Card.OutputStarted());
+        PlayOut();
+        EXPECT_EQ(engine.State(), TDeviceState::Idle);
+
+        std::vector<uint8_t> expected;
+        for (uint32_t f = start; f < end; ++f) {
+            const auto frame = ExpectedFrame(channels, played, f, outputs, bytes);
+            expected.insert(expected.end(), frame.begin(), frame.end());
+        }
+        ASSERT_EQ(Card.Played.size(), expected.size());
+        for (size_t i = 0; i < expected.size(); ++i)
+            ASSERT_EQ(Card.Played[i], expected[i]) << "at byte " << i;
+    }
+}
+
+// Chosen by a person (not scripted), the virtual card keeps time: playback
+// lasts as long as the sound and then ends by itself, and a recording
+// records the card's silence.
+TEST_F(DeviceTest, TheVirtualCardPlaysAndRecordsInRealTimeForAPerson) {
+    Card.Scripted = false;
+    TFile doc(8000, 2, 2, 2);
+    Fill(doc, {std::vector<int32_t>(1600, 1 << 20), std::vector<int32_t>(1600, -(1 << 20))});
+    TPlayRecEngine engine(doc);
+    const auto began = std::chrono::steady_clock::now();
+    engine.Play(TSampleRange());
+    ASSERT_EQ(engine.State(), TDeviceState::Playing);
+    QDeadlineTimer deadline(20000);
+    while (engine.State() == TDeviceState::Playing && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    const double took =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+    EXPECT_EQ(engine.State(), TDeviceState::Idle);
+    EXPECT_GE(took, 0.2); // 1,600 frames at 8,000 a second
+
+    TFile take(8000, 2, 2, 2);
+    TPlayRecEngine recorder(take);
+    recorder.Record();
+    ASSERT_EQ(recorder.State(), TDeviceState::Recording);
+    EXPECT_EQ(recorder.InChannels(), 2);
+    deadline = QDeadlineTimer(20000);
+    while (recorder.RecordedSamples() < 4096 && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    TTmpFile taken = recorder.TakeRecording();
+    const int frames = recorder.RecordedSamples();
+    recorder.Stop();
+    Card.Scripted = true;
+    EXPECT_GE(frames, 4096);
+    ASSERT_FALSE(taken.IsEmpty());
+    const std::vector<uint8_t> silence(size_t(frames) * 4, 0);
+    std::ifstream in(taken.GetFileName(), std::ios::binary);
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                     std::istreambuf_iterator<char>());
+    EXPECT_EQ(bytes, silence);
 }

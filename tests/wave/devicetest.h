@@ -37,7 +37,12 @@ public:
 
 class DeviceTest : public ::testing::Test {
 protected:
-    void SetUp() override { Card.Clear(); }
+    // The bytes played are those of a mono card unless a test asks for more
+    // channels.
+    void SetUp() override {
+        Card.Clear();
+        Card.OutputChannels = 1;
+    }
     void TearDown() override {
         EXPECT_FALSE(Card.OutputOpen());
         EXPECT_FALSE(Card.InputOpen());

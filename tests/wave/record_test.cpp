@@ -38,7 +38,7 @@ bool EndsWith(const std::string& s, const std::string& tail) {
 // Sample i of the card's source: a ramp that shows where every sample went.
 int Ramp(int64_t i, int sampleBytes) {
     int v = int(i % 20000) - 10000;
-    return sampleBytes == 1 ? v >> 8 : v;
+    return sampleBytes == 1 ? v >> 8 : sampleBytes == 3 ? v * 256 + int(i % 251) : v;
 }
 
 } // namespace
@@ -53,7 +53,7 @@ TEST_F(DeviceTest, RecordPauseRecordStopKeepsBothPartsInOneFile) {
     engine.Record();
     EXPECT_EQ(engine.State(), TDeviceState::Recording);
     EXPECT_EQ(ActiveDocument(), &doc);
-    EXPECT_EQ(Card.QueuedInputBlocks(), 32);
+    EXPECT_EQ(Card.QueuedInputBlocks(), 128);
     EXPECT_TRUE(Card.InputStarted());
     const std::string name = engine.RecordFile().GetFileName();
     EXPECT_TRUE(EndsWith(name, ".sw")) << name;
@@ -111,10 +111,10 @@ TEST_F(DeviceTest, TheCaptureFileFollowsTheSampleSizeOpened) {
         int Bytes;
         const char* Suffix;
     } cases[] = {
-        {"8 bits", 1, 0, 1, ".ub"},
-        {"16 bits", 2, 0, 2, ".sw"},
-        {"8 bits refused", 1, 1, 2, ".sw"},
-        {"16 bits refused", 2, 2, 1, ".ub"},
+        {"8 bits", 1, 0, 1, ".ub"},          {"16 bits", 2, 0, 2, ".sw"},
+        {"8 bits refused", 1, 1, 2, ".sw"},  {"16 bits refused", 2, 2, 1, ".ub"},
+        {"24 bits", 3, 0, 3, ".s3"},         {"24 bits from 32", 4, 0, 3, ".s3"},
+        {"24 bits refused", 3, 3, 2, ".sw"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -132,7 +132,8 @@ TEST_F(DeviceTest, TheCaptureFileFollowsTheSampleSizeOpened) {
         EXPECT_TRUE(EndsWith(taken.GetFileName(), c.Suffix)) << taken.GetFileName();
         auto bytes = ReadAll(taken.GetFileName());
         ASSERT_EQ(bytes.size(), size_t(2048 * c.Bytes));
-        // Unsigned 8-bit: the lowest value is byte 0; signed 16-bit: 0x8000.
+        // Unsigned 8-bit: the lowest value is byte 0; signed 16- and 24-bit:
+        // 0x8000 and 0x800000.
         EXPECT_EQ(bytes[0], 0);
         EXPECT_EQ(bytes.back(), c.Bytes == 1 ? 0 : 0x80);
     }
@@ -166,6 +167,22 @@ TEST_F(DeviceTest, LevelIsThePeakOfTheLastBlock) {
         EXPECT_EQ(listener.LevelAtStop, 0);
         engine.SetListener(nullptr);
     }
+    // Each channel of a stereo take has a level of its own; the loudest is
+    // the level.
+    Card.Clear();
+    Card.SetSource(NSAudio::TVirtualCard::TFrameSource(
+        [](int64_t, int channel, int) { return channel == 0 ? 8192 : -32768; }));
+    TFile doc(22050, 2, 2, 2);
+    TPlayRecEngine engine(doc);
+    TListener listener;
+    engine.SetListener(&listener);
+    engine.Record();
+    Hear(2048);
+    EXPECT_EQ(listener.Levels, (std::vector<int>{25, 100}));
+    EXPECT_EQ(listener.Progress.back().Level, 100);
+    engine.Stop();
+    EXPECT_EQ(listener.Levels, (std::vector<int>{0, 0}));
+    engine.SetListener(nullptr);
 }
 
 TEST_F(DeviceTest, OneDocumentAtATimeUsesTheCard) {
@@ -295,26 +312,33 @@ TEST_F(DeviceTest, NoCaptureFileMeansNoRecording) {
 }
 
 // A disk that fills in the middle of a take (a file-size limit stands in for
-// it): every block still reaches the recording, in order, the file holding a
-// prefix and memory the rest, and the listener hears of it once.
+// it), at 8, 16 and 24 bits on one to three channels: every block still
+// reaches the recording, in order, the file holding a prefix and memory the
+// rest, and the listener hears of it once; the document gets every channel.
 TEST_F(DeviceTest, ADiskThatFillsLosesNoSampleOfTheTake) {
     const TChildResult result = InChild(
         [&] {
             signal(SIGXFSZ, SIG_IGN);
             std::mt19937 random(21);
             for (int round = 0; round < 40; ++round) {
-                const int bytes = 1 + int(random() % 2);
+                const int bytes = 1 + int(random() % 3);
+                const int channels = 1 + int(random() % 3);
+                const int frameBytes = bytes * channels;
                 const int64_t total = 2048 * 12 + int64_t(random() % 5000);
                 // From no room at all to more than the whole take.
-                const rlim_t room = random() % uint64_t(total * bytes + 8000);
+                const rlim_t room = random() % uint64_t(total * frameBytes + 8000);
                 class TInMemory : public TListener {
                 public:
                     void RecordInMemory(const std::string& why) override { Why.push_back(why); }
                     std::vector<std::string> Why;
                 } listener;
                 Card.Clear();
-                Card.SetSource(Ramp);
-                TFile doc(8000, 2, bytes, 1); // a sync every four blocks
+                Card.InputChannels = 3;
+                Card.SetSource(NSAudio::TVirtualCard::TFrameSource(
+                    [channels](int64_t i, int c, int sampleBytes) {
+                        return Ramp(i * channels + c, sampleBytes);
+                    }));
+                TFile doc(8000, 2, bytes, channels); // a sync every four blocks
                 TPlayRecEngine engine(doc);
                 engine.SetListener(&listener);
                 engine.Record();
@@ -342,26 +366,29 @@ TEST_F(DeviceTest, ADiskThatFillsLosesNoSampleOfTheTake) {
                 const auto inFile = ReadAll(taken.GetFileName());
                 const std::string trace =
                     "round " + std::to_string(round) + ", room " + std::to_string(room) + ": ";
-                const bool fits = room >= rlim_t(heard * bytes);
+                const bool fits = room >= rlim_t(heard * frameBytes);
                 if (listener.Why.size() != (fits ? 0u : 1u))
                     Say(trace + std::to_string(listener.Why.size()) + " notices\n");
                 if (!fits && !listener.Why.empty() &&
                     listener.Why[0] != "The disk is full: the recording goes on in memory and "
                                        "is not protected against a crash.")
                     Say(trace + listener.Why[0] + "\n");
-                if (inFile.size() > room || inFile.size() % size_t(bytes) != 0)
+                if (inFile.size() > room || inFile.size() % size_t(frameBytes) != 0)
                     Say(trace + "the file holds " + std::to_string(inFile.size()) + " bytes\n");
                 // The file and the tail together, as the document gets them.
-                TFile material(8000, 2, bytes, 1);
+                TFile material(8000, 2, bytes, channels);
                 if (!inFile.empty())
-                    material.Load(taken.GetFileName());
+                    material.Load(taken.GetFileName(), nullptr, nullptr, channels);
                 if (tail)
                     AppendCaptureTail(material, *tail);
                 material.Rate = 8000;
-                bool same = material.GetLength() == uint64_t(heard);
+                bool same =
+                    material.GetLength() == uint64_t(heard) && material.ChannelCount() == channels;
+                const int shift = 32 - 8 * bytes;
                 for (int64_t i = 0; same && i < heard; ++i)
-                    same =
-                        material.Channel(0).Samples[i] >> (bytes == 1 ? 24 : 16) == Ramp(i, bytes);
+                    for (int c = 0; same && c < channels; ++c)
+                        same = material.Channel(c).Samples[i] >> shift ==
+                               Ramp(i * channels + c, bytes);
                 if (!same)
                     Say(trace + "the recording differs (" + std::to_string(material.GetLength()) +
                         " of " + std::to_string(heard) + " samples)\n");

@@ -215,6 +215,21 @@ TEST_F(WaveWinTest, RecordingShowsItsLevelAndLengthAndGoesIntoTheSound) {
     w->Command(CmdRecord);
     w->Command(CmdStop);
     EXPECT_EQ(w->Document.GetLength(), 0u);
+
+    // A stereo sound records both channels, the meter a bar for each (the
+    // sound is 8-bit).
+    w->Document.SetChannelCount(2);
+    Card.SetSource(NSAudio::TVirtualCard::TFrameSource(
+        [](int64_t, int channel, int) { return channel == 0 ? 64 : -32; }));
+    w->Command(CmdRecord);
+    Card.Capture(2048);
+    Deliver();
+    EXPECT_EQ(w->Meter->Levels(), (std::vector<int>{50, 25}));
+    w->Command(CmdStop);
+    EXPECT_EQ(w->Meter->Levels(), (std::vector<int>{0, 0}));
+    ASSERT_EQ(w->Document.GetLength(), 2048u);
+    EXPECT_EQ(w->Document.Channel(0).Samples[7], 16384 << 16);
+    EXPECT_EQ(w->Document.Channel(1).Samples[7], -8192 * 65536);
 }
 
 // The capture folder on a small file system that fills during the take:
