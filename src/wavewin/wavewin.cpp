@@ -9,6 +9,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <QTimer>
 #include <algorithm>
 #include <sstream>
 
@@ -356,6 +357,21 @@ void TWaveWin::BroadcastState() {
         window->NoteState();
 }
 
+void TWaveWin::BroadcastStateAtIdle() {
+    // The engine tells of an end while it is still ending (its state reads
+    // "playing" until the notice returns): the buttons and menus follow
+    // once the event loop is idle again, when the state is final. Several
+    // requests before then make one broadcast.
+    static bool pending = false;
+    if (pending || !QCoreApplication::instance())
+        return;
+    pending = true;
+    QTimer::singleShot(0, QCoreApplication::instance(), [] {
+        pending = false;
+        BroadcastState();
+    });
+}
+
 void TWaveWin::keyPressEvent(QKeyEvent* event) {
     // The keys the window handles itself, besides the menu keys: they reach
     // it when the frame's shortcuts are not there (a window on its own).
@@ -533,6 +549,7 @@ void TWaveWin::PlayPosition() {
 void TWaveWin::PlayStopped() {
     SetSelection(PlaySelection, true);
     BroadcastState();
+    BroadcastStateAtIdle();
 }
 
 void TWaveWin::RecordProgress() {
@@ -555,6 +572,7 @@ void TWaveWin::InputLost() {
     if (StatusText)
         StatusText->SetText("Click the red record button to continue recording");
     BroadcastState();
+    BroadcastStateAtIdle();
 }
 
 void TWaveWin::RecordStopped() {
@@ -562,6 +580,7 @@ void TWaveWin::RecordStopped() {
         Meter->SetLevel(0);
     if (StatusText)
         StatusText->SetText("");
+    BroadcastStateAtIdle();
 }
 
 } // namespace NSWaveWin

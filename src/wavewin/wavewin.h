@@ -209,10 +209,12 @@ public:
     // it was.
     bool ApplyEdit(NSUndo::TUndoBase* record, const std::string& caption,
                    const std::function<void(TOpStatus&)>& change);
-    // ApplyEdit for a change in place over `range` (clipped to the sound;
-    // nothing happens when that is empty) with a replacement record. The
-    // channels concerned reach the range's end before the change, with undo
-    // data or without, so the result never depends on the user's answer.
+    // ApplyEdit for a change in place over `range` (clipped to the sound, a
+    // range on one channel to that channel; nothing happens and nothing is
+    // recorded when that is empty) with a replacement record. Over all
+    // channels the shorter ones reach the range's end before the change,
+    // with undo data or without, so the result never depends on the user's
+    // answer.
     bool ApplyInPlace(const TSampleRange& range, const std::string& caption,
                       const std::function<void(const TSampleRange&, TOpStatus&)>& change);
     // The gain of the Amplitude dialog's OK, `percent` of the samples over
@@ -278,6 +280,9 @@ public:
     // Tells every window's listeners that the state changed (the sound card
     // changed hands, the clipboard changed).
     static void BroadcastState();
+    // BroadcastState once the event loop is next idle: for the engine's
+    // notices, sent while its state is still changing.
+    static void BroadcastStateAtIdle();
     void NoteState();
     // Tells the listeners what changed in the document since the last time
     // (nothing when nothing did). The edit protocol, Undo, loading and the

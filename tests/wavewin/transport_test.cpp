@@ -274,3 +274,30 @@ TEST_F(WaveWinTest, AnOutputThatStopsWorkingEndsPlaybackInTheWindow) {
     EXPECT_TRUE(w->IsEnabled(CmdPlay));
     EXPECT_FALSE(w->IsEnabled(CmdStop));
 }
+
+TEST_F(WaveWinTest, AfterPlayingToTheEndByItselfTheButtonsShowTheIdleWindow) {
+    TWaveWin* w = Open(MakeSound("short.wav", 2, 9000));
+    auto buttonsAgree = [&] {
+        for (TBVButton* button : w->Dialog->Buttons())
+            EXPECT_EQ(button->isEnabled(), w->IsEnabled(button->Command()))
+                << "button " << button->Command();
+    };
+    for (const TSampleRange& range : {TSampleRange(), TSampleRange(100, 5000, 1)}) {
+        w->SetSelection(range);
+        w->Command(CmdPlay);
+        ASSERT_EQ(w->Engine.State(), TDeviceState::Playing);
+        buttonsAgree();
+        while (Card.OutputOpen() && Card.PlayBlocks(1) == 1)
+            Deliver();
+        ASSERT_EQ(w->Engine.State(), TDeviceState::Idle);
+        // The notice of the end came while the engine was ending; the
+        // buttons follow when the program is next idle, with no click.
+        QCoreApplication::processEvents();
+        buttonsAgree();
+        for (int id : {CmdRecord, CmdFadeIn, CmdAddTrack, CmdMergeTracks, CmdClose, CmdPlay})
+            EXPECT_TRUE(w->IsEnabled(id)) << id;
+        EXPECT_FALSE(w->IsEnabled(CmdStop));
+        EXPECT_FALSE(w->IsEnabled(CmdPause));
+        EXPECT_EQ(w->Selection, range);
+    }
+}
