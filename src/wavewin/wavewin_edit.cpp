@@ -146,9 +146,14 @@ bool TWaveWin::ApplyEdit(NSUndo::TUndoBase* record, const std::string& caption,
 
 bool TWaveWin::ApplyInPlace(const TSampleRange& range, const std::string& caption,
                             const std::function<void(const TSampleRange&, TOpStatus&)>& change) {
+    // A range on one channel ends where that channel does: what lies past
+    // its end holds no samples to change, and lengthening the channel there
+    // would leave nothing for the undo record to take back.
     TSampleRange r = range;
     if (r.Valid)
-        r.End = std::min(r.End, Document.GetLength());
+        r.End = std::min(r.End, r.Channel == AllChannels         ? Document.GetLength()
+                                : Document.HasChannel(r.Channel) ? Document.Channel(r.Channel).Count
+                                                                 : 0);
     if (!HasRange(r))
         return true;
     return ApplyEdit(new NSUndo::TReplacement(*this, r), caption, [&](TOpStatus& status) {
