@@ -201,7 +201,7 @@ TEST_F(FrameTest, RecentFilesAreListedKeptAndReadAtTheNextStart) {
     EXPECT_EQ(Frame()->Recent().Files(), expected);
 }
 
-TEST_F(FrameTest, AboutShowsTheSplashUntilClicked) {
+TEST_F(FrameTest, AboutShowsTheSplashUntilClickedOrEscape) {
     Start({});
     Frame()->Command(CmdAbout);
     TMySplashWindow* splash = nullptr;
@@ -225,6 +225,17 @@ TEST_F(FrameTest, AboutShowsTheSplashUntilClicked) {
     QDialog box(Frame());
     box.show();
     EXPECT_FALSE(alive && alive->isVisible());
+    box.hide();
+
+    // Escape closes it, whichever window has the keyboard.
+    Frame()->Command(CmdAbout);
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* s = dynamic_cast<TMySplashWindow*>(w); s && s->isVisible())
+            alive = s;
+    ASSERT_TRUE(alive);
+    QTest::keyClick(Frame(), Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(alive);
 }
 
 namespace {
