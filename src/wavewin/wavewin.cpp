@@ -308,6 +308,7 @@ TCommandState TWaveWin::CommandState() const {
     s.ClipboardHasSound = ClipboardHasSound();
     s.ChannelHeight = ChannelHeight;
     s.Zoom = Zoom;
+    s.ZoomFloor = MinZoom();
     s.ScrollX = ScrollX;
     s.MaxScrollX = MaxScrollX;
     s.ScrollY = ScrollY;

@@ -263,8 +263,17 @@ public:
     // True once the window is on screen and laid out.
     bool Created = false;
 
+    // The view shows the whole sound, as fitted, and keeps doing so when
+    // the window's width changes, until the zoom or the scroll is changed.
+    bool FitsWidth = false;
+
     static constexpr double ZoomMax = 10.0;
+    // The fixed lower limit of the zoom; a sound too long for it to show
+    // whole lowers the limit to the zoom that does (MinZoom).
     static constexpr double ZoomMin = 0.00004;
+    // The zoom that shows the whole sound, and the widest zoom allowed.
+    double FitZoom() const;
+    double MinZoom() const;
     static constexpr int MinChannelHeight = 50;
     static constexpr int MaxChannelHeight = 2000;
 

@@ -1,6 +1,7 @@
 // The document window's view: layout of the channel views, zoom, scrolling,
 // the selection and the mouse gestures that change it.
 
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <algorithm>
 #include <cmath>
@@ -125,14 +126,14 @@ const TCommandRow
                   .Button(TToolBar::Zoom, 0, NSArt::GlyphTaller)
                   .When([](const TCommandState& s) { return s.Zoom <= TWaveWin::ZoomMax - 0.001; })
                   .Does([](TWaveWin& w) { w.SetScale(w.Zoom * 1.5); }));
-const TCommandRow ZoomOutRow(
-    TRow(CmdZoomOut)
-        .Item(TMenu::View, 10, "Zoom &Out\t-")
-        .Shortcuts({K(Qt::Key_Minus), K(Qt::KeypadModifier | Qt::Key_Minus)})
-        .Picture(NSArt::GlyphZoomOut)
-        .Button(TToolBar::Zoom, 10, NSArt::GlyphShorter)
-        .When([](const TCommandState& s) { return s.Zoom >= TWaveWin::ZoomMin + 0.00000001; })
-        .Does([](TWaveWin& w) { w.SetScale(w.Zoom * 2.0 / 3.0); }));
+const TCommandRow
+    ZoomOutRow(TRow(CmdZoomOut)
+                   .Item(TMenu::View, 10, "Zoom &Out\t-")
+                   .Shortcuts({K(Qt::Key_Minus), K(Qt::KeypadModifier | Qt::Key_Minus)})
+                   .Picture(NSArt::GlyphZoomOut)
+                   .Button(TToolBar::Zoom, 10, NSArt::GlyphShorter)
+                   .When([](const TCommandState& s) { return s.Zoom >= s.ZoomFloor + 0.00000001; })
+                   .Does([](TWaveWin& w) { w.SetScale(w.Zoom * 2.0 / 3.0); }));
 const TCommandRow FitRow(TRow(CmdFit)
                              .Item(TMenu::View, 20, "Fit To Window\t=")
                              .Shortcuts({K(Qt::Key_Equal)})
@@ -158,6 +159,22 @@ int64_t TWaveWin::SampleUnder(int64_t x) const {
 void TWaveWin::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     FitHeight();
+    // A sound shown whole stays whole when the window changes its width (a
+    // window maximised once it has been laid out, by the desktop).
+    if (FitsWidth && Created && event->size().width() != event->oldSize().width() &&
+        !(Selection.Valid && Selection.Start < Selection.End)) {
+        SetScale(FitZoom());
+        FitsWidth = true;
+    }
+}
+
+double TWaveWin::FitZoom() const {
+    const uint32_t n = Document.GetLength();
+    return n == 0 ? 0.01 : double(width() - 4) / double(n) * 0.9;
+}
+
+double TWaveWin::MinZoom() const {
+    return std::min(ZoomMin, FitZoom());
 }
 
 void TWaveWin::FitHeight() {
@@ -179,8 +196,8 @@ bool TWaveWin::Layout() {
         return false;
     const int64_t scrollX = ScrollX;
     ChannelHeight = std::clamp(ChannelHeight, MinChannelHeight, MaxChannelHeight);
-    Zoom = std::clamp(Zoom, ZoomMin, ZoomMax);
     ViewWidth = width() - 4;
+    Zoom = std::clamp(Zoom, MinZoom(), ZoomMax);
     CentreY = HalfHeight = (ChannelHeight - 4) / 2;
     MaxScrollY = std::max<int64_t>(0, int64_t(ChannelHeight + 6) * n - height() - 6);
     ScrollY = std::clamp<int64_t>(ScrollY, 0, MaxScrollY);
@@ -278,7 +295,8 @@ void TWaveWin::ResetView() {
 void TWaveWin::SetScale(double zoom) {
     if (!Created)
         return;
-    const double z = std::clamp(zoom, ZoomMin, ZoomMax);
+    FitsWidth = false;
+    const double z = std::clamp(zoom, MinZoom(), ZoomMax);
     const int64_t startPixel = Selection.Valid ? PixelOf(Selection.Start) : -1;
     if (z > Zoom && Selection.Valid && startPixel >= 0 && startPixel <= width() - 4)
         ScrollX = int64_t(z * Selection.Start) - width() / 2;
@@ -290,14 +308,15 @@ void TWaveWin::SetScale(double zoom) {
 
 void TWaveWin::ZoomToFit() {
     if (Selection.Valid && Selection.Start < Selection.End) {
-        Zoom = std::clamp(double(ViewWidth) / double(Selection.End - Selection.Start), ZoomMin,
+        FitsWidth = false;
+        Zoom = std::clamp(double(ViewWidth) / double(Selection.End - Selection.Start), MinZoom(),
                           ZoomMax);
         ScrollX = int64_t(Selection.Start * Zoom);
         UpdateView();
         return;
     }
-    const uint32_t n = Document.GetLength();
-    SetScale(n == 0 ? 0.01 : double(ViewWidth) / double(n) * 0.9);
+    SetScale(FitZoom());
+    FitsWidth = true;
 }
 
 void TWaveWin::ScrollHorizontally(TScroll code, int64_t position) {
