@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolTip>
 #include <algorithm>
 #include <sstream>
 
@@ -48,6 +49,36 @@ std::string SizeText(int size) {
         return "float";
     return std::to_string(NSWave::BitsOfSize(size)) + " bit";
 }
+
+// The full path of the file as the tooltip of the caption in the window's
+// title bar (the caption shows only the file's name); elsewhere in the
+// window there is no such tooltip.
+class TCaptionTip : public QObject {
+public:
+    TCaptionTip(QMdiSubWindow* child, TWaveWin* window) : QObject(child), Window(window) {
+        child->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ToolTip)
+            return false;
+        auto* child = qobject_cast<QMdiSubWindow*>(watched);
+        if (!child || !child->widget())
+            return false;
+        const QPoint at = static_cast<QHelpEvent*>(event)->pos();
+        const int bar = child->widget()->geometry().top();
+        // The title bar's buttons keep their own tips.
+        if (at.y() >= bar || at.x() >= child->width() - 3 * bar)
+            return false;
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(),
+                           QString::fromStdString(Window->Title()), child);
+        return true;
+    }
+
+private:
+    TWaveWin* Window;
+};
 
 } // namespace
 
@@ -92,10 +123,13 @@ TWaveWin* TWaveWin::Open(QMdiArea* client, const std::string& name, bool maximis
             action->setShortcuts({});
     window->Child = child;
     window->Client = client;
+    new TCaptionTip(child, window);
     if (maximise)
         child->showMaximized();
     else
         child->show();
+    // Active at once, so that the frame shows its name while it loads.
+    client->setActiveSubWindow(child);
     window->SetupWindow();
     window->LoadFile(name);
     return window;
@@ -129,17 +163,27 @@ void TWaveWin::LoadFile(const std::string& name) {
     NSWave::TLoadResult result;
     bool loaded = false;
     if (!name.empty()) {
+        // The window bears the file's name while it loads.
+        const std::string before = FileName;
+        FileName = name;
+        UpdateTitle();
         try {
             TOpStatus status("Loading: " + name, StatusTarget());
             result = Document.Load(name, &status);
-            FileName = name;
             loaded = true;
         } catch (const NSWave::xcancelled&) {
             // The user stopped the load: the sound stays as it was.
+            FileName = before;
+            UpdateTitle();
             return;
         } catch (const xmsg& e) {
+            // The document is as it was, and so are its name, its changes
+            // and its history: a Revert that cannot read the file loses
+            // nothing.
+            FileName = before;
+            UpdateTitle();
             ShowError("Error reading file '" + name + "': " + e.why());
-            FileName.clear();
+            return;
         }
     } else {
         FileName.clear();
@@ -176,7 +220,7 @@ const TCommandRow RevertRow(TRow(CmdRevert)
                                 .Picture(NSArt::GlyphRevert)
                                 .When([](const TCommandState& s) { return s.HasFileName; })
                                 .Idle()
-                                .Does([](TWaveWin& w) { w.LoadFile(w.FileName); }));
+                                .Does([](TWaveWin& w) { w.CmRevert(); }));
 const TCommandRow CloseRow(TRow(CmdClose)
                                .Item(TMenu::File, 20, "&Close\tCtrl+F4")
                                .Shortcuts({K(Qt::CTRL | Qt::Key_F4)})
@@ -188,6 +232,7 @@ const TCommandRow CloseRow(TRow(CmdClose)
 
 bool TWaveWin::SaveFile(bool saveAs) {
     const std::string before = FileName;
+    const bool wasModified = Modified;
     if (saveAs || FileName.empty()) {
         std::string chosen = ChooseSaveFile(FileName);
         if (chosen.empty())
@@ -210,8 +255,10 @@ bool TWaveWin::SaveFile(bool saveAs) {
             Document.Save(FileName, &status, nullptr, TSampleRange(), true);
         }
     } catch (const xmsg& e) {
+        // Nothing was written: the window keeps its name and its state.
         ShowError("Error writing file '" + FileName + "': " + e.why());
-        SetModified(true);
+        FileName = before;
+        SetModified(wasModified);
         UpdateTitle();
         return false;
     }
@@ -233,11 +280,26 @@ std::string TWaveWin::Title() const {
     return FileName.empty() ? "Sound " + std::to_string(UntitledNumber) : FileName;
 }
 
+std::string TWaveWin::Caption() const {
+    if (FileName.empty())
+        return Title();
+    const size_t slash = FileName.rfind('/');
+    return slash == std::string::npos ? FileName : FileName.substr(slash + 1);
+}
+
+void TWaveWin::CmRevert() {
+    if (Modified &&
+        MessageBox("Discard the changes to " + Caption() + " and reload it from the file?",
+                   "Brimvale", TMsgButtons::YesNo, TMsgIcon::Question) != IdYes)
+        return;
+    LoadFile(FileName);
+}
+
 void TWaveWin::UpdateTitle() {
     if (!Created)
         return;
     if (Child)
-        Child->setWindowTitle(QString::fromStdString(Title()));
+        Child->setWindowTitle(QString::fromStdString(Caption()));
     if (FormatButton) {
         std::ostringstream text;
         text << SizeText(Document.Size) << "/" << double(Document.Rate) / 1000 << " kHz";

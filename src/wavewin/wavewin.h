@@ -100,8 +100,12 @@ public:
     void SetModified(bool modified);
     bool IsModified() const { return Modified; }
     void UpdateTitle();
-    // The caption: the file name, or "Sound N".
+    // The full name: the file's path, or "Sound N".
     std::string Title() const;
+    // The window's caption: the file's name without its folder, or "Sound N".
+    std::string Caption() const;
+    // Reloads the file, asking first when that throws changes away.
+    void CmRevert();
     // Asks whether a modified sound may be discarded (Yes saves first);
     // false keeps the window open.
     bool CanClose();
