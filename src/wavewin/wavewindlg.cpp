@@ -36,6 +36,9 @@ TWaveWinDlg::TWaveWinDlg(QWidget* parent) : TStdDlg(parent, WidthUnits, HeightUn
     // Set-up: fixed thicknesses, then the controls that follow the size.
     SetupWindow();
     FollowSize();
+    // However small the window is made, the transport buttons stay in it,
+    // and the waveform keeps a strip of its own above the bottom bars.
+    setMinimumSize(Control(2502)->geometry().right() + Units().X(3), Units().Y(HeightUnits - 122));
 
     connect(Wave, &TWaveWin::StateChanged, this, [this] { FollowState(); });
     FollowState();
