@@ -225,6 +225,12 @@ public:
     // EffectiveRange(); false when the user cancelled at the undo-size
     // question (the dialog then stays open).
     bool ApplyAmplitude(int percent);
+    // Run once by the next ApplyEdit, after its record is accepted and just
+    // before the change (a dialog hides itself there and the window is
+    // painted without it). A change the user cancels through the status
+    // bar's Cancel or Escape is taken back by its record, without a word;
+    // ApplyEdit then returns false.
+    std::function<void()> BeforeChange;
 
     // --- neighbours in the document dialog (set by TWaveWinDlg) --------------
     QMdiSubWindow* Child = nullptr;

@@ -6,6 +6,7 @@
 
 #include "dlg/artwork.h"
 #include "util/xmsg.h"
+#include "wave/cancelled.h"
 #include "wavewin/clipboard.h"
 
 namespace NSWaveWin {
@@ -120,12 +121,23 @@ bool TWaveWin::ApplyEdit(NSUndo::TUndoBase* record, const std::string& caption,
         return false;
     }
     const bool accepted = UndoRecord.get() == record;
+    // Only a change its record can take back may be cancelled.
+    TStatusTarget target = StatusTarget();
+    if (!accepted)
+        target.Cancel = nullptr;
+    // A closed dialog leaves the screen before the work begins (an Escape
+    // meanwhile counts for the work).
+    if (BeforeChange) {
+        BeforeChange();
+        BeforeChange = nullptr;
+    }
     bool done = true;
     try {
-        TOpStatus status(caption, StatusTarget());
+        TOpStatus status(caption, target);
         change(status);
     } catch (const xmsg& e) {
         done = false;
+        const bool cancelled = dynamic_cast<const NSWave::xcancelled*>(&e) != nullptr;
         if (accepted) {
             try {
                 UndoRecord->Undo(*this, nullptr);
@@ -138,7 +150,9 @@ bool TWaveWin::ApplyEdit(NSUndo::TUndoBase* record, const std::string& caption,
                 UndoRecord.reset();
             }
         }
-        ShowError(e.why());
+        // The user stopped it: there is nothing to tell.
+        if (!cancelled)
+            ShowError(e.why());
     }
     AnnounceChanges();
     return done;
