@@ -142,6 +142,8 @@ public:
     void ScrollHorizontally(TScroll code, int64_t position = 0);
     void ScrollVertically(TScroll code, int64_t position = 0);
     void ShowSample(uint32_t sample);
+    // Scrolls vertically so that the channel's strip is in sight.
+    void ShowChannel(int channel);
     // Sample ↔ pixel in a channel view at the current zoom and scroll.
     int64_t PixelOf(double sample) const;
     int64_t SampleUnder(int64_t x) const;

@@ -205,6 +205,10 @@ void TWaveWin::CmUndo() {
         UndoRecord = std::move(record);
     }
     AnnounceChanges();
+    // The channel the selection is on comes into sight (a track brought
+    // back by Undo of Delete Track).
+    if (Selection.Valid && Selection.Channel != AllChannels)
+        ShowChannel(Selection.Channel);
 }
 
 void TWaveWin::CmCut() {

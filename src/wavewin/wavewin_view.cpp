@@ -256,6 +256,10 @@ void TWaveWin::AnnounceChanges() {
 }
 
 void TWaveWin::FollowChange(const TDocumentChange& change) {
+    // Channels that came or went share the window's height afresh (Undo of
+    // Delete Track, a pasted sound that brings its own channels).
+    if (Created && ChannelViews.Count() != Document.ChannelCount())
+        FitHeight();
     if (change.Lengths || change.Format) {
         // Views whose place or scroll position moved are drawn afresh; the
         // others repaint what changed (below, each view for itself).
@@ -274,6 +278,14 @@ void TWaveWin::FollowChange(const TDocumentChange& change) {
             TimeLine->update();
     }
     NoteState();
+}
+
+void TWaveWin::ShowChannel(int channel) {
+    if (!Created || channel < 0 || channel >= Document.ChannelCount())
+        return;
+    const int64_t top = int64_t(channel) * (ChannelHeight + 6);
+    if (top < ScrollY || top + ChannelHeight > ScrollY + height())
+        ScrollVertically(TScroll::ThumbPosition, top);
 }
 
 void TWaveWin::ResetView() {

@@ -4,6 +4,7 @@
 #include <random>
 
 #include "undo/undo.h"
+#include "wavewin/chanwin.h"
 #include "wavewin/edittest.h"
 
 using namespace NSWaveWin;
@@ -183,4 +184,33 @@ TEST_F(EditTest, InPlaceEffectsChangeOnlyTheSamplesTheRangeHoldsAndUndoTakesThem
         w->CmClose();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+}
+
+TEST_F(EditTest, TracksThatComeBackOrArriveWithAPasteAreInSight) {
+    auto inSight = [](TWaveWin* w, int c) {
+        return w->rect().contains(w->ChannelViews[c]->geometry());
+    };
+    // Twelve tracks: more than the window holds; the last one deleted and
+    // brought back by Undo is in sight, and so is the first, then.
+    TWaveWin* w = Window(TSound(12, V(500, 1000)));
+    ASSERT_GT(w->MaxScrollY, 0);
+    for (int channel : {11, 0}) {
+        w->ScrollVertically(TScroll::ThumbPosition, channel == 0 ? w->MaxScrollY : 0);
+        Select(w, 10, 20, channel);
+        w->Command(CmdDeleteTrack);
+        ASSERT_EQ(w->Document.ChannelCount(), 11);
+        w->Command(CmdUndo);
+        ASSERT_EQ(w->Document.ChannelCount(), 12);
+        ASSERT_EQ(int(w->ChannelViews.Count()), 12);
+        EXPECT_TRUE(inSight(w, channel)) << channel;
+    }
+
+    // A new window that takes the pasted sound's four channels (Show
+    // Clipboard) shares its height among them.
+    Offer(TSound(4, V(300, 5)), 22050);
+    TWaveWin* clip = Open();
+    clip->Command(CmdPaste);
+    ASSERT_EQ(clip->Document.ChannelCount(), 4);
+    for (int c = 0; c < 4; ++c)
+        EXPECT_TRUE(inSight(clip, c)) << c;
 }
