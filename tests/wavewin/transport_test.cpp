@@ -14,6 +14,7 @@
 #include "dlg/dlgbar.h"
 #include "support/testenv.h"
 #include "undo/undo.h"
+#include "wavewin/timeline.h"
 #include "wavewin/transport.h"
 #include "wavewin/wavewindlg.h"
 #include "wavewin/wavewintest.h"
@@ -300,4 +301,30 @@ TEST_F(WaveWinTest, AfterPlayingToTheEndByItselfTheButtonsShowTheIdleWindow) {
         EXPECT_FALSE(w->IsEnabled(CmdPause));
         EXPECT_EQ(w->Selection, range);
     }
+}
+
+TEST_F(WaveWinTest, TheTransportGroupsTitlesAreNeverOverlapped) {
+    TWaveWin* w = Open();
+    const QFontMetrics metrics(ButtonFont());
+    std::vector<QRect> places;
+    for (QWidget* child : w->Dialog->findChildren<QWidget*>()) {
+        auto* group = dynamic_cast<TBVGroup*>(child);
+        if (!group)
+            continue;
+        const QRect title = group->TitleRoom();
+        EXPECT_TRUE(group->rect().contains(title));
+        for (QWidget* side : group->findChildren<QWidget*>()) {
+            EXPECT_TRUE(group->rect().contains(side->geometry()));
+            EXPECT_FALSE(side->geometry().intersects(title));
+        }
+        for (const QString& line : group->TitleText().split('\n'))
+            EXPECT_LE(metrics.horizontalAdvance(line), title.width()) << line.toStdString();
+        places.push_back(group->geometry());
+    }
+    ASSERT_EQ(places.size(), 2u);
+    EXPECT_FALSE(places[0].intersects(places[1]));
+    // Nothing else of the panel lies under them.
+    for (int id : {2555, 2508})
+        for (const QRect& place : places)
+            EXPECT_FALSE(w->Dialog->Control(id)->geometry().intersects(place)) << id;
 }
