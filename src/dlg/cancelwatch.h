@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <functional>
 
 #include "util/opstatus.h"
 
@@ -13,15 +14,33 @@ class TCancelWatch : public QObject, public TCancelTarget {
 public:
     explicit TCancelWatch(QObject* parent = nullptr) : QObject(parent) {}
     // A new operation starts with no request.
-    void Reset() { Requested = false; }
+    void Reset() {
+        Requested = false;
+        SinceLook.invalidate();
+    }
     bool CancelRequested() override;
     // The user asks to cancel (the Escape key, a Cancel button).
     void Request() { Requested = true; }
+    // Handles the pending events now (paints, the progress), input held
+    // back as while an operation runs.
+    void Look();
+    // The mouse still reaches this control while input is held back (the
+    // Cancel button).
+    void Allow(QObject* control) { Allowed = control; }
+    // Told true when an operation first asks whether to stop (it can be
+    // cancelled), false when the last running reporter ends.
+    std::function<void(bool)> Cancellable;
+
+    void Begin() override { ++Running; }
+    void End() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool Requested = false;
+    bool Asked = false;
+    int Running = 0;
+    QObject* Allowed = nullptr;
     QElapsedTimer SinceLook;
 };

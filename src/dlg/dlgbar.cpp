@@ -2,6 +2,7 @@
 
 #include <QBoxLayout>
 #include <QPainter>
+#include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionFrame>
 
@@ -97,11 +98,24 @@ TDlgStatusBar::TDlgStatusBar(QWidget* parent) : TDlgControlBar(parent) {
     Gauge = new TGaugeGadget(this);
     Modified = new TTextGadget(this, true);
     Cancel = new TCancelWatch(this);
+    CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
+    CancelBtn->setFocusPolicy(Qt::NoFocus);
+    CancelBtn->setAutoDefault(false);
+    CancelBtn->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    CancelBtn->setFixedWidth(CancelBtn->fontMetrics().horizontalAdvance(CancelBtn->text()) + 16);
+    CancelBtn->hide();
+    connect(CancelBtn, &QPushButton::clicked, this, [this] { Cancel->Request(); });
+    Cancel->Allow(CancelBtn);
+    Cancel->Cancellable = [this](bool running) {
+        CancelBtn->setVisible(running);
+        repaint();
+    };
     Gauge->setFixedWidth(60);
     Modified->setFixedWidth(Modified->WidthFor(QStringLiteral("Modified")));
     Modified->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     Insert(Message, true);
     Insert(Gauge);
+    Insert(CancelBtn);
     Insert(Modified);
 }
 

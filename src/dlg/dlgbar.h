@@ -11,6 +11,7 @@
 #include "util/opstatus.h"
 
 class QBoxLayout;
+class QPushButton;
 
 class TDlgControlBar : public QWidget {
 public:
@@ -67,6 +68,10 @@ public:
 
     TTextGadget* MessageGadget() const { return Message; }
     TGaugeGadget* GaugeGadget() const { return Gauge; }
+    // Beside the gauge while an operation that can stop runs.
+    QPushButton* CancelButton() const { return CancelBtn; }
+    // Paints what waits to be painted, input held back.
+    void PaintPending() { Cancel->Look(); }
     TTextGadget* ModifiedGadget() const { return Modified; }
     // What a progress reporter needs from this bar.
     TStatusTarget Target();
@@ -74,6 +79,7 @@ public:
 private:
     TTextGadget* Message;
     TGaugeGadget* Gauge;
+    QPushButton* CancelBtn;
     TTextGadget* Modified;
     TCancelWatch* Cancel;
 };

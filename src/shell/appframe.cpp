@@ -106,6 +106,9 @@ QIcon GlyphIcon(int glyph) {
 
 TBVMDIClient::TBVMDIClient(QWidget* parent) : QMdiArea(parent) {
     setBackground(QColor(170, 223, 0));
+    // A document window that lies partly outside the area can be scrolled to.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
 namespace {
@@ -223,6 +226,10 @@ void TAppFrame::BuildMenus() {
             }
             menu->addAction(action);
         }
+        if (spec.Menu == TMenu::Window) {
+            WindowMenu = menu;
+            connect(menu, &QMenu::aboutToShow, this, [this] { UpdateWindowMenu(); });
+        }
     }
     // Commands reached by keys alone.
     for (const TCommandInfo& info : Commands())
@@ -258,6 +265,41 @@ void TAppFrame::UpdateRecentMenu() {
     }
 }
 
+void TAppFrame::UpdateWindowMenu() {
+    for (QAction* action : WindowActions) {
+        WindowMenu->removeAction(action);
+        delete action;
+    }
+    WindowActions.clear();
+    const QList<QMdiSubWindow*> children = MdiClient->subWindowList();
+    if (children.isEmpty())
+        return;
+    WindowActions.append(WindowMenu->addSeparator());
+    for (int i = 0; i < children.size(); ++i) {
+        QMdiSubWindow* child = children[i];
+        auto* dialog = dynamic_cast<TWaveWinDlg*>(child->widget());
+        QString caption = child->windowTitle();
+        QString full = caption;
+        if (dialog) {
+            caption = QString::fromStdString(dialog->Window()->Caption());
+            full = QString::fromStdString(dialog->Window()->Title());
+        }
+        // The first nine have their number as their key letter.
+        const QString text = i < 9 ? QStringLiteral("&%1 %2").arg(i + 1).arg(caption)
+                                   : QStringLiteral("%1 %2").arg(i + 1).arg(caption);
+        QAction* action = WindowMenu->addAction(text);
+        action->setToolTip(full);
+        action->setCheckable(true);
+        action->setChecked(child == MdiClient->currentSubWindow());
+        QPointer<QMdiSubWindow> target(child);
+        connect(action, &QAction::triggered, this, [this, target] {
+            if (target)
+                MdiClient->setActiveSubWindow(target);
+        });
+        WindowActions.append(action);
+    }
+}
+
 TWaveWin* TAppFrame::ActiveWindow() const {
     QMdiSubWindow* child = MdiClient->currentSubWindow();
     if (!child)
@@ -270,10 +312,15 @@ void TAppFrame::FollowActive() {
     TWaveWin* window = ActiveWindow();
     if (window != Followed) {
         disconnect(FollowedState);
+        disconnect(FollowedChild);
         Followed = window;
         if (window)
             FollowedState =
                 connect(window, &TWaveWin::StateChanged, this, [this] { UpdateActions(); });
+        // The frame's title follows the window's being maximised or restored.
+        if (QMdiSubWindow* child = MdiClient->currentSubWindow())
+            FollowedChild = connect(child, &QMdiSubWindow::windowStateChanged, this,
+                                    [this] { UpdateActions(); });
     }
     UpdateActions();
 }
@@ -311,6 +358,7 @@ void TAppFrame::UpdateActions() {
     if (window && child && child->isMaximized())
         title +=
             QStringLiteral(" - [") + QString::fromStdString(window->Title()) + QLatin1Char(']');
+    WantedTitle = title;
     if (windowTitle() != title)
         setWindowTitle(title);
     // Items whose text follows the state (Undo becomes Redo).
@@ -324,23 +372,27 @@ TWaveWin* TAppFrame::OpenDocument(const std::string& name, TMaximise maximise) {
     std::string path = name;
     if (!path.empty())
         path = QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
-    if (!path.empty()) {
-        RecentFiles.Add(QString::fromStdString(path));
-        UpdateRecentMenu();
-    }
+    // Only a file that opened joins the recent files.
+    auto remember = [&](TWaveWin* window) {
+        if (!path.empty() && window->FileName == path) {
+            RecentFiles.Add(QString::fromStdString(path));
+            UpdateRecentMenu();
+        }
+        return window;
+    };
     // The first file opened goes into the untouched start-up document.
     if (!path.empty() && Untouched && Untouched->ReplaceIfUntouched(path)) {
         TWaveWin* window = Untouched;
         Untouched = nullptr;
         FollowActive();
-        return window;
+        return remember(window);
     }
     bool max = maximise == TMaximise::Yes;
     if (maximise == TMaximise::Decide)
         max = MdiClient->currentSubWindow() == nullptr;
     TWaveWin* window = TWaveWin::Open(MdiClient, path, max);
     FollowActive();
-    return window;
+    return remember(window);
 }
 
 TWaveWin* TAppFrame::OpenUntouched() {
@@ -369,6 +421,16 @@ void TAppFrame::ShowClipboard() {
     window->Command(CmdPaste);
     window->Command(CmdDeselect);
     window->Command(CmdFit);
+}
+
+void TAppFrame::changeEvent(QEvent* event) {
+    // The document area titles the frame by itself after a maximised
+    // window's caption, which holds only the file's name; the frame's title
+    // holds its full path.
+    if (event->type() == QEvent::WindowTitleChange && !WantedTitle.isEmpty() &&
+        windowTitle() != WantedTitle)
+        setWindowTitle(WantedTitle);
+    QMainWindow::changeEvent(event);
 }
 
 void TAppFrame::closeEvent(QCloseEvent* event) {

@@ -76,6 +76,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     // Sound files dropped from a file manager open as if chosen in File
     // Open, one window each; anything else is refused without a word.
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -86,6 +87,8 @@ private:
     void BuildMenus();
     QAction* MakeAction(int id);
     void UpdateRecentMenu();
+    // The Window menu's list of the open windows, the active one checked.
+    void UpdateWindowMenu();
 
     TBVMDIClient* MdiClient;
     std::unique_ptr<TDrawnMenuStyle> MenuStyle;
@@ -95,6 +98,10 @@ private:
     QMenu* FileMenu = nullptr;
     QAction* ExitAction = nullptr;
     QList<QAction*> RecentActions;
+    QMenu* WindowMenu = nullptr;
+    QList<QAction*> WindowActions;
+    // The title UpdateActions gave the frame.
+    QString WantedTitle;
     TRecentFiles RecentFiles;
     QPointer<NSWaveWin::TWaveWin> Untouched;
     QPointer<NSWaveWin::TWaveWin> Followed;

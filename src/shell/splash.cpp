@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -19,9 +20,16 @@ TMySplashWindow::TMySplashWindow(QWidget* parent)
 // A message box or dialog that appears while the picture is up (a file
 // that could not be read at start-up) would open underneath it: the
 // picture gives way.
+// Escape closes it too, wherever the keyboard is: the picture itself never
+// has the focus.
 bool TMySplashWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Show && watched != this && qobject_cast<QDialog*>(watched))
         close();
+    if (event->type() == QEvent::KeyPress && isVisible() &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        close();
+        return true;
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The splash picture: shown at start-up and by Help > About; a click closes
-// it, and so does any dialog that appears while it is up.
+// it, so does Escape, and so does any dialog that appears while it is up.
 
 #include <QWidget>
 

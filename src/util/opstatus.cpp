@@ -25,11 +25,15 @@ TTempCursor::~TTempCursor() {
 TOpStatus::TOpStatus(const std::string& text, const TStatusTarget& target)
     : TextGadget(target.TextGadget), Gauge(target.Gauge), StatusWindow(target.StatusWindow),
       Cancel(target.Cancel) {
+    if (Cancel)
+        Cancel->Begin();
     if (!text.empty())
         SetText(text, -1);
 }
 
 TOpStatus::~TOpStatus() {
+    if (Cancel)
+        Cancel->End();
     // Called from the destructor, so this is the base class's version, as the
     // derived part is already gone.
     TOpStatus::SetText(std::string(), 0);

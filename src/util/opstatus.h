@@ -38,6 +38,9 @@ class TCancelTarget {
 public:
     virtual ~TCancelTarget() = default;
     virtual bool CancelRequested() = 0;
+    // A reporter that can be cancelled begins and ends (they nest).
+    virtual void Begin() {}
+    virtual void End() {}
 };
 
 // What a document window hands to a reporter; any pointer may be null.

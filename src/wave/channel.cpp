@@ -10,6 +10,7 @@
 
 #include "util/opstatus.h"
 #include "util/xmsg.h"
+#include "wave/cancelled.h"
 #include "wave/samplemem.h"
 
 namespace NSWave {
@@ -216,8 +217,14 @@ void TChannel::Amplify(const TSampleRange& range, double from, double to, TOpSta
     for (uint32_t i = 0; i < n; i += Block) {
         const uint32_t count = std::min(Block, n - i);
         RampBlock(s + i, int(count), ramp, double(i));
-        if (status)
+        if (status) {
             status->SetPercent(base + int(int64_t(span) * (i + count - 1) / n));
+            // The undo record takes back what was done so far.
+            if (status->Cancelled()) {
+                Changed(range.Start);
+                throw xcancelled();
+            }
+        }
     }
     // A paint during a progress report may have summarised half-written
     // samples.

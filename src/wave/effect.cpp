@@ -14,6 +14,7 @@
 #include "util/opstatus.h"
 #include "util/tmpfile.h"
 #include "util/xmsg.h"
+#include "wave/cancelled.h"
 #include "wave/effectmap.h"
 #include "wave/file.h"
 #include "wave/samplemem.h"
@@ -199,6 +200,9 @@ void TChannel::ApplyEffect(const TFile& document, const char* name, const char* 
         pos += uint32_t(std::min<size_t>(isamp, end - pos));
         if (status)
             status->SetPercent(base + int(int64_t(span) * (pos - start) / len));
+        // Nothing of this channel is written back yet; the undo record
+        // takes back the channels done before it.
+        ThrowIfCancelled(status);
         // Stop when the effect says it is done, or when neither side moves.
         if (rc != SOX_SUCCESS || (isamp == 0 && osamp == 0))
             break;

@@ -14,6 +14,7 @@
 #include <sys/types.h>
 
 #include "util/xmsg.h"
+#include "wave/cancelled.h"
 #include "wave/readerproto.h"
 
 class TOpStatus;
@@ -31,13 +32,6 @@ std::string ReaderPath();
 void SetReaderStallLimit(std::chrono::milliseconds limit);
 std::chrono::milliseconds ReaderStallLimit();
 constexpr unsigned long ReaderMemoryMb = 1024;
-
-// Thrown when the user cancelled a load through its progress reporter;
-// whoever shows messages may say nothing.
-class xcancelled : public xmsg {
-public:
-    xcancelled() : xmsg("Cancelled") {}
-};
 
 // One run of the reader over one file. Every way out ends the child.
 class TReaderRun {

@@ -89,6 +89,9 @@ struct TCommandState {
     bool ClipboardHasSound = false;
     int ChannelHeight = 100;
     double Zoom = 1;
+    // The widest zoom: the one that shows the whole sound, or the fixed
+    // lower limit where that is wider still.
+    double ZoomFloor = 0.00004;
     int64_t ScrollX = 0;
     int64_t MaxScrollX = 0;
     int64_t ScrollY = 0;

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "dlg/dlgbar.h"
 #include "undo/undo.h"
 #include "util/opstatus.h"
 #include "util/tmpfile.h"
@@ -32,8 +33,37 @@ void TEffectDlg::SetupWindow() {
 }
 
 void TEffectDlg::accept() {
-    if (CanClose())
+    // Once the change is sure to run, the dialog goes and what it covered
+    // is painted before the work starts.
+    bool hidden = false;
+    Window.BeforeChange = [this, &hidden] {
+        hidden = true;
+        hide();
+        if (Window.StatusBar)
+            Window.StatusBar->PaintPending();
+    };
+    const bool close = CanClose();
+    Window.BeforeChange = nullptr;
+    if (close) {
         QDialog::accept();
+    } else if (hidden) {
+        // Hiding ended the modal run: Run starts another.
+        Reopen = true;
+        show();
+    }
+}
+
+void TEffectDlg::done(int result) {
+    Reopen = false;
+    QDialog::done(result);
+}
+
+int TEffectDlg::Run() {
+    int result;
+    do
+        result = exec();
+    while (Reopen);
+    return result;
 }
 
 bool TEffectDlg::CanClose() {

@@ -38,8 +38,13 @@ public:
 
     const TSampleRange& Range() const { return EffectRange; }
 
-    // Ok closes only when CanClose allows it.
+    // Ok closes only when CanClose allows it. The dialog leaves the screen
+    // when the change begins, and comes back when it failed or was
+    // cancelled.
     void accept() override;
+    void done(int result) override;
+    // Runs the dialog until it is closed by Ok or Cancel.
+    int Run();
 
 protected:
     // The dialog base's set-up, then LoadFields. Derived dialogs call it
@@ -52,6 +57,11 @@ protected:
     NSWaveWin::TWaveWin& Window;
     // The range clipped to the sound.
     TSampleRange EffectRange;
+
+private:
+    // Hidden for a change that then failed: its modal run ended, and Run
+    // goes on with another.
+    bool Reopen = false;
 };
 
 namespace NSWaveWin {

@@ -13,23 +13,32 @@ namespace NSWaveWin {
 
 namespace {
 
-std::string Upper(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return char(std::toupper(c)); });
-    return s;
-}
-
 std::string Patterns(const std::vector<std::string>& suffixes) {
     std::string text;
     for (const std::string& s : suffixes) {
-        for (const std::string& form : {s, Upper(s)}) {
-            if (!text.empty())
-                text += ' ';
-            text += "*." + form;
-        }
+        if (!text.empty())
+            text += ' ';
+        text += "*." + s;
     }
     return text;
 }
+
+// The families of sound files offered one entry each, in this order: a
+// family the library knows by one of its suffixes is offered with all of
+// them (the content decides the type), one it knows by none is left out.
+// WAV and AIFF are always there.
+const struct {
+    const char* Name;
+    std::vector<std::string> Suffixes;
+} Families[] = {
+    {"WAV", {"wav"}},
+    {"AIFF", {"aiff", "aif", "aifc"}},
+    {"FLAC", {"flac"}},
+    {"Ogg Vorbis", {"ogg", "oga"}},
+    {"Opus", {"opus"}},
+    {"MP3", {"mp3"}},
+    {"Sun/NeXT", {"au", "snd"}},
+};
 
 } // namespace
 
@@ -48,19 +57,34 @@ std::vector<std::string> SoundFilters(bool save) {
     for (const std::string& type : NSWave::LibraryTypes(save))
         if (std::find(all.begin(), all.end(), type) == all.end())
             all.push_back(type);
-    return {
-        "All Sound files (" + Patterns(all) + ")",
-        "Windows sound files (" + Patterns({"wav"}) + ")",
-        "AIFF Apple IIc/IIgs and SGI (" + Patterns({"aiff", "aif"}) + ")",
-        "All files (*)",
+    auto known = [&](const std::string& s) {
+        return std::find(all.begin(), all.end(), s) != all.end();
     };
+    std::vector<std::string> filters;
+    for (const auto& family : Families)
+        if (std::any_of(family.Suffixes.begin(), family.Suffixes.end(), known)) {
+            filters.push_back(std::string(family.Name) + " (" + Patterns(family.Suffixes) + ")");
+            for (const std::string& s : family.Suffixes)
+                if (!known(s))
+                    all.push_back(s);
+        }
+    filters.push_back("All sound files (" + Patterns(all) + ")");
+    filters.push_back("All files (*)");
+    return filters;
+}
+
+int FilterIndexOf(const std::vector<std::string>& filters, const std::string& name) {
+    for (size_t i = 0; i < filters.size(); ++i)
+        if (filters[i].rfind(name + " (", 0) == 0)
+            return int(i) + 1;
+    return 1;
 }
 
 std::string ChooseOpenFile() {
     TFileDialogRequest request;
     request.Title = "Open Sound File";
     request.Filters = SoundFilters(false);
-    request.FilterIndex = 1;
+    request.FilterIndex = FilterIndexOf(request.Filters, "All sound files");
     request.DefaultSuffix = "wav";
     request.Directory = LastDirSetting().Get();
     request.MustExist = true;
@@ -75,14 +99,14 @@ std::string ChooseSaveFile(const std::string& current) {
     request.Save = true;
     request.Title = "Save Sound File";
     request.Filters = SoundFilters(true);
-    request.FilterIndex = 2;
+    request.FilterIndex = FilterIndexOf(request.Filters, "WAV");
     request.DefaultSuffix = "wav";
     size_t slash = current.rfind('/');
     size_t dot = current.rfind('.');
     if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) {
         std::string suffix = current.substr(dot);
         if (strcasecmp(suffix.c_str(), ".aif") == 0 || strcasecmp(suffix.c_str(), ".aiff") == 0) {
-            request.FilterIndex = 3;
+            request.FilterIndex = FilterIndexOf(request.Filters, "AIFF");
             request.DefaultSuffix = "aif";
         }
     }

@@ -14,10 +14,14 @@ namespace NSWaveWin {
 TStrSetting& LastDirSetting();
 TStrSetting& LastFileSetting();
 
-// The filters of both dialogs: all sound files (the WAV and AIFF suffixes,
-// then every suffix the library reads, or writes for saving, in either
-// letter case), WAV, AIFF, and all files.
+// The filters of both dialogs: one short entry per family of sound files
+// the library reads (or writes, for saving), WAV first, then all sound
+// files (the WAV and AIFF suffixes and every suffix of the library) and all
+// files.
 std::vector<std::string> SoundFilters(bool save);
+// The 1-based place of the filter whose text begins with `name` (1 when
+// none does).
+int FilterIndexOf(const std::vector<std::string>& filters, const std::string& name);
 
 // The Open dialog; empty when cancelled. Remembers the directory.
 std::string ChooseOpenFile();

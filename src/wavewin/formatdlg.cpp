@@ -169,7 +169,11 @@ bool TWaveFormatDlg::CanClose() {
             throw xmsg("Invalid Rate");
         const int size = SizeBox->currentData().toInt();
         if (rate != Document.Rate) {
-            TOpStatus status("Resampling...", Window.StatusTarget());
+            // A conversion stopped midway would leave channels at two
+            // rates: it runs to its end.
+            TStatusTarget target = Window.StatusTarget();
+            target.Cancel = nullptr;
+            TOpStatus status("Resampling...", target);
             Begun = true;
             Document.SetRate(rate, &status);
         }

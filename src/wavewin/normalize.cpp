@@ -23,7 +23,7 @@ const TCommandRow NormalizeRow(TRow(CmdNormalize)
                                    .Idle()
                                    .Does([](TWaveWin& w) {
                                        TNormalizeDlg dialog(w);
-                                       dialog.exec();
+                                       dialog.Run();
                                    }));
 
 constexpr double FullScale = 2147483647.0;

@@ -77,17 +77,51 @@ TBVGroup::TBVGroup(const QString& title, int glyph, QWidget* parent)
     setPalette(pal);
 }
 
+namespace {
+constexpr int GroupPad = 4;
+}
+
+QRect TBVGroup::TitleRoom() const {
+    const QFontMetrics metrics(ButtonFont());
+    int w = NSArt::GlyphSize(GlyphNumber);
+    for (const QString& line : Title.split(QLatin1Char('\n')))
+        w = std::max(w, metrics.horizontalAdvance(line));
+    return QRect(GroupPad, 1, w, height() - 2);
+}
+
+int TBVGroup::NeededWidth() const {
+    return TitleRoom().right() + 1 + GroupPad + SideWidth + GroupPad;
+}
+
+void TBVGroup::SetSide(QWidget* side, int width, int maxHeight) {
+    Side = side;
+    SideWidth = width;
+    SideHeight = maxHeight;
+    resizeEvent(nullptr);
+}
+
+void TBVGroup::resizeEvent(QResizeEvent*) {
+    if (!Side)
+        return;
+    // The side control sits in the middle of the room the title leaves.
+    const int left = TitleRoom().right() + 1 + GroupPad;
+    const int room = std::max(SideWidth, width() - left - GroupPad);
+    const int h = std::min(SideHeight, height() - 2 * GroupPad);
+    Side->setGeometry(left + (room - SideWidth) / 2, (height() - h) / 2, SideWidth, h);
+}
+
 void TBVGroup::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Button));
     qDrawShadeRect(&painter, rect(), palette(), true, 1);
-    const int w = width() - 20;
+    const QRect room = TitleRoom();
     const int size = NSArt::GlyphSize(GlyphNumber);
-    painter.drawPixmap(QRect((w - size) / 2, w / 4 - size / 2, size, size),
+    const int glyphTop = std::max(2, height() / 4 - size / 2);
+    painter.drawPixmap(QRect(room.left() + (room.width() - size) / 2, glyphTop, size, size),
                        NSArt::GlyphPixmap(GlyphNumber, true, size, devicePixelRatioF()));
     painter.setFont(ButtonFont());
     painter.setPen(Qt::black);
-    QRect text(0, height() / 2 + 2, w, height() - (height() / 2 + 2));
+    QRect text(room.left(), height() / 2 + 2, room.width(), height() - (height() / 2 + 2));
     painter.drawText(text, Qt::AlignHCenter | Qt::AlignTop, Title);
 }
 

@@ -41,13 +41,26 @@ private:
 class TBVGroup : public QWidget {
 public:
     TBVGroup(const QString& title, int glyph, QWidget* parent);
+    // The control beside the title (the slider, the meter), placed on the
+    // right of the title's room and as tall as the group allows.
+    void SetSide(QWidget* side, int width, int maxHeight);
+    // Where the glyph and the title are drawn: as wide as the longest line
+    // of the title.
+    QRect TitleRoom() const;
+    const QString& TitleText() const { return Title; }
+    // The narrowest width that holds the title and the side control.
+    int NeededWidth() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QString Title;
     int GlyphNumber;
+    QWidget* Side = nullptr;
+    int SideWidth = 0;
+    int SideHeight = 0;
 };
 
 // The playback volume: positions 0 (top, loudest) to 7 (bottom, silent).

@@ -9,6 +9,8 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <QTimer>
+#include <QToolTip>
 #include <algorithm>
 #include <sstream>
 
@@ -48,6 +50,36 @@ std::string SizeText(int size) {
         return "float";
     return std::to_string(NSWave::BitsOfSize(size)) + " bit";
 }
+
+// The full path of the file as the tooltip of the caption in the window's
+// title bar (the caption shows only the file's name); elsewhere in the
+// window there is no such tooltip.
+class TCaptionTip : public QObject {
+public:
+    TCaptionTip(QMdiSubWindow* child, TWaveWin* window) : QObject(child), Window(window) {
+        child->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ToolTip)
+            return false;
+        auto* child = qobject_cast<QMdiSubWindow*>(watched);
+        if (!child || !child->widget())
+            return false;
+        const QPoint at = static_cast<QHelpEvent*>(event)->pos();
+        const int bar = child->widget()->geometry().top();
+        // The title bar's buttons keep their own tips.
+        if (at.y() >= bar || at.x() >= child->width() - 3 * bar)
+            return false;
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(),
+                           QString::fromStdString(Window->Title()), child);
+        return true;
+    }
+
+private:
+    TWaveWin* Window;
+};
 
 } // namespace
 
@@ -93,10 +125,13 @@ TWaveWin* TWaveWin::Open(QMdiArea* client, const std::string& name, bool maximis
             action->setShortcuts({});
     window->Child = child;
     window->Client = client;
+    new TCaptionTip(child, window);
     if (maximise)
         child->showMaximized();
     else
         child->show();
+    // Active at once, so that the frame shows its name while it loads.
+    client->setActiveSubWindow(child);
     window->SetupWindow();
     window->LoadFile(name);
     return window;
@@ -135,17 +170,27 @@ void TWaveWin::LoadFile(const std::string& name) {
     NSWave::TLoadResult result;
     bool loaded = false;
     if (!name.empty()) {
+        // The window bears the file's name while it loads.
+        const std::string before = FileName;
+        FileName = name;
+        UpdateTitle();
         try {
             TOpStatus status("Loading: " + name, StatusTarget());
             result = Document.Load(name, &status);
-            FileName = name;
             loaded = true;
         } catch (const NSWave::xcancelled&) {
             // The user stopped the load: the sound stays as it was.
+            FileName = before;
+            UpdateTitle();
             return;
         } catch (const xmsg& e) {
+            // The document is as it was, and so are its name, its changes
+            // and its history: a Revert that cannot read the file loses
+            // nothing.
+            FileName = before;
+            UpdateTitle();
             ShowError("Error reading file '" + name + "': " + e.why());
-            FileName.clear();
+            return;
         }
     } else {
         FileName.clear();
@@ -185,7 +230,7 @@ const TCommandRow RevertRow(TRow(CmdRevert)
                                 .Picture(NSArt::GlyphRevert)
                                 .When([](const TCommandState& s) { return s.HasFileName; })
                                 .Idle()
-                                .Does([](TWaveWin& w) { w.LoadFile(w.FileName); }));
+                                .Does([](TWaveWin& w) { w.CmRevert(); }));
 const TCommandRow CloseRow(TRow(CmdClose)
                                .Item(TMenu::File, 20, "&Close\tCtrl+F4")
                                .Shortcuts({K(Qt::CTRL | Qt::Key_F4)})
@@ -197,6 +242,7 @@ const TCommandRow CloseRow(TRow(CmdClose)
 
 bool TWaveWin::SaveFile(bool saveAs) {
     const std::string before = FileName;
+    const bool wasModified = Modified;
     if (saveAs || FileName.empty()) {
         std::string chosen = ChooseSaveFile(FileName);
         if (chosen.empty())
@@ -219,8 +265,10 @@ bool TWaveWin::SaveFile(bool saveAs) {
             Document.Save(FileName, &status, nullptr, TSampleRange(), true);
         }
     } catch (const xmsg& e) {
+        // Nothing was written: the window keeps its name and its state.
         ShowError("Error writing file '" + FileName + "': " + e.why());
-        SetModified(true);
+        FileName = before;
+        SetModified(wasModified);
         UpdateTitle();
         return false;
     }
@@ -243,11 +291,26 @@ std::string TWaveWin::Title() const {
     return FileName.empty() ? "Sound " + std::to_string(UntitledNumber) : FileName;
 }
 
+std::string TWaveWin::Caption() const {
+    if (FileName.empty())
+        return Title();
+    const size_t slash = FileName.rfind('/');
+    return slash == std::string::npos ? FileName : FileName.substr(slash + 1);
+}
+
+void TWaveWin::CmRevert() {
+    if (Modified &&
+        MessageBox("Discard the changes to " + Caption() + " and reload it from the file?",
+                   "Brimvale", TMsgButtons::YesNo, TMsgIcon::Question) != IdYes)
+        return;
+    LoadFile(FileName);
+}
+
 void TWaveWin::UpdateTitle() {
     if (!Created)
         return;
     if (Child)
-        Child->setWindowTitle(QString::fromStdString(Title()));
+        Child->setWindowTitle(QString::fromStdString(Caption()));
     if (FormatButton) {
         std::ostringstream text;
         text << SizeText(Document.Size) << "/" << double(Document.Rate) / 1000 << " kHz";
@@ -326,6 +389,7 @@ TCommandState TWaveWin::CommandState() const {
     s.ClipboardHasSound = ClipboardHasSound();
     s.ChannelHeight = ChannelHeight;
     s.Zoom = Zoom;
+    s.ZoomFloor = MinZoom();
     s.ScrollX = ScrollX;
     s.MaxScrollX = MaxScrollX;
     s.ScrollY = ScrollY;
@@ -382,6 +446,21 @@ void TWaveWin::NoteState() {
 void TWaveWin::BroadcastState() {
     for (TWaveWin* window : AllWindows())
         window->NoteState();
+}
+
+void TWaveWin::BroadcastStateAtIdle() {
+    // The engine tells of an end while it is still ending (its state reads
+    // "playing" until the notice returns): the buttons and menus follow
+    // once the event loop is idle again, when the state is final. Several
+    // requests before then make one broadcast.
+    static bool pending = false;
+    if (pending || !QCoreApplication::instance())
+        return;
+    pending = true;
+    QTimer::singleShot(0, QCoreApplication::instance(), [] {
+        pending = false;
+        BroadcastState();
+    });
 }
 
 void TWaveWin::keyPressEvent(QKeyEvent* event) {
@@ -563,6 +642,7 @@ void TWaveWin::PlayPosition() {
 void TWaveWin::PlayStopped() {
     SetSelection(PlaySelection, true);
     BroadcastState();
+    BroadcastStateAtIdle();
 }
 
 void TWaveWin::RecordProgress() {
@@ -585,6 +665,7 @@ void TWaveWin::InputLost() {
     if (StatusText)
         StatusText->SetText("Click the red record button to continue recording");
     BroadcastState();
+    BroadcastStateAtIdle();
 }
 
 void TWaveWin::RecordStopped() {
@@ -592,6 +673,7 @@ void TWaveWin::RecordStopped() {
         Meter->SetLevel(0);
     if (StatusText)
         StatusText->SetText("");
+    BroadcastStateAtIdle();
 }
 
 } // namespace NSWaveWin

@@ -111,8 +111,12 @@ public:
     // The number of an untitled window ("Sound N").
     int Number() const { return UntitledNumber; }
     void UpdateTitle();
-    // The caption: the file name, or "Sound N".
+    // The full name: the file's path, or "Sound N".
     std::string Title() const;
+    // The window's caption: the file's name without its folder, or "Sound N".
+    std::string Caption() const;
+    // Reloads the file, asking first when that throws changes away.
+    void CmRevert();
     // Asks whether a modified sound may be discarded (Yes saves first);
     // false keeps the window open.
     bool CanClose();
@@ -164,6 +168,8 @@ public:
     using TViewState::SampleUnder;
     // The channel views, one per channel.
     const TArry<TChannelWin>& Views() const { return ChannelViews; }
+    // Scrolls vertically so that the channel's strip is in sight.
+    void ShowChannel(int channel);
     // Writes the selection's start, end and length into the read-out.
     void UpdateSelectionTexts();
     // The range the effects work on: the selection; a cursor's whole
@@ -242,16 +248,24 @@ public:
     // it was.
     bool ApplyEdit(NSUndo::TUndoBase* record, const std::string& caption,
                    const std::function<void(TOpStatus&)>& change);
-    // ApplyEdit for a change in place over `range` (clipped to the sound;
-    // nothing happens when that is empty) with a replacement record. The
-    // channels concerned reach the range's end before the change, with undo
-    // data or without, so the result never depends on the user's answer.
+    // ApplyEdit for a change in place over `range` (clipped to the sound, a
+    // range on one channel to that channel; nothing happens and nothing is
+    // recorded when that is empty) with a replacement record. Over all
+    // channels the shorter ones reach the range's end before the change,
+    // with undo data or without, so the result never depends on the user's
+    // answer.
     bool ApplyInPlace(const TSampleRange& range, const std::string& caption,
                       const std::function<void(const TSampleRange&, TOpStatus&)>& change);
     // The gain of the Amplitude dialog's OK, `percent` of the samples over
     // EffectiveRange(); false when the user cancelled at the undo-size
     // question (the dialog then stays open).
     bool ApplyAmplitude(int percent);
+    // Run once by the next ApplyEdit, after its record is accepted and just
+    // before the change (a dialog hides itself there and the window is
+    // painted without it). A change the user cancels through the status
+    // bar's Cancel or Escape is taken back by its record, without a word;
+    // ApplyEdit then returns false.
+    std::function<void()> BeforeChange;
 
     // --- neighbours in the document dialog (set by TWaveWinDlg) --------------
     QMdiSubWindow* Child = nullptr;
@@ -270,7 +284,12 @@ public:
     TSelectionGadget* LengthGadget = nullptr;
 
     static constexpr double ZoomMax = 10.0;
+    // The fixed lower limit of the zoom; a sound too long for it to show
+    // whole lowers the limit to the zoom that does (MinZoom).
     static constexpr double ZoomMin = 0.00004;
+    // The zoom that shows the whole sound, and the widest zoom allowed.
+    double FitZoom() const;
+    double MinZoom() const;
     static constexpr int MinChannelHeight = 50;
     static constexpr int MaxChannelHeight = 2000;
 
@@ -286,6 +305,9 @@ public:
     // Tells every window's listeners that the state changed (the sound card
     // changed hands, the clipboard changed).
     static void BroadcastState();
+    // BroadcastState once the event loop is next idle: for the engine's
+    // notices, sent while its state is still changing.
+    static void BroadcastStateAtIdle();
     void NoteState();
     // Tells the listeners what changed in the document since the last time
     // (nothing when nothing did). The edit protocol, Undo, loading and the
@@ -306,6 +328,9 @@ private:
     std::string CommandName;
     // True once the window is on screen and laid out.
     bool Created = false;
+    // The view shows the whole sound, as fitted, and keeps doing so when
+    // the window's width changes, until the zoom or the scroll is changed.
+    bool FitsWidth = false;
     // The mouse's drag: the view that holds the mouse (the button went down
     // there without Control; Qt sends it the moves until the button is
     // released, wherever the mouse goes), the sample at which the drag

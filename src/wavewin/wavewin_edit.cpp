@@ -6,6 +6,7 @@
 
 #include "dlg/artwork.h"
 #include "util/xmsg.h"
+#include "wave/cancelled.h"
 #include "wavewin/clipboard.h"
 
 namespace NSWaveWin {
@@ -139,12 +140,23 @@ bool TWaveWin::ApplyEdit(NSUndo::TUndoBase* record, const std::string& caption,
         return false;
     }
     const bool accepted = History.NextUndo() == record;
+    // Only a change its record can take back may be cancelled.
+    TStatusTarget target = StatusTarget();
+    if (!accepted)
+        target.Cancel = nullptr;
+    // A closed dialog leaves the screen before the work begins (an Escape
+    // meanwhile counts for the work).
+    if (BeforeChange) {
+        BeforeChange();
+        BeforeChange = nullptr;
+    }
     bool done = true;
     try {
-        TOpStatus status(caption, StatusTarget());
+        TOpStatus status(caption, target);
         change(status);
     } catch (const xmsg& e) {
         done = false;
+        const bool cancelled = dynamic_cast<const NSWave::xcancelled*>(&e) != nullptr;
         if (accepted) {
             try {
                 History.NextUndo()->Undo(*this, nullptr);
@@ -156,7 +168,9 @@ bool TWaveWin::ApplyEdit(NSUndo::TUndoBase* record, const std::string& caption,
                 History.Clear();
             }
         }
-        ShowError(e.why());
+        // The user stopped it: there is nothing to tell.
+        if (!cancelled)
+            ShowError(e.why());
     }
     if (done && accepted)
         History.Beneath(std::move(before), NSUndo::UndoLevels());
@@ -166,9 +180,14 @@ bool TWaveWin::ApplyEdit(NSUndo::TUndoBase* record, const std::string& caption,
 
 bool TWaveWin::ApplyInPlace(const TSampleRange& range, const std::string& caption,
                             const std::function<void(const TSampleRange&, TOpStatus&)>& change) {
+    // A range on one channel ends where that channel does: what lies past
+    // its end holds no samples to change, and lengthening the channel there
+    // would leave nothing for the undo record to take back.
     TSampleRange r = range;
     if (r.Valid)
-        r.End = std::min(r.End, Document.GetLength());
+        r.End = std::min(r.End, r.Channel == AllChannels         ? Document.GetLength()
+                                : Document.HasChannel(r.Channel) ? Document.Channel(r.Channel).Count
+                                                                 : 0);
     if (!HasRange(r))
         return true;
     return ApplyEdit(new NSUndo::TReplacement(*this, r), caption, [&](TOpStatus& status) {
@@ -218,6 +237,10 @@ void TWaveWin::TakeStep(bool undo) {
         History.PutUndo(std::move(entry));
     }
     AnnounceChanges();
+    // The channel the selection is on comes into sight (a track brought
+    // back by Undo of Delete Track).
+    if (Selection.Valid && Selection.Channel != AllChannels)
+        ShowChannel(Selection.Channel);
 }
 
 void TWaveWin::CmCut() {

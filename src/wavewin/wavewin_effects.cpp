@@ -5,6 +5,7 @@
 #include "dlg/artwork.h"
 #include "util/opstatus.h"
 #include "util/xmsg.h"
+#include "wave/cancelled.h"
 #include "wavewin/ampdlg.h"
 #include "wavewin/echodlg.h"
 #include "wavewin/effectdlg.h"
@@ -38,6 +39,10 @@ void ReverseRange(NSWave::TFile& doc, const TSampleRange& range, TOpStatus& stat
             std::swap_ranges(low + i, low + i + count, std::reverse_iterator<int32_t*>(high - i));
             done += count;
             status.SetPercent(int(done * 100 / std::max<uint64_t>(total, 1)));
+            if (status.Cancelled()) {
+                channel.Changed(range.Start);
+                throw NSWave::xcancelled();
+            }
         }
         // A paint during a progress report may have summarised the channel
         // half reversed.
@@ -145,7 +150,7 @@ namespace {
 // Runs an effect dialog for `window`.
 template <class TDialog> void RunEffectDialog(TWaveWin& window) {
     TDialog dialog(window);
-    dialog.exec();
+    dialog.Run();
 }
 
 } // namespace

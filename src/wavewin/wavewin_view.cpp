@@ -1,6 +1,7 @@
 // The document window's view: layout of the channel views, zoom, scrolling,
 // the selection and the mouse gestures that change it.
 
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <algorithm>
 #include <cmath>
@@ -132,14 +133,14 @@ const TCommandRow
                   .Button(TToolBar::Zoom, 0, NSArt::GlyphTaller)
                   .When([](const TCommandState& s) { return s.Zoom <= TWaveWin::ZoomMax - 0.001; })
                   .Does([](TWaveWin& w) { w.SetScale(w.View().Zoom * 1.5); }));
-const TCommandRow ZoomOutRow(
-    TRow(CmdZoomOut)
-        .Item(TMenu::View, 10, "Zoom &Out\t-")
-        .Shortcuts({K(Qt::Key_Minus), K(Qt::KeypadModifier | Qt::Key_Minus)})
-        .Picture(NSArt::GlyphZoomOut)
-        .Button(TToolBar::Zoom, 10, NSArt::GlyphShorter)
-        .When([](const TCommandState& s) { return s.Zoom >= TWaveWin::ZoomMin + 0.00000001; })
-        .Does([](TWaveWin& w) { w.SetScale(w.View().Zoom * 2.0 / 3.0); }));
+const TCommandRow
+    ZoomOutRow(TRow(CmdZoomOut)
+                   .Item(TMenu::View, 10, "Zoom &Out\t-")
+                   .Shortcuts({K(Qt::Key_Minus), K(Qt::KeypadModifier | Qt::Key_Minus)})
+                   .Picture(NSArt::GlyphZoomOut)
+                   .Button(TToolBar::Zoom, 10, NSArt::GlyphShorter)
+                   .When([](const TCommandState& s) { return s.Zoom >= s.ZoomFloor + 0.00000001; })
+                   .Does([](TWaveWin& w) { w.SetScale(w.View().Zoom * 2.0 / 3.0); }));
 const TCommandRow FitRow(TRow(CmdFit)
                              .Item(TMenu::View, 20, "Fit To Window\t=")
                              .Shortcuts({K(Qt::Key_Equal)})
@@ -157,6 +158,22 @@ void TWaveWin::SetChannelHeight(double height) {
 void TWaveWin::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     FitHeight();
+    // A sound shown whole stays whole when the window changes its width (a
+    // window maximised once it has been laid out, by the desktop).
+    if (FitsWidth && Created && event->size().width() != event->oldSize().width() &&
+        !(Selection.Valid && Selection.Start < Selection.End)) {
+        SetScale(FitZoom());
+        FitsWidth = true;
+    }
+}
+
+double TWaveWin::FitZoom() const {
+    const uint32_t n = Document.GetLength();
+    return n == 0 ? 0.01 : double(width() - 4) / double(n) * 0.9;
+}
+
+double TWaveWin::MinZoom() const {
+    return std::min(ZoomMin, FitZoom());
 }
 
 void TWaveWin::FitHeight() {
@@ -178,8 +195,8 @@ bool TWaveWin::Layout() {
         return false;
     const int64_t scrollX = ScrollX;
     ChannelHeight = std::clamp(ChannelHeight, MinChannelHeight, MaxChannelHeight);
-    Zoom = std::clamp(Zoom, ZoomMin, ZoomMax);
     ViewWidth = width() - 4;
+    Zoom = std::clamp(Zoom, MinZoom(), ZoomMax);
     CentreY = HalfHeight = (ChannelHeight - 4) / 2;
     MaxScrollY = std::max<int64_t>(0, int64_t(ChannelHeight + 6) * n - height() - 6);
     ScrollY = std::clamp<int64_t>(ScrollY, 0, MaxScrollY);
@@ -238,6 +255,10 @@ void TWaveWin::AnnounceChanges() {
 }
 
 void TWaveWin::FollowChange(const TDocumentChange& change) {
+    // Channels that came or went share the window's height afresh (Undo of
+    // Delete Track, a pasted sound that brings its own channels).
+    if (Created && ChannelViews.Count() != Document.ChannelCount())
+        FitHeight();
     if (change.Lengths || change.Format) {
         // Views whose place or scroll position moved are drawn afresh; the
         // others repaint what changed (below, each view for itself).
@@ -266,6 +287,14 @@ void TWaveWin::SetColors(uint32_t back, uint32_t wave, uint32_t legend, uint32_t
     UpdateView();
 }
 
+void TWaveWin::ShowChannel(int channel) {
+    if (!Created || channel < 0 || channel >= Document.ChannelCount())
+        return;
+    const int64_t top = int64_t(channel) * (ChannelHeight + 6);
+    if (top < ScrollY || top + ChannelHeight > ScrollY + height())
+        ScrollVertically(TScroll::ThumbPosition, top);
+}
+
 void TWaveWin::ResetView() {
     ScrollX = 0;
     ScrollY = 0;
@@ -281,7 +310,8 @@ void TWaveWin::ResetView() {
 void TWaveWin::SetScale(double zoom) {
     if (!Created)
         return;
-    const double z = std::clamp(zoom, ZoomMin, ZoomMax);
+    FitsWidth = false;
+    const double z = std::clamp(zoom, MinZoom(), ZoomMax);
     const int64_t startPixel = Selection.Valid ? PixelOf(Selection.Start) : -1;
     if (z > Zoom && Selection.Valid && startPixel >= 0 && startPixel <= width() - 4)
         ScrollX = int64_t(z * Selection.Start) - width() / 2;
@@ -293,14 +323,15 @@ void TWaveWin::SetScale(double zoom) {
 
 void TWaveWin::ZoomToFit() {
     if (Selection.Valid && Selection.Start < Selection.End) {
-        Zoom = std::clamp(double(ViewWidth) / double(Selection.End - Selection.Start), ZoomMin,
+        FitsWidth = false;
+        Zoom = std::clamp(double(ViewWidth) / double(Selection.End - Selection.Start), MinZoom(),
                           ZoomMax);
         ScrollX = int64_t(Selection.Start * Zoom);
         UpdateView();
         return;
     }
-    const uint32_t n = Document.GetLength();
-    SetScale(n == 0 ? 0.01 : double(ViewWidth) / double(n) * 0.9);
+    SetScale(FitZoom());
+    FitsWidth = true;
 }
 
 void TWaveWin::ScrollHorizontally(TScroll code, int64_t position) {

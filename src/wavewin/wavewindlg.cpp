@@ -36,6 +36,9 @@ TWaveWinDlg::TWaveWinDlg(QWidget* parent) : TStdDlg(parent, WidthUnits, HeightUn
     // Set-up: fixed thicknesses, then the controls that follow the size.
     SetupWindow();
     FollowSize();
+    // However small the window is made, the transport buttons stay in it,
+    // and the waveform keeps a strip of its own above the bottom bars.
+    setMinimumSize(Control(2502)->geometry().right() + Units().X(3), Units().Y(HeightUnits - 122));
 
     connect(Wave, &TWaveWin::StateChanged, this, [this] { FollowState(); });
     FollowState();
@@ -63,15 +66,25 @@ void TWaveWinDlg::PlaceLevels() {
         new TBVGroup(QStringLiteral("Recording\nMeter"), NSArt::GlyphRecordingMeter, this);
     Place(meterGroup, 2552, 289, 2, 56, 38);
     auto* meter = new TRecLevelWin(meterGroup);
-    meter->setGeometry(60, 5, 10, 50);
+    meterGroup->SetSide(meter, 10, 50);
     Wave->Meter = meter;
 
     auto* volumeGroup =
         new TBVGroup(QStringLiteral("Playback\nVolume"), NSArt::GlyphPlaybackVolume, this);
     Place(volumeGroup, 2553, 232, 2, 56, 38);
     auto* slider = new TVolSlider(Wave, volumeGroup);
-    slider->setGeometry(55, 5, 21, 50);
+    volumeGroup->SetSide(slider, 21, 50);
     Wave->Slider = slider;
+
+    // The groups take the width their titles and controls need, the meter
+    // beside the volume.
+    QRect volume = volumeGroup->geometry();
+    volume.setWidth(std::max(volume.width(), volumeGroup->NeededWidth()));
+    volumeGroup->setGeometry(volume);
+    QRect meterPlace = meterGroup->geometry();
+    meterPlace.moveLeft(std::max(meterPlace.left(), volume.right() + 1 + Units().X(1)));
+    meterPlace.setWidth(std::max(meterPlace.width(), meterGroup->NeededWidth()));
+    meterGroup->setGeometry(meterPlace);
 }
 
 void TWaveWinDlg::PlaceViewButtons() {

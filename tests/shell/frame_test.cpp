@@ -6,11 +6,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
+#include <QHelpEvent>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include "dlg/menustyle.h"
 #include "platform/audio_virtual.h"
@@ -21,6 +25,7 @@
 #include "wave/file.h"
 #include "wavewin/commands.h"
 #include "wavewin/prefsdlg.h"
+#include "wavewin/transport.h"
 #include "wavewin/wavewin.h"
 
 using namespace NSWaveWin;
@@ -70,8 +75,8 @@ TEST_F(FrameTest, TheCommandLineOpensExistingFilesAndOneIsMaximised) {
     ASSERT_EQ(Children().size(), 2);
     for (QMdiSubWindow* child : Children())
         EXPECT_FALSE(child->isMaximized());
-    EXPECT_EQ(Children()[0]->windowTitle(), a);
-    EXPECT_EQ(Children()[1]->windowTitle(), b);
+    EXPECT_EQ(Children()[0]->windowTitle(), "a.wav");
+    EXPECT_EQ(Children()[1]->windowTitle(), "b.wav");
     // Tiling shares the area between them, side by side or one above another.
     const QRect area = Frame()->Client()->viewport()->rect();
     Frame()->Command(CmdTileVertical);
@@ -86,7 +91,7 @@ TEST_F(FrameTest, TheCommandLineOpensExistingFilesAndOneIsMaximised) {
     Start({Folder.filePath("missing.wav"), a});
     ASSERT_EQ(Children().size(), 1);
     EXPECT_TRUE(Children()[0]->isMaximized());
-    EXPECT_EQ(Children()[0]->windowTitle(), a);
+    EXPECT_EQ(Children()[0]->windowTitle(), "a.wav");
     EXPECT_EQ(Frame()->windowTitle(), "Brimvale - [" + a + "]");
 }
 
@@ -208,12 +213,80 @@ TEST_F(FrameTest, RecentFilesAreListedKeptAndReadAtTheNextStart) {
             listed << a->text();
     ASSERT_EQ(listed.size(), 6);
     EXPECT_EQ(listed[0], "&1 " + files[7]);
+    // A file that does not open is not listed.
+    const QString broken = Folder.filePath("broken.wav");
+    QFile text(broken);
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("not a sound");
+    text.close();
+    Boxes.Expect("Error reading file '" + broken.toStdString() + "': ", IdOk);
+    Frame()->OpenDocument(broken.toStdString(), TMaximise::No);
+    EXPECT_EQ(Frame()->Recent().Files(), expected);
     Frame()->close();
     Start({});
     EXPECT_EQ(Frame()->Recent().Files(), expected);
 }
 
-TEST_F(FrameTest, AboutShowsTheSplashUntilClicked) {
+TEST_F(FrameTest, TheWindowMenuCaptionsTipsAndTheAreaLeadToEveryWindow) {
+    const QString a = Sound("a.wav"), b = Sound("b.wav");
+    Start({a, b});
+    QMdiSubWindow* first = Children()[0];
+    QMdiSubWindow* second = Children()[1];
+    Frame()->Client()->setActiveSubWindow(second);
+
+    // The Window menu lists the windows by name, the active one checked.
+    QMenu* menu = Frame()->Menu(6);
+    ASSERT_TRUE(menu);
+    emit menu->aboutToShow();
+    QList<QAction*> listed;
+    for (QAction* action : menu->actions())
+        if (action->text().startsWith('&') && action->text().size() > 1 &&
+            action->text()[1].isDigit())
+            listed << action;
+    ASSERT_EQ(listed.size(), 2);
+    EXPECT_EQ(listed[0]->text(), "&1 a.wav");
+    EXPECT_EQ(listed[0]->toolTip(), a);
+    EXPECT_FALSE(listed[0]->isChecked());
+    EXPECT_TRUE(listed[1]->isChecked());
+    listed[0]->trigger();
+    EXPECT_EQ(Frame()->Client()->activeSubWindow(), first);
+    emit menu->aboutToShow();
+    int entries = 0;
+    for (QAction* action : menu->actions())
+        entries += action->text().startsWith("&1 ") || action->text().startsWith("&2 ");
+    EXPECT_EQ(entries, 2) << "the list is made afresh, not added to";
+
+    // The caption's tip in the title bar is the full path; the waveform
+    // has none.
+    const int bar = first->widget()->geometry().top();
+    ASSERT_GT(bar, 0);
+    QHelpEvent tip(QEvent::ToolTip, QPoint(10, bar / 2), first->mapToGlobal(QPoint(10, bar / 2)));
+    QApplication::sendEvent(first, &tip);
+    EXPECT_EQ(QToolTip::text(), a);
+    QToolTip::hideText();
+
+    // A window partly outside the area can be scrolled to.
+    QMdiArea* area = Frame()->Client();
+    first->move(area->viewport()->width() - 50, 0);
+    QCoreApplication::processEvents();
+    EXPECT_GT(area->horizontalScrollBar()->maximum(), 0);
+
+    // However narrow or low a window is made, its transport buttons stay
+    // inside it.
+    first->resize(10, 10);
+    QCoreApplication::processEvents();
+    auto* dialog = first->widget();
+    TWaveWin* w = Frame()->ActiveWindow();
+    ASSERT_TRUE(w);
+    for (QWidget* button : dialog->findChildren<QWidget*>())
+        if (auto* b = dynamic_cast<TBVButton*>(button);
+            b && b->Command() >= CmdPlay && b->Command() <= CmdRecord) {
+            const QRect at(b->mapTo(dialog, QPoint(0, 0)), b->size());
+            EXPECT_TRUE(dialog->rect().contains(at)) << b->Command();
+        }
+}
+
+TEST_F(FrameTest, AboutShowsTheSplashUntilClickedOrEscape) {
     Start({});
     Frame()->Command(CmdAbout);
     TMySplashWindow* splash = nullptr;
@@ -237,6 +310,17 @@ TEST_F(FrameTest, AboutShowsTheSplashUntilClicked) {
     QDialog box(Frame());
     box.show();
     EXPECT_FALSE(alive && alive->isVisible());
+    box.hide();
+
+    // Escape closes it, whichever window has the keyboard.
+    Frame()->Command(CmdAbout);
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* s = dynamic_cast<TMySplashWindow*>(w); s && s->isVisible())
+            alive = s;
+    ASSERT_TRUE(alive);
+    QTest::keyClick(Frame(), Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(alive);
 }
 
 namespace {

@@ -14,6 +14,7 @@
 #include "shell/appframe.h"
 #include "support/scriptedmsgbox.h"
 #include "wave/file.h"
+#include "wavewin/chanwin.h"
 #include "wavewin/commands.h"
 #include "wavewin/wavewin.h"
 
@@ -77,6 +78,26 @@ TEST(ShowClipboard, OpensANewWindowWithExactlyTheClipboardSoundFitted) {
     w->Command(CmdPaste);
     EXPECT_EQ(w->Document.Rate, 44100);
     EXPECT_EQ(w->Document.Channel(1).Count, length + 800 * 44100 / 8000);
+
+    // Six channels shown in a window beside another: all of them in its
+    // height, the whole sound in its width.
+    NSWave::TFile six(8000, 2, 2, 6);
+    six.SetSize(800, 6);
+    const QString sixPath = folder.filePath("six.wav");
+    six.Save(sixPath.toStdString());
+    QFile sixIn(sixPath);
+    ASSERT_TRUE(sixIn.open(QIODevice::ReadOnly));
+    auto* many = new QMimeData;
+    many->setData("audio/x-wav", sixIn.readAll());
+    QGuiApplication::clipboard()->setMimeData(many);
+    frame.Command(CmdShowClipboard);
+    TWaveWin* shown = frame.ActiveWindow();
+    ASSERT_EQ(shown->Document.ChannelCount(), 6);
+    QCoreApplication::processEvents();
+    for (int c = 0; c < 6; ++c)
+        EXPECT_TRUE(shown->rect().contains(shown->Views()[c]->geometry()))
+            << c << " " << shown->View().ChannelHeight << " " << shown->height();
+    EXPECT_LE(shown->PixelOf(800), shown->View().ViewWidth);
 
     QGuiApplication::clipboard()->clear();
     frame.UpdateActions();

@@ -6,12 +6,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
 #include <cmath>
 #include <csignal>
 
+#include "dlg/dlgbar.h"
+#include "undo/undo.h"
+#include "wave/cancelled.h"
 #include "wave/timefmt.h"
 #include "wavewin/ampdlg.h"
 #include "wavewin/dialogtest.h"
@@ -378,4 +385,105 @@ TEST_F(EffectDlgTest, AStagingFileThatFailsLeavesTheModifiedMarkAsItWas) {
         EXPECT_EQ(w->IsModified(), modified);
         w->SetModified(false);
     }
+}
+
+namespace {
+
+void PostEscape(QWidget* to) {
+    QCoreApplication::postEvent(to,
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+}
+
+// Runs `f` once the event loop is next looked at.
+void Later(std::function<void()> f) {
+    QMetaObject::invokeMethod(qApp, std::move(f), Qt::QueuedConnection);
+}
+
+} // namespace
+
+TEST_F(EffectDlgTest, LongWorkShowsProgressAndEscapeOrCancelLeavesTheSoundAsItWas) {
+    TSound before(2, V(300000));
+    for (size_t c = 0; c < 2; ++c)
+        for (size_t i = 0; i < before[c].size(); ++i)
+            before[c][i] = int32_t((i * 2654435761u + c) & 0x7FFFFFFF) - (1 << 30);
+    TWaveWin* w = Window(before, 8000);
+    // An earlier edit, whose record must stay the one Undo takes back.
+    ASSERT_TRUE(w->ApplyInPlace(TSampleRange(0, 1, AllChannels), "", [](auto&, auto&) {}));
+    const NSUndo::TUndoBase* earlier = w->UndoHistory().NextUndo();
+    ASSERT_TRUE(earlier);
+    auto unchanged = [&](const char* what) {
+        EXPECT_EQ(Snapshot(w->Document) == before, true) << what;
+        EXPECT_EQ(w->UndoHistory().NextUndo(), earlier) << what;
+        EXPECT_TRUE(w->IsModified()) << what;
+        EXPECT_FALSE(w->HasRedo()) << what;
+        EXPECT_FALSE(w->StatusBar->CancelButton()->isVisible()) << what;
+    };
+
+    // Escape stops the window's own effects, each before it is done.
+    for (int id : {CmdFadeOut, CmdReverse, CmdAmplitude}) {
+        Boxes.Expect("excessive amount", IdYes);
+        PostEscape(w);
+        if (id == CmdAmplitude)
+            EXPECT_FALSE(w->ApplyAmplitude(150));
+        else
+            w->Command(id);
+        unchanged(std::to_string(id).c_str());
+    }
+
+    // An effect dialog leaves the screen before its work starts, and comes
+    // back when the work was stopped.
+    EXPECT_TRUE(Drive<TEchoDlg>(w, CmdEcho, [&](TEchoDlg& d) {
+        bool hidden = false;
+        Later([&] {
+            hidden = !d.isVisible();
+            PostEscape(w);
+        });
+        Boxes.Expect("excessive amount", IdYes);
+        Ok(d);
+        EXPECT_TRUE(hidden);
+        EXPECT_TRUE(d.isVisible());
+    }));
+    unchanged("echo");
+
+    // The status bar's Cancel button: shown beside the progress while the
+    // work can stop, and the mouse reaches it while other input waits.
+    QPushButton* cancel = w->StatusBar->CancelButton();
+    bool shown = false;
+    int progress = -1;
+    std::function<void()> poke = [&] {
+        if (!cancel->isVisible()) {
+            Later(poke);
+            return;
+        }
+        shown = true;
+        progress = w->StatusBar->GaugeGadget()->Value();
+        const QPointF centre = QRectF(cancel->rect()).center();
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+            QCoreApplication::postEvent(
+                cancel, new QMouseEvent(type, centre, cancel->mapToGlobal(centre), Qt::LeftButton,
+                                        Qt::LeftButton, Qt::NoModifier));
+    };
+    Later(poke);
+    Boxes.Expect("excessive amount", IdYes);
+    QElapsedTimer running;
+    running.start();
+    const bool done = w->ApplyInPlace(
+        TSampleRange(0, 300000, AllChannels), "Working...", [&](const TSampleRange&, TOpStatus& s) {
+            for (uint32_t k = 0;; ++k) {
+                w->Document.Channel(0).MutableSamples(k % 300000)[0] = 7;
+                s.SetPercent(int(k / 1000 % 100));
+                if (s.Cancelled())
+                    throw NSWave::xcancelled();
+                ASSERT_LT(running.elapsed(), 20000) << "the click never arrived";
+            }
+        });
+    EXPECT_FALSE(done);
+    EXPECT_TRUE(shown);
+    EXPECT_GE(progress, 0);
+    unchanged("cancel button");
+
+    // Not cancelled, the same work runs to its end.
+    Boxes.Expect("excessive amount", IdYes);
+    EXPECT_TRUE(w->ApplyAmplitude(50));
+    EXPECT_NE(Snapshot(w->Document), before);
 }

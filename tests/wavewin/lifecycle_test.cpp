@@ -8,10 +8,12 @@
 #include <QPushButton>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <unistd.h>
 
 #include "platform/drives.h"
 #include "util/settings.h"
+#include "wave/formats.h"
 #include "wavewin/filechoice.h"
 #include "wavewin/wavewindlg.h"
 #include "wavewin/wavewintest.h"
@@ -48,7 +50,7 @@ TEST_F(WaveWinTest, LoadingShowsTheFileAndItsFormatAndAFailureLeavesAnUntitledSo
     std::string stereo = MakeSound("stereo.wav", 2, 1000, 44100, 2);
     std::string deep = MakeSound("deep.aiff", 1, 1000, 48000, 3);
     TWaveWin* w = Open(stereo);
-    EXPECT_EQ(Caption(w), stereo);
+    EXPECT_EQ(Caption(w), "stereo.wav");
     EXPECT_EQ(w->FormatButton->text().toStdString(), "16 bit/44.1 kHz");
     EXPECT_EQ(w->Document.ChannelCount(), 2);
     EXPECT_EQ(int(w->Views().Count()), 2);
@@ -88,21 +90,20 @@ TEST_F(WaveWinTest, SaveAsOffersTheTypeTheSoundCameFromAndRemembersOnlyLastingFo
     Dialogs.Expect("Save Sound File", Path("copy.aif"));
     ASSERT_TRUE(w->SaveFile(true));
     ASSERT_EQ(Dialogs.Shown.size(), 1u);
-    EXPECT_EQ(Dialogs.Shown[0].FilterIndex, 3);
+    EXPECT_EQ(Dialogs.Shown[0].FilterIndex, 2);
     EXPECT_EQ(Dialogs.Shown[0].DefaultSuffix, "aif");
     EXPECT_EQ(Dialogs.Shown[0].FileName, aiff);
     EXPECT_TRUE(Dialogs.Shown[0].Save && Dialogs.Shown[0].PromptOverwrite);
-    EXPECT_EQ(Dialogs.Shown[0].Filters[2].rfind("AIFF Apple IIc/IIgs and SGI (*.aiff *.AIFF", 0),
-              0u);
-    EXPECT_EQ(Caption(w), Path("copy.aif"));
+    EXPECT_EQ(Dialogs.Shown[0].Filters[1].rfind("AIFF (*.aiff *.aif", 0), 0u);
+    EXPECT_EQ(Caption(w), "copy.aif");
     EXPECT_EQ(LastDirSetting().Get(), Folder.path().toStdString());
 
     w->LoadFile(wav);
     Dialogs.Expect("Save Sound File", "");
     EXPECT_FALSE(w->SaveFile(true));
-    EXPECT_EQ(Dialogs.Shown[1].FilterIndex, 2);
+    EXPECT_EQ(Dialogs.Shown[1].FilterIndex, 1);
     EXPECT_EQ(Dialogs.Shown[1].DefaultSuffix, "wav");
-    EXPECT_EQ(Caption(w), wav);
+    EXPECT_EQ(Caption(w), "take.wav");
 
     // A folder in memory is not remembered.
     char shm[] = "/dev/shm/brimvale-test-XXXXXX";
@@ -230,4 +231,95 @@ TEST_F(WaveWinTest, EscapeDuringALoadStopsItAndKeepsTheSoundAndItsName) {
     // Without the key it loads.
     w->LoadFile(longer);
     EXPECT_EQ(w->Document.GetLength(), 400000u);
+}
+
+TEST_F(WaveWinTest, RevertAsksBeforeDiscardingAndAFailedSaveOrReloadLeavesTheWindowAsItWas) {
+    const std::string path = MakeSound("take.wav", 1, 400);
+    TWaveWin* w = Open(path);
+    const auto original = w->Document.Channel(0).Samples[0];
+    w->SetSelection(TSampleRange(0, 100, AllChannels));
+    w->Command(CmdSilence);
+    ASSERT_TRUE(w->IsModified());
+    const std::string question = "Discard the changes to take.wav and reload it from the file?";
+    // No keeps everything.
+    Boxes.Expect(question, IdNo);
+    w->Command(CmdRevert);
+    EXPECT_EQ(Boxes.Shown.size(), 1u);
+    EXPECT_TRUE(w->IsModified());
+    EXPECT_TRUE(w->HasUndo());
+    EXPECT_EQ(w->Document.Channel(0).Samples[0], 0);
+
+    // A Save As that fails keeps the window's name and state, modified or
+    // not, and Revert still reads the window's own file.
+    for (bool modified : {true, false}) {
+        w->SetModified(modified);
+        Dialogs.Expect("Save Sound File", Path("no/such/folder/x.wav"));
+        Boxes.Expect("Error writing file '" + Path("no/such/folder/x.wav") + "': ", IdOk);
+        EXPECT_FALSE(w->SaveFile(true));
+        EXPECT_EQ(w->FileName, path);
+        EXPECT_EQ(Caption(w), "take.wav");
+        EXPECT_EQ(w->IsModified(), modified);
+    }
+    w->SetModified(true);
+    Boxes.Expect(question, IdYes);
+    w->Command(CmdRevert);
+    EXPECT_FALSE(w->IsModified());
+    EXPECT_FALSE(w->HasUndo());
+    EXPECT_EQ(w->Document.Channel(0).Samples[0], original);
+    // Unmodified, it reloads without a question.
+    const size_t shown = Boxes.Shown.size();
+    w->Command(CmdRevert);
+    EXPECT_EQ(Boxes.Shown.size(), shown);
+
+    // A file gone from the disk: the message, and the window keeps its
+    // name, its changes, its history and its samples.
+    w->SetSelection(TSampleRange(0, 100, AllChannels));
+    w->Command(CmdSilence);
+    ASSERT_TRUE(w->IsModified());
+    std::filesystem::remove(path);
+    Boxes.Expect(question, IdYes);
+    Boxes.Expect("Error reading file '" + path + "': ", IdOk);
+    w->Command(CmdRevert);
+    EXPECT_EQ(w->FileName, path);
+    EXPECT_EQ(Caption(w), "take.wav");
+    EXPECT_TRUE(w->IsModified());
+    EXPECT_TRUE(w->HasUndo());
+    EXPECT_EQ(w->Document.GetLength(), 400u);
+}
+
+TEST(FileFilters, OneShortEntryPerFamilyThenAllSoundFilesAndAllFiles) {
+    for (bool save : {false, true}) {
+        const std::vector<std::string> filters = SoundFilters(save);
+        ASSERT_GE(filters.size(), 4u);
+        EXPECT_EQ(filters[0], "WAV (*.wav)");
+        EXPECT_EQ(filters.back(), "All files (*)");
+        const std::string& all = filters[filters.size() - 2];
+        EXPECT_EQ(all.rfind("All sound files (*.wav *.aiff *.aif", 0), 0u);
+        // Every family entry is short, and its suffixes are sound files.
+        for (size_t i = 0; i + 2 < filters.size(); ++i) {
+            EXPECT_LT(filters[i].size(), 40u) << filters[i];
+            const size_t open = filters[i].find(" (");
+            ASSERT_NE(open, std::string::npos);
+            std::istringstream patterns(filters[i].substr(open + 2, filters[i].size() - open - 3));
+            for (std::string p; patterns >> p;)
+                EXPECT_NE(all.find(p), std::string::npos) << p;
+        }
+        // The library's suffixes each appear once, all of them in one entry.
+        for (const std::string& type : NSWave::LibraryTypes(save))
+            EXPECT_NE(all.find("*." + type), std::string::npos) << type;
+    }
+    // The families the installed library reads carry the names users know.
+    const std::vector<std::string> open = SoundFilters(false);
+    const auto has = [&](const std::string& t) {
+        return std::find(open.begin(), open.end(), t) != open.end();
+    };
+    const std::vector<std::string> types = NSWave::LibraryTypes(false);
+    for (const auto& [type, entry] :
+         {std::pair{"flac", "FLAC (*.flac)"}, std::pair{"ogg", "Ogg Vorbis (*.ogg *.oga)"},
+          std::pair{"mp3", "MP3 (*.mp3)"}}) {
+        if (std::find(types.begin(), types.end(), type) != types.end()) {
+            EXPECT_TRUE(has(entry)) << type;
+        }
+    }
+    EXPECT_EQ(open[size_t(FilterIndexOf(open, "All sound files") - 1)].rfind("All sound", 0), 0u);
 }

@@ -152,10 +152,15 @@ public:
         return Selection.Valid ? Selection : TSampleRange(0, uint32_t(Length()));
     }
 
-    // The in-place changes: over the range up to the end of the sound, with
-    // the channels concerned lengthened to it first.
+    // The in-place changes: over the range up to the end of the sound (of
+    // its channel, for one channel), with the channels concerned lengthened
+    // to it first.
     template <class F> void InPlace(TSampleRange r, F change) {
         r.End = std::min<uint32_t>(r.End, uint32_t(Length()));
+        if (r.Valid && r.Channel != AllChannels)
+            r.End = r.Channel < int(Sound.size())
+                        ? std::min<uint32_t>(r.End, uint32_t(Sound[size_t(r.Channel)].size()))
+                        : 0;
         if (!r.Valid || r.Start >= r.End)
             return;
         Edit(Count(r) > 0, [&] {

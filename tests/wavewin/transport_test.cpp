@@ -15,6 +15,7 @@
 #include "support/testenv.h"
 #include "undo/undo.h"
 #include "wavewin/prefsdlg.h"
+#include "wavewin/timeline.h"
 #include "wavewin/transport.h"
 #include "wavewin/wavewindlg.h"
 #include "wavewin/wavewintest.h"
@@ -297,4 +298,57 @@ TEST_F(WaveWinTest, AnOutputThatStopsWorkingEndsPlaybackInTheWindow) {
     EXPECT_EQ(w->Selection, TSampleRange(1000, 90000, AllChannels));
     EXPECT_TRUE(w->IsEnabled(CmdPlay));
     EXPECT_FALSE(w->IsEnabled(CmdStop));
+}
+
+TEST_F(WaveWinTest, AfterPlayingToTheEndByItselfTheButtonsShowTheIdleWindow) {
+    TWaveWin* w = Open(MakeSound("short.wav", 2, 9000));
+    auto buttonsAgree = [&] {
+        for (TBVButton* button : w->Dialog->Buttons())
+            EXPECT_EQ(button->isEnabled(), w->IsEnabled(button->Command()))
+                << "button " << button->Command();
+    };
+    for (const TSampleRange& range : {TSampleRange(), TSampleRange(100, 5000, 1)}) {
+        w->SetSelection(range);
+        w->Command(CmdPlay);
+        ASSERT_EQ(w->Engine.State(), TDeviceState::Playing);
+        buttonsAgree();
+        while (Card.OutputOpen() && Card.PlayBlocks(1) == 1)
+            Deliver();
+        ASSERT_EQ(w->Engine.State(), TDeviceState::Idle);
+        // The notice of the end came while the engine was ending; the
+        // buttons follow when the program is next idle, with no click.
+        QCoreApplication::processEvents();
+        buttonsAgree();
+        for (int id : {CmdRecord, CmdFadeIn, CmdAddTrack, CmdMergeTracks, CmdClose, CmdPlay})
+            EXPECT_TRUE(w->IsEnabled(id)) << id;
+        EXPECT_FALSE(w->IsEnabled(CmdStop));
+        EXPECT_FALSE(w->IsEnabled(CmdPause));
+        EXPECT_EQ(w->Selection, range);
+    }
+}
+
+TEST_F(WaveWinTest, TheTransportGroupsTitlesAreNeverOverlapped) {
+    TWaveWin* w = Open();
+    const QFontMetrics metrics(ButtonFont());
+    std::vector<QRect> places;
+    for (QWidget* child : w->Dialog->findChildren<QWidget*>()) {
+        auto* group = dynamic_cast<TBVGroup*>(child);
+        if (!group)
+            continue;
+        const QRect title = group->TitleRoom();
+        EXPECT_TRUE(group->rect().contains(title));
+        for (QWidget* side : group->findChildren<QWidget*>()) {
+            EXPECT_TRUE(group->rect().contains(side->geometry()));
+            EXPECT_FALSE(side->geometry().intersects(title));
+        }
+        for (const QString& line : group->TitleText().split('\n'))
+            EXPECT_LE(metrics.horizontalAdvance(line), title.width()) << line.toStdString();
+        places.push_back(group->geometry());
+    }
+    ASSERT_EQ(places.size(), 2u);
+    EXPECT_FALSE(places[0].intersects(places[1]));
+    // Nothing else of the panel lies under them.
+    for (int id : {2555, 2508})
+        for (const QRect& place : places)
+            EXPECT_FALSE(w->Dialog->Control(id)->geometry().intersects(place)) << id;
 }

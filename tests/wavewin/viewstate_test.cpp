@@ -220,7 +220,7 @@ TEST_F(WaveWinTest, ZoomKeepsItsPointInViewAndStopsAtItsLimits) {
 
     // Zoom Out at the lower limit keeps the left edge's sample too (a long
     // sound of silence, memory never touched).
-    w->Document.Channel(0).SetSize(60000000);
+    w->Document.Channel(0).SetSize(10000000);
     TWaveWinProbe::View(*w).Zoom = 0.00005;
     w->UpdateView();
     w->ScrollHorizontally(TScroll::ThumbPosition, 1000);
@@ -304,3 +304,49 @@ TEST_F(WaveWinTest, ScrollingPastTwoThousandMillionPixels) {
 }
 
 } // namespace
+
+TEST_F(WaveWinTest, AnHourCanBeSeenWholeAndAFittedSoundFollowsTheWindowsWidth) {
+    TWaveWin* w = Open();
+    w->Document.Rate = 44100;
+    // An hour of silence, memory never touched.
+    w->Document.Channel(0).SetSize(44100u * 3600u);
+    w->AnnounceChanges();
+    w->ResetView();
+    const auto whole = [&] { return w->PixelOf(w->Document.GetLength()) <= w->View().ViewWidth; };
+    ASSERT_LT(w->FitZoom(), TWaveWin::ZoomMin);
+    EXPECT_TRUE(whole());
+    EXPECT_FALSE(w->IsEnabled(CmdZoomOut));
+    // In and out again: Zoom Out goes as far as the whole sound, no further.
+    for (int k = 0; k < 6; ++k)
+        w->Command(CmdZoomIn);
+    EXPECT_FALSE(whole());
+    int outs = 0;
+    while (w->IsEnabled(CmdZoomOut) && outs < 100) {
+        w->Command(CmdZoomOut);
+        ++outs;
+    }
+    EXPECT_DOUBLE_EQ(w->View().Zoom, w->MinZoom());
+    EXPECT_TRUE(whole());
+    w->Command(CmdZoomIn);
+    w->Command(CmdFit);
+    EXPECT_TRUE(whole());
+
+    // A fitted sound is fitted again when the window widens or narrows (as
+    // a window maximised by the desktop after it was laid out)...
+    for (int width : {1400, 700}) {
+        Area->resize(width, 700);
+        QCoreApplication::processEvents();
+        EXPECT_DOUBLE_EQ(w->View().Zoom, w->FitZoom()) << width;
+        EXPECT_TRUE(whole()) << width;
+    }
+    // ... but a zoom the user chose stays.
+    w->Command(CmdZoomIn);
+    const double chosen = w->View().Zoom;
+    Area->resize(1000, 700);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w->View().Zoom, chosen);
+
+    // A short sound keeps the fixed lower limit.
+    TWaveWin* s = Open(MakeSound("short.wav", 1, 1000));
+    EXPECT_EQ(s->MinZoom(), TWaveWin::ZoomMin);
+}
