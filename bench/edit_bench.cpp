@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "benchwindow.h"
+#include "machineload.h"
 #include "platform/msgbox.h"
 #include "undo/undo.h"
 #include "util/tmpfile.h"
@@ -99,6 +100,7 @@ bool RunSox(const std::vector<std::string>& args) {
 } // namespace
 
 int main(int argc, char** argv) {
+    PrintMachineLoad("before");
     const std::string dir = SetUpWindowBench("edit_bench");
     if (dir.empty())
         return 1;
@@ -207,5 +209,6 @@ int main(int argc, char** argv) {
 
     w->SetModified(false);
     std::filesystem::remove_all(dir);
+    PrintMachineLoad("after");
     return 0;
 }

@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "machineload.h"
 #include "wave/file.h"
 
 namespace {
@@ -73,6 +74,7 @@ const std::string& RawInput() {
 template <class F> double Seconds(F f) {
     auto t0 = std::chrono::steady_clock::now();
     f();
+    PrintMachineLoad("after");
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 }
 
@@ -120,6 +122,7 @@ void BM_SoxCommand(benchmark::State& state, const TCase& c) {
 } // namespace
 
 int main(int argc, char** argv) {
+    PrintMachineLoad("before");
     using TRun = void (*)(benchmark::State&, const TCase&);
     const std::pair<const char*, TRun> sides[] = {{"brimvale", BM_Brimvale},
                                                   {"sox", BM_SoxCommand}};

@@ -34,6 +34,7 @@
 
 #include "benchwindow.h"
 #include "dlg/stddlg.h"
+#include "machineload.h"
 #include "platform/msgbox.h"
 #include "undo/undo.h"
 #include "util/tmpfile.h"
@@ -107,6 +108,7 @@ void RunDialog(TWaveWin* w, int id, const std::function<void(TStdDlg&)>& fill) {
 } // namespace
 
 int main(int argc, char** argv) {
+    PrintMachineLoad("before");
     const std::string dir = SetUpWindowBench("effectdlg_bench");
     if (dir.empty())
         return 1;
@@ -170,5 +172,6 @@ int main(int argc, char** argv) {
     w->ForgetUndo();
     w->SetModified(false);
     std::filesystem::remove_all(dir);
+    PrintMachineLoad("after");
     return 0;
 }

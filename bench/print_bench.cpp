@@ -22,6 +22,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "machineload.h"
 #include "print/printout.h"
 #include "wave/file.h"
 
@@ -147,6 +148,7 @@ BENCHMARK(BM_SecondPdf)
 } // namespace
 
 int main(int argc, char** argv) {
+    PrintMachineLoad("before");
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
@@ -154,5 +156,6 @@ int main(int argc, char** argv) {
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    PrintMachineLoad("after");
     return 0;
 }

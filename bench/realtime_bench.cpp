@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <string>
 
+#include "machineload.h"
 #include "platform/audio.h"
 #include "wave/device.h"
 #include "wave/file.h"
@@ -52,6 +53,7 @@ template <class F> void RunFor(double seconds, F stillGoing) {
 } // namespace
 
 int main(int argc, char** argv) {
+    PrintMachineLoad("before");
     const double seconds = argc > 1 ? std::atof(argv[1]) : 600;
     if (!std::getenv("PULSE_SERVER")) {
         std::fprintf(stderr, "realtime_bench: no PULSE_SERVER; run it under "
@@ -99,5 +101,6 @@ int main(int argc, char** argv) {
         engine.Stop();
     }
     std::filesystem::remove_all(state);
+    PrintMachineLoad("after");
     return 0;
 }

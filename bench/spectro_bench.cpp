@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "../tests/wavewin/probe.h"
+#include "machineload.h"
 #include "threadtiming.h"
 #include "wave/file.h"
 #include "wave/spectro.h"
@@ -103,6 +104,7 @@ void PlainColumns(const TWaveWin& w, int c, int64_t from, int64_t to) {
 } // namespace
 
 int main(int argc, char** argv) {
+    PrintMachineLoad("before");
     if (argc > 1)
         Rounds = std::max(1, std::atoi(argv[1]));
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -228,5 +230,6 @@ int main(int argc, char** argv) {
     const TTiming pageWarm = Median(scroll);
     std::printf("%-26s %9.3f / %7.3f   (the pages beside the screen computed ahead)\n",
                 "page scroll, 0.01, warm", pageWarm.Wall, pageWarm.Cpu);
+    PrintMachineLoad("after");
     return 0;
 }

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "machineload.h"
 #include "shell/app.h"
 #include "wave/file.h"
 #include "wavewin/chanwin.h"
@@ -116,6 +117,7 @@ double Median(std::vector<double> v) {
 } // namespace
 
 int main(int argc, char** argv) {
+    PrintMachineLoad("before");
     if (argc == 5 && std::strcmp(argv[1], "--child") == 0)
         return Child(argv[2], argv[3], std::atoll(argv[4]));
 
@@ -144,5 +146,6 @@ int main(int argc, char** argv) {
     std::printf("median: load alone %.3f s, editor showing it %.3f s = %.2f x the load "
                 "(goal: at most 1.2 x the load + 0.3 s = %.3f s)\n",
                 l, o, o / l, 1.2 * l + 0.3);
+    PrintMachineLoad("after");
     return 0;
 }

@@ -15,6 +15,7 @@
 #include <fstream>
 #include <string>
 
+#include "machineload.h"
 #include "platform/msgbox.h"
 #include "undo/undo.h"
 #include "wave/file.h"
@@ -99,6 +100,7 @@ void Run(const char* title, uint32_t tail) {
 } // namespace
 
 int main() {
+    PrintMachineLoad("before");
     char dir[] = "/tmp/undo_bench-XXXXXX";
     if (!mkdtemp(dir))
         return 1;
@@ -111,5 +113,6 @@ int main() {
     Run("Replacement over a whole one-hour stereo document", 0);
     Run("Replacement running one second past the end (an echo tail)", 44100);
     rmdir(dir);
+    PrintMachineLoad("after");
     return 0;
 }

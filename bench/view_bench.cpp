@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "../tests/wavewin/probe.h"
+#include "machineload.h"
 #include "threadtiming.h"
 #include "wave/file.h"
 #include "wave/peaks.h"
@@ -86,6 +87,7 @@ void FillHour(NSWave::TFile& doc) {
 } // namespace
 
 int main(int argc, char** argv) {
+    PrintMachineLoad("before");
     if (argc > 1)
         Rounds = std::max(1, std::atoi(argv[1]));
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -196,5 +198,6 @@ int main(int argc, char** argv) {
     std::printf("summary memory: %.3f %% of the sample bytes\n",
                 100.0 * double(channel.SummaryBytes()) / (double(channel.Count) * 4.0));
     window.TimeLine = nullptr;
+    PrintMachineLoad("after");
     return 0;
 }
