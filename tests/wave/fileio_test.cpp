@@ -31,20 +31,6 @@ std::string Path(const std::string& name) {
     return TestTmpDir() + "/" + name;
 }
 
-// What a command prints on standard output.
-std::string Shell(const std::string& command) {
-    std::string out;
-    FILE* p = popen(command.c_str(), "r");
-    if (!p)
-        return out;
-    char buf[65536];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-        out.append(buf, n);
-    pclose(p);
-    return out;
-}
-
 std::string Trim(std::string s) {
     while (!s.empty() && (s.back() == '\n' || s.back() == ' '))
         s.pop_back();

@@ -15,25 +15,14 @@
 #include "util/tmpfile.h"
 #include "wave/file.h"
 #include "wave/loudness.h"
+#include "wavetest.h"
 
 using NSWave::TFile;
 using NSWave::TLoudness;
 using NSWave::TLoudnessDetail;
+using NSWaveTest::Shell;
 
 namespace {
-
-std::string Shell(const std::string& command) {
-    std::string out;
-    FILE* p = popen(command.c_str(), "r");
-    if (!p)
-        return out;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-        out.append(buf, n);
-    pclose(p);
-    return out;
-}
 
 // A sound the sox command makes from `effects`, loaded.
 void Synth(TFile& doc, int rate, int channels, const std::string& effects) {

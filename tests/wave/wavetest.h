@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "wave/file.h"
@@ -25,6 +27,20 @@ inline void Fill(NSWave::TFile& file, std::initializer_list<std::vector<int32_t>
     int i = 0;
     for (const auto& samples : channels)
         Fill(file.Channel(i++), samples);
+}
+
+// What a command prints on standard output.
+inline std::string Shell(const std::string& command) {
+    std::string out;
+    FILE* p = popen(command.c_str(), "r");
+    if (!p)
+        return out;
+    char buf[65536];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
+        out.append(buf, n);
+    pclose(p);
+    return out;
 }
 
 } // namespace NSWaveTest
