@@ -139,6 +139,20 @@ private:
     TFilePtr File;
 };
 
+// Effects hand out their tails over several drain calls.
+void DrainTail(sox_effect_t* effect, TStaging& staging, std::vector<sox_sample_t>& block,
+               TSoxMessages& messages, const std::string& name) {
+    while (!staging.Full()) {
+        size_t osamp = BlockSamples;
+        const int rc = effect->handler.drain(effect, block.data(), &osamp);
+        if (!messages.Empty())
+            messages.Throw("The effect " + name + " failed");
+        staging.Append(block.data(), osamp);
+        if (rc != SOX_SUCCESS || osamp == 0)
+            break;
+    }
+}
+
 } // namespace
 
 void TChannel::ApplyEffect(const TFile& document, const char* name, const char* args,
@@ -208,16 +222,7 @@ void TChannel::ApplyEffect(const TFile& document, const char* name, const char* 
             break;
     }
 
-    // Effects hand out their tails over several drain calls.
-    while (!staging.Full()) {
-        size_t osamp = BlockSamples;
-        rc = effect->handler.drain(effect.get(), block.data(), &osamp);
-        if (!messages.Empty())
-            messages.Throw("The effect " + call.Name + " failed");
-        staging.Append(block.data(), osamp);
-        if (rc != SOX_SUCCESS || osamp == 0)
-            break;
-    }
+    DrainTail(effect.get(), staging, block, messages, call.Name);
     effect.reset();
     ThrowOnFailure(false, messages, "");
 
