@@ -374,7 +374,7 @@ TWaveWin* TAppFrame::OpenDocument(const std::string& name, TMaximise maximise) {
         path = QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
     // Only a file that opened joins the recent files.
     auto remember = [&](TWaveWin* window) {
-        if (!path.empty() && window->FileName == path) {
+        if (!path.empty() && window->File() == path) {
             RecentFiles.Add(QString::fromStdString(path));
             UpdateRecentMenu();
         }

@@ -47,15 +47,15 @@ void TChannelWin::InvalidateSamples(int64_t first, int64_t last) {
 }
 
 bool TChannelWin::ShowsSelection() const {
-    const TSampleRange& s = Owner->Selection;
+    const TSampleRange& s = Owner->Selected();
     return s.Valid && (s.Channel == Channel || s.Channel == AllChannels);
 }
 
 std::pair<int64_t, int64_t> TChannelWin::Band() const {
     if (!ShowsSelection())
         return {0, 0};
-    const int64_t a = Owner->PixelOf(double(Owner->Selection.Start));
-    const int64_t b = Owner->PixelOf(double(Owner->Selection.End));
+    const int64_t a = Owner->PixelOf(double(Owner->Selected().Start));
+    const int64_t b = Owner->PixelOf(double(Owner->Selected().End));
     if (a >= width() || b < 0)
         return {0, 0};
     // A cursor, or a selection narrower than a column, is one column wide.

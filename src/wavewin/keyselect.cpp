@@ -49,7 +49,7 @@ int64_t SamplesPerPixel(const TWaveWin& w) {
 
 void MoveCursor(TWaveWin& w, int64_t delta, bool extend) {
     const int64_t length = w.Document.GetLength();
-    const TSampleRange& sel = w.Selection;
+    const TSampleRange& sel = w.Selected();
     bool ok = false;
     const int64_t kept = w.property(AnchorProperty).toLongLong(&ok);
     const bool anchored = ok && sel.Valid && (kept == sel.Start || kept == sel.End);

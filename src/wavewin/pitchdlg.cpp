@@ -162,7 +162,7 @@ bool TPitchDlg::CanClose() {
     }
     const int channels = range.Channel == AllChannels ? doc.ChannelCount() : 1;
     auto* record = new NSUndo::TInsertion(Window, range, staging, nominalRate, channels);
-    const bool selected = Window.Selection.Valid;
+    const bool selected = Window.Selected().Valid;
     return Window.ApplyEdit(record, "Resampling...", [&](TOpStatus& status) {
         record->Redo(Window, &status);
         if (selected)

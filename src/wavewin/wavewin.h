@@ -45,9 +45,18 @@ public:
 
     // The status bar's text gadget: progress texts and hints.
     TTextTarget* StatusText = nullptr;
+    NSWave::TFile Document{22050, 2, 1, 1};
+
+    // The file the sound came from or was saved to (empty: untitled), and
+    // the selection; SetSelection and the file commands change them.
+    const std::string& File() const { return FileName; }
+    const TSampleRange& Selected() const { return Selection; }
+
+protected:
     std::string FileName;
     TSampleRange Selection;
-    NSWave::TFile Document{22050, 2, 1, 1};
+
+public:
     // Plays and records the document; gone before it.
     NSWave::TPlayRecEngine Engine{Document};
 };

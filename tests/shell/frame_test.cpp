@@ -101,12 +101,12 @@ TEST_F(FrameTest, WithoutFilesAnUntitledDocumentOpensAndTheFirstOpenReusesIt) {
     ASSERT_EQ(Children().size(), 1);
     TWaveWin* first = Frame()->ActiveWindow();
     ASSERT_TRUE(first);
-    EXPECT_TRUE(first->FileName.empty());
+    EXPECT_TRUE(first->File().empty());
     Dialogs.Expect("Open Sound File", a.toStdString());
     Frame()->Command(CmdOpen);
     ASSERT_EQ(Children().size(), 1);
     EXPECT_EQ(Frame()->ActiveWindow(), first);
-    EXPECT_EQ(first->FileName, a.toStdString());
+    EXPECT_EQ(first->File(), a.toStdString());
     EXPECT_TRUE(Dialogs.Shown[0].MustExist);
     // Once used, it is an ordinary window: the next file opens a new one.
     Dialogs.Expect("Open Sound File", b.toStdString());
@@ -182,7 +182,7 @@ TEST_F(FrameTest, ExitAsksForEveryModifiedDocumentAndCancelKeepsRunning) {
     const QString a = Sound("a.wav"), b = Sound("b.wav"), c = Sound("c.wav");
     Start({a, b, c});
     for (TWaveWin* w : TWaveWin::Windows())
-        if (w->FileName != c.toStdString())
+        if (w->File() != c.toStdString())
             w->SetModified(true);
     Boxes.Expect("Save changes to '" + a.toStdString() + "'?", IdNo);
     Boxes.Expect("Save changes to '" + b.toStdString() + "'?", IdCancel);

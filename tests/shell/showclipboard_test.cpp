@@ -54,7 +54,7 @@ TEST(ShowClipboard, OpensANewWindowWithExactlyTheClipboardSoundFitted) {
         EXPECT_TRUE(std::equal(clip.Channel(c).Samples, clip.Channel(c).Samples + length,
                                w->Document.Channel(c).Samples));
     }
-    EXPECT_FALSE(w->Selection.Valid);
+    EXPECT_FALSE(w->Selected().Valid);
     EXPECT_NEAR(w->View().Zoom, double(w->View().ViewWidth) / length * 0.9, 1e-9);
     EXPECT_EQ(w->FormatButton->text().toStdString(), "16 bit/44.1 kHz");
     // The pasted sound can be taken back like any paste.

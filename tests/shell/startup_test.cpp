@@ -205,7 +205,7 @@ TEST_F(StartTest, ARecordingKilledMidTakeIsOfferedUntilRecoveredOrDeleted) {
     Start({Folder.filePath("missing.wav")});
     ASSERT_EQ(Children().size(), 1);
     TWaveWin* w = TWaveWin::Windows()[0];
-    EXPECT_TRUE(w->FileName.empty());
+    EXPECT_TRUE(w->File().empty());
     EXPECT_TRUE(w->IsModified());
     EXPECT_TRUE(Children()[0]->isMaximized());
     EXPECT_EQ(w->Document.Rate, rate);

@@ -124,7 +124,7 @@ TEST_F(EditTest, AFileCopiedInAFileManagerPastesLikeWavData) {
     w->Command(CmdPaste);
     const TSound pasted{{9, 9, 1 << 16, 2 << 16, 3 << 16, 4 << 16}};
     EXPECT_EQ(Snapshot(w->Document), pasted);
-    EXPECT_EQ(w->Selection, Range(2, 6, 0));
+    EXPECT_EQ(w->Selected(), Range(2, 6, 0));
     // Redo brings back the same sound after the file is gone.
     std::filesystem::remove(name);
     w->Command(CmdUndo);
@@ -142,7 +142,7 @@ TEST_F(EditTest, PastedSoundIsConvertedToTheDocumentsRateAndChannels) {
     ASSERT_EQ(mono->Document.ChannelCount(), 1);
     EXPECT_EQ(mono->Document.Channel(0).Count, 2u + 500u);
     EXPECT_NEAR(mono->Document.Channel(0).Samples[2 + 250], mix, mix * 0.01);
-    EXPECT_EQ(mono->Selection, Range(2, 502, 0));
+    EXPECT_EQ(mono->Selected(), Range(2, 502, 0));
 
     // Mono into all channels of a stereo sound: both get it.
     Offer({{7, 8}}, 22050);
@@ -162,7 +162,7 @@ TEST_F(EditTest, PastedSoundIsConvertedToTheDocumentsRateAndChannels) {
     Select(stereo, 0, 0, 1);
     stereo->Command(CmdPaste);
     EXPECT_EQ(Snapshot(stereo->Document), (TSound{{1, 7, 8, 2, 3}, {mix, mix, 4, 7, 8, 5, 6}}));
-    EXPECT_EQ(stereo->Selection, Range(0, 2, 1));
+    EXPECT_EQ(stereo->Selected(), Range(0, 2, 1));
 }
 
 TEST_F(EditTest, TheUndoSizeQuestionsCancelAbandonsAndNoGoesOnWithoutUndo) {
@@ -202,7 +202,7 @@ TEST_F(EditTest, ASelectionTooLargeForAWavFileIsRefusedWithAMessage) {
     w->Document.Channel(0).SetSize(540000000, true);
     Offer({{5}}, 22050);
     w->Command(CmdSelectAll);
-    ASSERT_GT(WavImageBytes(w->Document, w->Selection), MaxWavImage);
+    ASSERT_GT(WavImageBytes(w->Document, w->Selected()), MaxWavImage);
     Boxes.Expect("too large for the clipboard", IdOk);
     w->Command(CmdCopy);
     Boxes.Expect("too large for the clipboard", IdOk);
@@ -255,7 +255,7 @@ TEST_F(EditTest, ACutThatCannotReachTheClipboardChangesNothing) {
         EXPECT_EQ(Snapshot(w->Document), sound);
         EXPECT_FALSE(w->IsModified());
         EXPECT_FALSE(w->HasUndo());
-        EXPECT_EQ(w->Selection, TSampleRange(100, 15000, AllChannels));
+        EXPECT_EQ(w->Selected(), TSampleRange(100, 15000, AllChannels));
         EXPECT_EQ(Clipboard(), (TSound{{5}}));
         // With room again, the cut takes the range out after the clipboard
         // holds it.

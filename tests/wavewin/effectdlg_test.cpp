@@ -262,8 +262,8 @@ TEST_F(EffectDlgTest, PitchResamplesTheRangeToItsNewDuration) {
         EXPECT_TRUE(std::equal(was.begin(), was.begin() + 11025, now.begin()));
         EXPECT_TRUE(std::equal(was.begin() + 33075, was.end(), now.end() - 11025));
     }
-    EXPECT_NEAR(double(w->Selection.End - w->Selection.Start), 44100.0, 1.0);
-    EXPECT_EQ(w->Selection.Start, 11025u);
+    EXPECT_NEAR(double(w->Selected().End - w->Selected().Start), 44100.0, 1.0);
+    EXPECT_EQ(w->Selected().Start, 11025u);
     EXPECT_TRUE(w->IsModified());
     w->Command(CmdUndo);
     EXPECT_EQ(Snapshot(w->Document), before);

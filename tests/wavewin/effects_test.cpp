@@ -61,13 +61,13 @@ TEST_F(EditTest, AddTrackUpToThirtyTwoThenDisabled) {
     w->Command(CmdAddTrack);
     EXPECT_EQ(w->Document.ChannelCount(), 32);
     EXPECT_EQ(w->Document.Channel(31).Count, 0u);
-    EXPECT_FALSE(w->Selection.Valid);
+    EXPECT_FALSE(w->Selected().Valid);
     EXPECT_FALSE(w->IsEnabled(CmdAddTrack));
     w->CmAddTrack();
     EXPECT_EQ(w->Document.ChannelCount(), 32);
     w->Command(CmdUndo);
     EXPECT_EQ(w->Document.ChannelCount(), 31);
-    EXPECT_EQ(w->Selection, TSampleRange(0, 1, 3));
+    EXPECT_EQ(w->Selected(), TSampleRange(0, 1, 3));
 }
 
 namespace {

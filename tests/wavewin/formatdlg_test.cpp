@@ -158,7 +158,7 @@ TEST_F(DialogTest, FormatOkWithoutChangesKeepsTheSoundButEmptiesUndo) {
         EXPECT_TRUE(w->IsModified());
         EXPECT_FALSE(w->HasUndo());
         EXPECT_FALSE(w->HasRedo());
-        EXPECT_EQ(w->Selection, TSampleRange(10, 20));
+        EXPECT_EQ(w->Selected(), TSampleRange(10, 20));
     }
 }
 

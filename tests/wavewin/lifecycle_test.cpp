@@ -69,7 +69,7 @@ TEST_F(WaveWinTest, LoadingShowsTheFileAndItsFormatAndAFailureLeavesAnUntitledSo
     EXPECT_EQ(Boxes.Shown[0].Caption, "Brimvale");
     EXPECT_EQ(Caption(v), "Sound " + std::to_string(number));
     EXPECT_FALSE(v->IsModified());
-    EXPECT_TRUE(v->FileName.empty());
+    EXPECT_TRUE(v->File().empty());
     EXPECT_FALSE(v->IsEnabled(CmdRevert));
 
     // A file cut short: what is there is kept, and the user is told.
@@ -78,7 +78,7 @@ TEST_F(WaveWinTest, LoadingShowsTheFileAndItsFormatAndAFailureLeavesAnUntitledSo
     Boxes.Expect("The file ended early: 0.5 of 1 seconds were read.", IdOk);
     v->LoadFile(cut);
     ASSERT_EQ(Boxes.Shown.size(), 2u);
-    EXPECT_EQ(v->FileName, cut);
+    EXPECT_EQ(v->File(), cut);
     EXPECT_EQ(v->Document.GetLength(), 11025u);
     EXPECT_FALSE(v->IsModified());
 }
@@ -154,9 +154,9 @@ TEST_F(WaveWinTest, ClosingAModifiedSoundAsksAndEachAnswerDoesWhatItSays) {
     // Yes with a save that fails keeps the window.
     w = modifiedWindow();
     child = w->Child;
-    w->FileName = Path("no/such/folder/x.wav");
+    TWaveWinProbe::FileName(*w) = Path("no/such/folder/x.wav");
     Boxes.Expect("Save changes to", IdYes);
-    Boxes.Expect("Error writing file '" + w->FileName + "': ", IdOk);
+    Boxes.Expect("Error writing file '" + w->File() + "': ", IdOk);
     child->close();
     ASSERT_TRUE(child);
     EXPECT_TRUE(w->IsModified());
@@ -176,7 +176,7 @@ TEST_F(WaveWinTest, SavingToATypeWithFewerBitsAsksFirst) {
     Dialogs.Expect("Save Sound File", narrow);
     Boxes.Expect("The file type holds only 8-bit samples. Save anyway?", IdNo);
     EXPECT_FALSE(w->SaveFile(true));
-    EXPECT_EQ(w->FileName, path);
+    EXPECT_EQ(w->File(), path);
     EXPECT_TRUE(w->IsModified());
     EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(narrow)));
     // Yes: written at the type's resolution.
@@ -225,7 +225,7 @@ TEST_F(WaveWinTest, EscapeDuringALoadStopsItAndKeepsTheSoundAndItsName) {
     QCoreApplication::postEvent(w, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
     w->LoadFile(longer);
     EXPECT_TRUE(Boxes.Shown.empty());
-    EXPECT_EQ(w->FileName, first);
+    EXPECT_EQ(w->File(), first);
     EXPECT_EQ(w->Document.GetLength(), 100u);
     EXPECT_EQ(w->Document.ChannelCount(), 1);
     // Without the key it loads.
@@ -256,7 +256,7 @@ TEST_F(WaveWinTest, RevertAsksBeforeDiscardingAndAFailedSaveOrReloadLeavesTheWin
         Dialogs.Expect("Save Sound File", Path("no/such/folder/x.wav"));
         Boxes.Expect("Error writing file '" + Path("no/such/folder/x.wav") + "': ", IdOk);
         EXPECT_FALSE(w->SaveFile(true));
-        EXPECT_EQ(w->FileName, path);
+        EXPECT_EQ(w->File(), path);
         EXPECT_EQ(Caption(w), "take.wav");
         EXPECT_EQ(w->IsModified(), modified);
     }
@@ -280,7 +280,7 @@ TEST_F(WaveWinTest, RevertAsksBeforeDiscardingAndAFailedSaveOrReloadLeavesTheWin
     Boxes.Expect(question, IdYes);
     Boxes.Expect("Error reading file '" + path + "': ", IdOk);
     w->Command(CmdRevert);
-    EXPECT_EQ(w->FileName, path);
+    EXPECT_EQ(w->File(), path);
     EXPECT_EQ(Caption(w), "take.wav");
     EXPECT_TRUE(w->IsModified());
     EXPECT_TRUE(w->HasUndo());

@@ -95,7 +95,7 @@ TEST_F(NormalizeTest, PeaksReachTheLevelOverAnyRangeAndUndoGivesTheSoundBack) {
         const int channel = Pick(0, 1) ? AllChannels : Pick(0, channels - 1);
         if (Pick(0, 3) != 0)
             Select(w, std::min(a, b), std::max(a, b), channel);
-        const TSampleRange range = Effective(w->Selection, longest);
+        const TSampleRange range = Effective(w->Selected(), longest);
         const double level = std::vector<double>{-1, -0.5, -6, -20.25, 0, -100}[size_t(Pick(0, 5))];
         const bool together = Pick(0, 1);
 

@@ -66,17 +66,17 @@ TEST_F(PreferencesTest, CursorKeysMoveAndExtendAnAnchoredSelection) {
         w->Command(key.Id);
         const TSampleRange want(uint32_t(std::min(anchor, moving)),
                                 uint32_t(std::max(anchor, moving)), 1);
-        ASSERT_EQ(w->Selection, want) << "step " << step << " key " << key.Id;
+        ASSERT_EQ(w->Selected(), want) << "step " << step << " key " << key.Id;
         // The moving end stays in sight.
         const int64_t x = w->PixelOf(double(moving));
         ASSERT_TRUE(x >= 0 && x <= w->View().ViewWidth) << step;
     }
     // Without the preference the arrows scroll, as they always did.
     ArrowsMoveCursorSetting.Set(0);
-    const TSampleRange before = w->Selection;
+    const TSampleRange before = w->Selected();
     w->ScrollHorizontally(TScroll::ToStart);
     w->Command(CmdScrollRight);
-    EXPECT_EQ(w->Selection, before);
+    EXPECT_EQ(w->Selected(), before);
     EXPECT_GT(w->View().ScrollX, 0);
     // Zoom to Selection fills the view with the selection.
     Select(w, 1000, 3000, AllChannels);

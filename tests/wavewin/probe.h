@@ -1,6 +1,6 @@
 #pragma once
-// Sets a window's view state directly, as no command does: a test's way to
-// put the view where a case needs it.
+// Sets a window's view state or file name directly, as no command does: a
+// test's way to put the window where a case needs it.
 
 #include "wavewin/wavewin.h"
 
@@ -8,6 +8,8 @@ namespace NSWaveWin {
 
 struct TWaveWinProbe {
     static TViewState& View(TWaveWin& w) { return w; }
+    // Names the window's file without loading or saving it.
+    static std::string& FileName(TWaveWin& w) { return w.FileName; }
 };
 
 } // namespace NSWaveWin

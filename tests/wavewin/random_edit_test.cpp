@@ -444,7 +444,7 @@ void RandomEditTest::Run(uint32_t seed, int levels) {
         }
         m.Settle();
         ASSERT_EQ(Snapshot(w->Document), m.Sound) << what;
-        ASSERT_EQ(w->Selection, m.Selection) << what;
+        ASSERT_EQ(w->Selected(), m.Selection) << what;
         ASSERT_EQ(w->HasUndo(), !m.Undo.empty()) << what;
         ASSERT_EQ(w->HasRedo(), !m.Redo.empty()) << what;
         ASSERT_EQ(w->UndoHistory().UndoCount(), int(m.Undo.size())) << what;
@@ -512,7 +512,7 @@ TEST_F(HistoryTest, TheUndoSizeQuestionCountsTheHistoryAndASaveMovesTheModifiedM
     EXPECT_FALSE(w->HasUndo());
     Fill(w->Document, {V(76800, 7)});
     silence();
-    w->FileName = Path("saved.wav");
+    TWaveWinProbe::FileName(*w) = Path("saved.wav");
     ASSERT_TRUE(w->SaveFile(false));
     silence();
     EXPECT_EQ(ItemText(*FindCommand(CmdUndo), w->CommandState()), "&Undo Silence\tCtrl+Z");

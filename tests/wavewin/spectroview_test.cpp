@@ -31,7 +31,7 @@ QImage PlainSpectrogram(TWaveWin& w, int c, int width, int height) {
     const int64_t count = source.Count;
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(RgbOf(w.View().BackColor));
-    const TSampleRange& s = w.Selection;
+    const TSampleRange& s = w.Selected();
     const bool shows = s.Valid && (s.Channel == c || s.Channel == AllChannels);
     const int64_t a = shows ? int64_t(s.Start * w.View().Zoom - double(w.View().ScrollX)) : 0;
     const int64_t b = shows ? int64_t(s.End * w.View().Zoom - double(w.View().ScrollX)) : 0;
@@ -157,7 +157,7 @@ TEST_F(SpectroViewTest, StripsShowTheSpectrogramsThroughZoomScrollSelectionAndEd
         }
         case 3:
             // An edit through the window's protocol, or undoing it.
-            if (w->Selection.Valid && w->Selection.Start < w->Selection.End &&
+            if (w->Selected().Valid && w->Selected().Start < w->Selected().End &&
                 w->IsEnabled(CmdDelete))
                 w->Command(CmdDelete);
             else if (w->IsEnabled(CmdUndo))

@@ -135,35 +135,35 @@ TEST_F(WaveWinTest, PlayPauseAndStopMoveAndRestoreTheSelection) {
     // The cursor follows the blocks the card has played.
     Card.PlayBlocks(3);
     Deliver();
-    EXPECT_TRUE(w->Selection.Valid);
-    EXPECT_EQ(w->Selection.Start, w->Selection.End);
-    EXPECT_EQ(w->Selection.Start, 1000u + 3 * 2048);
+    EXPECT_TRUE(w->Selected().Valid);
+    EXPECT_EQ(w->Selected().Start, w->Selected().End);
+    EXPECT_EQ(w->Selected().Start, 1000u + 3 * 2048);
     // Pause leaves the cursor where playback was; Play goes on from there.
     w->Command(CmdPause);
     EXPECT_EQ(w->Engine.State(), TDeviceState::Idle);
-    const TSampleRange cursor = w->Selection;
+    const TSampleRange cursor = w->Selected();
     EXPECT_EQ(cursor.Start, 1000u + 3 * 2048);
     w->Command(CmdPlay);
     Card.PlayBlocks(1);
     Deliver();
-    EXPECT_EQ(w->Selection.Start, cursor.Start + 2048);
+    EXPECT_EQ(w->Selected().Start, cursor.Start + 2048);
     // Stop gives back the selection Play started with.
     w->Command(CmdStop);
-    EXPECT_EQ(w->Selection, cursor);
+    EXPECT_EQ(w->Selected(), cursor);
 
     w->SetSelection(chosen);
     w->Command(CmdPlay);
     Card.PlayBlocks(2);
     Deliver();
     w->Command(CmdStop);
-    EXPECT_EQ(w->Selection, chosen);
+    EXPECT_EQ(w->Selected(), chosen);
     // Played to the end, the selection comes back too.
     w->SetSelection(TSampleRange(99000, 100000, AllChannels));
     w->Command(CmdPlay);
     while (Card.OutputOpen() && Card.PlayBlocks(1) == 1)
         Deliver();
     EXPECT_EQ(w->Engine.State(), TDeviceState::Idle);
-    EXPECT_EQ(w->Selection, TSampleRange(99000, 100000, AllChannels));
+    EXPECT_EQ(w->Selected(), TSampleRange(99000, 100000, AllChannels));
 }
 
 TEST_F(WaveWinTest, VolumeLevelsSliderAndCheckMarkStayInStep) {
@@ -295,7 +295,7 @@ TEST_F(WaveWinTest, AnOutputThatStopsWorkingEndsPlaybackInTheWindow) {
     Card.FailDevice(false);
     Deliver();
     EXPECT_EQ(w->Engine.State(), TDeviceState::Idle);
-    EXPECT_EQ(w->Selection, TSampleRange(1000, 90000, AllChannels));
+    EXPECT_EQ(w->Selected(), TSampleRange(1000, 90000, AllChannels));
     EXPECT_TRUE(w->IsEnabled(CmdPlay));
     EXPECT_FALSE(w->IsEnabled(CmdStop));
 }
@@ -323,7 +323,7 @@ TEST_F(WaveWinTest, AfterPlayingToTheEndByItselfTheButtonsShowTheIdleWindow) {
             EXPECT_TRUE(w->IsEnabled(id)) << id;
         EXPECT_FALSE(w->IsEnabled(CmdStop));
         EXPECT_FALSE(w->IsEnabled(CmdPause));
-        EXPECT_EQ(w->Selection, range);
+        EXPECT_EQ(w->Selected(), range);
     }
 }
 

@@ -130,8 +130,8 @@ TEST_F(ViewTest, ViewsShowWhatThePlainPainterShowsForAnySoundZoomScrollAndSelect
             case 3:
             case 4: {
                 // A drag: one end stays.
-                TSampleRange r = w->Selection.Valid
-                                     ? w->Selection
+                TSampleRange r = w->Selected().Valid
+                                     ? w->Selected()
                                      : TSampleRange(anySample(), anySample(), anyChannel());
                 r = Pick(0, 1) ? TSampleRange(r.Start, anySample(), r.Channel)
                                : TSampleRange(anySample(), r.End, r.Channel);
@@ -152,8 +152,8 @@ TEST_F(ViewTest, ViewsShowWhatThePlainPainterShowsForAnySoundZoomScrollAndSelect
         std::ostringstream state;
         state << "round " << round << ": zoom " << w->View().Zoom << ", scroll "
               << w->View().ScrollX << " of " << w->View().MaxScrollX << ", selection "
-              << w->Selection.Start << ".." << w->Selection.End << " on " << w->Selection.Channel
-              << (w->Selection.Valid ? "" : " (none)") << ", length " << length;
+              << w->Selected().Start << ".." << w->Selected().End << " on " << w->Selected().Channel
+              << (w->Selected().Valid ? "" : " (none)") << ", length " << length;
         Check(w, state.str());
         if (HasFatalFailure())
             return;

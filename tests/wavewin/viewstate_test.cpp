@@ -31,22 +31,22 @@ TEST_F(WaveWinTest, MouseGesturesSelectOnOneChannelOrWidenTheSelection) {
     };
 
     QTest::mouseClick(right, Qt::LeftButton, {}, at(100));
-    EXPECT_EQ(w->Selection, range(100, 100, 1)) << "a click places the cursor";
+    EXPECT_EQ(w->Selected(), range(100, 100, 1)) << "a click places the cursor";
 
     QTest::mousePress(right, Qt::LeftButton, {}, at(200));
     QTest::mouseMove(right, at(201));
     QTest::mouseMove(right, at(198));
-    EXPECT_EQ(w->Selection, range(200, 200, 1)) << "moves of 1 and 2 pixels keep the cursor";
+    EXPECT_EQ(w->Selected(), range(200, 200, 1)) << "moves of 1 and 2 pixels keep the cursor";
     QTest::mouseMove(right, at(203));
-    EXPECT_EQ(w->Selection, range(200, 203, 1)) << "3 pixels start the drag";
+    EXPECT_EQ(w->Selected(), range(200, 203, 1)) << "3 pixels start the drag";
     QTest::mouseMove(right, at(201));
-    EXPECT_EQ(w->Selection, range(200, 201, 1)) << "once dragging, every move counts";
+    EXPECT_EQ(w->Selected(), range(200, 201, 1)) << "once dragging, every move counts";
     QTest::mouseMove(right, at(150));
-    EXPECT_EQ(w->Selection, range(150, 200, 1)) << "the other way from the anchor";
+    EXPECT_EQ(w->Selected(), range(150, 200, 1)) << "the other way from the anchor";
     QTest::mouseMove(right, at(-40));
-    EXPECT_EQ(w->Selection, range(0, 200, 1)) << "the drag stops at the left edge";
+    EXPECT_EQ(w->Selected(), range(0, 200, 1)) << "the drag stops at the left edge";
     QTest::mouseRelease(right, Qt::LeftButton, {}, at(-40));
-    EXPECT_EQ(w->Selection, range(0, 200, 1));
+    EXPECT_EQ(w->Selected(), range(0, 200, 1));
     EXPECT_FALSE(w->Dragging(right));
     EXPECT_EQ(w->StartGadget->Text().toStdString(),
               NSWave::FormatSeconds(under(0) / double(w->Document.Rate)));
@@ -56,19 +56,19 @@ TEST_F(WaveWinTest, MouseGesturesSelectOnOneChannelOrWidenTheSelection) {
     QTest::mousePress(left, Qt::LeftButton, Qt::ControlModifier, at(400));
     QTest::mouseMove(left, at(500));
     QTest::mouseRelease(left, Qt::LeftButton, Qt::ControlModifier, at(500));
-    EXPECT_EQ(w->Selection, range(0, 400, 1));
+    EXPECT_EQ(w->Selected(), range(0, 400, 1));
     QTest::mouseClick(left, Qt::LeftButton, Qt::ControlModifier, at(300));
-    EXPECT_EQ(w->Selection, range(0, 400, 1)) << "a click inside changes nothing";
+    EXPECT_EQ(w->Selected(), range(0, 400, 1)) << "a click inside changes nothing";
 
     // Shift does what All Channels does, and nothing else.
-    const TSampleRange before = w->Selection;
+    const TSampleRange before = w->Selected();
     w->CmAllChannels();
-    const TSampleRange allChannels = w->Selection;
+    const TSampleRange allChannels = w->Selected();
     w->SetSelection(before);
     QTest::mousePress(left, Qt::LeftButton, Qt::ShiftModifier, at(600));
     QTest::mouseMove(left, at(700));
     QTest::mouseRelease(left, Qt::LeftButton, Qt::ShiftModifier, at(700));
-    EXPECT_EQ(w->Selection, allChannels);
+    EXPECT_EQ(w->Selected(), allChannels);
     EXPECT_FALSE(w->Dragging(left));
 
     // What the screen shows is the last selection.
@@ -188,7 +188,7 @@ TEST_F(WaveWinTest, ZoomKeepsItsPointInViewAndStopsAtItsLimits) {
         w->SetSelection(TSampleRange(uint32_t(w->SampleUnder(30)), 390000));
         w->Command(CmdZoomIn);
         EXPECT_DOUBLE_EQ(w->View().Zoom, std::min(zoom * 1.5, 10.0));
-        EXPECT_EQ(w->PixelOf(w->Selection.Start), w->width() / 2) << zoom;
+        EXPECT_EQ(w->PixelOf(w->Selected().Start), w->width() / 2) << zoom;
     }
     EXPECT_FALSE(w->IsEnabled(CmdZoomIn));
     EXPECT_TRUE(w->IsEnabled(CmdZoomOut));

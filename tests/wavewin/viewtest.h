@@ -46,7 +46,7 @@ inline QImage PlainView(const NSWaveWin::TWaveWin& w, int c, int width, int heig
 
     // Erasing: the selection is a band of the wave's colour, a cursor one
     // column wide.
-    const TSampleRange& selection = w.Selection;
+    const TSampleRange& selection = w.Selected();
     const bool shows =
         selection.Valid && (selection.Channel == c || selection.Channel == AllChannels);
     fill(0, width, back);
