@@ -65,6 +65,7 @@ enum TCommandId : int {
     CmdVibro = 2067,
     CmdOtherEffect = 2068,
     CmdSpectrogram = 2070,
+    CmdHelp = 2090,
     CmdExit = 24310,
     CmdCascade = 24361,
     CmdTileVertical = 24362,
