@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "wavewin/access.h"
 #include "wavewin/commands.h"
 #include "wavewin/spectroview.h"
 #include "wavewin/wavewin.h"
@@ -25,6 +26,10 @@ TChannelWin::TChannelWin(TWaveWin* owner, int channel)
     : QWidget(owner), Owner(owner), Channel(channel) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
+    InstallAccessibility();
+    // The selection and the play position move with the window's state;
+    // assistive technology hears of it when its words change.
+    connect(owner, &TWaveWin::StateChanged, this, [this] { AnnounceChannel(*this); });
     // The view repaints its channel from the first changed sample on; past
     // the end, too, as a shorter channel leaves room that now shows none.
     connect(owner, &TWaveWin::DocumentChanged, this, [this](const TDocumentChange& change) {

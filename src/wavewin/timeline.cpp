@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "wave/timefmt.h"
+#include "wavewin/access.h"
 #include "wavewin/wavewin.h"
 
 namespace NSWaveWin {
@@ -51,6 +52,7 @@ const QFont& ButtonFont() {
 TTimeLine::TTimeLine(TWaveWin* window, QWidget* parent) : QWidget(parent), Window(window) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFont(RulerFont());
+    InstallAccessibility();
 }
 
 const TTimeLine::TTick* TTimeLine::ChooseTick(int rate, double zoom) {

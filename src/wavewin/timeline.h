@@ -23,6 +23,7 @@ public:
     // The spacing for a sample rate and a zoom: the first row whose ticks
     // are more than 50 pixels apart; null when none is.
     static const TTick* ChooseTick(int rate, double zoom);
+    TWaveWin& Owner() const { return *Window; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -238,6 +238,8 @@ void TWaveWin::UpdateTitle() {
         return;
     if (Child)
         Child->setWindowTitle(QString::fromStdString(Title()));
+    if (Dialog)
+        Dialog->setAccessibleName(QString::fromStdString(Title()));
     if (FormatButton) {
         std::ostringstream text;
         text << SizeText(Document.Size) << "/" << double(Document.Rate) / 1000 << " kHz";
