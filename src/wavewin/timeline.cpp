@@ -70,8 +70,12 @@ const TTimeLine::TTick* TTimeLine::ChooseTick(int rate, double zoom) {
 void TTimeLine::paintEvent(QPaintEvent* event) {
     const int right = event->rect().right() + 1;
     QPainter painter(this);
-    painter.fillRect(event->rect(), Qt::white);
-    painter.fillRect(QRect(0, 14, right, 1), QColor(128, 128, 128));
+    // The palette's colours, so the ruler reads on a dark desktop too (on
+    // the usual light one: black on white with a grey line). Its lines are
+    // one device pixel thick on a screen of any density.
+    const qreal line = 1.0 / devicePixelRatioF();
+    painter.fillRect(event->rect(), palette().color(QPalette::Base));
+    painter.fillRect(QRectF(0, 15 - line, right, line), palette().color(QPalette::Mid));
 
     const int rate = std::max(1, Window->Document.Rate);
     const double zoom = Window->Zoom;
@@ -79,8 +83,9 @@ void TTimeLine::paintEvent(QPaintEvent* event) {
     const TTick* tick = ChooseTick(rate, zoom);
     if (!tick)
         return;
+    const QColor ink = palette().color(QPalette::Text);
     painter.setFont(font());
-    painter.setPen(Qt::black);
+    painter.setPen(ink);
     const int ascent = painter.fontMetrics().ascent();
     // One tick left of the visible start, so its label shows cut at the edge.
     const double leftTime = double(int64_t(double(scrollX) / zoom)) / rate;
@@ -93,7 +98,7 @@ void TTimeLine::paintEvent(QPaintEvent* event) {
         const int64_t x = int64_t(double(int64_t(rate * t)) * zoom - double(scrollX));
         if (x > right + 20)
             break;
-        painter.fillRect(QRect(int(x), 4, 1, 10), Qt::black);
+        painter.fillRect(QRectF(qreal(x), 4, line, 10), ink);
         painter.drawText(QPoint(int(x) + 2, 1 + ascent),
                          QString::fromStdString(NSWave::FormatSeconds(t, tick->Decimals, minutes)));
     }

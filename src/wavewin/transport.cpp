@@ -120,7 +120,6 @@ TBVGroup::TBVGroup(const QString& title, int glyph, QWidget* parent)
     setAccessibleName(QString(title).replace(QLatin1Char('\n'), QLatin1Char(' ')));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, pal.color(QPalette::Button));
-    pal.setColor(QPalette::WindowText, Qt::black);
     setPalette(pal);
 }
 
@@ -133,7 +132,7 @@ void TBVGroup::paintEvent(QPaintEvent*) {
     painter.drawPixmap(QRect((w - size) / 2, w / 4 - size / 2, size, size),
                        NSArt::GlyphPixmap(GlyphNumber, true, size, devicePixelRatioF()));
     painter.setFont(ButtonFont());
-    painter.setPen(Qt::black);
+    painter.setPen(palette().color(QPalette::ButtonText));
     QRect text(0, height() / 2 + 2, w, height() - (height() / 2 + 2));
     painter.drawText(text, Qt::AlignHCenter | Qt::AlignTop, Title);
 }
