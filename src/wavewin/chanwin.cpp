@@ -194,9 +194,11 @@ void TChannelWin::paintEvent(QPaintEvent* event) {
         painter.drawImage(logical.topLeft(), canvas, QRect(0, 0, columns, bottom - top));
         return;
     }
-    // One picture pixel to one device pixel.
-    painter.drawImage(QRectF(left / dpr, top / dpr, columns / dpr, (bottom - top) / dpr), canvas,
-                      QRectF(0, 0, columns, bottom - top));
+    // One picture pixel to one device pixel: the picture says how dense it
+    // is, so the painter copies it without scaling.
+    canvas.setDevicePixelRatio(dpr);
+    painter.drawImage(QPointF(left / dpr, top / dpr), canvas, QRectF(0, 0, columns, bottom - top));
+    canvas.setDevicePixelRatio(1);
 }
 
 void TChannelWin::mousePressEvent(QMouseEvent* event) {
