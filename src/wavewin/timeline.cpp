@@ -49,6 +49,12 @@ const QFont& ButtonFont() {
     return font;
 }
 
+QColor TTimeLine::LineColor(const QPalette& palette) {
+    const QColor a = palette.color(QPalette::Base), b = palette.color(QPalette::Text);
+    return QColor((a.red() + b.red() + 1) / 2, (a.green() + b.green() + 1) / 2,
+                  (a.blue() + b.blue() + 1) / 2);
+}
+
 TTimeLine::TTimeLine(TWaveWin* window, QWidget* parent) : QWidget(parent), Window(window) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFont(RulerFont());
@@ -71,11 +77,13 @@ void TTimeLine::paintEvent(QPaintEvent* event) {
     const int right = event->rect().right() + 1;
     QPainter painter(this);
     // The palette's colours, so the ruler reads on a dark desktop too (on
-    // the usual light one: black on white with a grey line). Its lines are
+    // the usual light one: black on white with a mid-grey line). Its lines are
     // one device pixel thick on a screen of any density.
     const qreal line = 1.0 / devicePixelRatioF();
-    painter.fillRect(event->rect(), palette().color(QPalette::Base));
-    painter.fillRect(QRectF(0, 15 - line, right, line), palette().color(QPalette::Mid));
+    const QColor ground = palette().color(QPalette::Base);
+    const QColor ink = palette().color(QPalette::Text);
+    painter.fillRect(event->rect(), ground);
+    painter.fillRect(QRectF(0, 15 - line, right, line), LineColor(palette()));
 
     const int rate = std::max(1, Window->Document.Rate);
     const double zoom = Window->Zoom;
@@ -83,7 +91,6 @@ void TTimeLine::paintEvent(QPaintEvent* event) {
     const TTick* tick = ChooseTick(rate, zoom);
     if (!tick)
         return;
-    const QColor ink = palette().color(QPalette::Text);
     painter.setFont(font());
     painter.setPen(ink);
     const int ascent = painter.fontMetrics().ascent();

@@ -120,7 +120,7 @@ TEST_F(ScaledScreenChild, WaveTimeLineAndCursorAreOneDevicePixelWide) {
 
     // The time line's line is one device row, its ticks one device column.
     const QImage line = w->TimeLine->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QRgb mid = w->TimeLine->palette().color(QPalette::Mid).rgb();
+    const QRgb mid = TTimeLine::LineColor(w->TimeLine->palette()).rgb();
     const QRgb ink = w->TimeLine->palette().color(QPalette::Text).rgb();
     EXPECT_EQ(RowsOf(line, line.width() - 3, mid), 1);
     const std::vector<int> ticks = Runs(line, 2 * 13, ink);
