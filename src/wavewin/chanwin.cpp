@@ -194,11 +194,10 @@ void TChannelWin::paintEvent(QPaintEvent* event) {
         painter.drawImage(logical.topLeft(), canvas, QRect(0, 0, columns, bottom - top));
         return;
     }
-    // One picture pixel to one device pixel: the picture says how dense it
-    // is, so the painter copies it without scaling.
-    canvas.setDevicePixelRatio(dpr);
-    painter.drawImage(QPointF(left / dpr, top / dpr), canvas, QRectF(0, 0, columns, bottom - top));
-    canvas.setDevicePixelRatio(1);
+    // One picture pixel to one device pixel: in the screen's pixels the
+    // painter copies the picture as it is, without scaling.
+    painter.setTransform(QTransform::fromScale(1 / dpr, 1 / dpr));
+    painter.drawImage(QPoint(left, top), canvas, QRect(0, 0, columns, bottom - top));
 }
 
 void TChannelWin::mousePressEvent(QMouseEvent* event) {
