@@ -11,7 +11,9 @@
 // - the summary's memory as a percentage of the sample bytes.
 //
 // Run: build/release/bench/view_bench [rounds] (medians; 15 rounds by
-// default). Needs about 1.5 GB of memory.
+// default); QT_SCALE_FACTOR=2 in front draws a screen of twice the density,
+// the plain scan then filling as many device pixels. Needs about 1.5 GB of
+// memory.
 
 #include <QApplication>
 #include <QImage>
@@ -19,6 +21,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -50,28 +53,33 @@ TTiming Median(const std::function<void()>& f, const std::function<void()>& befo
 }
 
 // The channel view's picture painted the plain way: every column's extremes
-// from a scan over all its samples, drawn with the same fills.
+// from a scan over all its samples, drawn with the same fills, in the
+// screen's device pixels (QT_SCALE_FACTOR=2: twice as many each way).
 void PlainPaint(const TChannelWin& view, QImage& image) {
     const TWaveWin& w = *view.Owner;
     const NSWave::TChannel& channel = w.Document.Channel(view.Channel);
+    const double dpr = view.devicePixelRatioF();
+    const double zoom = w.View().Zoom * dpr, scrollX = double(w.View().ScrollX) * dpr;
+    const int centre = int(std::lround(w.View().CentreY * dpr));
+    const int half = int(std::lround(w.View().HalfHeight * dpr));
     QPainter painter(&image);
     const QColor back(0, 0, 128), wave(255, 255, 0);
     painter.fillRect(image.rect(), back);
-    painter.fillRect(QRect(0, w.View().CentreY, image.width(), 1), wave);
-    uint64_t i = uint64_t(w.SampleUnder(0));
+    painter.fillRect(QRect(0, centre, image.width(), 1), wave);
+    uint64_t i = uint64_t(scrollX / zoom);
     int x = 0;
     for (; x < image.width(); ++x) {
-        const uint64_t next = uint64_t(double(w.View().ScrollX + x + 1) / w.View().Zoom);
+        const uint64_t next = uint64_t((scrollX + x + 1) / zoom);
         const NSWave::TPeak peak = NSWave::PlainExtremes(channel, i, next);
         i = next;
-        const int y1 = w.View().CentreY + (((peak.Min >> 16) * w.View().HalfHeight) >> 15);
-        const int y2 = w.View().CentreY + (((peak.Max >> 16) * w.View().HalfHeight) >> 15);
+        const int y1 = centre + (((peak.Min >> 16) * half) >> 15);
+        const int y2 = centre + (((peak.Max >> 16) * half) >> 15);
         painter.fillRect(QRect(x, y1, 1, std::max(1, y2 - y1)), wave);
         if (next >= channel.Count)
             break;
     }
     if (x < image.width())
-        painter.fillRect(QRect(x, w.View().CentreY, image.width() - x, 1), QColor(0, 255, 0));
+        painter.fillRect(QRect(x, centre, image.width() - x, 1), QColor(0, 255, 0));
 }
 
 void FillHour(NSWave::TFile& doc) {
@@ -116,7 +124,9 @@ int main(int argc, char** argv) {
         for (TChannelWin* view : window.Views())
             view->repaint();
     };
-    QImage plain(window.Views()[0]->size(), QImage::Format_RGB32);
+    const double dpr = window.Views()[0]->devicePixelRatioF();
+    std::printf("device pixels per pixel %g\n", dpr);
+    QImage plain(window.Views()[0]->size() * dpr, QImage::Format_RGB32);
     auto plainBoth = [&] {
         for (TChannelWin* view : window.Views())
             PlainPaint(*view, plain);

@@ -1,5 +1,7 @@
 #include "dlg/dlgbar.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QBoxLayout>
 #include <QPainter>
 #include <QPushButton>
@@ -8,7 +10,94 @@
 
 #include "dlg/dlgunits.h"
 
+#include <algorithm>
+
+namespace {
+
+// A bar of gadgets: a tool bar, or the status bar.
+class TBarAccessible : public QAccessibleWidget {
+public:
+    explicit TBarAccessible(TDlgControlBar* bar)
+        : QAccessibleWidget(bar, dynamic_cast<TDlgStatusBar*>(bar) ? QAccessible::StatusBar
+                                                                   : QAccessible::ToolBar) {}
+};
+
+// A text gadget: a static text whose value is its text, named by its label.
+class TTextAccessible : public QAccessibleWidget {
+public:
+    explicit TTextAccessible(TTextGadget* gadget)
+        : QAccessibleWidget(gadget, QAccessible::StaticText), Gadget(gadget) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value)
+            return Gadget->Text();
+        if (t == QAccessible::Name) {
+            const QString name = QAccessibleWidget::text(t);
+            return name.isEmpty() ? Gadget->Text() : name;
+        }
+        return QAccessibleWidget::text(t);
+    }
+    QList<QPair<QAccessibleInterface*, QAccessible::Relation>>
+    relations(QAccessible::Relation match) const override {
+        auto list = QAccessibleWidget::relations(match);
+        if (TTextGadget* label = Gadget->Label(); label && (match & QAccessible::Label))
+            list.append({QAccessible::queryAccessibleInterface(label), QAccessible::Label});
+        if (TTextGadget* labelled = Gadget->Labelled(); labelled && (match & QAccessible::Labelled))
+            list.append({QAccessible::queryAccessibleInterface(labelled), QAccessible::Labelled});
+        return list;
+    }
+
+private:
+    TTextGadget* Gadget;
+};
+
+// The gauge of a long operation.
+class TGaugeAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit TGaugeAccessible(TGaugeGadget* gauge)
+        : QAccessibleWidget(gauge, QAccessible::ProgressBar), Gauge(gauge) {}
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name)
+            return QStringLiteral("Progress");
+        if (t == QAccessible::Value)
+            return Gauge->Value() < 0 ? QString() : QStringLiteral("%1 %").arg(Gauge->Value());
+        return QAccessibleWidget::text(t);
+    }
+    QVariant currentValue() const override { return std::max(0, Gauge->Value()); }
+    void setCurrentValue(const QVariant&) override {}
+    QVariant maximumValue() const override { return 100; }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return 1; }
+
+private:
+    TGaugeGadget* Gauge;
+};
+
+QAccessibleInterface* BarFactory(const QString&, QObject* object) {
+    if (auto* bar = dynamic_cast<TDlgControlBar*>(object))
+        return new TBarAccessible(bar);
+    if (auto* text = dynamic_cast<TTextGadget*>(object))
+        return new TTextAccessible(text);
+    if (auto* gauge = dynamic_cast<TGaugeGadget*>(object))
+        return new TGaugeAccessible(gauge);
+    return nullptr;
+}
+
+} // namespace
+
+void InstallBarAccessibility() {
+    [[maybe_unused]] static const bool installed = [] {
+        QAccessible::installFactory(BarFactory);
+        return true;
+    }();
+}
+
 TDlgControlBar::TDlgControlBar(QWidget* parent) : QWidget(parent) {
+    InstallBarAccessibility();
     Layout = new QBoxLayout(QBoxLayout::LeftToRight, this);
     Layout->setContentsMargins(0, 0, 0, 0);
     Layout->setSpacing(0);
@@ -35,6 +124,7 @@ void TDlgControlBar::resizeEvent(QResizeEvent* event) {
 
 TTextGadget::TTextGadget(QWidget* parent, bool recessed) : QWidget(parent), Recessed(recessed) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    InstallBarAccessibility();
 }
 
 void TTextGadget::SetText(const std::string& text) {
@@ -43,11 +133,27 @@ void TTextGadget::SetText(const std::string& text) {
         return;
     Content = t;
     update();
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent changed(this, Content);
+        QAccessible::updateAccessibility(&changed);
+    }
 }
 
 void TTextGadget::SetColor(const QColor& color) {
     Color = color;
     update();
+}
+
+QColor TTextGadget::TextColor() const {
+    const QPalette::ColorGroup group = isEnabled() ? QPalette::Active : QPalette::Disabled;
+    const bool light = palette().color(QPalette::Window).lightness() >= 128;
+    return Color.isValid() && light ? Color : palette().color(group, QPalette::WindowText);
+}
+
+void TTextGadget::SetLabel(TTextGadget* label) {
+    LabelGadget = label;
+    if (label)
+        label->LabelledGadget = this;
 }
 
 int TTextGadget::WidthFor(const QString& text) const {
@@ -67,18 +173,23 @@ void TTextGadget::paintEvent(QPaintEvent*) {
         style()->drawPrimitive(QStyle::PE_Frame, &frame, &painter, this);
         inner.adjust(2, 1, -2, -1);
     }
-    painter.setPen(Color);
+    painter.setPen(TextColor());
     painter.setFont(font());
     painter.drawText(inner, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, Content);
 }
 
 TGaugeGadget::TGaugeGadget(QWidget* parent) : QWidget(parent) {
+    InstallBarAccessibility();
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
 }
 
 void TGaugeGadget::SetValue(int percent) {
     Percent = percent;
     repaint();
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent changed(this, std::max(0, percent));
+        QAccessible::updateAccessibility(&changed);
+    }
 }
 
 void TGaugeGadget::paintEvent(QPaintEvent*) {
@@ -95,8 +206,10 @@ void TGaugeGadget::paintEvent(QPaintEvent*) {
 
 TDlgStatusBar::TDlgStatusBar(QWidget* parent) : TDlgControlBar(parent) {
     Message = new TTextGadget(this, true);
+    Message->setAccessibleName(QStringLiteral("Message"));
     Gauge = new TGaugeGadget(this);
     Modified = new TTextGadget(this, true);
+    Modified->setAccessibleName(QStringLiteral("Modified state"));
     Cancel = new TCancelWatch(this);
     CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
     CancelBtn->setFocusPolicy(Qt::NoFocus);

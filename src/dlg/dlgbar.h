@@ -13,6 +13,9 @@
 class QBoxLayout;
 class QPushButton;
 
+// Installs what tells assistive technology of the bars and gadgets (once).
+void InstallBarAccessibility();
+
 class TDlgControlBar : public QWidget {
 public:
     explicit TDlgControlBar(QWidget* parent);
@@ -27,13 +30,22 @@ private:
     bool Trailing = true;
 };
 
-// A text in a gadget: a caption, a read-out, the status message.
+// A text in a gadget: a caption, a read-out, the status message. Assistive
+// technology reads it as a static text named by its label (or by itself) and
+// hears of every change.
 class TTextGadget : public QWidget, public TTextTarget {
 public:
     explicit TTextGadget(QWidget* parent, bool recessed = false);
     void SetText(const std::string& text) override;
     const QString& Text() const { return Content; }
+    // The text's colour on a light palette; on a dark one, and without a
+    // colour, the palette's own text colour, so the text stays readable.
     void SetColor(const QColor& color);
+    QColor TextColor() const;
+    // The caption gadget that labels this one; null for none.
+    void SetLabel(TTextGadget* label);
+    TTextGadget* Label() const { return LabelGadget; }
+    TTextGadget* Labelled() const { return LabelledGadget; }
     // The width a text needs in this gadget's font, border included.
     int WidthFor(const QString& text) const;
 
@@ -42,8 +54,10 @@ protected:
 
 private:
     QString Content;
-    QColor Color = Qt::black;
+    QColor Color;
     bool Recessed;
+    TTextGadget* LabelGadget = nullptr;
+    TTextGadget* LabelledGadget = nullptr;
 };
 
 // The percentage gauge of a long operation; blank when no operation runs.

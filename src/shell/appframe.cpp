@@ -1,6 +1,9 @@
 #include "shell/appframe.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -14,6 +17,7 @@
 #include "dlg/artwork.h"
 #include "dlg/menustyle.h"
 #include "dlg/placement.h"
+#include "platform/msgbox.h"
 #include "shell/splash.h"
 #include "util/settings.h"
 #include "wave/formats.h"
@@ -73,12 +77,18 @@ const TFrameRow OpenRow(TRow(CmdOpen)
                             if (!chosen.empty())
                                 f.OpenDocument(chosen, TMaximise::Decide);
                         });
-const TFrameRow
-    ExitRow(TRow(CmdExit).Item(TMenu::File, 200, "E&xit\tAlt+F4").Picture(NSArt::GlyphExit),
-            [](TF& f) { f.close(); });
+// Alt+F4 belongs to the window manager, which closes the frame with it.
+const TFrameRow ExitRow(TRow(CmdExit)
+                            .Item(TMenu::File, 200, "E&xit\tCtrl+Q")
+                            .Shortcuts({K(Qt::CTRL | Qt::Key_Q)})
+                            .Picture(NSArt::GlyphExit),
+                        [](TF& f) { f.close(); });
 const TFrameRow ShowClipboardRow(TRow(CmdShowClipboard).Item(TMenu::Edit, 200, "&Show Clipboard"),
                                  [](TF& f) { f.ShowClipboard(); });
-const TFrameRow AboutRow(TRow(CmdAbout).Item(TMenu::Help, 0, "&About"),
+const TFrameRow
+    HelpRow(TRow(CmdHelp).Item(TMenu::Help, 0, "&User Guide\tF1").Shortcuts({K(Qt::Key_F1)}),
+            [](TF& f) { f.ShowGuide(); });
+const TFrameRow AboutRow(TRow(CmdAbout).Item(TMenu::Help, 100, "&About"),
                          [](TF& f) { f.ShowAbout(); });
 const TFrameRow CascadeRow(TRow(CmdCascade).Item(TMenu::Window, 0, "&Cascade"),
                            [](TF& f) { f.Client()->cascadeSubWindows(); });
@@ -414,6 +424,35 @@ void TAppFrame::Command(int id) {
 void TAppFrame::ShowAbout() {
     auto* splash = new TMySplashWindow(this);
     splash->ShowCentred(this);
+}
+
+QString TAppFrame::GuideFile() {
+    // Installed beside the program's prefix (wherever the install was moved
+    // to), where the build configured it, or in the sources of this build.
+    const QStringList places = {
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/brimvale/guide"),
+        QStringLiteral(BRIMVALE_GUIDE_INSTALLED), QStringLiteral(BRIMVALE_GUIDE_SOURCE)};
+    for (const QString& place : places) {
+        const QFileInfo index(QDir(place).filePath(QStringLiteral("index.html")));
+        if (index.isFile())
+            return index.canonicalFilePath();
+    }
+    return QString();
+}
+
+void TAppFrame::ShowGuide() {
+    const QString guide = GuideFile();
+    if (guide.isEmpty()) {
+        ShowMessageBox("The user guide is not installed.", "Brimvale", TMsgButtons::Ok,
+                       TMsgIcon::Warning);
+        return;
+    }
+    // The desktop's help or web browser shows it, as it shows any page.
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(guide)))
+        ShowMessageBox("The user guide could not be opened: no web browser or help program "
+                       "answers.\n\nIt is the file " +
+                           guide.toStdString(),
+                       "Brimvale", TMsgButtons::Ok, TMsgIcon::Warning);
 }
 
 void TAppFrame::ShowClipboard() {

@@ -67,6 +67,11 @@ public:
 
     TRecentFiles& Recent() { return RecentFiles; }
     void ShowAbout();
+    // The user guide in the desktop's browser or help program.
+    void ShowGuide();
+    // The guide's first page as installed or in the sources; empty when
+    // neither is there.
+    static QString GuideFile();
     // A new document holding what the clipboard holds.
     void ShowClipboard();
 

@@ -5,8 +5,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
+#include "wavewin/access.h"
 #include "wavewin/commands.h"
 #include "wavewin/spectroview.h"
 #include "wavewin/wavewin.h"
@@ -25,6 +27,10 @@ TChannelWin::TChannelWin(TWaveWin* owner, int channel)
     : QWidget(owner), Owner(owner), Channel(channel) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
+    InstallAccessibility();
+    // The selection and the play position move with the window's state;
+    // assistive technology hears of it when its words change.
+    connect(owner, &TWaveWin::StateChanged, this, [this] { AnnounceChannel(*this); });
     // The view repaints its channel from the first changed sample on; past
     // the end, too, as a shorter channel leaves room that now shows none.
     connect(owner, &TWaveWin::DocumentChanged, this, [this](const TDocumentChange& change) {
@@ -96,27 +102,45 @@ QImage& Canvas(int columns, int rows) {
 } // namespace
 
 void TChannelWin::paintEvent(QPaintEvent* event) {
-    const QRect area = event->rect();
+    const QRect logical = event->rect();
     if (Owner->View().Spectrogram) {
-        PaintSpectrogram(area);
+        PaintSpectrogram(logical);
         return;
     }
-    const int left = area.left();
-    const int right = area.right() + 1;
-    const int top = area.top();
-    const int bottom = area.bottom() + 1;
+    // Drawn in the screen's own pixels: on a screen of twice the density a
+    // column of the wave, the zero line and a cursor are one device pixel
+    // wide, as sharp as on any other screen. Everything below is in device
+    // pixels; at a ratio of 1 they are the view's pixels.
+    const double dpr = devicePixelRatioF();
+    const int left = int(std::floor(logical.left() * dpr));
+    const int right = int(std::ceil((logical.right() + 1) * dpr));
+    const int top = int(std::floor(logical.top() * dpr));
+    const int bottom = int(std::ceil((logical.bottom() + 1) * dpr));
+    const int width = int(std::ceil(this->width() * dpr));
     const int columns = right - left;
     const QRgb back = ColorOf(Owner->View().BackColor).rgb();
     const QRgb wave = ColorOf(Owner->View().WaveColor).rgb();
     const QRgb green = qRgb(0, 255, 0);
-    const int centre = Owner->View().CentreY;
-    const int half = Owner->View().HalfHeight;
+    const int centre = int(std::lround(Owner->View().CentreY * dpr));
+    const int half = int(std::lround(Owner->View().HalfHeight * dpr));
+    const double zoom = Owner->View().Zoom * dpr;
+    const double scrollX = double(Owner->View().ScrollX) * dpr;
+    auto pixelOf = [&](double sample) { return int64_t(sample * zoom - scrollX); };
 
     // The selection is a band of the wave's colour, and inside it the wave
-    // takes the background's colour.
+    // takes the background's colour. A cursor, or a selection narrower than
+    // a column, is one column wide.
+    int64_t bandFrom = 0, bandTo = 0;
+    if (ShowsSelection()) {
+        const int64_t a = pixelOf(double(Owner->Selected().Start));
+        const int64_t b = pixelOf(double(Owner->Selected().End));
+        if (a < width && b >= 0) {
+            bandFrom = a;
+            bandTo = a == b ? b + 1 : b;
+        }
+    }
     static TColumns shape;
     shape.Resize(size_t(columns));
-    const auto [bandFrom, bandTo] = Band();
     for (int x = left; x < right; ++x) {
         const bool inBand = x >= bandFrom && x < bandTo;
         shape.Pen[size_t(x - left)] = inBand ? back : wave;
@@ -131,12 +155,10 @@ void TChannelWin::paintEvent(QPaintEvent* event) {
     const NSWave::TChannel* channel =
         Owner->Document.HasChannel(Channel) ? &Owner->Document.Channel(Channel) : nullptr;
     const uint64_t count = channel ? channel->Count : 0;
-    const double zoom = Owner->View().Zoom;
-    const int64_t scrollX = Owner->View().ScrollX;
-    uint64_t i = uint64_t(std::max<int64_t>(0, Owner->SampleUnder(left)));
+    uint64_t i = uint64_t(std::max<int64_t>(0, int64_t((scrollX + left) / zoom)));
     int greenFrom = left;
     for (; greenFrom < right; ++greenFrom) {
-        const uint64_t next = uint64_t(double(scrollX + greenFrom + 1) / zoom);
+        const uint64_t next = uint64_t((scrollX + greenFrom + 1) / zoom);
         const NSWave::TPeak peak = channel ? channel->Extremes(i, next) : NSWave::TPeak{0, 0};
         i = next;
         const int y1 = centre + (((peak.Min >> 16) * half) >> 15);
@@ -167,7 +189,15 @@ void TChannelWin::paintEvent(QPaintEvent* event) {
             std::fill(row + (greenFrom - left), row + columns, green);
         }
     }
-    QPainter(this).drawImage(area.topLeft(), canvas, QRect(0, 0, columns, bottom - top));
+    QPainter painter(this);
+    if (dpr == 1) {
+        painter.drawImage(logical.topLeft(), canvas, QRect(0, 0, columns, bottom - top));
+        return;
+    }
+    // One picture pixel to one device pixel: in the screen's pixels the
+    // painter copies the picture as it is, without scaling.
+    painter.setTransform(QTransform::fromScale(1 / dpr, 1 / dpr));
+    painter.drawImage(QPoint(left, top), canvas, QRect(0, 0, columns, bottom - top));
 }
 
 void TChannelWin::mousePressEvent(QMouseEvent* event) {

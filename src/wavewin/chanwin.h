@@ -1,6 +1,7 @@
 #pragma once
 // One channel's waveform view inside the document window.
 
+#include <QString>
 #include <QWidget>
 #include <cstdint>
 #include <memory>
@@ -27,6 +28,9 @@ public:
     int Channel;
     // The spectrogram's tiles, made when the view first shows one.
     std::unique_ptr<TSpectroStrip> Spectro;
+    // What assistive technology was last told of the view.
+    QString AnnouncedText;
+    double AnnouncedValue = -1;
     // The window moved the view's pixels dx to the right.
     void Scrolled(int dx);
 

@@ -67,6 +67,7 @@ enum TCommandId : int {
     CmdOtherEffect = 2068,
     CmdSpectrogram = 2070,
     CmdRedo = 2202,
+    CmdHelp = 2090,
     CmdExit = 24310,
     CmdCascade = 24361,
     CmdTileVertical = 24362,

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "wave/timefmt.h"
+#include "wavewin/access.h"
 #include "wavewin/wavewin.h"
 
 namespace NSWaveWin {
@@ -48,9 +49,16 @@ const QFont& ButtonFont() {
     return font;
 }
 
+QColor TTimeLine::LineColor(const QPalette& palette) {
+    const QColor a = palette.color(QPalette::Base), b = palette.color(QPalette::Text);
+    return QColor((a.red() + b.red() + 1) / 2, (a.green() + b.green() + 1) / 2,
+                  (a.blue() + b.blue() + 1) / 2);
+}
+
 TTimeLine::TTimeLine(TWaveWin* window, QWidget* parent) : QWidget(parent), Window(window) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFont(RulerFont());
+    InstallAccessibility();
 }
 
 const TTimeLine::TTick* TTimeLine::ChooseTick(int rate, double zoom) {
@@ -68,8 +76,14 @@ const TTimeLine::TTick* TTimeLine::ChooseTick(int rate, double zoom) {
 void TTimeLine::paintEvent(QPaintEvent* event) {
     const int right = event->rect().right() + 1;
     QPainter painter(this);
-    painter.fillRect(event->rect(), Qt::white);
-    painter.fillRect(QRect(0, 14, right, 1), QColor(128, 128, 128));
+    // The palette's colours, so the ruler reads on a dark desktop too (on
+    // the usual light one: black on white with a mid-grey line). Its lines are
+    // one device pixel thick on a screen of any density.
+    const qreal line = 1.0 / devicePixelRatioF();
+    const QColor ground = palette().color(QPalette::Base);
+    const QColor ink = palette().color(QPalette::Text);
+    painter.fillRect(event->rect(), ground);
+    painter.fillRect(QRectF(0, 15 - line, right, line), LineColor(palette()));
 
     const int rate = std::max(1, Window->Document.Rate);
     const double zoom = Window->View().Zoom;
@@ -78,7 +92,7 @@ void TTimeLine::paintEvent(QPaintEvent* event) {
     if (!tick)
         return;
     painter.setFont(font());
-    painter.setPen(Qt::black);
+    painter.setPen(ink);
     const int ascent = painter.fontMetrics().ascent();
     // One tick left of the visible start, so its label shows cut at the edge.
     const double leftTime = double(int64_t(double(scrollX) / zoom)) / rate;
@@ -91,7 +105,7 @@ void TTimeLine::paintEvent(QPaintEvent* event) {
         const int64_t x = int64_t(double(int64_t(rate * t)) * zoom - double(scrollX));
         if (x > right + 20)
             break;
-        painter.fillRect(QRect(int(x), 4, 1, 10), Qt::black);
+        painter.fillRect(QRectF(qreal(x), 4, line, 10), ink);
         painter.drawText(QPoint(int(x) + 2, 1 + ascent),
                          QString::fromStdString(NSWave::FormatSeconds(t, tick->Decimals, minutes)));
     }

@@ -23,6 +23,10 @@ public:
     // The spacing for a sample rate and a zoom: the first row whose ticks
     // are more than 50 pixels apart; null when none is.
     static const TTick* ChooseTick(int rate, double zoom);
+    TWaveWin& Owner() const { return *Window; }
+    // The line under the ticks: halfway between the palette's text and its
+    // ground (mid-grey on black and white).
+    static QColor LineColor(const QPalette& palette);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

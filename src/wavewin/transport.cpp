@@ -1,12 +1,17 @@
 #include "wavewin/transport.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QStyleOptionFocusRect>
 #include <qdrawutil.h>
 
 #include <algorithm>
 
 #include "dlg/artwork.h"
+#include "wavewin/access.h"
+#include "wavewin/commands.h"
 #include "wavewin/timeline.h"
 #include "wavewin/wavewin.h"
 
@@ -27,7 +32,28 @@ TBVButton::TBVButton(TWaveWin* window, int command, int glyph, int margin, const
       Margin(margin) {
     setText(caption);
     setToolTip(caption);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
+    InstallAccessibility();
+    // Spoken as it is shown: the caption, else the menu item's words.
+    const TCommandInfo* info = FindCommand(command);
+    QString item = info && info->MenuText ? QString::fromLatin1(info->MenuText) : QString();
+    item = item.left(item.indexOf(QLatin1Char('\t'))).remove(QLatin1Char('&'));
+    item.remove(QStringLiteral("..."));
+    QString name = !caption.isEmpty() ? caption : item;
+    if (name.isEmpty())
+        name = command == CmdHeightUp     ? QStringLiteral("Taller Channels")
+               : command == CmdHeightDown ? QStringLiteral("Shorter Channels")
+                                          : QStringLiteral("Command %1").arg(command);
+    setAccessibleName(name);
+    QStringList keys;
+    if (info)
+        for (const QKeySequence& key : info->Keys)
+            keys << key.toString(QKeySequence::NativeText);
+    QString description = item.isEmpty() || item == name ? QString() : item;
+    if (!keys.isEmpty())
+        description += (description.isEmpty() ? QString() : QStringLiteral("; ")) +
+                       QStringLiteral("keys: ") + keys.join(QStringLiteral(", "));
+    setAccessibleDescription(description);
     setFont(ButtonFont());
     setFixedSize(sizeHint());
     connect(this, &QAbstractButton::clicked, window, [this] { Window->Command(CommandId); });
@@ -45,6 +71,18 @@ QSize TBVButton::sizeHint() const {
 
 void TBVButton::UpdateState() {
     setEnabled(Window->IsEnabled(CommandId));
+}
+
+bool TBVButton::event(QEvent* event) {
+    // Space belongs to the button that has the focus, not to Play.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier) {
+            event->accept();
+            return true;
+        }
+    }
+    return QAbstractButton::event(event);
 }
 
 void TBVButton::paintEvent(QPaintEvent*) {
@@ -66,14 +104,22 @@ void TBVButton::paintEvent(QPaintEvent*) {
     const int side = std::min(inner.width(), inner.height());
     QRect square(inner.left() + (inner.width() - side) / 2, inner.top(), side, side);
     NSArt::PaintGlyph(painter, GlyphNumber, QRectF(square), isEnabled());
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect().adjusted(Border + 1, Border + 1, -Border - 1, -Border - 1);
+        focus.backgroundColor = palette().color(QPalette::Button);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
 }
 
 TBVGroup::TBVGroup(const QString& title, int glyph, QWidget* parent)
     : QWidget(parent), Title(title), GlyphNumber(glyph) {
     setAutoFillBackground(true);
+    InstallAccessibility();
+    setAccessibleName(QString(title).replace(QLatin1Char('\n'), QLatin1Char(' ')));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, pal.color(QPalette::Button));
-    pal.setColor(QPalette::WindowText, Qt::black);
     setPalette(pal);
 }
 
@@ -120,7 +166,7 @@ void TBVGroup::paintEvent(QPaintEvent*) {
     painter.drawPixmap(QRect(room.left() + (room.width() - size) / 2, glyphTop, size, size),
                        NSArt::GlyphPixmap(GlyphNumber, true, size, devicePixelRatioF()));
     painter.setFont(ButtonFont());
-    painter.setPen(Qt::black);
+    painter.setPen(palette().color(QPalette::ButtonText));
     QRect text(room.left(), height() / 2 + 2, room.width(), height() - (height() / 2 + 2));
     painter.drawText(text, Qt::AlignHCenter | Qt::AlignTop, Title);
 }
@@ -134,6 +180,9 @@ TVolSlider::TVolSlider(TWaveWin* window, QWidget* parent)
     // The top position is the loudest.
     setInvertedAppearance(true);
     setFocusPolicy(Qt::NoFocus);
+    setAccessibleName(QStringLiteral("Playback volume"));
+    setAccessibleDescription(
+        QStringLiteral("The volume of playback, loudest at the top; also the Volume menu"));
     connect(this, &QSlider::valueChanged, window,
             [this](int position) { Window->SetLevel(VolumeOf(position) / NSWave::VolumeStep); });
 }
@@ -148,6 +197,7 @@ int TVolSlider::PositionOf(int volume) {
 
 TRecLevelWin::TRecLevelWin(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    InstallAccessibility();
 }
 
 int TRecLevelWin::Level() const {
@@ -160,6 +210,10 @@ void TRecLevelWin::SetLevels(const std::vector<int>& percents) {
         return;
     Percents = levels;
     repaint();
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent changed(this, Level());
+        QAccessible::updateAccessibility(&changed);
+    }
 }
 
 void TRecLevelWin::SetLevel(int percent) {

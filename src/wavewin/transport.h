@@ -14,8 +14,8 @@ class TWaveWin;
 
 // A button with a glyph from the glyph sheet and an optional caption under
 // it. A click sends its command to the document window; it is enabled when
-// the command is. It never takes the keyboard focus, so keys always reach the
-// document.
+// the command is. It takes the keyboard focus from Tab only (a click leaves
+// it with the document), and then Space presses it.
 class TBVButton : public QAbstractButton {
 public:
     TBVButton(TWaveWin* window, int command, int glyph, int margin, const QString& caption,
@@ -28,6 +28,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     TWaveWin* Window;

@@ -222,7 +222,8 @@ const TCommandRow SaveRow(TRow(CmdSave)
                               .Picture(NSArt::GlyphSave)
                               .Does([](TWaveWin& w) { w.SaveFile(false); }));
 const TCommandRow SaveAsRow(TRow(CmdSaveAs)
-                                .Item(TMenu::File, 40, "Save &As...")
+                                .Item(TMenu::File, 40, "Save &As...\tCtrl+Shift+S")
+                                .Shortcuts({K(Qt::CTRL | Qt::SHIFT | Qt::Key_S)})
                                 .Picture(NSArt::GlyphSaveAs)
                                 .Does([](TWaveWin& w) { w.SaveFile(true); }));
 const TCommandRow RevertRow(TRow(CmdRevert)
@@ -232,8 +233,8 @@ const TCommandRow RevertRow(TRow(CmdRevert)
                                 .Idle()
                                 .Does([](TWaveWin& w) { w.CmRevert(); }));
 const TCommandRow CloseRow(TRow(CmdClose)
-                               .Item(TMenu::File, 20, "&Close\tCtrl+F4")
-                               .Shortcuts({K(Qt::CTRL | Qt::Key_F4)})
+                               .Item(TMenu::File, 20, "&Close\tCtrl+W")
+                               .Shortcuts({K(Qt::CTRL | Qt::Key_F4), K(Qt::CTRL | Qt::Key_W)})
                                .Picture(NSArt::GlyphClose)
                                .Idle()
                                .Does([](TWaveWin& w) { w.CmClose(); }));
@@ -311,6 +312,8 @@ void TWaveWin::UpdateTitle() {
         return;
     if (Child)
         Child->setWindowTitle(QString::fromStdString(Caption()));
+    if (Dialog)
+        Dialog->setAccessibleName(QString::fromStdString(Title()));
     if (FormatButton) {
         std::ostringstream text;
         text << SizeText(Document.Size) << "/" << double(Document.Rate) / 1000 << " kHz";

@@ -188,6 +188,8 @@ public:
     // The selection that returns when the playback stops starts (or ends)
     // at the play position.
     void MarkPlayRange(bool start);
+    // The range that plays (and becomes the selection again at Stop).
+    const TSampleRange& PlayRange() const { return PlaySelection; }
     // Mouse gestures from a channel view.
     void MouseDown(TChannelWin* view, int x, bool shift, bool control);
     void MouseMove(TChannelWin* view, int x, bool buttonDown);

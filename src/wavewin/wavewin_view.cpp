@@ -123,20 +123,26 @@ const TCommandRow HeightDownRow(
         .When([](const TCommandState& s) { return s.ChannelHeight >= 50.001; })
         .Does([](TWaveWin& w) { w.SetChannelHeight(w.View().ChannelHeight * 2.0 / 3.0); }));
 // "+" arrives with Shift on most keyboards and without it on the keypad;
-// both are the same command.
+// both are the same command. With Control they are the desktop's own zoom
+// keys, where Ctrl+= is Ctrl++ without Shift.
 const TCommandRow
     ZoomInRow(TRow(CmdZoomIn)
-                  .Item(TMenu::View, 0, "Zoom &In\t+")
+                  .Item(TMenu::View, 0, "Zoom &In\tCtrl++")
                   .Shortcuts({K(Qt::Key_Plus), K(Qt::SHIFT | Qt::Key_Plus),
-                              K(Qt::KeypadModifier | Qt::Key_Plus)})
+                              K(Qt::KeypadModifier | Qt::Key_Plus), K(Qt::CTRL | Qt::Key_Plus),
+                              K(Qt::CTRL | Qt::SHIFT | Qt::Key_Plus),
+                              K(Qt::ControlModifier | Qt::KeypadModifier | Qt::Key_Plus),
+                              K(Qt::CTRL | Qt::Key_Equal)})
                   .Picture(NSArt::GlyphZoomIn)
                   .Button(TToolBar::Zoom, 0, NSArt::GlyphTaller)
                   .When([](const TCommandState& s) { return s.Zoom <= TWaveWin::ZoomMax - 0.001; })
                   .Does([](TWaveWin& w) { w.SetScale(w.View().Zoom * 1.5); }));
 const TCommandRow
     ZoomOutRow(TRow(CmdZoomOut)
-                   .Item(TMenu::View, 10, "Zoom &Out\t-")
-                   .Shortcuts({K(Qt::Key_Minus), K(Qt::KeypadModifier | Qt::Key_Minus)})
+                   .Item(TMenu::View, 10, "Zoom &Out\tCtrl+-")
+                   .Shortcuts({K(Qt::Key_Minus), K(Qt::KeypadModifier | Qt::Key_Minus),
+                               K(Qt::CTRL | Qt::Key_Minus),
+                               K(Qt::ControlModifier | Qt::KeypadModifier | Qt::Key_Minus)})
                    .Picture(NSArt::GlyphZoomOut)
                    .Button(TToolBar::Zoom, 10, NSArt::GlyphShorter)
                    .When([](const TCommandState& s) { return s.Zoom >= s.ZoomFloor + 0.00000001; })

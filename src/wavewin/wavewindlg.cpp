@@ -1,6 +1,7 @@
 #include "wavewin/wavewindlg.h"
 
 #include <QCloseEvent>
+#include <QHash>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -23,6 +24,9 @@ TWaveWinDlg::TWaveWinDlg(QWidget* parent) : TStdDlg(parent, WidthUnits, HeightUn
 
     Wave = new TWaveWin(this);
     Wave->Dialog = this;
+    Wave->setAccessibleName(QStringLiteral("Channels"));
+    Wave->setAccessibleDescription(
+        QStringLiteral("The channel strips of the sound, one waveform each"));
     Place(Wave, 2501, -1, 61, 395, 142);
     // In the template's order, which is the order of tabbing and stacking.
     PlaceViewControls();
@@ -57,6 +61,8 @@ void TWaveWinDlg::PlaceViewControls() {
     Wave->VScroll = vScroll;
     for (QScrollBar* bar : {hScroll, vScroll})
         bar->setFocusPolicy(Qt::NoFocus);
+    hScroll->setAccessibleName(QStringLiteral("Scroll through the sound"));
+    vScroll->setAccessibleName(QStringLiteral("Scroll through the channels"));
     ConnectScrollBar(hScroll, true);
     ConnectScrollBar(vScroll, false);
 }
@@ -95,7 +101,9 @@ void TWaveWinDlg::PlaceViewButtons() {
     Place(format, 2049, 48, 203, 70, 15);
     format->setAutoDefault(false);
     format->setDefault(false);
-    format->setFocusPolicy(Qt::NoFocus);
+    format->setFocusPolicy(Qt::TabFocus);
+    format->setAccessibleDescription(
+        QStringLiteral("The sample size and rate: opens the Sound Format dialog"));
     connect(format, &QPushButton::clicked, Wave, [this] {
         Wave->setFocus();
         Wave->Command(CmdSoundFormat);
@@ -109,19 +117,30 @@ void TWaveWinDlg::PlaceReadout() {
     Wave->StatusBar = status;
     Wave->StatusText = status->MessageGadget();
     Wave->ModifiedGadget = status->ModifiedGadget();
+    status->setAccessibleName(QStringLiteral("Status"));
 
     TDlgControlBar* values = MakeBar(2504, 141, 231, 162, 12);
-    Wave->StartGadget = new TSelectionGadget(values, "---", ValueFont(), Qt::black, true);
-    Wave->EndGadget = new TSelectionGadget(values, "---", ValueFont(), Qt::black, true);
-    Wave->LengthGadget = new TSelectionGadget(values, "---", ValueFont(), Qt::black, true);
-    for (TSelectionGadget* g : {Wave->StartGadget, Wave->EndGadget, Wave->LengthGadget})
+    values->setAccessibleName(QStringLiteral("Selection"));
+    // The values in the palette's text colour; the captions navy on a light
+    // palette (the gadget takes the palette's text colour on a dark one).
+    Wave->StartGadget = new TSelectionGadget(values, "---", ValueFont(), QColor(), true);
+    Wave->EndGadget = new TSelectionGadget(values, "---", ValueFont(), QColor(), true);
+    Wave->LengthGadget = new TSelectionGadget(values, "---", ValueFont(), QColor(), true);
+    TSelectionGadget* shown[] = {Wave->StartGadget, Wave->EndGadget, Wave->LengthGadget};
+    for (TSelectionGadget* g : shown)
         values->Insert(g, true);
 
     TDlgControlBar* captions = MakeBar(2557, 141, 221, 162, 10);
-    for (const char* text : {"Start", "End", "Length"})
-        captions->Insert(new TSelectionGadget(captions, QString::fromLatin1(text), CaptionFont(),
-                                              QColor(0, 0, 128), false),
-                         true);
+    captions->setAccessibleName(QStringLiteral("Selection captions"));
+    const char* texts[] = {"Start", "End", "Length"};
+    for (int k = 0; k < 3; ++k) {
+        auto* caption = new TSelectionGadget(captions, QString::fromLatin1(texts[k]), CaptionFont(),
+                                             QColor(0, 0, 128), false);
+        captions->Insert(caption, true);
+        // Each value is read out under its caption's name.
+        shown[k]->setAccessibleName(QString::fromLatin1(texts[k]));
+        shown[k]->SetLabel(caption);
+    }
 }
 
 void TWaveWinDlg::FollowSize() {
@@ -144,6 +163,12 @@ void TWaveWinDlg::FollowSize() {
 
 TDlgControlBar* TWaveWinDlg::MakeBar(int id, int x, int y, int w, int h) {
     auto* bar = new TDlgControlBar(this);
+    static const QHash<int, QString> names = {{2502, QStringLiteral("Transport")},
+                                              {2551, QStringLiteral("Tracks")},
+                                              {2555, QStringLiteral("Effects")},
+                                              {2508, QStringLiteral("Channel height")},
+                                              {2507, QStringLiteral("Zoom")}};
+    bar->setAccessibleName(names.value(id));
     Place(bar, id, x, y, w, h);
     return bar;
 }

@@ -142,6 +142,12 @@ TEST(DesktopEntry, InstallPutsEverythingInPlaceAndTheDesktopsValidatorsAcceptIt)
     const QString icons = root.filePath("share/icons/hicolor/");
     for (const QString& file : {entry, metainfo, service, icons + "scalable/apps/brimvale.svg"})
         EXPECT_TRUE(QFileInfo(file).isFile()) << file.toStdString();
+    // The user guide, where the installed program's Help looks for it, with
+    // its pictures.
+    for (const char* file : {"index.html", "window.png", "effects.png"})
+        EXPECT_TRUE(
+            QFileInfo(root.filePath(QStringLiteral("share/brimvale/guide/") + file)).isFile())
+            << file;
     for (int size : {48, 256}) {
         const QImage icon(icons + QStringLiteral("%1x%1/apps/brimvale.png").arg(size));
         EXPECT_EQ(icon.size(), QSize(size, size)) << size;

@@ -5,11 +5,15 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHelpEvent>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -325,12 +329,74 @@ TEST_F(FrameTest, AboutShowsTheSplashUntilClickedOrEscape) {
 
 namespace {
 QStringList Warnings;
+
+// Takes the pages the program hands to the desktop's browser.
+class TOpenedUrls : public QObject {
+    Q_OBJECT
+public:
+    TOpenedUrls() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Open"); }
+    ~TOpenedUrls() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    QList<QUrl> Urls;
+public slots:
+    void Open(const QUrl& url) { Urls.append(url); }
+};
+
+// Every key of the table before the desktop's standard keys came, with its
+// command: none of them may change meaning.
+const std::pair<const char*, int> EarlierKeys[] = {
+    {"Ctrl+N", CmdNew},
+    {"Ctrl+O", CmdOpen},
+    {"Ctrl+S", CmdSave},
+    {"Ctrl+F4", CmdClose},
+    {"Ctrl+Z", CmdUndo},
+    {"Ctrl+X", CmdCut},
+    {"Shift+Del", CmdCut},
+    {"Ctrl+C", CmdCopy},
+    {"Ctrl+Ins", CmdCopy},
+    {"Ctrl+V", CmdPaste},
+    {"Shift+Ins", CmdPaste},
+    {"Del", CmdDelete},
+    {"Ctrl+A", CmdSelectAll},
+    {"Esc", CmdDeselect},
+    {"+", CmdZoomIn},
+    {"Shift++", CmdZoomIn},
+    {"Num++", CmdZoomIn},
+    {"-", CmdZoomOut},
+    {"Num+-", CmdZoomOut},
+    {"=", CmdFit},
+    {"Left", CmdScrollLeft},
+    {"Right", CmdScrollRight},
+    {"Shift+Left", CmdScrollStart},
+    {"Shift+Right", CmdScrollEnd},
+    {"Up", CmdScrollUp},
+    {"Down", CmdScrollDown},
+    {"Shift+Up", CmdScrollTop},
+    {"Shift+Down", CmdScrollBottom},
+    {"Ctrl+P", CmdPlay},
+    {"Space", CmdPlay},
+    {".", CmdStop},
+    {"Ctrl+R", CmdRecord},
+};
+const std::pair<const char*, int> DesktopKeys[] = {
+    {"Ctrl+Shift+S", CmdSaveAs}, {"Ctrl+W", CmdClose},  {"Ctrl+Q", CmdExit},    {"F1", CmdHelp},
+    {"Ctrl++", CmdZoomIn},       {"Ctrl+=", CmdZoomIn}, {"Ctrl+-", CmdZoomOut},
+};
+
+// The rows that claim a key.
+QList<int> Claimants(const QKeySequence& key) {
+    QList<int> ids;
+    for (const TCommandInfo& c : Commands())
+        if (c.Keys.contains(key))
+            ids.append(c.Id);
+    return ids;
+}
 void KeepWarning(QtMsgType, const QMessageLogContext&, const QString& text) {
     Warnings << text;
 }
 } // namespace
 
 TEST_F(FrameTest, EveryKeyOfTheTableReachesItsCommandAndNoOtherClaimsIt) {
+    TOpenedUrls opened;
     Start({Sound("a.wav", 50000)});
     Frame()->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
@@ -340,7 +406,7 @@ TEST_F(FrameTest, EveryKeyOfTheTableReachesItsCommandAndNoOtherClaimsIt) {
         QAction* keys = Frame()->KeyAction(c.Id);
         if (!keys)
             continue;
-        if (c.Id == CmdOpen || c.Id == CmdSave) {
+        if (c.Id == CmdOpen || c.Id == CmdSave || c.Id == CmdSaveAs) {
             Dialogs.Expect(c.Id == CmdOpen ? "Open Sound File" : "Save Sound File", "");
         }
         // Preferences opens its dialog, which is closed once it runs.
@@ -352,13 +418,19 @@ TEST_F(FrameTest, EveryKeyOfTheTableReachesItsCommandAndNoOtherClaimsIt) {
         for (const QKeySequence& key : c.Keys) {
             if (!keys->isEnabled())
                 continue;
+            // A dialog a key opened and the test closed leaves no window
+            // active here; the user's frame would be active again.
+            if (!Frame()->isActiveWindow()) {
+                Frame()->activateWindow();
+                ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
+            }
             int triggered = 0;
             auto connection = QObject::connect(keys, &QAction::triggered, [&] { ++triggered; });
             QTest::keySequence(Frame(), key);
             QObject::disconnect(connection);
             EXPECT_EQ(triggered, 1) << key.toString().toStdString();
             // Each key once is enough for the dialogs.
-            if (c.Id == CmdOpen || c.Id == CmdSave)
+            if (c.Id == CmdOpen || c.Id == CmdSave || c.Id == CmdSaveAs)
                 break;
         }
     }
@@ -366,3 +438,70 @@ TEST_F(FrameTest, EveryKeyOfTheTableReachesItsCommandAndNoOtherClaimsIt) {
     for (const QString& w : Warnings)
         EXPECT_FALSE(w.contains("Ambiguous")) << w.toStdString();
 }
+
+TEST_F(FrameTest, TheDesktopsStandardKeysDoTheirCommandsBesideTodaysKeys) {
+    for (const auto& [key, id] : EarlierKeys)
+        EXPECT_EQ(Claimants(QKeySequence(QString::fromLatin1(key))), QList<int>{id}) << key;
+    for (const auto& [key, id] : DesktopKeys)
+        EXPECT_EQ(Claimants(QKeySequence(QString::fromLatin1(key))), QList<int>{id}) << key;
+
+    TOpenedUrls opened;
+    const QString a = Sound("a.wav", 50000);
+    Start({a});
+    TWaveWin* w = Frame()->ActiveWindow();
+    ASSERT_TRUE(w);
+    // The menus show the new keys.
+    for (int id : {CmdSaveAs, CmdClose, CmdExit, CmdHelp, CmdZoomIn, CmdZoomOut}) {
+        QStringList keys;
+        for (const auto& [key, command] : DesktopKeys)
+            if (command == id)
+                keys << QString::fromLatin1(key);
+        EXPECT_TRUE(keys.contains(TDrawnMenuStyle::KeyText(Frame()->Action(id))))
+            << id << " shows " << TDrawnMenuStyle::KeyText(Frame()->Action(id)).toStdString();
+    }
+    Frame()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
+
+    const double zoom = w->View().Zoom;
+    QTest::keyClick(Frame(), Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(w->View().Zoom, zoom * 1.5);
+    QTest::keyClick(Frame(), Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(w->View().Zoom, zoom * 1.5 * 1.5);
+    QTest::keyClick(Frame(), Qt::Key_Minus, Qt::ControlModifier);
+    QTest::keyClick(Frame(), Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_NEAR(w->View().Zoom, zoom, zoom * 1e-12);
+
+    // F1: the guide's first page, whose pictures are all there.
+    QTest::keyClick(Frame(), Qt::Key_F1);
+    ASSERT_EQ(opened.Urls.size(), 1);
+    const QFileInfo guide(opened.Urls[0].toLocalFile());
+    QFile page(guide.filePath());
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly)) << guide.filePath().toStdString();
+    const QString html = QString::fromUtf8(page.readAll());
+    EXPECT_TRUE(html.contains("Brimvale user guide"));
+    int pictures = 0;
+    for (const QRegularExpressionMatch& m :
+         QRegularExpression(QStringLiteral("<img src=\"([^\"]+)\"")).globalMatch(html)) {
+        ++pictures;
+        EXPECT_TRUE(QFileInfo(guide.dir().filePath(m.captured(1))).isFile())
+            << m.captured(1).toStdString();
+    }
+    EXPECT_GE(pictures, 2);
+
+    // Save As asks for a name even for a sound that has one.
+    Dialogs.Expect("Save Sound File", "");
+    QTest::keyClick(Frame(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Dialogs.Shown.size(), 1u);
+
+    QTest::keyClick(Frame(), Qt::Key_N, Qt::ControlModifier);
+    ASSERT_EQ(Children().size(), 2);
+    QTest::keyClick(Frame(), Qt::Key_W, Qt::ControlModifier);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(Children().size(), 1);
+    QTest::keyClick(Frame(), Qt::Key_Q, Qt::ControlModifier);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(Frame()->isVisible());
+    EXPECT_TRUE(Children().isEmpty());
+}
+
+#include "frame_test.moc"

@@ -1,0 +1,179 @@
+// The document window on a screen of twice the density and under a dark
+// palette: the waveform and the time line drawn in device pixels (a line one
+// device pixel thick, the wave as the plain painter draws it at twice the
+// zoom), and texts and lines in the palette's colours.
+
+#include <QApplication>
+#include <QProcess>
+#include <cstdlib>
+
+#include "dlg/dlgbar.h"
+#include "viewtest.h"
+#include "wavewin/chanwin.h"
+#include "wavewin/timeline.h"
+#include "wavewin/transport.h"
+#include "wavewin/wavewindlg.h"
+#include "wavewintest.h"
+
+using namespace NSWaveWin;
+using namespace NSWaveWinTest;
+
+namespace {
+
+const char* const ChildFlag = "BRIMVALE_SCALED_CHILD";
+
+// The lengths of the runs of pixels of `colour` along row y.
+std::vector<int> Runs(const QImage& image, int y, QRgb colour) {
+    std::vector<int> runs;
+    int run = 0;
+    for (int x = 0; x < image.width(); ++x) {
+        if ((image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) {
+            ++run;
+        } else if (run) {
+            runs.push_back(run);
+            run = 0;
+        }
+    }
+    if (run)
+        runs.push_back(run);
+    return runs;
+}
+
+// The rows of column x in `colour`.
+int RowsOf(const QImage& image, int x, QRgb colour) {
+    int rows = 0;
+    for (int y = 0; y < image.height(); ++y)
+        rows += (image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF);
+    return rows;
+}
+
+} // namespace
+
+TEST(ScaledScreen, TheWindowIsDrawnInDevicePixelsAtTwiceTheDensity) {
+    if (std::getenv(ChildFlag))
+        GTEST_SKIP() << "the part that runs at twice the density";
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(ChildFlag, "1");
+    env.insert("QT_SCALE_FACTOR", "2");
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=ScaledScreenChild.*"});
+    const bool finished = child.waitForFinished(120000);
+    const std::string output = child.readAll().toStdString();
+    if (!finished)
+        child.kill(), child.waitForFinished();
+    ASSERT_TRUE(finished) << output;
+    EXPECT_EQ(child.exitCode(), 0) << output;
+    EXPECT_NE(output.find("[  PASSED  ] 1 test."), std::string::npos) << output;
+}
+
+class ScaledScreenChild : public WaveWinTest {};
+
+TEST_F(ScaledScreenChild, WaveTimeLineAndCursorAreOneDevicePixelWide) {
+    if (!std::getenv(ChildFlag))
+        GTEST_SKIP() << "runs in a process of its own at twice the density";
+    // A sound that ends before the view does, so the green zero line shows.
+    TWaveWin* w = Open(MakeSound("scaled.wav", 2, 30000, 22050, 2, [](int c, uint32_t i) {
+        return int32_t(std::sin(i * (c ? 0.0031 : 0.0107)) * 1.5e9 * (1 + (i % 7 == 0)) / 2);
+    }));
+    QCoreApplication::processEvents();
+    w->SetScale(0.02);
+    QCoreApplication::processEvents();
+    TChannelWin* view = w->Views()[0];
+    ASSERT_EQ(view->devicePixelRatioF(), 2.0);
+    const uint32_t cursor = 9000;
+    for (const TSampleRange& selection :
+         {TSampleRange(cursor, cursor, 0), TSampleRange(4000, 17000, AllChannels)}) {
+        w->SetSelection(selection);
+        QCoreApplication::processEvents();
+        const QImage shown = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(shown.size(), view->size() * 2);
+        // What the plain painter draws at twice the zoom, scroll and height.
+        TWaveWin& twice = *w;
+        TViewState& set = TWaveWinProbe::View(twice);
+        const double zoom = set.Zoom;
+        const int64_t scroll = set.ScrollX;
+        const int centre = set.CentreY, half = set.HalfHeight;
+        set.Zoom = zoom * 2;
+        set.ScrollX = scroll * 2;
+        set.CentreY = centre * 2;
+        set.HalfHeight = half * 2;
+        const QImage plain = PlainView(twice, 0, shown.width(), shown.height());
+        set.Zoom = zoom;
+        set.ScrollX = scroll;
+        set.CentreY = centre;
+        set.HalfHeight = half;
+        EXPECT_TRUE(SamePixels(shown, plain, shown.rect()));
+
+        // The green zero line past the end is one device row.
+        const int end = int(w->PixelOf(30000)) * 2;
+        ASSERT_LT(end + 4, shown.width());
+        EXPECT_EQ(RowsOf(shown, end + 3, qRgb(0, 255, 0)), 1);
+        if (selection.Start == selection.End) {
+            // The cursor: one device column of the wave's colour on the
+            // background's top row.
+            const std::vector<int> runs = Runs(shown, 0, RgbOf(w->View().WaveColor));
+            ASSERT_EQ(runs.size(), 1u);
+            EXPECT_EQ(runs[0], 1);
+        }
+    }
+
+    // The time line's line is one device row, its ticks one device column.
+    const QImage line = w->TimeLine->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRgb mid = TTimeLine::LineColor(w->TimeLine->palette()).rgb();
+    const QRgb ink = w->TimeLine->palette().color(QPalette::Text).rgb();
+    EXPECT_EQ(RowsOf(line, line.width() - 3, mid), 1);
+    const std::vector<int> ticks = Runs(line, 2 * 13, ink);
+    ASSERT_GE(ticks.size(), 3u);
+    for (int run : ticks)
+        EXPECT_EQ(run, 1);
+}
+
+TEST_F(WaveWinTest, ADarkPaletteGivesReadableReadOutsRulerAndCaptions) {
+    const QPalette light = QApplication::palette();
+    QPalette dark;
+    for (auto [role, colour] : {std::pair{QPalette::Window, QColor(40, 40, 44)},
+                                {QPalette::WindowText, QColor(230, 230, 230)},
+                                {QPalette::Base, QColor(28, 28, 30)},
+                                {QPalette::Text, QColor(240, 240, 240)},
+                                {QPalette::Button, QColor(55, 55, 60)},
+                                {QPalette::ButtonText, QColor(235, 235, 235)},
+                                {QPalette::Mid, QColor(90, 90, 90)}})
+        dark.setColor(role, colour);
+    QApplication::setPalette(dark);
+    TWaveWin* w = Open(MakeSound("dark.wav", 1, 30000));
+    w->SetSelection(TSampleRange(100, 9000, 0));
+    QCoreApplication::processEvents();
+    // The lightest pixel of each is its text: light on the dark ground.
+    // Frames drawn in the palette's light colour are left out.
+    auto lightest = [](QWidget* widget) {
+        const QImage whole = widget->grab().toImage();
+        const QImage image = whole.copy(whole.rect().adjusted(3, 3, -3, -3));
+        int best = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                best = std::max(best, QColor(image.pixel(x, y)).lightness());
+        return best;
+    };
+    auto darkest = [](QWidget* widget) {
+        const QImage image = widget->grab().toImage();
+        int sum = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                sum += QColor(image.pixel(x, y)).lightness();
+        return sum / std::max(1, image.width() * image.height());
+    };
+    QList<QWidget*> texts = {w->StartGadget, w->EndGadget, w->LengthGadget, w->TimeLine};
+    for (QWidget* child : w->Dialog->findChildren<QWidget*>())
+        if (dynamic_cast<TBVGroup*>(child) || (dynamic_cast<TSelectionGadget*>(child) &&
+                                               static_cast<TTextGadget*>(child)->Text() == "Start"))
+            texts << child;
+    ASSERT_EQ(texts.size(), 7);
+    for (QWidget* widget : texts) {
+        SCOPED_TRACE(typeid(*widget).name());
+        EXPECT_GE(lightest(widget), 200);
+        EXPECT_LE(darkest(widget), 110);
+    }
+    QApplication::setPalette(light);
+}
