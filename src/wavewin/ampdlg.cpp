@@ -45,16 +45,16 @@ private:
 
 TValueSetting TAmpDlg::VolSetting("Filters\\Amp\\Vol", 50);
 
-TAmpDlg::TAmpDlg(TWaveWin& window) : TEffectDlg(window, 130, 66, QStringLiteral("Amplitude")) {
+TAmpDlg::TAmpDlg(TWaveWin& window) : TEffectDlg(window, 180, 66, QStringLiteral("Amplitude")) {
     Volume = new QLineEdit(QStringLiteral("100"), this);
     auto* group = new TBuddyGroup(QStringLiteral("&Adjust Volume"), Volume, this);
-    Place(group, -1, 8, 4, 114, 34);
+    Place(group, -1, 8, 4, 164, 34);
     // Over the group, as in the template.
     Place(Volume, 2529, 34, 18, 40, 12);
     Volume->raise();
     QLabel* percent = PlaceText(*this, QStringLiteral("%"), 78, 20, 12, 8);
     percent->raise();
-    PlaceOkCancel(*this, 7, 46);
+    PlaceOkCancelPreview(*this, 7, 46, [this] { Preview(); });
     setFixedSize(size());
     SetupWindow();
 }
@@ -63,7 +63,17 @@ void TAmpDlg::LoadFields() {
     Volume->setText(QString::number(VolSetting.Get()));
 }
 
+TEffectChange TAmpDlg::ReadEffect(bool keep, bool) {
+    const int percent = ReadInt(Volume->text());
+    if (keep)
+        VolSetting.Set(percent);
+    return [percent](NSWave::TFile& doc, const TSampleRange& range, TOpStatus& status) {
+        AmplifyBy(doc, range, percent, status);
+    };
+}
+
 bool TAmpDlg::CanClose() {
+    Previewer().Stop();
     const int percent = ReadInt(Volume->text());
     if (!Window.ApplyAmplitude(percent))
         return false;

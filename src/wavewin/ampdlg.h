@@ -12,6 +12,7 @@ class TAmpDlg : public TEffectDlg {
 public:
     explicit TAmpDlg(TWaveWin& window);
     void LoadFields() override;
+    TEffectChange ReadEffect(bool keep, bool quiet) override;
     // The window's Amplitude gain over the range.
     bool CanClose() override;
 
@@ -20,5 +21,8 @@ public:
 private:
     QLineEdit* Volume;
 };
+
+// The Amplitude change: `percent` of the samples of `range`.
+void AmplifyBy(NSWave::TFile& doc, const TSampleRange& range, int percent, TOpStatus& status);
 
 } // namespace NSWaveWin

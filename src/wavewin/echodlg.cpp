@@ -30,14 +30,14 @@ QString Text(const std::string& text) {
 TDoubleSetting TEchoDlg::DelaySetting("Filters\\Echo\\Delay", 1.0);
 TValueSetting TEchoDlg::VolSetting("Filters\\Echo\\Vol", 50);
 
-TEchoDlg::TEchoDlg(TWaveWin& window) : TEffectDlg(window, 150, 68, QStringLiteral("Echo Options")) {
+TEchoDlg::TEchoDlg(TWaveWin& window) : TEffectDlg(window, 200, 68, QStringLiteral("Echo Options")) {
     Delay = PlaceEdit(*this, 2526, QStringLiteral("&Delay:"), 8, 8, 34, 44);
     Delay->setText(QStringLiteral("1.000"));
     PlaceText(*this, QStringLiteral("Seconds"), 92, 10, 50, 8);
     Volume = PlaceEdit(*this, 2527, QStringLiteral("&Volume:"), 8, 26, 34, 44);
     Volume->setText(QStringLiteral("50"));
     PlaceText(*this, QStringLiteral("%"), 92, 28, 20, 8);
-    PlaceOkCancel(*this, 17, 48);
+    PlaceOkCancelPreview(*this, 17, 48, [this] { Preview(); });
     setFixedSize(size());
     SetupWindow();
 }
@@ -47,10 +47,14 @@ void TEchoDlg::LoadFields() {
     Volume->setText(QString::number(VolSetting.Get()));
 }
 
-void TEchoDlg::Apply(const TSampleRange& range, TOpStatus& status) {
-    const double delay = DelaySetting.Set(ReadFloat(Delay->text()));
-    const int percent = VolSetting.Set(ReadInt(Volume->text()));
-    ApplyEffect(range, "echo", DefaultNumber(delay) + " " + DefaultNumber(percent * 0.01), status);
+TEffectChange TEchoDlg::ReadEffect(bool keep, bool) {
+    double delay = ReadFloat(Delay->text());
+    int percent = ReadInt(Volume->text());
+    if (keep) {
+        delay = DelaySetting.Set(delay);
+        percent = VolSetting.Set(percent);
+    }
+    return LibraryEffect("echo", DefaultNumber(delay) + " " + DefaultNumber(percent * 0.01));
 }
 
 } // namespace NSWaveWin

@@ -12,7 +12,7 @@ class TEchoDlg : public TEffectDlg {
 public:
     explicit TEchoDlg(TWaveWin& window);
     void LoadFields() override;
-    void Apply(const TSampleRange& range, TOpStatus& status) override;
+    TEffectChange ReadEffect(bool keep, bool quiet) override;
 
     static TDoubleSetting DelaySetting;
     static TValueSetting VolSetting;

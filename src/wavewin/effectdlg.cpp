@@ -1,5 +1,6 @@
 #include "wavewin/effectdlg.h"
 
+#include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -8,7 +9,9 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStyleOptionSlider>
+#include <QTreeWidget>
 #include <algorithm>
 #include <sstream>
 
@@ -25,11 +28,23 @@
 TEffectDlg::TEffectDlg(NSWaveWin::TWaveWin& window, int widthUnits, int heightUnits,
                        const QString& title)
     : TStdDlg(&window, widthUnits, heightUnits, title), Window(window),
-      EffectRange(window.EffectiveRange()) {}
+      EffectRange(window.EffectiveRange()), Previews(window) {}
 
 void TEffectDlg::SetupWindow() {
     TStdDlg::SetupWindow();
     LoadFields();
+    NSWaveWin::FollowFields(*this, [this] {
+        if (Previews.Playing())
+            Preview(true);
+    });
+}
+
+void TEffectDlg::Preview(bool quiet) {
+    const NSWaveWin::TEffectChange change = ReadEffect(false, quiet);
+    if (change)
+        Previews.Play(EffectRange, change, quiet);
+    else
+        Previews.Stop();
 }
 
 void TEffectDlg::accept() {
@@ -54,6 +69,7 @@ void TEffectDlg::accept() {
 }
 
 void TEffectDlg::done(int result) {
+    Previews.Stop();
     Reopen = false;
     QDialog::done(result);
 }
@@ -67,16 +83,25 @@ int TEffectDlg::Run() {
 }
 
 bool TEffectDlg::CanClose() {
-    return Window.ApplyInPlace(
-        EffectRange, "Filtering...",
-        [this](const TSampleRange& range, TOpStatus& status) { Apply(range, status); });
+    Previews.Stop();
+    const NSWaveWin::TEffectChange change = ReadEffect(true, false);
+    if (!change)
+        return false;
+    return Window.ApplyInPlace(EffectRange, Caption,
+                               [&](const TSampleRange& range, TOpStatus& status) {
+                                   change(Window.Document, range, status);
+                               });
 }
 
-void TEffectDlg::Apply(const TSampleRange&, TOpStatus&) {}
+NSWaveWin::TEffectChange TEffectDlg::ReadEffect(bool, bool) {
+    return nullptr;
+}
 
-void TEffectDlg::ApplyEffect(const TSampleRange& range, const std::string& name,
-                             const std::string& args, TOpStatus& status) {
-    Window.Document.ApplyEffect(range, name.c_str(), args.c_str(), &status);
+NSWaveWin::TEffectChange TEffectDlg::LibraryEffect(const std::string& name,
+                                                   const std::string& args) {
+    return [name, args](NSWave::TFile& doc, const TSampleRange& range, TOpStatus& status) {
+        doc.ApplyEffect(range, name.c_str(), args.c_str(), &status);
+    };
 }
 
 namespace NSWaveWin {
@@ -91,6 +116,33 @@ void PlaceOkCancel(TStdDlg& dialog, int x, int y) {
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), &dialog);
     dialog.Place(cancel, 2, x + 58, y, 50, 14);
     QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+}
+
+void PlacePreview(TStdDlg& dialog, int x, int y, std::function<void()> preview) {
+    auto* button = new QPushButton(QStringLiteral("Preview"), &dialog);
+    dialog.Place(button, 3, x, y, 50, 14);
+    button->setAutoDefault(false);
+    QObject::connect(button, &QPushButton::clicked, &dialog, std::move(preview));
+}
+
+void PlaceOkCancelPreview(TStdDlg& dialog, int x, int y, std::function<void()> preview) {
+    PlaceOkCancel(dialog, x, y);
+    PlacePreview(dialog, x + 116, y, std::move(preview));
+}
+
+void FollowFields(QWidget& dialog, const std::function<void()>& changed) {
+    for (QLineEdit* edit : dialog.findChildren<QLineEdit*>())
+        QObject::connect(edit, &QLineEdit::textChanged, &dialog, changed);
+    for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
+        if (button->isCheckable())
+            QObject::connect(button, &QAbstractButton::toggled, &dialog, changed);
+    for (QAbstractSlider* slider : dialog.findChildren<QAbstractSlider*>())
+        if (!qobject_cast<QScrollBar*>(slider))
+            QObject::connect(slider, &QAbstractSlider::valueChanged, &dialog, changed);
+    for (QComboBox* box : dialog.findChildren<QComboBox*>())
+        QObject::connect(box, &QComboBox::currentTextChanged, &dialog, changed);
+    for (QTreeWidget* tree : dialog.findChildren<QTreeWidget*>())
+        QObject::connect(tree, &QTreeWidget::currentItemChanged, &dialog, changed);
 }
 
 QLabel* PlaceText(TStdDlg& dialog, const QString& text, int x, int y, int w, int h) {

@@ -87,9 +87,13 @@ TWaveFormatDlg::TWaveFormatDlg(NSWave::TFile& document, TWaveWin& window)
     PlaceText(*this, QStringLiteral("Changing the sound format can cause sound degradation."), 8,
               126, 214, 10)
         ->setWordWrap(true);
-    PlaceOkCancel(*this, 61, 148);
+    PlaceOkCancelPreview(*this, 32, 148, [this] { Preview(); });
     setFixedSize(size());
     SetupWindow();
+    FollowFields(*this, [this] {
+        if (Previews.Playing())
+            Preview(true);
+    });
 
     connect(RateBox, &QComboBox::editTextChanged, this, [this] { UpdateChangeTo(); });
     connect(SizeBox, &QComboBox::currentIndexChanged, this, [this] { UpdateChangeTo(); });
@@ -162,7 +166,33 @@ void TWaveFormatDlg::accept() {
         QDialog::accept();
 }
 
+void TWaveFormatDlg::done(int result) {
+    Previews.Stop();
+    TStdDlg::done(result);
+}
+
+void TWaveFormatDlg::Preview(bool quiet) {
+    const int rate = ChosenRate();
+    if (rate < MinRate || rate > MaxRate) {
+        Previews.Stop();
+        if (!quiet)
+            Window.MessageBox("Error: Invalid Rate", "Sound Format", TMsgButtons::Ok,
+                              TMsgIcon::Error);
+        return;
+    }
+    const int size = SizeBox->currentData().toInt();
+    Previews.Play(
+        TSampleRange(0, Document.GetLength(), AllChannels),
+        [rate, size](NSWave::TFile& doc, const TSampleRange&, TOpStatus& status) {
+            doc.SetRate(rate, &status);
+            if (size > 0)
+                doc.Size = size;
+        },
+        quiet);
+}
+
 bool TWaveFormatDlg::CanClose() {
+    Previews.Stop();
     try {
         const int rate = ChosenRate();
         if (rate < MinRate || rate > MaxRate)

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "dlg/stddlg.h"
+#include "wavewin/preview.h"
 
 class QComboBox;
 class QLabel;
@@ -32,6 +33,11 @@ public:
     // showing the error.
     bool CanClose();
     void accept() override;
+    void done(int result) override;
+    // Preview: the first seconds of the sound at the chosen rate and size,
+    // played from a copy. `quiet`: a refused rate stops it without a word.
+    void Preview(bool quiet = false);
+    TEffectPreview& Previewer() { return Previews; }
     // Whether a conversion began, so the document may have changed even
     // though the dialog did not end with Ok.
     bool ConversionBegun() const { return Begun; }
@@ -63,6 +69,7 @@ private:
     QComboBox* SizeBox;
     QString FilledRate;
     bool Begun = false;
+    TEffectPreview Previews{Window};
 };
 
 } // namespace NSWaveWin

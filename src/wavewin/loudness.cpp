@@ -42,6 +42,7 @@ TDoubleSetting TLoudnessDlg::CeilingSetting("Filters\\Loudness\\PeakLimit", -1.0
 
 TLoudnessDlg::TLoudnessDlg(TWaveWin& window)
     : TEffectDlg(window, 176, 84, QStringLiteral("Loudness")) {
+    Caption = "Adjusting loudness...";
     Target = PlaceEdit(*this, 2580, QStringLiteral("&Target loudness:"), 8, 8, 70, 36);
     PlaceText(*this, QStringLiteral("LUFS"), 120, 10, 40, 8);
     const char* captions[] = {"EBU R128 (-2&3)", "Stream (-1&6)", "Stream (-1&4)"};
@@ -55,7 +56,7 @@ TLoudnessDlg::TLoudnessDlg(TWaveWin& window)
     }
     Ceiling = PlaceEdit(*this, 2581, QStringLiteral("True &peak limit:"), 8, 44, 70, 36);
     PlaceText(*this, QStringLiteral("dBTP"), 120, 46, 40, 8);
-    PlaceOkCancel(*this, 30, 64);
+    PlaceOkCancelPreview(*this, 8, 64, [this] { Preview(); });
     setFixedSize(size());
     SetupWindow();
 }
@@ -65,46 +66,43 @@ void TLoudnessDlg::LoadFields() {
     Ceiling->setText(QString::fromStdString(DefaultNumber(CeilingSetting.Get())));
 }
 
-bool TLoudnessDlg::CanClose() {
+TEffectChange TLoudnessDlg::ReadEffect(bool keep, bool quiet) {
+    auto refuse = [&](const std::string& text) -> TEffectChange {
+        if (!quiet)
+            Window.MessageBox(text, "Brimvale", TMsgButtons::Ok, TMsgIcon::None);
+        return nullptr;
+    };
     double target = 0, ceiling = 0;
-    if (!ReadNumber(Target, -70, 0, target)) {
-        Window.MessageBox("The target loudness must be a number from -70 to 0 LUFS.", "Brimvale",
-                          TMsgButtons::Ok, TMsgIcon::None);
-        return false;
+    if (!ReadNumber(Target, -70, 0, target))
+        return refuse("The target loudness must be a number from -70 to 0 LUFS.");
+    if (!ReadNumber(Ceiling, -20, 0, ceiling))
+        return refuse("The true peak limit must be a number from -20 to 0 dBTP.");
+    if (keep) {
+        TargetSetting.Set(target);
+        CeilingSetting.Set(ceiling);
     }
-    if (!ReadNumber(Ceiling, -20, 0, ceiling)) {
-        Window.MessageBox("The true peak limit must be a number from -20 to 0 dBTP.", "Brimvale",
-                          TMsgButtons::Ok, TMsgIcon::None);
-        return false;
-    }
-    TargetSetting.Set(target);
-    CeilingSetting.Set(ceiling);
 
+    // Measured over the whole range, so a preview of its first seconds
+    // gets the gain Ok gives.
     NSWave::TLoudness measured;
     try {
         TOpStatus status("Measuring loudness...", Window.StatusTarget());
         measured = NSWave::MeasureLoudness(Window.Document, Range(), NSWave::TLoudnessDetail::Gain,
                                            &status);
     } catch (const NSWave::xcancelled&) {
-        return false;
+        return nullptr;
     } catch (const xmsg& e) {
-        Window.MessageBox(e.why(), "Brimvale", TMsgButtons::Ok, TMsgIcon::None);
-        return false;
+        return refuse(e.why());
     }
     const NSWave::TLoudnessFigures& t = measured.Together;
-    if (!std::isfinite(t.Integrated)) {
-        Window.MessageBox("The range is too short or too quiet to measure its loudness (it needs "
-                          "at least 0.4 seconds of sound above -70 LUFS).",
-                          "Brimvale", TMsgButtons::Ok, TMsgIcon::None);
-        return false;
-    }
+    if (!std::isfinite(t.Integrated))
+        return refuse("The range is too short or too quiet to measure its loudness (it needs "
+                      "at least 0.4 seconds of sound above -70 LUFS).");
     const double gain =
         std::pow(10.0, NSWave::LoudnessGain(t.Integrated, t.TruePeak, target, ceiling) / 20);
-    NSWave::TFile& doc = Window.Document;
-    return Window.ApplyInPlace(Range(), "Adjusting loudness...",
-                               [&](const TSampleRange& range, TOpStatus& status) {
-                                   doc.Amplify(range, gain, gain, &status);
-                               });
+    return [gain](NSWave::TFile& doc, const TSampleRange& range, TOpStatus& status) {
+        doc.Amplify(range, gain, gain, &status);
+    };
 }
 
 } // namespace NSWaveWin

@@ -18,7 +18,7 @@ public:
     // A target from -70 to 0 LUFS and a limit from -20 to 0 dBTP, then the
     // change; other values, or a range too short or too quiet to measure,
     // are refused with a message and the dialog stays open.
-    bool CanClose() override;
+    TEffectChange ReadEffect(bool keep, bool quiet) override;
 
     static TDoubleSetting TargetSetting;
     static TDoubleSetting CeilingSetting;

@@ -48,14 +48,15 @@ TDoubleSetting TNormalizeDlg::LevelSetting("Filters\\Normalize\\Level", -1.0);
 TValueSetting TNormalizeDlg::TogetherSetting("Filters\\Normalize\\Together", 0);
 
 TNormalizeDlg::TNormalizeDlg(TWaveWin& window)
-    : TEffectDlg(window, 150, 82, QStringLiteral("Normalize")) {
+    : TEffectDlg(window, 200, 82, QStringLiteral("Normalize")) {
+    Caption = "Normalizing...";
     Level = PlaceEdit(*this, 2570, QStringLiteral("&Peak level:"), 8, 8, 44, 36);
     PlaceText(*this, QStringLiteral("dBFS"), 92, 10, 40, 8);
     EachChannel = new QRadioButton(QStringLiteral("&Each channel on its own"), this);
     Place(EachChannel, 2571, 8, 26, 134, 10);
     Together = new QRadioButton(QStringLiteral("&All channels together"), this);
     Place(Together, 2572, 8, 38, 134, 10);
-    PlaceOkCancel(*this, 17, 60);
+    PlaceOkCancelPreview(*this, 17, 60, [this] { Preview(); });
     setFixedSize(size());
     SetupWindow();
 }
@@ -65,34 +66,45 @@ void TNormalizeDlg::LoadFields() {
     (TogetherSetting.Get() ? Together : EachChannel)->setChecked(true);
 }
 
-bool TNormalizeDlg::CanClose() {
+TEffectChange TNormalizeDlg::ReadEffect(bool keep, bool quiet) {
     QString text = Level->text().trimmed();
     text.replace(QChar(0x2212), QLatin1Char('-'));
     bool ok = false;
     const double level = text.toDouble(&ok);
     if (!ok || !(level >= LowestLevel && level <= 0)) {
-        Window.MessageBox("The peak level must be a number from -100 to 0 dBFS.", "Brimvale",
-                          TMsgButtons::Ok, TMsgIcon::None);
-        return false;
+        if (!quiet)
+            Window.MessageBox("The peak level must be a number from -100 to 0 dBFS.", "Brimvale",
+                              TMsgButtons::Ok, TMsgIcon::None);
+        return nullptr;
     }
-    LevelSetting.Set(level);
     const bool together = Together->isChecked();
-    TogetherSetting.Set(together ? 1 : 0);
-    NSWave::TFile& doc = Window.Document;
-    return Window.ApplyInPlace(
-        Range(), "Normalizing...", [&](const TSampleRange& range, TOpStatus& status) {
-            const int first = range.Channel == AllChannels ? 0 : range.Channel;
-            const int last = range.Channel == AllChannels ? doc.ChannelCount() - 1 : range.Channel;
-            int64_t loudest = 0;
-            for (int c = first; c <= last; ++c)
-                loudest = std::max(loudest, PeakOf(doc, c, range));
-            for (int c = first; c <= last; ++c) {
-                const double gain =
-                    NormalizeGain(together ? loudest : PeakOf(doc, c, range), level);
-                status.SetPercent((c - first) * 100 / (last - first + 1));
-                doc.Amplify(TSampleRange(range.Start, range.End, c), gain, gain);
-            }
-        });
+    if (keep) {
+        LevelSetting.Set(level);
+        TogetherSetting.Set(together ? 1 : 0);
+    }
+    // The peaks are those of the whole range in the document, so a preview
+    // of its first seconds gets the gains Ok gives.
+    const NSWave::TFile& measured = Window.Document;
+    const TSampleRange whole = Range();
+    return [&measured, whole, level, together](NSWave::TFile& doc, const TSampleRange& range,
+                                               TOpStatus& status) {
+        const int first = range.Channel == AllChannels ? 0 : range.Channel;
+        const int last = range.Channel == AllChannels ? doc.ChannelCount() - 1 : range.Channel;
+        auto peak = [&](int c) {
+            if (!measured.HasChannel(c))
+                return int64_t(0);
+            const uint32_t end = std::min(whole.End, measured.Channel(c).Count);
+            return PeakOf(measured, c, TSampleRange(whole.Start, end, c));
+        };
+        int64_t loudest = 0;
+        for (int c = first; c <= last; ++c)
+            loudest = std::max(loudest, peak(c));
+        for (int c = first; c <= last; ++c) {
+            const double gain = NormalizeGain(together ? loudest : peak(c), level);
+            status.SetPercent((c - first) * 100 / (last - first + 1));
+            doc.Amplify(TSampleRange(range.Start, range.End, c), gain, gain);
+        }
+    };
 }
 
 } // namespace NSWaveWin

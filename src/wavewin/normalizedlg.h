@@ -15,9 +15,9 @@ class TNormalizeDlg : public TEffectDlg {
 public:
     explicit TNormalizeDlg(TWaveWin& window);
     void LoadFields() override;
-    // A level from -100 to 0 dBFS, then the change; another level is
-    // refused with a message and the dialog stays open.
-    bool CanClose() override;
+    // A level from -100 to 0 dBFS; another level is refused with a message
+    // and the dialog stays open.
+    TEffectChange ReadEffect(bool keep, bool quiet) override;
 
     static TDoubleSetting LevelSetting;
     static TValueSetting TogetherSetting;

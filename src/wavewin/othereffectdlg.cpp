@@ -54,6 +54,7 @@ TOtherEffectDlg::TOtherEffectDlg(TWaveWin& window)
     Place(Arguments, 2562, 54, 160, 198, 12);
     argsCaption->setBuddy(Arguments);
     PlaceOkCancel(*this, 144, 180);
+    PlacePreview(*this, 86, 180, [this] { Preview(); });
     setMinimumSize(size());
 
     connect(Names, &QTreeWidget::currentItemChanged, this, [this] { ShowChoice(); });
@@ -68,7 +69,7 @@ TOtherEffectDlg::TOtherEffectDlg(TWaveWin& window)
     new TBottomAnchor(*this, argsCaption);
     new TVariableWidth(*this, Arguments);
     new TBottomAnchor(*this, Arguments);
-    for (int id : {1, 2}) {
+    for (int id : {1, 2, 3}) {
         new TRightAnchor(*this, Control(id));
         new TBottomAnchor(*this, Control(id));
     }
@@ -114,17 +115,22 @@ bool TOtherEffectDlg::CanClose() {
     return TEffectDlg::CanClose();
 }
 
-void TOtherEffectDlg::Apply(const TSampleRange& range, TOpStatus& status) {
+TEffectChange TOtherEffectDlg::ReadEffect(bool keep, bool) {
+    const std::string name = EffectName();
+    if (name.empty())
+        return nullptr;
     // Some effects read a file they are not given a name for from standard
     // input (fir, firfit): a program started from a terminal would wait
     // there with its window frozen. Nothing else here reads it.
     // Should even the null device fail to open, the stream is closed, and
     // reading it fails at once just the same.
     [[maybe_unused]] FILE* none = std::freopen("/dev/null", "r", stdin);
-    const std::string name = EffectName();
-    const std::string args = ArgumentsSetting(name).Set(Arguments->text().toStdString());
-    LastSetting.Set(name);
-    ApplyEffect(range, name, args, status);
+    std::string args = Arguments->text().toStdString();
+    if (keep) {
+        args = ArgumentsSetting(name).Set(args);
+        LastSetting.Set(name);
+    }
+    return LibraryEffect(name, args);
 }
 
 } // namespace NSWaveWin

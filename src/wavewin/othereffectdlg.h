@@ -20,7 +20,7 @@ class TOtherEffectDlg : public TEffectDlg {
 public:
     explicit TOtherEffectDlg(TWaveWin& window);
     void LoadFields() override;
-    void Apply(const TSampleRange& range, TOpStatus& status) override;
+    TEffectChange ReadEffect(bool keep, bool quiet) override;
     // No effect chosen: the dialog stays open.
     bool CanClose() override;
 

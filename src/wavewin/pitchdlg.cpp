@@ -101,7 +101,7 @@ TPitchDlg::TPitchDlg(TWaveWin& window)
         value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         PlaceText(*this, QString::fromLatin1(rows[i][1]), 148, y, 40, 8);
     }
-    PlaceOkCancel(*this, 52, 94);
+    PlaceOkCancelPreview(*this, 52, 94, [this] { Preview(); });
     setFixedSize(size());
     connect(FactorSlider, &QSlider::valueChanged, this, [this](int p) { UpdateTexts(p); });
     SetupWindow();
@@ -134,7 +134,24 @@ void TPitchDlg::UpdateTexts(int position) {
                                              OldSeconds > 60 ? 1 : 0)));
 }
 
+TEffectChange TPitchDlg::ReadEffect(bool, bool) {
+    const int position = FactorSlider->value();
+    if (position < 0 || position >= Positions)
+        return nullptr;
+    const int factor = Factors[position];
+    // Read at a rate that many times slower or faster and resampled back to
+    // its own, as Ok's insertion reads its staged copy.
+    return [factor](NSWave::TFile& doc, const TSampleRange&, TOpStatus& status) {
+        const int rate = doc.Rate;
+        if (factor == 100 || rate <= 0)
+            return;
+        doc.Rate = int(unsigned(rate) * 100u / unsigned(factor));
+        doc.SetRate(rate, &status);
+    };
+}
+
 bool TPitchDlg::CanClose() {
+    Previewer().Stop();
     const int position = FactorSlider->value();
     if (position < 0 || position >= Positions)
         return false;

@@ -29,6 +29,8 @@ public:
     void LoadFields() override;
     // The range resampled to Factors[position] percent of its duration.
     bool CanClose() override;
+    // For the preview: the whole copy resampled by the factor.
+    TEffectChange ReadEffect(bool keep, bool quiet) override;
 
     double OldDuration() const { return OldSeconds; }
     TFactorSlider* Slider() const { return FactorSlider; }

@@ -17,6 +17,7 @@
 #include "undo/history.h"
 #include "wavewin/commands.h"
 #include "wavewin/prefsdlg.h"
+#include "wavewin/preview.h"
 #include "wavewin/viewprefs.h"
 #include "wavewin/wavewin.h"
 
@@ -129,6 +130,12 @@ TPrefsDlg::TPrefsDlg(QWidget* parent) : QDialog(parent), Colors(StoredColors()) 
     FollowPlay = new QCheckBox(QStringLiteral("&Scroll during playback"), editing);
     FollowPlay->setChecked(FollowPlaySetting.Get() != 0);
     editForm->addRow(FollowPlay);
+    PreviewSeconds = new QSpinBox(editing);
+    PreviewSeconds->setRange(1, MaxPreviewSeconds);
+    PreviewSeconds->setSuffix(QStringLiteral(" s"));
+    PreviewSeconds->setValue(
+        std::clamp<int>(TEffectPreview::SecondsSetting.Get(), 1, MaxPreviewSeconds));
+    editForm->addRow(QStringLiteral("Effect &preview:"), PreviewSeconds);
     layout->addWidget(editing);
 
     auto* format = new QGroupBox(QStringLiteral("New sound"), this);
@@ -194,6 +201,7 @@ void TPrefsDlg::accept() {
     NSUndo::UndoLevelsSetting.Set(UndoLevels->value());
     ArrowsMoveCursorSetting.Set(ArrowsMove->isChecked() ? 1 : 0);
     FollowPlaySetting.Set(FollowPlay->isChecked() ? 1 : 0);
+    TEffectPreview::SecondsSetting.Set(PreviewSeconds->value());
     NewRateSetting.Set(Rate->currentData().toInt());
     NewSizeSetting.Set(Size->currentData().toInt());
     NewChannelsSetting.Set(Channels->value());

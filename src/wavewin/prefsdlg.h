@@ -38,6 +38,9 @@ public:
     QComboBox* Scheme;
     QCheckBox* FollowPlay;
     QCheckBox* ArrowsMove;
+    // Seconds an effect dialog's Preview plays.
+    QSpinBox* PreviewSeconds;
+    static constexpr int MaxPreviewSeconds = 60;
     // The colours the preview shows and OK keeps.
     TViewColors Colors{};
 

@@ -35,7 +35,7 @@ TVibroDlg::TVibroDlg(TWaveWin& window)
         Buttons[i] = new QRadioButton(QString::fromLatin1(names[i]), this);
         Place(Buttons[i], 2537 + i, 24, 36 + 12 * i, 80, 10);
     }
-    PlaceOkCancel(*this, 32, 90);
+    PlaceOkCancelPreview(*this, 7, 90, [this] { Preview(); });
     setFixedSize(size());
     SetupWindow();
 }
@@ -49,13 +49,14 @@ void TVibroDlg::LoadFields() {
     Buttons[index]->setChecked(true);
 }
 
-void TVibroDlg::Apply(const TSampleRange& range, TOpStatus& status) {
+TEffectChange TVibroDlg::ReadEffect(bool keep, bool) {
     int index = 2;
     for (int i = 0; i < 4; ++i)
         if (Buttons[i]->isChecked())
             index = i;
-    RadioSetting.Set(index);
-    ApplyEffect(range, "vibro", Presets[index], status);
+    if (keep)
+        RadioSetting.Set(index);
+    return LibraryEffect("vibro", Presets[index]);
 }
 
 } // namespace NSWaveWin

@@ -12,7 +12,7 @@ class TVibroDlg : public TEffectDlg {
 public:
     explicit TVibroDlg(TWaveWin& window);
     void LoadFields() override;
-    void Apply(const TSampleRange& range, TOpStatus& status) override;
+    TEffectChange ReadEffect(bool keep, bool quiet) override;
 
     // The arguments of the library's vibro for each strength, Maximum first.
     static const char* const Presets[4];

@@ -137,11 +137,15 @@ void TWaveWin::CmFadeOut() {
                  });
 }
 
-bool TWaveWin::ApplyAmplitude(int percent) {
+void AmplifyBy(NSWave::TFile& doc, const TSampleRange& range, int percent, TOpStatus& status) {
     const double factor = percent * 0.01;
+    doc.Amplify(range, factor, factor, &status);
+}
+
+bool TWaveWin::ApplyAmplitude(int percent) {
     return ApplyInPlace(EffectiveRange(), "Processing...",
                         [&](const TSampleRange& range, TOpStatus& status) {
-                            Document.Amplify(range, factor, factor, &status);
+                            AmplifyBy(Document, range, percent, status);
                         });
 }
 
