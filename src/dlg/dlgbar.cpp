@@ -9,6 +9,7 @@
 #include <QStyleOptionFrame>
 
 #include "dlg/dlgunits.h"
+#include "dlg/percentaccess.h"
 
 #include <algorithm>
 
@@ -50,40 +51,14 @@ private:
     TTextGadget* Gadget;
 };
 
-// The gauge of a long operation.
-class TGaugeAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
-public:
-    explicit TGaugeAccessible(TGaugeGadget* gauge)
-        : QAccessibleWidget(gauge, QAccessible::ProgressBar), Gauge(gauge) {}
-    void* interface_cast(QAccessible::InterfaceType type) override {
-        if (type == QAccessible::ValueInterface)
-            return static_cast<QAccessibleValueInterface*>(this);
-        return QAccessibleWidget::interface_cast(type);
-    }
-    QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Name)
-            return QStringLiteral("Progress");
-        if (t == QAccessible::Value)
-            return Gauge->Value() < 0 ? QString() : QStringLiteral("%1 %").arg(Gauge->Value());
-        return QAccessibleWidget::text(t);
-    }
-    QVariant currentValue() const override { return std::max(0, Gauge->Value()); }
-    void setCurrentValue(const QVariant&) override {}
-    QVariant maximumValue() const override { return 100; }
-    QVariant minimumValue() const override { return 0; }
-    QVariant minimumStepSize() const override { return 1; }
-
-private:
-    TGaugeGadget* Gauge;
-};
-
 QAccessibleInterface* BarFactory(const QString&, QObject* object) {
     if (auto* bar = dynamic_cast<TDlgControlBar*>(object))
         return new TBarAccessible(bar);
     if (auto* text = dynamic_cast<TTextGadget*>(object))
         return new TTextAccessible(text);
     if (auto* gauge = dynamic_cast<TGaugeGadget*>(object))
-        return new TGaugeAccessible(gauge);
+        return new TPercentAccessible(gauge, QStringLiteral("Progress"),
+                                      [gauge] { return gauge->Value(); });
     return nullptr;
 }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <utility>
 
+#include "dlg/percentaccess.h"
 #include "wave/timefmt.h"
 #include "wavewin/chanwin.h"
 #include "wavewin/timeline.h"
@@ -133,33 +134,6 @@ private:
     TTimeLine* Line;
 };
 
-// The recording meter: a level indicator from 0 to 100 percent.
-class TMeterAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
-public:
-    explicit TMeterAccessible(TRecLevelWin* meter)
-        : QAccessibleWidget(meter, QAccessible::ProgressBar), Meter(meter) {}
-    void* interface_cast(QAccessible::InterfaceType type) override {
-        if (type == QAccessible::ValueInterface)
-            return static_cast<QAccessibleValueInterface*>(this);
-        return QAccessibleWidget::interface_cast(type);
-    }
-    QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Name)
-            return QStringLiteral("Recording level");
-        if (t == QAccessible::Value)
-            return QStringLiteral("%1 %").arg(Meter->Level());
-        return QAccessibleWidget::text(t);
-    }
-    QVariant currentValue() const override { return Meter->Level(); }
-    void setCurrentValue(const QVariant&) override {}
-    QVariant maximumValue() const override { return 100; }
-    QVariant minimumValue() const override { return 0; }
-    QVariant minimumStepSize() const override { return 1; }
-
-private:
-    TRecLevelWin* Meter;
-};
-
 // A framed group: a grouping named by its title.
 class TGroupAccessible : public QAccessibleWidget {
 public:
@@ -172,7 +146,8 @@ QAccessibleInterface* Factory(const QString&, QObject* object) {
     if (auto* line = dynamic_cast<TTimeLine*>(object))
         return new TTimeLineAccessible(line);
     if (auto* meter = dynamic_cast<TRecLevelWin*>(object))
-        return new TMeterAccessible(meter);
+        return new TPercentAccessible(meter, QStringLiteral("Recording level"),
+                                      [meter] { return meter->Level(); });
     if (auto* group = dynamic_cast<TBVGroup*>(object))
         return new TGroupAccessible(group);
     return nullptr;
