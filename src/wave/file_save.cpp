@@ -25,6 +25,7 @@
 
 #include "util/opstatus.h"
 #include "util/xmsg.h"
+#include "wave/cancelled.h"
 #include "wave/file.h"
 #include "wave/soundformat.h"
 #include "wave/soxlib.h"
@@ -510,9 +511,13 @@ void TFile::SaveTo(const std::string& fileName, TOpStatus* status, const char* t
         throw xfewerbits(wrote, bits);
 
     const uint64_t len = r.End - r.Start;
+    // A save the user cancels stops here; the new file goes, the target
+    // stays as it was. A scratch file is part of a command and runs on.
     auto report = [&](uint64_t done) {
         if (status && len)
             status->SetPercent(int(done * 100 / len));
+        if (durable)
+            ThrowIfCancelled(status);
     };
 
     if (len > 0 && channels == 1)

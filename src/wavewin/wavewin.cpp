@@ -18,6 +18,7 @@
 #include "dlg/dlgbar.h"
 #include "util/settings.h"
 #include "util/xmsg.h"
+#include "wave/cancelled.h"
 #include "wave/reader.h"
 #include "wave/soundformat.h"
 #include "wavewin/chanwin.h"
@@ -266,8 +267,10 @@ bool TWaveWin::SaveFile(bool saveAs) {
             Document.Save(FileName, &status, nullptr, TSampleRange(), true);
         }
     } catch (const xmsg& e) {
-        // Nothing was written: the window keeps its name and its state.
-        ShowError("Error writing file '" + FileName + "': " + e.why());
+        // Nothing was written: the window keeps its name and its state. A
+        // save the user cancelled needs no message.
+        if (!dynamic_cast<const NSWave::xcancelled*>(&e))
+            ShowError("Error writing file '" + FileName + "': " + e.why());
         FileName = before;
         SetModified(wasModified);
         UpdateTitle();

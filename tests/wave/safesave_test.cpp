@@ -21,7 +21,9 @@
 
 #include "childrun.h"
 #include "support/testenv.h"
+#include "util/opstatus.h"
 #include "util/xmsg.h"
+#include "wave/cancelled.h"
 #include "wave/file.h"
 #include "wavetest.h"
 
@@ -317,5 +319,41 @@ TEST(SaveInterrupted, TheNextSaveRemovesWhatAnEndedSaveLeft) {
     std::vector<std::string> kept = {elsewhere, running, "keep.wav", "other.wav"};
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(Names(dir), kept);
+    fs::remove_all(dir);
+}
+
+// A save the user cancels part-way leaves the target as it was and nothing
+// beside it; a scratch save for a command is not stopped.
+TEST(SaveCancelled, TheTargetStaysAndNothingIsLeftBeside) {
+    class TCancelAfter : public TCancelTarget {
+    public:
+        explicit TCancelAfter(int asks) : Left(asks) {}
+        bool CancelRequested() override { return --Left < 0; }
+        int Left;
+    };
+    const std::string dir = TestTmpDir() + "/cancelled";
+    fs::create_directory(dir);
+    const std::string target = dir + "/keep.wav";
+    WriteBytes(target, "the user's own file");
+    TFile doc(8000, 2, 2, 2);
+    MakeNoise(doc, 100000);
+    for (const bool named : {false, true}) {
+        TFile::UseNamedSaveFiles(named);
+        TCancelAfter cancel(3);
+        TStatusTarget where;
+        where.Cancel = &cancel;
+        TOpStatus status("Saving", where);
+        EXPECT_THROW(doc.Save(target, &status), NSWave::xcancelled);
+        EXPECT_EQ(Bytes(target), "the user's own file");
+        EXPECT_EQ(Names(dir), std::vector<std::string>{"keep.wav"});
+        TCancelAfter always(0);
+        TStatusTarget scratchWhere;
+        scratchWhere.Cancel = &always;
+        TOpStatus scratch("Copying", scratchWhere);
+        doc.SaveScratch(dir + "/scratch.wav", &scratch, nullptr, TSampleRange());
+        EXPECT_TRUE(fs::exists(dir + "/scratch.wav"));
+        fs::remove(dir + "/scratch.wav");
+    }
+    TFile::UseNamedSaveFiles(false);
     fs::remove_all(dir);
 }
