@@ -9,6 +9,7 @@
 #include <string>
 
 #include "wave/file.h"
+#include "wavewin/timeline.h"
 #include "wavewin/wavewin.h"
 
 // Call before the QApplication exists. Returns the settings folder, for the
@@ -42,4 +43,15 @@ NSWaveWin::TWaveWin* OpenFilledWindow(QMdiArea& area, int rate, uint32_t length,
     w->UpdateTitle();
     w->ResetView();
     return w;
+}
+
+// The window of the strip benchmarks, on screen with its time line: 1900
+// pixels wide, two channels of 300 pixels with their 6-pixel gaps.
+inline void ShowStripWindow(NSWaveWin::TWaveWin& window, NSWaveWin::TTimeLine& timeLine) {
+    timeLine.resize(1900, 30);
+    window.TimeLine = &timeLine;
+    window.resize(1900, 612);
+    window.show();
+    timeLine.show();
+    window.SetupWindow();
 }

@@ -18,17 +18,18 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <functional>
 #include <thread>
 #include <vector>
 
 #include "../tests/wavewin/probe.h"
+#include "benchwindow.h"
 #include "machineload.h"
 #include "threadtiming.h"
 #include "wave/file.h"
@@ -107,22 +108,15 @@ int main(int argc, char** argv) {
     PrintMachineLoad("before");
     if (argc > 1)
         Rounds = std::max(1, std::atoi(argv[1]));
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    setenv("BRIMVALE_AUDIO", "virtual", 1);
-    QTemporaryDir settings;
-    setenv("BRIMVALE_CONFIG_DIR", settings.path().toLocal8Bit().constData(), 1);
+    // The window reads its colours from the settings: a private, empty set.
+    const std::string settings = SetUpWindowBench("spectro_bench");
     QApplication app(argc, argv);
 
     TWaveWin window(nullptr);
     window.Document.Rate = 44100;
     FillHour(window.Document);
     TTimeLine timeLine(&window, nullptr);
-    timeLine.resize(1900, 30);
-    window.TimeLine = &timeLine;
-    window.resize(1900, 612);
-    window.show();
-    timeLine.show();
-    window.SetupWindow();
+    ShowStripWindow(window, timeLine);
     QCoreApplication::processEvents();
     std::printf("strips %d × %d, %d channels; window size %d; %u worker threads\n",
                 window.Views()[0]->width(), window.Views()[0]->height(), window.Views().Count(),
@@ -231,5 +225,7 @@ int main(int argc, char** argv) {
     std::printf("%-26s %9.3f / %7.3f   (the pages beside the screen computed ahead)\n",
                 "page scroll, 0.01, warm", pageWarm.Wall, pageWarm.Cpu);
     PrintMachineLoad("after");
+    if (!settings.empty())
+        std::filesystem::remove_all(settings);
     return 0;
 }

@@ -18,17 +18,18 @@
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <functional>
 #include <vector>
 
 #include "../tests/wavewin/probe.h"
+#include "benchwindow.h"
 #include "machineload.h"
 #include "threadtiming.h"
 #include "wave/file.h"
@@ -98,24 +99,15 @@ int main(int argc, char** argv) {
     PrintMachineLoad("before");
     if (argc > 1)
         Rounds = std::max(1, std::atoi(argv[1]));
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    setenv("BRIMVALE_AUDIO", "virtual", 1);
     // The window reads its colours from the settings: a private, empty set.
-    QTemporaryDir settings;
-    setenv("BRIMVALE_CONFIG_DIR", settings.path().toLocal8Bit().constData(), 1);
+    const std::string settings = SetUpWindowBench("view_bench");
     QApplication app(argc, argv);
 
     TWaveWin window(nullptr);
     window.Document.Rate = 44100;
     FillHour(window.Document);
     TTimeLine timeLine(&window, nullptr);
-    timeLine.resize(1900, 30);
-    window.TimeLine = &timeLine;
-    // Two channels of 300 pixels with their 6-pixel gaps.
-    window.resize(1900, 612);
-    window.show();
-    timeLine.show();
-    window.SetupWindow();
+    ShowStripWindow(window, timeLine);
     QCoreApplication::processEvents();
     std::printf("channel views %d × %d, %d channels; view width %d\n", window.Views()[0]->width(),
                 window.Views()[0]->height(), window.Views().Count(), window.View().ViewWidth);
@@ -209,5 +201,7 @@ int main(int argc, char** argv) {
                 100.0 * double(channel.SummaryBytes()) / (double(channel.Count) * 4.0));
     window.TimeLine = nullptr;
     PrintMachineLoad("after");
+    if (!settings.empty())
+        std::filesystem::remove_all(settings);
     return 0;
 }
