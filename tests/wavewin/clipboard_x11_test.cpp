@@ -29,6 +29,7 @@
 #include <fstream>
 #include <memory>
 
+#include "support/childtest.h"
 #include "wavewin/clipboard.h"
 #include "wavewin/edittest.h"
 
@@ -152,23 +153,13 @@ TEST(X11Clipboard, ExchangesSoundWithXclipOnARealXServer) {
     std::string error;
     ASSERT_TRUE(server.Start(error)) << error;
 
-    QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(ChildFlag, "1");
     env.insert("DISPLAY", QString::fromStdString(server.Display));
     env.insert("BRIMVALE_TEST_PLATFORM", "xcb");
     // The X libraries keep what they allocate until the process ends.
     env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":detect_leaks=0");
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=X11ClipboardChild.*"});
-    const bool finished = child.waitForFinished(120000);
-    const std::string output = child.readAll().toStdString();
-    if (!finished)
-        child.kill(), child.waitForFinished();
-    ASSERT_TRUE(finished) << output;
-    EXPECT_EQ(child.exitCode(), 0) << output;
-    EXPECT_NE(output.find("[  PASSED  ] 1 test."), std::string::npos) << output;
+    ExpectChildTestPasses(env, "X11ClipboardChild.*");
 }
 
 class X11ClipboardChild : public EditTest {};

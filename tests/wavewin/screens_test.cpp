@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "dlg/dlgbar.h"
+#include "support/childtest.h"
 #include "viewtest.h"
 #include "wavewin/chanwin.h"
 #include "wavewin/timeline.h"
@@ -52,20 +53,10 @@ int RowsOf(const QImage& image, int x, QRgb colour) {
 TEST(ScaledScreen, TheWindowIsDrawnInDevicePixelsAtTwiceTheDensity) {
     if (std::getenv(ChildFlag))
         GTEST_SKIP() << "the part that runs at twice the density";
-    QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(ChildFlag, "1");
     env.insert("QT_SCALE_FACTOR", "2");
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=ScaledScreenChild.*"});
-    const bool finished = child.waitForFinished(120000);
-    const std::string output = child.readAll().toStdString();
-    if (!finished)
-        child.kill(), child.waitForFinished();
-    ASSERT_TRUE(finished) << output;
-    EXPECT_EQ(child.exitCode(), 0) << output;
-    EXPECT_NE(output.find("[  PASSED  ] 1 test."), std::string::npos) << output;
+    ExpectChildTestPasses(env, "ScaledScreenChild.*");
 }
 
 class ScaledScreenChild : public WaveWinTest {};
