@@ -1,11 +1,60 @@
 #include <algorithm>
+#include <vector>
 
 #include "undo/undo.h"
+#include "wave/cancelled.h"
 #include "wave/file.h"
 
 namespace NSUndo {
 
 using NSWave::TFile;
+
+namespace {
+
+// Exchanges the range with the buffer block by block, so an hour's exchange
+// shows progress and stops at Cancel. A cancelled exchange is exchanged back
+// (an exchange is its own inverse) before xcancelled leaves, so document and
+// buffer are both as they were.
+void SwapInSteps(TFile& doc, const TSampleRange& range, int32_t* buffer, TOpStatus* status) {
+    std::vector<NSWave::TChannel*> channels;
+    for (int i = 0; i < doc.ChannelCount(); ++i)
+        if (range.Channel == AllChannels || range.Channel == i)
+            channels.push_back(&doc.Channel(i));
+    uint64_t total = 0;
+    for (const NSWave::TChannel* channel : channels)
+        total += channel->CountInRange(range);
+    constexpr uint32_t Block = 1u << 18;
+    // Exchanges the first `limit` samples of the range, channel after
+    // channel; true when it reached the limit without a Cancel.
+    auto swap = [&](uint64_t limit, bool cancellable, uint64_t& done) {
+        done = 0;
+        int32_t* saved = buffer;
+        for (NSWave::TChannel* channel : channels) {
+            const uint32_t n = channel->CountInRange(range);
+            for (uint32_t i = 0; i < n && done < limit; i += Block) {
+                const uint32_t count = uint32_t(std::min<uint64_t>({Block, n - i, limit - done}));
+                std::swap_ranges(saved + i, saved + i + count,
+                                 channel->MutableSamples(range.Start + i));
+                done += count;
+                if (cancellable && status) {
+                    status->SetPercent(int(done * 100 / std::max<uint64_t>(total, 1)));
+                    if (status->Cancelled())
+                        return false;
+                }
+            }
+            saved += n;
+        }
+        return true;
+    };
+    uint64_t done = 0;
+    if (swap(total, true, done))
+        return;
+    uint64_t again = 0;
+    swap(done, false, again);
+    throw NSWave::xcancelled();
+}
+
+} // namespace
 
 TReplacement::TReplacement(TUndoWindow& window, const TSampleRange& range)
     : TUndoBase(window), Range(range) {
@@ -17,7 +66,7 @@ TReplacement::TReplacement(TUndoWindow& window, const TSampleRange& range)
     Outcome = Ready;
 }
 
-void TReplacement::Undo(TUndoWindow& window, TOpStatus*) {
+void TReplacement::Undo(TUndoWindow& window, TOpStatus* status) {
     TFile& doc = window.GetDocument();
     // Cutting the channels back to their old lengths would lose what the
     // change wrote beyond them, and Redo must bring that back too.
@@ -32,12 +81,22 @@ void TReplacement::Undo(TUndoWindow& window, TOpStatus*) {
             to = channel.CopyOut(TSampleRange(LengthBefore(i), channel.Count), to);
     }
     RestoreSizes(window);
-    doc.SwapRange(Range, SavedSamples.get());
+    try {
+        SwapInSteps(doc, Range, SavedSamples.get(), status);
+    } catch (const NSWave::xcancelled&) {
+        // What the change wrote beyond the old ends goes back too.
+        PutBeyondBack(window);
+        throw;
+    }
 }
 
-void TReplacement::Redo(TUndoWindow& window, TOpStatus*) {
+void TReplacement::Redo(TUndoWindow& window, TOpStatus* status) {
+    SwapInSteps(window.GetDocument(), Range, SavedSamples.get(), status);
+    PutBeyondBack(window);
+}
+
+void TReplacement::PutBeyondBack(TUndoWindow& window) {
     TFile& doc = window.GetDocument();
-    doc.SwapRange(Range, SavedSamples.get());
     ReapplySizes(window);
     if (!Beyond)
         return;

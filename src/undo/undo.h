@@ -64,6 +64,9 @@ public:
 
     virtual void Undo(TUndoWindow& window, TOpStatus* status) = 0;
     virtual void Redo(TUndoWindow& window, TOpStatus* status) = 0;
+    // Whether Undo and Redo stop at the status's Cancel, leaving the
+    // document as it was; the others run to their end.
+    virtual bool CanCancel() const { return false; }
 
     TAutoDelArry<TChanSize> ChanSizes;
     int ChannelCount;
@@ -149,6 +152,7 @@ public:
     TReplacement(TUndoWindow& window, const TSampleRange& range);
     void Undo(TUndoWindow& window, TOpStatus* status) override;
     void Redo(TUndoWindow& window, TOpStatus* status) override;
+    bool CanCancel() const override { return true; }
     // Whether the document still holds the range as it was saved (past a
     // channel's old end: silence), as after a change that failed before it
     // wrote anything. False without saved samples.
@@ -161,6 +165,11 @@ public:
     // channel by channel, each from its old length to its length after the
     // change. Empty while the change is applied.
     TSavedSamples Beyond;
+
+private:
+    // The channel count and lengths after the change, with what it wrote
+    // beyond the old ends.
+    void PutBeyondBack(TUndoWindow& window);
 };
 
 // Add Track.

@@ -211,8 +211,12 @@ void TWaveWin::CmRedo() {
 void TWaveWin::TakeStep(bool undo) {
     NSUndo::TUndoHistory::TEntry entry = undo ? History.TakeUndo() : History.TakeRedo();
     NSUndo::TUndoBase& record = *entry.Record;
+    // Only a record that can give a half-taken step back may stop midway.
+    TStatusTarget target = StatusTarget();
+    if (!record.CanCancel())
+        target.Cancel = nullptr;
     try {
-        TOpStatus status("Undo/Redo ...", StatusTarget());
+        TOpStatus status("Undo/Redo ...", target);
         if (undo)
             record.Undo(*this, &status);
         else
@@ -222,7 +226,9 @@ void TWaveWin::TakeStep(bool undo) {
             History.PutUndo(std::move(entry));
         else
             History.PutRedo(std::move(entry));
-        ShowError(e.why());
+        // A step the user cancelled left everything as it was: no message.
+        if (!dynamic_cast<const NSWave::xcancelled*>(&e))
+            ShowError(e.why());
         AnnounceChanges();
         return;
     }

@@ -487,3 +487,57 @@ TEST_F(EffectDlgTest, LongWorkShowsProgressAndEscapeOrCancelLeavesTheSoundAsItWa
     EXPECT_TRUE(w->ApplyAmplitude(50));
     EXPECT_NE(Snapshot(w->Document), before);
 }
+
+TEST_F(EffectDlgTest, UndoAndRedoStopAtEscapeWithTheSoundHistoryAndMarkAsTheyWere) {
+    // Channels of two lengths, and a change that runs past the shorter
+    // one's end, so the steps also take back and give back what the change
+    // wrote beyond it.
+    TSound before(2, V(300000));
+    before[1].resize(200000);
+    for (size_t c = 0; c < 2; ++c)
+        for (size_t i = 0; i < before[c].size(); ++i)
+            before[c][i] = int32_t((i * 2654435761u + c) & 0xFFFF) - 0x8000;
+    TWaveWin* w = Window(before, 8000);
+    ASSERT_TRUE(w->ApplyInPlace(
+        TSampleRange(150000, 280000, AllChannels), "", [&](const TSampleRange& r, TOpStatus&) {
+            for (int c = 0; c < 2; ++c)
+                for (uint32_t i = r.Start; i < r.End; ++i)
+                    w->Document.Channel(c).MutableSamples(i)[0] = int32_t(i % 977) * (c ? -3 : 5);
+        }));
+    const TSound after = Snapshot(w->Document);
+    ASSERT_EQ(after[1].size(), 280000u);
+    const NSUndo::TUndoBase* record = w->UndoHistory().NextUndo();
+    auto as = [&](const TSound& sound, bool redo, const char* what) {
+        EXPECT_EQ(Snapshot(w->Document) == sound, true) << what;
+        EXPECT_EQ(w->HasRedo(), redo) << what;
+        EXPECT_EQ(redo ? w->UndoHistory().NextRedo() : w->UndoHistory().NextUndo(), record) << what;
+        EXPECT_FALSE(w->StatusBar->CancelButton()->isVisible()) << what;
+    };
+
+    PostEscape(w);
+    w->Command(CmdUndo);
+    as(after, false, "cancelled undo");
+    EXPECT_TRUE(w->IsModified());
+    w->Command(CmdUndo);
+    as(before, true, "undo");
+    EXPECT_FALSE(w->IsModified());
+    // At one undo level, Undo again is the Redo.
+    PostEscape(w);
+    w->Command(CmdUndo);
+    as(before, true, "cancelled redo");
+    EXPECT_FALSE(w->IsModified());
+    w->Command(CmdUndo);
+    as(after, false, "redo");
+    EXPECT_TRUE(w->IsModified());
+
+    // A record that cannot give a half-taken step back runs to its end.
+    w->SetSelection(TSampleRange(1000, 90000, AllChannels), false);
+    w->Command(CmdDelete);
+    const TSound deleted = Snapshot(w->Document);
+    PostEscape(w);
+    w->Command(CmdUndo);
+    EXPECT_EQ(Snapshot(w->Document) == after, true);
+    w->Command(CmdUndo);
+    EXPECT_EQ(Snapshot(w->Document) == deleted, true);
+    w->SetModified(false);
+}
