@@ -14,6 +14,7 @@
 #include <cctype>
 #include <cerrno>
 #include <climits>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -501,6 +502,13 @@ void TFile::SaveTo(const std::string& fileName, TOpStatus* status, const char* t
         throw xmsg(TOutput::Rename(messages.Empty() ? "Could not open file" : messages.Text(),
                                    target.Name, fileName));
     TOutput output(out, target, fileName, messages, durable);
+    // A type that cannot hold the rate (MP3 above 48 kHz or between its
+    // rates) takes another one and would write our samples at it, so the
+    // file would play at the wrong speed.
+    if (std::lround(out.Ft->signal.rate) != std::lround(double(Rate)))
+        throw xmsg("This file type cannot hold a sample rate of " + std::to_string(Rate) +
+                   " Hz (it would play at " + std::to_string(std::lround(out.Ft->signal.rate)) +
+                   " Hz). Change the rate with Sound Format first.");
     // The library quietly narrows what a type cannot hold. That needs the
     // user's consent, unless the type names its sample format itself or is
     // the type the sound came from, written at its own resolution.

@@ -245,6 +245,29 @@ TEST(SaveTargets, MessagesNameTheFileTheUserChose) {
 
 } // namespace
 
+// A type that cannot hold the sound's rate is refused, not written at
+// another rate, which would play at the wrong speed; at a rate it holds
+// the same save goes through.
+TEST(SaveTargets, ATypeThatWouldChangeTheRateIsRefused) {
+    const std::string dir = TestTmpDir() + "/rates";
+    fs::create_directory(dir);
+    const std::string target = dir + "/take.mp3";
+    WriteBytes(target, "the user's file");
+    TFile doc(96000, 2, 2, 1);
+    MakeNoise(doc, 9600);
+    EXPECT_EQ(FailsCleanly(doc, dir, target,
+                           "This file type cannot hold a sample rate of 96000 Hz (it would play at "
+                           "48000 Hz). Change the rate with Sound Format first."),
+              "");
+    doc.Rate = 44100;
+    doc.Save(target);
+    TFile back;
+    back.Load(target);
+    EXPECT_EQ(back.Rate, 44100);
+    EXPECT_NEAR(double(back.GetLength()), 9600.0, 2000.0);
+    fs::remove_all(dir);
+}
+
 // A save the system ends half-way (here the file-size signal, which ends the
 // process as a crash or a kill would) leaves no file beside the target: the
 // new file has no name until it is complete.
