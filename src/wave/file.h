@@ -16,7 +16,15 @@
 
 class TOpStatus;
 
+class TValueSetting;
+
 namespace NSWave {
+
+// How MP3 files are encoded ("Save\Mp3Quality"): -n is a variable bit rate
+// at the encoder's quality n (2 high, 6 small), a positive value a constant
+// bit rate in kbit/s.
+extern TValueSetting Mp3QualitySetting;
+constexpr int DefaultMp3Quality = -2;
 
 // What a load found: the window tells the user when a file ended early.
 struct TLoadResult {

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "util/opstatus.h"
+#include "util/settings.h"
 #include "util/xmsg.h"
 #include "wave/cancelled.h"
 #include "wave/file.h"
@@ -37,7 +38,19 @@ xfewerbits::xfewerbits(unsigned typeBits, unsigned soundBits)
     : xmsg("This file type cannot hold " + std::to_string(soundBits) + "-bit samples"),
       TypeBits(typeBits), SoundBits(soundBits) {}
 
+TValueSetting Mp3QualitySetting("Save\\Mp3Quality", DefaultMp3Quality);
+
 namespace {
+
+// The MP3 encoder's setting, as the library takes it: a negative
+// compression is a variable bit rate of that quality, a positive one a
+// constant bit rate. A value the encoder does not know gives the default.
+double Mp3Compression() {
+    const int q = Mp3QualitySetting.Get();
+    if ((q <= -1 && q >= -9) || (q >= 32 && q <= 320))
+        return double(q);
+    return double(DefaultMp3Quality);
+}
 
 constexpr size_t BlockSamples = 7680;
 
@@ -486,6 +499,11 @@ void TFile::SaveTo(const std::string& fileName, TOpStatus* status, const char* t
     signal.precision = IsFloatSize(Size) ? (Size == 6 ? 53 : 24) : BitsOfSize(Size);
     signal.length = uint64_t(r.End - r.Start) * unsigned(channels);
     sox_encodinginfo_t encoding = ChooseEncoding(kind.c_str(), Size, Style, kind == "wav");
+    if (kind == "mp3") {
+        encoding.encoding = SOX_ENCODING_MP3;
+        encoding.bits_per_sample = 0;
+        encoding.compression = Mp3Compression();
+    }
 
     std::vector<char> comment(Comment.begin(), Comment.end());
     comment.push_back('\0');

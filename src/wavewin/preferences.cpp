@@ -17,6 +17,9 @@
 #include "undo/history.h"
 #include "wavewin/commands.h"
 #include "wavewin/prefsdlg.h"
+
+#include "util/settings.h"
+#include "wave/file.h"
 #include "wavewin/preview.h"
 #include "wavewin/viewprefs.h"
 #include "wavewin/wavewin.h"
@@ -163,6 +166,21 @@ TPrefsDlg::TPrefsDlg(QWidget* parent) : QDialog(parent), Colors(StoredColors()) 
     formatForm->addRow(cd);
     layout->addWidget(format);
 
+    auto* saving = new QGroupBox(QStringLiteral("Saving"), this);
+    auto* savingForm = new QFormLayout(saving);
+    Mp3Quality = new QComboBox(saving);
+    const std::pair<const char*, int> qualities[] = {
+        {"Variable, high quality (V2)", -2}, {"Variable, medium (V4)", -4},
+        {"Variable, small files (V6)", -6},  {"Constant 128 kbit/s", 128},
+        {"Constant 192 kbit/s", 192},        {"Constant 256 kbit/s", 256},
+        {"Constant 320 kbit/s", 320}};
+    for (const auto& [text, value] : qualities)
+        Mp3Quality->addItem(QString::fromLatin1(text), value);
+    Mp3Quality->setCurrentIndex(
+        std::max(0, Mp3Quality->findData(int(NSWave::Mp3QualitySetting.Get()))));
+    savingForm->addRow(QStringLiteral("&MP3 quality:"), Mp3Quality);
+    layout->addWidget(saving);
+
     auto* colours = new QGroupBox(QStringLiteral("Colours"), this);
     auto* colourBox = new QVBoxLayout(colours);
     Scheme = new QComboBox(colours);
@@ -205,6 +223,7 @@ void TPrefsDlg::accept() {
     NewRateSetting.Set(Rate->currentData().toInt());
     NewSizeSetting.Set(Size->currentData().toInt());
     NewChannelsSetting.Set(Channels->value());
+    NSWave::Mp3QualitySetting.Set(Mp3Quality->currentData().toInt());
     if (Colors != StoredColors())
         ApplyColors(Colors);
     TWaveWin::BroadcastState();

@@ -1,6 +1,7 @@
 #pragma once
 // Preferences: undo levels, the format of new sounds, the view colours with
-// their schemes, and the keyboard and playback preferences of the view.
+// their schemes, the keyboard and playback preferences of the view, and how
+// MP3 files are saved.
 
 #include <QColor>
 #include <QDialog>
@@ -36,6 +37,8 @@ public:
     QComboBox* Size;
     QSpinBox* Channels;
     QComboBox* Scheme;
+    // How Save writes MP3 files.
+    QComboBox* Mp3Quality;
     QCheckBox* FollowPlay;
     QCheckBox* ArrowsMove;
     // Seconds an effect dialog's Preview plays.

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -22,6 +23,7 @@
 #include "childrun.h"
 #include "support/testenv.h"
 #include "util/opstatus.h"
+#include "util/settings.h"
 #include "util/xmsg.h"
 #include "wave/cancelled.h"
 #include "wave/file.h"
@@ -265,6 +267,23 @@ TEST(SaveTargets, ATypeThatWouldChangeTheRateIsRefused) {
     back.Load(target);
     EXPECT_EQ(back.Rate, 44100);
     EXPECT_NEAR(double(back.GetLength()), 9600.0, 2000.0);
+
+    // The MP3 quality setting reaches the encoder: a tone at a constant
+    // 320 kbit/s takes several times the bytes of the smallest variable rate.
+    doc.SetSize(44100, 2);
+    for (int c = 0; c < 2; ++c)
+        for (uint32_t i = 0; i < 44100; ++i)
+            doc.Channel(c).MutableSamples(0)[i] =
+                int32_t(20000.0 * std::sin(double(i) * 0.0627)) * (1 << 16);
+    std::vector<uintmax_t> sizes;
+    for (int quality : {320, -6}) {
+        NSWave::Mp3QualitySetting.Set(quality);
+        doc.Save(target);
+        sizes.push_back(fs::file_size(target));
+    }
+    NSWave::Mp3QualitySetting.Set(NSWave::DefaultMp3Quality);
+    EXPECT_NEAR(double(sizes[0]), 40000.0, 4000.0);
+    EXPECT_LT(sizes[1] * 3, sizes[0]);
     fs::remove_all(dir);
 }
 
