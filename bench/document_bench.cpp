@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 
+#include "machineload.h"
 #include "wave/file.h"
 
 namespace {
@@ -105,4 +106,10 @@ BENCHMARK(BM_Paste)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    PrintMachineLoad("before");
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    PrintMachineLoad("after");
+}

@@ -3,9 +3,10 @@
 // samples (a raw file written here), so both sides use one library build.
 //
 // The sox side reads and writes files; ours works in memory and stages each
-// channel's output in a temporary file, as the program does.
-
-#include <benchmark/benchmark.h>
+// channel's output in a temporary file, as the program does. The pairs run
+// interleaved and are reported as the median of their paired ratios.
+//
+// Run: build/release/bench/effect_bench [rounds]
 
 #include <algorithm>
 #include <chrono>
@@ -15,7 +16,6 @@
 #include <memory>
 #include <string>
 #include <unistd.h>
-#include <utility>
 #include <vector>
 
 #include "machineload.h"
@@ -74,8 +74,12 @@ const std::string& RawInput() {
 template <class F> double Seconds(F f) {
     auto t0 = std::chrono::steady_clock::now();
     f();
-    PrintMachineLoad("after");
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
 }
 
 struct TCase {
@@ -87,52 +91,67 @@ struct TCase {
 
 const TCase Cases[] = {
     {"echo", "1 0.5", 0, "echo 1 1 1000 0.5"},
-    {"vibro", "8 0.5", 0, "tremolo 8 50"},
+    {"vibro", "20 0.75", 0, "tremolo 20 75"},
     {"resample", "", 48000, "rate 48000"},
 };
 
-void BM_Brimvale(benchmark::State& state, const TCase& c) {
-    auto& doc = Document();
-    for (auto _ : state) {
-        NSWave::TFile copy(doc, TSampleRange(0, Length));
-        state.SetIterationTime(Seconds([&] {
-            if (c.OutRate)
-                copy.SetRate(c.OutRate);
-            else
-                copy.ApplyEffect(TSampleRange(), c.Name, c.Args);
-        }));
-        benchmark::DoNotOptimize(copy.Channel(0).Samples[Length / 2]);
-    }
+double RunBrimvale(const TCase& c) {
+    NSWave::TFile copy(Document(), TSampleRange(0, Length));
+    const double t = Seconds([&] {
+        if (c.OutRate)
+            copy.SetRate(c.OutRate);
+        else
+            copy.ApplyEffect(TSampleRange(), c.Name, c.Args);
+    });
+    volatile int32_t keep = copy.Channel(0).Samples[Length / 2];
+    (void)keep;
+    return t;
 }
 
-void BM_SoxCommand(benchmark::State& state, const TCase& c) {
+// Negative when the command failed.
+double RunSox(const TCase& c) {
     const std::string out = TmpPath("out.raw");
     const std::string command =
         "sox -V1 -t s32 -r 44100 -c 2 " + RawInput() + " -t s32 " + out + " " + c.Sox;
-    for (auto _ : state) {
-        double t = Seconds([&] {
-            if (std::system(command.c_str()) != 0)
-                state.SkipWithError("the sox command failed");
-        });
-        state.SetIterationTime(t);
-        std::remove(out.c_str());
-    }
+    int rc = 0;
+    const double t = Seconds([&] { rc = std::system(command.c_str()); });
+    std::remove(out.c_str());
+    return rc == 0 ? t : -1;
 }
 
 } // namespace
 
+// Rounds per pair: the two sides alternate (A B A B ...), so a change in
+// the machine's load falls on both alike, and each round's ratio is taken
+// from its own pair.
+constexpr int Rounds = 5;
+
 int main(int argc, char** argv) {
+    int rounds = Rounds;
+    if (argc > 1)
+        rounds = std::max(1, std::atoi(argv[1]));
     PrintMachineLoad("before");
-    using TRun = void (*)(benchmark::State&, const TCase&);
-    const std::pair<const char*, TRun> sides[] = {{"brimvale", BM_Brimvale},
-                                                  {"sox", BM_SoxCommand}};
-    for (const TCase& c : Cases)
-        for (const auto& [side, run] : sides)
-            benchmark::RegisterBenchmark((std::string(c.Name) + "/" + side).c_str(), run, c)
-                ->UseManualTime()
-                ->Unit(benchmark::kMillisecond)
-                ->Iterations(3);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    RawInput();
+    std::printf("Ten minutes of 44.1 kHz stereo, %d interleaved rounds per pair; medians:\n",
+                rounds);
+    for (const TCase& c : Cases) {
+        std::vector<double> ours, sox, ratios;
+        for (int round = 0; round < rounds; ++round) {
+            ours.push_back(RunBrimvale(c));
+            sox.push_back(RunSox(c));
+            if (sox.back() <= 0) {
+                std::printf("  %-9s the sox command failed\n", c.Name);
+                return 1;
+            }
+            ratios.push_back(ours.back() / sox.back());
+        }
+        std::printf("  %-9s brimvale %8.3f s   sox %8.3f s   paired ratio %5.2f (min %.2f, max "
+                    "%.2f)\n",
+                    c.Name, Median(ours), Median(sox), Median(ratios),
+                    *std::min_element(ratios.begin(), ratios.end()),
+                    *std::max_element(ratios.begin(), ratios.end()));
+        std::fflush(stdout);
+    }
+    PrintMachineLoad("after");
+    return 0;
 }

@@ -15,6 +15,7 @@
 
 #include <memory>
 
+#include "machineload.h"
 #include "wave/file.h"
 
 namespace {
@@ -121,4 +122,10 @@ BENCHMARK(BM_PlainPassBehindTheEdit)
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    PrintMachineLoad("before");
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    PrintMachineLoad("after");
+}

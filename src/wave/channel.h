@@ -76,6 +76,15 @@ public:
         Changed(from);
         return Samples ? Writable() + from : nullptr;
     }
+    // Exchanges the samples (and length) with `other`; both count as
+    // changed from their first sample. Puts a staged result in place at once.
+    void SwapSamples(TChannel& other) {
+        std::swap(Samples, other.Samples);
+        std::swap(Count, other.Count);
+        std::swap(Capacity, other.Capacity);
+        Changed(0);
+        other.Changed(0);
+    }
     // Heap memory of the summary.
     size_t SummaryBytes() const { return Peaks.MemoryBytes(); }
 

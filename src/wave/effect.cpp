@@ -264,15 +264,25 @@ void TFile::SetRate(int newRate, TOpStatus* status) {
         if (room(*channel) > MaxChannelLength)
             ThrowTooLong();
 
+    // Every channel is converted into a copy of its own first and the copies
+    // go in place only when all are done: a failure or a Cancel midway
+    // leaves the sound as it was, never channels at two rates.
     const int span = Channels.IsEmpty() ? 100 : 100 / ChannelCount();
-    for (TChannel* channel : Channels) {
+    std::vector<std::unique_ptr<TChannel>> staged;
+    staged.reserve(size_t(ChannelCount()));
+    for (const TChannel* channel : Channels) {
         const uint64_t length = wanted(*channel);
-        channel->SetSize(uint32_t(room(*channel)));
-        channel->ApplyEffect(*this, "resample", "", TSampleRange(0, channel->Count), status, span,
-                             newRate);
-        if (length < channel->Count)
-            channel->SetSize(uint32_t(length));
+        auto& copy = staged.emplace_back(std::make_unique<TChannel>());
+        copy->SetSize(uint32_t(room(*channel)));
+        if (channel->Count)
+            std::copy_n(channel->Samples, channel->Count, copy->MutableSamples(0));
+        copy->ApplyEffect(*this, "resample", "", TSampleRange(0, copy->Count), status, span,
+                          newRate);
+        if (length < copy->Count)
+            copy->SetSize(uint32_t(length));
     }
+    for (int c = 0; c < ChannelCount(); ++c)
+        Channel(c).SwapSamples(*staged[size_t(c)]);
     Rate = newRate;
 }
 

@@ -6,6 +6,7 @@
 
 #include "util/opstatus.h"
 #include "util/xmsg.h"
+#include "wave/cancelled.h"
 #include "wave/file.h"
 #include "wave/soundformat.h"
 #include "wave/timefmt.h"
@@ -199,17 +200,18 @@ bool TWaveFormatDlg::CanClose() {
             throw xmsg("Invalid Rate");
         const int size = SizeBox->currentData().toInt();
         if (rate != Document.Rate) {
-            // A conversion stopped midway would leave channels at two
-            // rates: it runs to its end.
-            TStatusTarget target = Window.StatusTarget();
-            target.Cancel = nullptr;
-            TOpStatus status("Resampling...", target);
+            // The conversion changes the sound only once every channel is
+            // done: a Cancel or a failure leaves it as it was.
+            TOpStatus status("Resampling...", Window.StatusTarget());
             Begun = true;
             Document.SetRate(rate, &status);
         }
         if (size > 0)
             Document.Size = size;
         return true;
+    } catch (const NSWave::xcancelled&) {
+        // Stopped by the user: the dialog stays, with nothing to say.
+        return false;
     } catch (const xmsg& e) {
         Window.MessageBox("Error: " + e.why(), "Sound Format", TMsgButtons::Ok, TMsgIcon::Error);
         return false;

@@ -183,15 +183,12 @@ void TWaveWin::CmSoundFormat() {
     CmStop();
     const int rate = Document.Rate;
     bool ok;
-    bool begun;
     {
         TWaveFormatDlg dialog(Document, *this);
         ok = dialog.exec() == QDialog::Accepted;
-        begun = dialog.ConversionBegun();
     }
-    // A conversion that failed midway may have changed some channels: the
-    // records no longer fit the sound either.
-    if (ok || begun) {
+    // A conversion that failed or was cancelled changed nothing.
+    if (ok) {
         History.Clear();
         SetModified(true);
     }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -356,3 +357,59 @@ TEST(SetRate, PasteConvertsAndMixesTheSource) {
 }
 
 } // namespace
+
+// Random sounds (1 to 3 channels of their own lengths, several converter
+// blocks long) converted with a Cancel at a random progress question: the
+// sound and its rate stay as they were. Run to the end, each channel comes
+// out as its own conversion alone would give it.
+TEST(SetRate, CancelAnywhereLeavesTheSoundAndConvertsAllAtOnceOtherwise) {
+    class TCancelAt : public TCancelTarget {
+    public:
+        explicit TCancelAt(int asks) : Left(asks) {}
+        bool CancelRequested() override { return --Left < 0; }
+        int Left;
+    };
+    std::mt19937 random(24);
+    for (int round = 0; round < 6; ++round) {
+        const int channels = 1 + int(random() % 3);
+        const int rate = round % 2 ? 22050 : 44100;
+        const int newRate = round % 2 ? 48000 : 8000;
+        TFile doc(rate, 2, 2, channels);
+        std::vector<V> before;
+        for (int c = 0; c < channels; ++c) {
+            V samples(70000 + random() % 130000);
+            for (int32_t& s : samples)
+                s = int32_t(random()) >> 3;
+            doc.Channel(c).SetSize(uint32_t(samples.size()));
+            Fill(doc.Channel(c), samples);
+            before.push_back(samples);
+        }
+        // Each block of each channel asks at least once, two blocks or more.
+        TCancelAt cancel(int(random() % (2 * channels)));
+        TStatusTarget target;
+        target.Cancel = &cancel;
+        {
+            TOpStatus status("Resampling...", target);
+            EXPECT_THROW(doc.SetRate(newRate, &status), xmsg) << round;
+        }
+        EXPECT_EQ(doc.Rate, rate) << round;
+        ASSERT_EQ(doc.ChannelCount(), channels);
+        for (int c = 0; c < channels; ++c)
+            EXPECT_EQ(Samples(doc.Channel(c)), before[size_t(c)]) << round << " " << c;
+
+        TCancelAt never(1 << 30);
+        target.Cancel = &never;
+        {
+            TOpStatus status("Resampling...", target);
+            doc.SetRate(newRate, &status);
+        }
+        EXPECT_EQ(doc.Rate, newRate);
+        for (int c = 0; c < channels; ++c) {
+            TFile alone(rate, 2, 2, 1);
+            alone.Channel(0).SetSize(uint32_t(before[size_t(c)].size()));
+            Fill(alone.Channel(0), before[size_t(c)]);
+            alone.SetRate(newRate);
+            EXPECT_EQ(Samples(doc.Channel(c)), Samples(alone.Channel(0))) << round << " " << c;
+        }
+    }
+}

@@ -3,6 +3,7 @@
 // Ok does to the document and its undo history.
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -196,12 +197,24 @@ TEST_F(DialogTest, FormatListsAndKeepsTheSizeTheSoundHas) {
     }
 }
 
-TEST_F(DialogTest, FormatConversionThatFailsLeavesNoHistoryBehind) {
+TEST_F(DialogTest, FormatConversionThatFailsOrIsCancelledLeavesTheSoundAsItWas) {
     const TSound before{Ramp(3000), Ramp(2000)};
     TWaveWin* w = Window(before, 22050, 2);
     w->Command(CmdReverse);
     ASSERT_TRUE(w->HasUndo());
     w->SetModified(false);
+    auto samples = [&](int c) {
+        const NSWave::TChannel& channel = w->Document.Channel(c);
+        return std::vector<int32_t>(channel.Samples, channel.Samples + channel.Count);
+    };
+    const std::vector<std::vector<int32_t>> reversed{samples(0), samples(1)};
+    auto unchanged = [&](const char* what) {
+        EXPECT_TRUE(w->HasUndo()) << what;
+        EXPECT_FALSE(w->IsModified()) << what;
+        EXPECT_EQ(w->Document.Rate, 22050) << what;
+        EXPECT_EQ(samples(0), reversed[0]) << what;
+        EXPECT_EQ(samples(1), reversed[1]) << what;
+    };
     // The converter's output has nowhere to go.
     const std::string saved = TestTmpDir();
     setenv("TMPDIR", (saved + "/missing").c_str(), 1);
@@ -214,9 +227,16 @@ TEST_F(DialogTest, FormatConversionThatFailsLeavesNoHistoryBehind) {
         Cancel(d);
     }));
     setenv("TMPDIR", saved.c_str(), 1);
-    // A channel may have been converted before the failure: the records no
-    // longer fit the sound, and the sound counts as changed.
-    EXPECT_FALSE(w->HasUndo());
-    EXPECT_TRUE(w->IsModified());
-    EXPECT_EQ(w->Document.Rate, 22050);
+    unchanged("failed");
+
+    // Escape while it converts: no message, the dialog stays.
+    EXPECT_FALSE(Drive<Dlg>(w, CmdSoundFormat, [&](Dlg& d) {
+        Combo(d, 2513)->setCurrentIndex(0);
+        QCoreApplication::postEvent(
+            w, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+        Ok(d);
+        EXPECT_TRUE(d.isVisible());
+        Cancel(d);
+    }));
+    unchanged("cancelled");
 }
