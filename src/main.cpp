@@ -8,6 +8,7 @@
 #include "print/printservice.h"
 #include "shell/app.h"
 #include "shell/instance.h"
+#include "shell/translation.h"
 
 int main(int argc, char** argv) {
     // Help, version and mistakes in the options are answered before any
@@ -34,6 +35,9 @@ int main(int argc, char** argv) {
     // The task bar matches the window to the installed desktop entry and
     // shows its icon.
     QGuiApplication::setDesktopFileName(QLatin1String(ProgramId));
+    // Texts in the user's language from the first window on; the help and
+    // version texts above stay English.
+    InstallTranslations();
     // When the program runs already, it opens the files and this start ends.
     TRunningProgram running;
     if (running.Claim(line.Files) == TRunningProgram::HandedOver)

@@ -40,10 +40,14 @@ const struct {
     const char* Title;
     bool Drawn;
 } MenuBar[] = {
-    {TMenu::File, "&File", true},      {TMenu::Edit, "&Edit", true},
-    {TMenu::Sound, "&Sound", true},    {TMenu::View, "&View", true},
-    {TMenu::Volume, "Vo&lume", true},  {TMenu::Effect, "&Effect", true},
-    {TMenu::Window, "&Window", false}, {TMenu::Help, "&Help", false},
+    {TMenu::File, QT_TRANSLATE_NOOP("Commands", "&File"), true},
+    {TMenu::Edit, QT_TRANSLATE_NOOP("Commands", "&Edit"), true},
+    {TMenu::Sound, QT_TRANSLATE_NOOP("Commands", "&Sound"), true},
+    {TMenu::View, QT_TRANSLATE_NOOP("Commands", "&View"), true},
+    {TMenu::Volume, QT_TRANSLATE_NOOP("Commands", "Vo&lume"), true},
+    {TMenu::Effect, QT_TRANSLATE_NOOP("Commands", "&Effect"), true},
+    {TMenu::Window, QT_TRANSLATE_NOOP("Commands", "&Window"), false},
+    {TMenu::Help, QT_TRANSLATE_NOOP("Commands", "&Help"), false},
 };
 
 // The frame's own commands: the handlers by id.
@@ -64,12 +68,13 @@ using K = QKeySequence;
 using TF = TAppFrame;
 
 const TFrameRow NewRow(TRow(CmdNew)
-                           .Item(TMenu::File, 0, "&New\tCtrl+N")
+                           .Item(TMenu::File, 0, QT_TRANSLATE_NOOP("Commands", "&New\tCtrl+N"))
                            .Shortcuts({K(Qt::CTRL | Qt::Key_N)})
                            .Picture(NSArt::GlyphNew),
                        [](TF& f) { f.OpenDocument(std::string(), TMaximise::Decide); });
 const TFrameRow OpenRow(TRow(CmdOpen)
-                            .Item(TMenu::File, 10, "&Open...\tCtrl+O")
+                            .Item(TMenu::File, 10,
+                                  QT_TRANSLATE_NOOP("Commands", "&Open...\tCtrl+O"))
                             .Shortcuts({K(Qt::CTRL | Qt::Key_O)})
                             .Picture(NSArt::GlyphOpen),
                         [](TF& f) {
@@ -79,27 +84,35 @@ const TFrameRow OpenRow(TRow(CmdOpen)
                         });
 // Alt+F4 belongs to the window manager, which closes the frame with it.
 const TFrameRow ExitRow(TRow(CmdExit)
-                            .Item(TMenu::File, 200, "E&xit\tCtrl+Q")
+                            .Item(TMenu::File, 200, QT_TRANSLATE_NOOP("Commands", "E&xit\tCtrl+Q"))
                             .Shortcuts({K(Qt::CTRL | Qt::Key_Q)})
                             .Picture(NSArt::GlyphExit),
                         [](TF& f) { f.close(); });
-const TFrameRow ShowClipboardRow(TRow(CmdShowClipboard).Item(TMenu::Edit, 200, "&Show Clipboard"),
-                                 [](TF& f) { f.ShowClipboard(); });
-const TFrameRow
-    HelpRow(TRow(CmdHelp).Item(TMenu::Help, 0, "&User Guide\tF1").Shortcuts({K(Qt::Key_F1)}),
-            [](TF& f) { f.ShowGuide(); });
-const TFrameRow AboutRow(TRow(CmdAbout).Item(TMenu::Help, 100, "&About"),
+const TFrameRow ShowClipboardRow(
+    TRow(CmdShowClipboard).Item(TMenu::Edit, 200, QT_TRANSLATE_NOOP("Commands", "&Show Clipboard")),
+    [](TF& f) { f.ShowClipboard(); });
+const TFrameRow HelpRow(TRow(CmdHelp)
+                            .Item(TMenu::Help, 0, QT_TRANSLATE_NOOP("Commands", "&User Guide\tF1"))
+                            .Shortcuts({K(Qt::Key_F1)}),
+                        [](TF& f) { f.ShowGuide(); });
+const TFrameRow AboutRow(TRow(CmdAbout).Item(TMenu::Help, 100,
+                                             QT_TRANSLATE_NOOP("Commands", "&About")),
                          [](TF& f) { f.ShowAbout(); });
-const TFrameRow CascadeRow(TRow(CmdCascade).Item(TMenu::Window, 0, "&Cascade"),
-                           [](TF& f) { f.Client()->cascadeSubWindows(); });
-const TFrameRow VerticalRow(TRow(CmdTileVertical).Item(TMenu::Window, 10, "&Vertical"),
-                            [](TF& f) { f.Client()->TileVertically(); });
-const TFrameRow HorizontalRow(TRow(CmdTileHorizontal).Item(TMenu::Window, 20, "&Horizontal"),
-                              [](TF& f) { f.Client()->TileHorizontally(); });
-const TFrameRow ArrangeRow(TRow(CmdArrangeIcons).Item(TMenu::Window, 30, "Arrange &Icons"),
-                           [](TF& f) { f.Client()->ArrangeIcons(); });
-const TFrameRow CloseAllRow(TRow(CmdCloseAll).Item(TMenu::Window, 40, "C&lose All"),
-                            [](TF& f) { f.Client()->closeAllSubWindows(); });
+const TFrameRow
+    CascadeRow(TRow(CmdCascade).Item(TMenu::Window, 0, QT_TRANSLATE_NOOP("Commands", "&Cascade")),
+               [](TF& f) { f.Client()->cascadeSubWindows(); });
+const TFrameRow VerticalRow(
+    TRow(CmdTileVertical).Item(TMenu::Window, 10, QT_TRANSLATE_NOOP("Commands", "&Vertical")),
+    [](TF& f) { f.Client()->TileVertically(); });
+const TFrameRow HorizontalRow(
+    TRow(CmdTileHorizontal).Item(TMenu::Window, 20, QT_TRANSLATE_NOOP("Commands", "&Horizontal")),
+    [](TF& f) { f.Client()->TileHorizontally(); });
+const TFrameRow ArrangeRow(
+    TRow(CmdArrangeIcons).Item(TMenu::Window, 30, QT_TRANSLATE_NOOP("Commands", "Arrange &Icons")),
+    [](TF& f) { f.Client()->ArrangeIcons(); });
+const TFrameRow CloseAllRow(
+    TRow(CmdCloseAll).Item(TMenu::Window, 40, QT_TRANSLATE_NOOP("Commands", "C&lose All")),
+    [](TF& f) { f.Client()->closeAllSubWindows(); });
 
 QIcon GlyphIcon(int glyph) {
     QIcon icon;
@@ -198,7 +211,7 @@ QAction* TAppFrame::MakeAction(int id) {
     const TCommandInfo* info = FindCommand(id);
     auto* action = new QAction(this);
     if (info && info->MenuText)
-        TDrawnMenuStyle::SetItemText(action, QString::fromLatin1(info->MenuText));
+        TDrawnMenuStyle::SetItemText(action, CommandText(info->MenuText));
     if (info && info->Glyph >= 0)
         action->setIcon(GlyphIcon(info->Glyph));
     if (info && info->Checked)
@@ -220,7 +233,7 @@ QAction* TAppFrame::MakeAction(int id) {
 
 void TAppFrame::BuildMenus() {
     for (const auto& spec : MenuBar) {
-        QMenu* menu = menuBar()->addMenu(QString::fromLatin1(spec.Title));
+        QMenu* menu = menuBar()->addMenu(CommandText(spec.Title));
         if (spec.Drawn)
             menu->setStyle(MenuStyle.get());
         Menus.append(menu);

@@ -520,10 +520,11 @@ void TFile::SaveTo(const std::string& fileName, TOpStatus* status, const char* t
         throw xmsg(TOutput::Rename(messages.Empty() ? "Could not open file" : messages.Text(),
                                    target.Name, fileName));
     TOutput output(out, target, fileName, messages, durable);
-    // A type that cannot hold the rate (MP3 above 48 kHz or between its
-    // rates) takes another one and would write our samples at it, so the
+    // The MPEG writers, where they cannot hold the rate (above 48 kHz or
+    // between their rates), take another one and would write our samples at it, so the
     // file would play at the wrong speed.
-    if (std::lround(out.Ft->signal.rate) != std::lround(double(Rate)))
+    if ((kind == "mp3" || kind == "mp2") &&
+        std::lround(out.Ft->signal.rate) != std::lround(double(Rate)))
         throw xmsg("This file type cannot hold a sample rate of " + std::to_string(Rate) +
                    " Hz (it would play at " + std::to_string(std::lround(out.Ft->signal.rate)) +
                    " Hz). Change the rate with Sound Format first.");

@@ -1,6 +1,7 @@
 #include "wavewin/access.h"
 
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -52,8 +53,9 @@ public:
         case QAccessible::Value:
             return ChannelText(*View);
         case QAccessible::Description:
-            return QStringLiteral("The waveform of the channel: click to place the cursor, drag "
-                                  "to select, Shift+click to select across all channels");
+            return QCoreApplication::translate(
+                "Access", "The waveform of the channel: click to place the cursor, drag "
+                          "to select, Shift+click to select across all channels");
         default:
             return QAccessibleWidget::text(t);
         }
@@ -116,17 +118,18 @@ public:
         : QAccessibleWidget(line, QAccessible::StaticText), Line(line) {}
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name)
-            return QStringLiteral("Time line");
+            return QCoreApplication::translate("Access", "Time line");
         if (t == QAccessible::Value) {
             const TWaveWin& w = Line->Owner();
             const double from = double(w.View().ScrollX) / w.View().Zoom;
             const double to =
                 double(w.View().ScrollX + std::max(0, w.View().ViewWidth)) / w.View().Zoom;
-            return QStringLiteral("Seconds %1 to %2 of the sound")
+            return QCoreApplication::translate("Access", "Seconds %1 to %2 of the sound")
                 .arg(Seconds(w, from), Seconds(w, to));
         }
         if (t == QAccessible::Description)
-            return QStringLiteral("Seconds from the start of the sound above the channels");
+            return QCoreApplication::translate(
+                "Access", "Seconds from the start of the sound above the channels");
         return QAccessibleWidget::text(t);
     }
 
@@ -146,7 +149,8 @@ QAccessibleInterface* Factory(const QString&, QObject* object) {
     if (auto* line = dynamic_cast<TTimeLine*>(object))
         return new TTimeLineAccessible(line);
     if (auto* meter = dynamic_cast<TRecLevelWin*>(object))
-        return new TPercentAccessible(meter, QStringLiteral("Recording level"),
+        return new TPercentAccessible(meter,
+                                      QCoreApplication::translate("Access", "Recording level"),
                                       [meter] { return meter->Level(); });
     if (auto* group = dynamic_cast<TBVGroup*>(object))
         return new TGroupAccessible(group);
@@ -163,7 +167,7 @@ void InstallAccessibility() {
 }
 
 QString ChannelName(const TChannelWin& view) {
-    return QStringLiteral("Channel %1 of %2")
+    return QCoreApplication::translate("Access", "Channel %1 of %2")
         .arg(view.Channel + 1)
         .arg(view.Owner->Document.ChannelCount());
 }
@@ -172,19 +176,21 @@ QString ChannelText(const TChannelWin& view) {
     const TWaveWin& w = *view.Owner;
     if (Playing(w)) {
         const TSampleRange& played = w.PlayRange();
-        return QStringLiteral("Playing at %1 seconds, from %2 to %3")
+        return QCoreApplication::translate("Access", "Playing at %1 seconds, from %2 to %3")
             .arg(Seconds(w, double(w.Selected().Start)), Seconds(w, double(played.Start)),
                  Seconds(w, double(played.End)));
     }
     const TSampleRange& s = w.Selected();
     if (!s.Valid)
-        return QStringLiteral("Nothing selected");
+        return QCoreApplication::translate("Access", "Nothing selected");
     if (s.Channel != AllChannels && s.Channel != view.Channel)
-        return QStringLiteral("Nothing selected here: the selection is on channel %1")
+        return QCoreApplication::translate("Access",
+                                           "Nothing selected here: the selection is on channel %1")
             .arg(s.Channel + 1);
     if (s.Start == s.End)
-        return QStringLiteral("Cursor at %1 seconds").arg(Seconds(w, double(s.Start)));
-    return QStringLiteral("Selected from %1 to %2 seconds, %3 seconds long")
+        return QCoreApplication::translate("Access", "Cursor at %1 seconds")
+            .arg(Seconds(w, double(s.Start)));
+    return QCoreApplication::translate("Access", "Selected from %1 to %2 seconds, %3 seconds long")
         .arg(Seconds(w, double(s.Start)), Seconds(w, double(s.End)),
              Seconds(w, double(s.End - s.Start)));
 }

@@ -1,5 +1,6 @@
 #include "wavewin/ampdlg.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -45,9 +46,11 @@ private:
 
 TValueSetting TAmpDlg::VolSetting("Filters\\Amp\\Vol", 50);
 
-TAmpDlg::TAmpDlg(TWaveWin& window) : TEffectDlg(window, 180, 66, QStringLiteral("Amplitude")) {
+TAmpDlg::TAmpDlg(TWaveWin& window)
+    : TEffectDlg(window, 180, 66, QCoreApplication::translate("Amplitude", "Amplitude")) {
     Volume = new QLineEdit(QStringLiteral("100"), this);
-    auto* group = new TBuddyGroup(QStringLiteral("&Adjust Volume"), Volume, this);
+    auto* group =
+        new TBuddyGroup(QCoreApplication::translate("Amplitude", "&Adjust Volume"), Volume, this);
     Place(group, -1, 8, 4, 164, 34);
     // Over the group, as in the template.
     Place(Volume, 2529, 34, 18, 40, 12);

@@ -224,7 +224,7 @@ void TChannelWin::contextMenuEvent(QContextMenuEvent* event) {
     const TCommandState state = Owner->CommandState();
     for (const TCommandInfo* item : ContextItems()) {
         const QString text =
-            item->Context.Text ? QString::fromLatin1(item->Context.Text) : ItemText(*item, state);
+            item->Context.Text ? CommandText(item->Context.Text) : ItemText(*item, state);
         QAction* action = menu.addAction(text);
         action->setEnabled(CommandEnabled(item->Id, state));
         const int id = item->Id;

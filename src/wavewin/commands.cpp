@@ -1,5 +1,6 @@
 #include "wavewin/commands.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace NSWaveWin {
@@ -146,7 +147,11 @@ QString ItemText(const TCommandInfo& info, const TCommandState& state) {
     if (info.TextFor)
         if (const QString text = info.TextFor(state); !text.isNull())
             return text;
-    return QString::fromLatin1(info.MenuText ? info.MenuText : "");
+    return CommandText(info.MenuText);
+}
+
+QString CommandText(const char* text) {
+    return text ? QCoreApplication::translate("Commands", text) : QString();
 }
 
 bool IsDocumentCommand(int id) {

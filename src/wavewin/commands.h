@@ -199,6 +199,9 @@ const TCommandInfo* FindCommand(int id);
 QList<const TCommandInfo*> MenuItems(TMenu menu);
 QList<const TCommandInfo*> ContextItems();
 QList<const TCommandInfo*> ToolButtons(TToolBar bar);
+// A text of the table (menu item, pop-up item, button caption, menu title)
+// in the user's language; the table keeps the English text.
+QString CommandText(const char* text);
 // The item text of a row in a state.
 QString ItemText(const TCommandInfo& info, const TCommandState& state);
 

@@ -1,5 +1,6 @@
 #include "wavewin/echodlg.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -30,11 +31,12 @@ QString Text(const std::string& text) {
 TDoubleSetting TEchoDlg::DelaySetting("Filters\\Echo\\Delay", 1.0);
 TValueSetting TEchoDlg::VolSetting("Filters\\Echo\\Vol", 50);
 
-TEchoDlg::TEchoDlg(TWaveWin& window) : TEffectDlg(window, 200, 68, QStringLiteral("Echo Options")) {
-    Delay = PlaceEdit(*this, 2526, QStringLiteral("&Delay:"), 8, 8, 34, 44);
+TEchoDlg::TEchoDlg(TWaveWin& window)
+    : TEffectDlg(window, 200, 68, QCoreApplication::translate("Echo", "Echo Options")) {
+    Delay = PlaceEdit(*this, 2526, QCoreApplication::translate("Echo", "&Delay:"), 8, 8, 34, 44);
     Delay->setText(QStringLiteral("1.000"));
-    PlaceText(*this, QStringLiteral("Seconds"), 92, 10, 50, 8);
-    Volume = PlaceEdit(*this, 2527, QStringLiteral("&Volume:"), 8, 26, 34, 44);
+    PlaceText(*this, QCoreApplication::translate("Echo", "Seconds"), 92, 10, 50, 8);
+    Volume = PlaceEdit(*this, 2527, QCoreApplication::translate("Echo", "&Volume:"), 8, 26, 34, 44);
     Volume->setText(QStringLiteral("50"));
     PlaceText(*this, QStringLiteral("%"), 92, 28, 20, 8);
     PlaceOkCancelPreview(*this, 17, 48, [this] { Preview(); });

@@ -1,6 +1,7 @@
 #include "wavewin/effectdlg.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -109,17 +110,17 @@ namespace NSWaveWin {
 // --- shared parts --------------------------------------------------------------------
 
 void PlaceOkCancel(TStdDlg& dialog, int x, int y) {
-    auto* ok = new QPushButton(QStringLiteral("Ok"), &dialog);
+    auto* ok = new QPushButton(QCoreApplication::translate("Effect", "Ok"), &dialog);
     dialog.Place(ok, 1, x, y, 50, 14);
     ok->setDefault(true);
     QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), &dialog);
+    auto* cancel = new QPushButton(QCoreApplication::translate("Effect", "Cancel"), &dialog);
     dialog.Place(cancel, 2, x + 58, y, 50, 14);
     QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
 }
 
 void PlacePreview(TStdDlg& dialog, int x, int y, std::function<void()> preview) {
-    auto* button = new QPushButton(QStringLiteral("Preview"), &dialog);
+    auto* button = new QPushButton(QCoreApplication::translate("Effect", "Preview"), &dialog);
     dialog.Place(button, 3, x, y, 50, 14);
     button->setAutoDefault(false);
     QObject::connect(button, &QPushButton::clicked, &dialog, std::move(preview));

@@ -13,6 +13,7 @@
 
 #include "dlg/stddlg.h"
 #include "util/settings.h"
+#include "util/text.h"
 #include "wave/samplerange.h"
 #include "wavewin/preview.h"
 
@@ -66,7 +67,7 @@ protected:
     // The range clipped to the sound.
     TSampleRange EffectRange;
     // The progress caption of Ok's change.
-    std::string Caption = "Filtering...";
+    std::string Caption = NSText::Tr("Effect", "Filtering...");
 
 private:
     NSWaveWin::TEffectPreview Previews;

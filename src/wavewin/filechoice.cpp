@@ -7,6 +7,7 @@
 #include "platform/drives.h"
 #include "platform/filedlg.h"
 #include "util/settings.h"
+#include "util/text.h"
 #include "wave/formats.h"
 
 namespace NSWaveWin {
@@ -68,8 +69,9 @@ std::vector<std::string> SoundFilters(bool save) {
                 if (!known(s))
                     all.push_back(s);
         }
-    filters.push_back("All sound files (" + Patterns(all) + ")");
-    filters.push_back("All files (*)");
+    filters.push_back(
+        NSText::Fill(NSText::Tr("FileChoice", "All sound files (%1)"), {Patterns(all)}));
+    filters.push_back(NSText::Tr("FileChoice", "All files (*)"));
     return filters;
 }
 
@@ -82,9 +84,9 @@ int FilterIndexOf(const std::vector<std::string>& filters, const std::string& na
 
 std::string ChooseOpenFile() {
     TFileDialogRequest request;
-    request.Title = "Open Sound File";
+    request.Title = NSText::Tr("FileChoice", "Open Sound File");
     request.Filters = SoundFilters(false);
-    request.FilterIndex = FilterIndexOf(request.Filters, "All sound files");
+    request.FilterIndex = int(request.Filters.size()) - 1; // all sound files, before all files
     request.DefaultSuffix = "wav";
     request.Directory = LastDirSetting().Get();
     request.MustExist = true;
@@ -97,7 +99,7 @@ std::string ChooseOpenFile() {
 std::string ChooseSaveFile(const std::string& current) {
     TFileDialogRequest request;
     request.Save = true;
-    request.Title = "Save Sound File";
+    request.Title = NSText::Tr("FileChoice", "Save Sound File");
     request.Filters = SoundFilters(true);
     request.FilterIndex = FilterIndexOf(request.Filters, "WAV");
     request.DefaultSuffix = "wav";

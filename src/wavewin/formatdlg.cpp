@@ -1,10 +1,12 @@
 #include "wavewin/formatdlg.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <sstream>
 
 #include "util/opstatus.h"
+#include "util/text.h"
 #include "util/xmsg.h"
 #include "wave/cancelled.h"
 #include "wave/file.h"
@@ -33,15 +35,18 @@ int BitsOf(const QString& text) {
 } // namespace
 
 TWaveFormatDlg::TWaveFormatDlg(NSWave::TFile& document, TWaveWin& window)
-    : TStdDlg(&window, 230, 170, QStringLiteral("Sound Format")), Document(document),
-      Window(window) {
-    PlaceText(*this, QStringLiteral("Current"), 84, 8, 60, 8);
-    PlaceText(*this, QStringLiteral("Change To"), 150, 8, 72, 8);
-    const char* const rows[] = {"Sample Rate", "Sample Size", "Channels", "Duration",
-                                "Estimated File Size"};
+    : TStdDlg(&window, 230, 170, QCoreApplication::translate("SoundFormat", "Sound Format")),
+      Document(document), Window(window) {
+    PlaceText(*this, QCoreApplication::translate("SoundFormat", "Current"), 84, 8, 60, 8);
+    PlaceText(*this, QCoreApplication::translate("SoundFormat", "Change To"), 150, 8, 72, 8);
+    const char* const rows[] = {QT_TRANSLATE_NOOP("SoundFormat", "Sample Rate"),
+                                QT_TRANSLATE_NOOP("SoundFormat", "Sample Size"),
+                                QT_TRANSLATE_NOOP("SoundFormat", "Channels"),
+                                QT_TRANSLATE_NOOP("SoundFormat", "Duration"),
+                                QT_TRANSLATE_NOOP("SoundFormat", "Estimated File Size")};
     const int rowY[] = {22, 38, 54, 68, 82};
     for (int i = 0; i < 5; ++i)
-        PlaceText(*this, QString::fromLatin1(rows[i]), 8, rowY[i], 74, 8);
+        PlaceText(*this, QCoreApplication::translate("SoundFormat", rows[i]), 8, rowY[i], 74, 8);
     auto value = [&](int id, int x, int y) {
         auto* label = new QLabel(this);
         Place(label, id, x, y, 66, 8);
@@ -81,12 +86,15 @@ TWaveFormatDlg::TWaveFormatDlg(NSWave::TFile& document, TWaveWin& window)
     Place(SizeBox, 2515, 150, 36, 72, 12);
 
     PlaceText(*this,
-              QStringLiteral("Note:  Your sound card may not be capable of playing some sample "
-                             "rates.  We recommend staying with the listed suggestions."),
+              QCoreApplication::translate(
+                  "SoundFormat", "Note:  Your sound card may not be capable of playing some sample "
+                                 "rates.  We recommend staying with the listed suggestions."),
               8, 100, 214, 24)
         ->setWordWrap(true);
-    PlaceText(*this, QStringLiteral("Changing the sound format can cause sound degradation."), 8,
-              126, 214, 10)
+    PlaceText(*this,
+              QCoreApplication::translate("SoundFormat",
+                                          "Changing the sound format can cause sound degradation."),
+              8, 126, 214, 10)
         ->setWordWrap(true);
     PlaceOkCancelPreview(*this, 32, 148, [this] { Preview(); });
     setFixedSize(size());
@@ -177,7 +185,8 @@ void TWaveFormatDlg::Preview(bool quiet) {
     if (rate < MinRate || rate > MaxRate) {
         Previews.Stop();
         if (!quiet)
-            Window.MessageBox("Error: Invalid Rate", "Sound Format", TMsgButtons::Ok,
+            Window.MessageBox(NSText::Tr("SoundFormat", "Error: Invalid Rate"),
+                              NSText::Tr("SoundFormat", "Sound Format"), TMsgButtons::Ok,
                               TMsgIcon::Error);
         return;
     }
@@ -202,7 +211,7 @@ bool TWaveFormatDlg::CanClose() {
         if (rate != Document.Rate) {
             // The conversion changes the sound only once every channel is
             // done: a Cancel or a failure leaves it as it was.
-            TOpStatus status("Resampling...", Window.StatusTarget());
+            TOpStatus status(NSText::Tr("SoundFormat", "Resampling..."), Window.StatusTarget());
             Begun = true;
             Document.SetRate(rate, &status);
         }
@@ -213,7 +222,9 @@ bool TWaveFormatDlg::CanClose() {
         // Stopped by the user: the dialog stays, with nothing to say.
         return false;
     } catch (const xmsg& e) {
-        Window.MessageBox("Error: " + e.why(), "Sound Format", TMsgButtons::Ok, TMsgIcon::Error);
+        Window.MessageBox(NSText::Fill(NSText::Tr("SoundFormat", "Error: %1"), {e.why()}),
+                          NSText::Tr("SoundFormat", "Sound Format"), TMsgButtons::Ok,
+                          TMsgIcon::Error);
         return false;
     }
 }

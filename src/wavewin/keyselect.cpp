@@ -137,11 +137,12 @@ const TCommandRow MarkEndRow(
         w.MarkPlayRange(false);
     }));
 
-const TCommandRow ZoomSelectionRow(TRow(CmdZoomSelection)
-                                       .Item(TMenu::View, 25, "Zoom to Se&lection\tCtrl+E")
-                                       .Shortcuts({K(Qt::CTRL | Qt::Key_E)})
-                                       .When(RangeSelected)
-                                       .Does([](TWaveWin& w) { w.ZoomToFit(); }));
+const TCommandRow ZoomSelectionRow(
+    TRow(CmdZoomSelection)
+        .Item(TMenu::View, 25, QT_TRANSLATE_NOOP("Commands", "Zoom to Se&lection\tCtrl+E"))
+        .Shortcuts({K(Qt::CTRL | Qt::Key_E)})
+        .When(RangeSelected)
+        .Does([](TWaveWin& w) { w.ZoomToFit(); }));
 
 } // namespace
 

@@ -1,10 +1,12 @@
 // The Loudness command: its row, its dialog and its change.
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <cmath>
 
 #include "util/opstatus.h"
+#include "util/text.h"
 #include "util/xmsg.h"
 #include "wave/loudness.h"
 #include "wave/reader.h"
@@ -17,7 +19,8 @@ namespace NSWaveWin {
 namespace {
 
 const TCommandRow LoudnessRow(TRow(CmdLoudness)
-                                  .Item(TMenu::Effect, 106, "&Loudness...")
+                                  .Item(TMenu::Effect, 106,
+                                        QT_TRANSLATE_NOOP("Commands", "&Loudness..."))
                                   .Popup(46)
                                   .When(SoundHolds)
                                   .Idle()
@@ -41,20 +44,24 @@ TDoubleSetting TLoudnessDlg::TargetSetting("Filters\\Loudness\\Target", -23.0);
 TDoubleSetting TLoudnessDlg::CeilingSetting("Filters\\Loudness\\PeakLimit", -1.0);
 
 TLoudnessDlg::TLoudnessDlg(TWaveWin& window)
-    : TEffectDlg(window, 176, 84, QStringLiteral("Loudness")) {
-    Caption = "Adjusting loudness...";
-    Target = PlaceEdit(*this, 2580, QStringLiteral("&Target loudness:"), 8, 8, 70, 36);
+    : TEffectDlg(window, 176, 84, QCoreApplication::translate("Loudness", "Loudness")) {
+    Caption = NSText::Tr("Loudness", "Adjusting loudness...");
+    Target = PlaceEdit(*this, 2580, QCoreApplication::translate("Loudness", "&Target loudness:"), 8,
+                       8, 70, 36);
     PlaceText(*this, QStringLiteral("LUFS"), 120, 10, 40, 8);
-    const char* captions[] = {"EBU R128 (-2&3)", "Stream (-1&6)", "Stream (-1&4)"};
+    const char* captions[] = {QT_TRANSLATE_NOOP("Loudness", "EBU R128 (-2&3)"),
+                              QT_TRANSLATE_NOOP("Loudness", "Stream (-1&6)"),
+                              QT_TRANSLATE_NOOP("Loudness", "Stream (-1&4)")};
     for (int i = 0; i < 3; ++i) {
-        auto* preset = new QPushButton(QString::fromLatin1(captions[i]), this);
+        auto* preset = new QPushButton(QCoreApplication::translate("Loudness", captions[i]), this);
         preset->setAutoDefault(false);
         Place(preset, 2582 + i, 8 + 54 * i, 24, 52, 14);
         const double level = Presets[i];
         connect(preset, &QPushButton::clicked, this,
                 [this, level] { Target->setText(QString::fromStdString(DefaultNumber(level))); });
     }
-    Ceiling = PlaceEdit(*this, 2581, QStringLiteral("True &peak limit:"), 8, 44, 70, 36);
+    Ceiling = PlaceEdit(*this, 2581, QCoreApplication::translate("Loudness", "True &peak limit:"),
+                        8, 44, 70, 36);
     PlaceText(*this, QStringLiteral("dBTP"), 120, 46, 40, 8);
     PlaceOkCancelPreview(*this, 8, 64, [this] { Preview(); });
     setFixedSize(size());
@@ -74,9 +81,11 @@ TEffectChange TLoudnessDlg::ReadEffect(bool keep, bool quiet) {
     };
     double target = 0, ceiling = 0;
     if (!ReadNumber(Target, -70, 0, target))
-        return refuse("The target loudness must be a number from -70 to 0 LUFS.");
+        return refuse(
+            NSText::Tr("Loudness", "The target loudness must be a number from -70 to 0 LUFS."));
     if (!ReadNumber(Ceiling, -20, 0, ceiling))
-        return refuse("The true peak limit must be a number from -20 to 0 dBTP.");
+        return refuse(
+            NSText::Tr("Loudness", "The true peak limit must be a number from -20 to 0 dBTP."));
     if (keep) {
         TargetSetting.Set(target);
         CeilingSetting.Set(ceiling);
@@ -86,7 +95,7 @@ TEffectChange TLoudnessDlg::ReadEffect(bool keep, bool quiet) {
     // gets the gain Ok gives.
     NSWave::TLoudness measured;
     try {
-        TOpStatus status("Measuring loudness...", Window.StatusTarget());
+        TOpStatus status(NSText::Tr("Loudness", "Measuring loudness..."), Window.StatusTarget());
         measured = NSWave::MeasureLoudness(Window.Document, Range(), NSWave::TLoudnessDetail::Gain,
                                            &status);
     } catch (const NSWave::xcancelled&) {
@@ -96,8 +105,9 @@ TEffectChange TLoudnessDlg::ReadEffect(bool keep, bool quiet) {
     }
     const NSWave::TLoudnessFigures& t = measured.Together;
     if (!std::isfinite(t.Integrated))
-        return refuse("The range is too short or too quiet to measure its loudness (it needs "
-                      "at least 0.4 seconds of sound above -70 LUFS).");
+        return refuse(NSText::Tr(
+            "Loudness", "The range is too short or too quiet to measure its loudness (it needs "
+                        "at least 0.4 seconds of sound above -70 LUFS)."));
     const double gain =
         std::pow(10.0, NSWave::LoudnessGain(t.Integrated, t.TruePeak, target, ceiling) / 20);
     return [gain](NSWave::TFile& doc, const TSampleRange& range, TOpStatus& status) {

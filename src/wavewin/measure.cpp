@@ -1,5 +1,6 @@
 // The Measure command: its row and its window.
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -8,6 +9,7 @@
 #include <cmath>
 
 #include "util/opstatus.h"
+#include "util/text.h"
 #include "util/xmsg.h"
 #include "wave/reader.h"
 #include "wave/timefmt.h"
@@ -23,7 +25,7 @@ void Measure(TWaveWin& w) {
     const TSampleRange range = w.EffectiveRange();
     NSWave::TLoudness figures;
     try {
-        TOpStatus status("Measuring...", w.StatusTarget());
+        TOpStatus status(NSText::Tr("Measure", "Measuring..."), w.StatusTarget());
         figures = NSWave::MeasureLoudness(w.Document, range, NSWave::TLoudnessDetail::All, &status);
     } catch (const NSWave::xcancelled&) {
         return;
@@ -35,8 +37,12 @@ void Measure(TWaveWin& w) {
     dialog.exec();
 }
 
-const TCommandRow MeasureRow(
-    TRow(CmdMeasure).Item(TMenu::Sound, 110, "M&easure...").When(SoundHolds).Idle().Does(Measure));
+const TCommandRow MeasureRow(TRow(CmdMeasure)
+                                 .Item(TMenu::Sound, 110,
+                                       QT_TRANSLATE_NOOP("Commands", "M&easure..."))
+                                 .When(SoundHolds)
+                                 .Idle()
+                                 .Does(Measure));
 
 } // namespace
 
@@ -49,7 +55,7 @@ QString TMeasureDlg::Text(double value) {
 TMeasureDlg::TMeasureDlg(TWaveWin& window, const NSWave::TLoudness& figures,
                          const TSampleRange& range)
     : QDialog(&window) {
-    setWindowTitle(QStringLiteral("Measure"));
+    setWindowTitle(QCoreApplication::translate("Measure", "Measure"));
     auto* layout = new QVBoxLayout(this);
     const double rate = std::max(1, window.Document.Rate);
     const uint32_t end = std::min(range.End, window.Document.GetLength());
@@ -62,10 +68,11 @@ TMeasureDlg::TMeasureDlg(TWaveWin& window, const NSWave::TLoudness& figures,
     const bool several = figures.Channels.size() > 1;
     const int rows = int(figures.Channels.size()) + (several ? 1 : 0);
     Grid = new QTableWidget(rows, 5, this);
-    Grid->setHorizontalHeaderLabels(
-        {QStringLiteral("Integrated (LUFS)"), QStringLiteral("Range (LU)"),
-         QStringLiteral("True peak (dBTP)"), QStringLiteral("Sample peak (dBFS)"),
-         QStringLiteral("RMS (dBFS)")});
+    Grid->setHorizontalHeaderLabels({QCoreApplication::translate("Measure", "Integrated (LUFS)"),
+                                     QCoreApplication::translate("Measure", "Range (LU)"),
+                                     QCoreApplication::translate("Measure", "True peak (dBTP)"),
+                                     QCoreApplication::translate("Measure", "Sample peak (dBFS)"),
+                                     QCoreApplication::translate("Measure", "RMS (dBFS)")});
     Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     auto fill = [&](int row, const QString& name, const NSWave::TLoudnessFigures& f) {
         Grid->setVerticalHeaderItem(row, new QTableWidgetItem(name));
@@ -77,10 +84,11 @@ TMeasureDlg::TMeasureDlg(TWaveWin& window, const NSWave::TLoudness& figures,
         }
     };
     for (size_t i = 0; i < figures.Channels.size(); ++i)
-        fill(int(i), QStringLiteral("Channel %1").arg(figures.Channels[i] + 1),
+        fill(int(i),
+             QCoreApplication::translate("Measure", "Channel %1").arg(figures.Channels[i] + 1),
              figures.PerChannel[i]);
     if (several)
-        fill(rows - 1, QStringLiteral("All channels"), figures.Together);
+        fill(rows - 1, QCoreApplication::translate("Measure", "All channels"), figures.Together);
     Grid->resizeColumnsToContents();
     Grid->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(Grid);

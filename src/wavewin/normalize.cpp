@@ -1,5 +1,6 @@
 // The Normalize command: its row, its dialog and its change.
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <algorithm>
@@ -7,6 +8,7 @@
 
 #include "dlg/artwork.h"
 #include "util/opstatus.h"
+#include "util/text.h"
 #include "wavewin/commands.h"
 #include "wavewin/normalizedlg.h"
 #include "wavewin/wavewin.h"
@@ -16,7 +18,8 @@ namespace NSWaveWin {
 namespace {
 
 const TCommandRow NormalizeRow(TRow(CmdNormalize)
-                                   .Item(TMenu::Effect, 105, "&Normalize...")
+                                   .Item(TMenu::Effect, 105,
+                                         QT_TRANSLATE_NOOP("Commands", "&Normalize..."))
                                    .Picture(NSArt::GlyphNormalize)
                                    .Popup(45)
                                    .When(SoundHolds)
@@ -48,13 +51,16 @@ TDoubleSetting TNormalizeDlg::LevelSetting("Filters\\Normalize\\Level", -1.0);
 TValueSetting TNormalizeDlg::TogetherSetting("Filters\\Normalize\\Together", 0);
 
 TNormalizeDlg::TNormalizeDlg(TWaveWin& window)
-    : TEffectDlg(window, 200, 82, QStringLiteral("Normalize")) {
-    Caption = "Normalizing...";
-    Level = PlaceEdit(*this, 2570, QStringLiteral("&Peak level:"), 8, 8, 44, 36);
+    : TEffectDlg(window, 200, 82, QCoreApplication::translate("Normalize", "Normalize")) {
+    Caption = NSText::Tr("Normalize", "Normalizing...");
+    Level = PlaceEdit(*this, 2570, QCoreApplication::translate("Normalize", "&Peak level:"), 8, 8,
+                      44, 36);
     PlaceText(*this, QStringLiteral("dBFS"), 92, 10, 40, 8);
-    EachChannel = new QRadioButton(QStringLiteral("&Each channel on its own"), this);
+    EachChannel = new QRadioButton(
+        QCoreApplication::translate("Normalize", "&Each channel on its own"), this);
     Place(EachChannel, 2571, 8, 26, 134, 10);
-    Together = new QRadioButton(QStringLiteral("&All channels together"), this);
+    Together =
+        new QRadioButton(QCoreApplication::translate("Normalize", "&All channels together"), this);
     Place(Together, 2572, 8, 38, 134, 10);
     PlaceOkCancelPreview(*this, 17, 60, [this] { Preview(); });
     setFixedSize(size());
@@ -73,8 +79,9 @@ TEffectChange TNormalizeDlg::ReadEffect(bool keep, bool quiet) {
     const double level = text.toDouble(&ok);
     if (!ok || !(level >= LowestLevel && level <= 0)) {
         if (!quiet)
-            Window.MessageBox("The peak level must be a number from -100 to 0 dBFS.", "Brimvale",
-                              TMsgButtons::Ok, TMsgIcon::None);
+            Window.MessageBox(
+                NSText::Tr("Normalize", "The peak level must be a number from -100 to 0 dBFS."),
+                "Brimvale", TMsgButtons::Ok, TMsgIcon::None);
         return nullptr;
     }
     const bool together = Together->isChecked();

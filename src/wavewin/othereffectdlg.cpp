@@ -1,5 +1,6 @@
 #include "wavewin/othereffectdlg.h"
 
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QHeaderView>
 #include <QLabel>
@@ -25,13 +26,16 @@ TStrSetting TOtherEffectDlg::ArgumentsSetting(const std::string& name) {
 }
 
 TOtherEffectDlg::TOtherEffectDlg(TWaveWin& window)
-    : TEffectDlg(window, 260, 200, QStringLiteral("Other Effect")), List(NSWave::InPlaceEffects()) {
-    QLabel* caption = PlaceText(*this, QStringLiteral("&Effect:"), 8, 6, 60, 8);
+    : TEffectDlg(window, 260, 200, QCoreApplication::translate("OtherEffect", "Other Effect")),
+      List(NSWave::InPlaceEffects()) {
+    QLabel* caption =
+        PlaceText(*this, QCoreApplication::translate("OtherEffect", "&Effect:"), 8, 6, 60, 8);
     Names = new QTreeWidget(this);
     Place(Names, 2561, 8, 16, 244, 88);
     caption->setBuddy(Names);
     Names->setColumnCount(2);
-    Names->setHeaderLabels({QStringLiteral("Effect"), QStringLiteral("Arguments")});
+    Names->setHeaderLabels({QCoreApplication::translate("OtherEffect", "Effect"),
+                            QCoreApplication::translate("OtherEffect", "Arguments")});
     Names->setRootIsDecorated(false);
     Names->setUniformRowHeights(true);
     Names->setAllColumnsShowFocus(true);
@@ -49,7 +53,8 @@ TOtherEffectDlg::TOtherEffectDlg(TWaveWin& window)
     // The library lays some of its texts out in columns.
     Usage->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
 
-    QLabel* argsCaption = PlaceText(*this, QStringLiteral("&Arguments:"), 8, 162, 44, 8);
+    QLabel* argsCaption =
+        PlaceText(*this, QCoreApplication::translate("OtherEffect", "&Arguments:"), 8, 162, 44, 8);
     Arguments = new QLineEdit(this);
     Place(Arguments, 2562, 54, 160, 198, 12);
     argsCaption->setBuddy(Arguments);

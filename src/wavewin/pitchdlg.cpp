@@ -1,5 +1,6 @@
 #include "wavewin/pitchdlg.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -77,7 +78,7 @@ void TPitchDlg::TFactorSlider::paintEvent(QPaintEvent*) {
 }
 
 TPitchDlg::TPitchDlg(TWaveWin& window)
-    : TEffectDlg(window, 220, 116, QStringLiteral("Pitch Options")) {
+    : TEffectDlg(window, 220, 116, QCoreApplication::translate("Pitch", "Pitch Options")) {
     const int rate = window.Document.Rate;
     if (rate > 0)
         OldSeconds = double(Range().End - Range().Start) / rate;
@@ -91,15 +92,17 @@ TPitchDlg::TPitchDlg(TWaveWin& window)
     Place(FactorSlider, 2535, 8, 6, 204, 22);
     PlaceText(*this, QStringLiteral("0%"), 100, 29, 20, 8)->setAlignment(Qt::AlignHCenter);
     const char* const rows[3][2] = {
-        {"Old Duration", "Seconds"}, {"Relative Change", "%"}, {"New Duration", "Seconds"}};
+        {QT_TRANSLATE_NOOP("Pitch", "Old Duration"), QT_TRANSLATE_NOOP("Pitch", "Seconds")},
+        {QT_TRANSLATE_NOOP("Pitch", "Relative Change"), "%"},
+        {QT_TRANSLATE_NOOP("Pitch", "New Duration"), QT_TRANSLATE_NOOP("Pitch", "Seconds")}};
     for (int i = 0; i < 3; ++i) {
         const int y = 44 + 14 * i;
-        PlaceText(*this, QString::fromLatin1(rows[i][0]), 10, y, 70, 8);
+        PlaceText(*this, QCoreApplication::translate("Pitch", rows[i][0]), 10, y, 70, 8);
         auto* value = new QLabel(this);
         Place(value, 2532 + i, 84, y - 1, 60, 10);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        PlaceText(*this, QString::fromLatin1(rows[i][1]), 148, y, 40, 8);
+        PlaceText(*this, QCoreApplication::translate("Pitch", rows[i][1]), 148, y, 40, 8);
     }
     PlaceOkCancelPreview(*this, 52, 94, [this] { Preview(); });
     setFixedSize(size());
@@ -171,7 +174,7 @@ bool TPitchDlg::CanClose() {
     TTmpFile staging("s4");
     const int nominalRate = int(unsigned(doc.Rate) * 100u / unsigned(factor));
     try {
-        TOpStatus status("Resampling...", Window.StatusTarget());
+        TOpStatus status(NSText::Tr("Pitch", "Resampling..."), Window.StatusTarget());
         doc.SaveScratch(staging.GetFileName(), &status, nullptr, range);
     } catch (const xmsg& e) {
         Window.MessageBox(e.why(), "Brimvale", TMsgButtons::Ok, TMsgIcon::None);
@@ -180,7 +183,7 @@ bool TPitchDlg::CanClose() {
     const int channels = range.Channel == AllChannels ? doc.ChannelCount() : 1;
     auto* record = new NSUndo::TInsertion(Window, range, staging, nominalRate, channels);
     const bool selected = Window.Selected().Valid;
-    return Window.ApplyEdit(record, "Resampling...", [&](TOpStatus& status) {
+    return Window.ApplyEdit(record, NSText::Tr("Pitch", "Resampling..."), [&](TOpStatus& status) {
         record->Redo(Window, &status);
         if (selected)
             Window.SetSelection(record->Inserted, false);

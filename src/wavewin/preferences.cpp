@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -29,7 +30,8 @@ namespace NSWaveWin {
 namespace {
 
 const TCommandRow PreferencesRow(TRow(CmdPreferences)
-                                     .Item(TMenu::Edit, 300, "Pre&ferences...\tCtrl+,")
+                                     .Item(TMenu::Edit, 300,
+                                           QT_TRANSLATE_NOOP("Commands", "Pre&ferences...\tCtrl+,"))
                                      .Shortcuts({QKeySequence(Qt::CTRL | Qt::Key_Comma)})
                                      .Does([](TWaveWin& w) {
                                          TPrefsDlg dialog(&w);
@@ -116,83 +118,92 @@ void ApplyColors(const TViewColors& c) {
 }
 
 TPrefsDlg::TPrefsDlg(QWidget* parent) : QDialog(parent), Colors(StoredColors()) {
-    setWindowTitle(QStringLiteral("Preferences"));
+    setWindowTitle(QCoreApplication::translate("Preferences", "Preferences"));
     auto* layout = new QVBoxLayout(this);
 
-    auto* editing = new QGroupBox(QStringLiteral("Editing"), this);
+    auto* editing = new QGroupBox(QCoreApplication::translate("Preferences", "Editing"), this);
     auto* editForm = new QFormLayout(editing);
     UndoLevels = new QSpinBox(editing);
     UndoLevels->setRange(1, NSUndo::MaxUndoLevels);
     UndoLevels->setValue(NSUndo::UndoLevels());
-    editForm->addRow(QStringLiteral("&Undo levels:"), UndoLevels);
-    ArrowsMove = new QCheckBox(QStringLiteral("&Arrow keys move the cursor (Shift extends the "
-                                              "selection)"),
-                               editing);
+    editForm->addRow(QCoreApplication::translate("Preferences", "&Undo levels:"), UndoLevels);
+    ArrowsMove = new QCheckBox(
+        QCoreApplication::translate("Preferences", "&Arrow keys move the cursor (Shift extends the "
+                                                   "selection)"),
+        editing);
     ArrowsMove->setChecked(ArrowsMoveCursorSetting.Get() != 0);
     editForm->addRow(ArrowsMove);
-    FollowPlay = new QCheckBox(QStringLiteral("&Scroll during playback"), editing);
+    FollowPlay = new QCheckBox(
+        QCoreApplication::translate("Preferences", "&Scroll during playback"), editing);
     FollowPlay->setChecked(FollowPlaySetting.Get() != 0);
     editForm->addRow(FollowPlay);
     PreviewSeconds = new QSpinBox(editing);
     PreviewSeconds->setRange(1, MaxPreviewSeconds);
-    PreviewSeconds->setSuffix(QStringLiteral(" s"));
+    PreviewSeconds->setSuffix(QCoreApplication::translate("Preferences", " s"));
     PreviewSeconds->setValue(
         std::clamp<int>(TEffectPreview::SecondsSetting.Get(), 1, MaxPreviewSeconds));
-    editForm->addRow(QStringLiteral("Effect &preview:"), PreviewSeconds);
+    editForm->addRow(QCoreApplication::translate("Preferences", "Effect &preview:"),
+                     PreviewSeconds);
     layout->addWidget(editing);
 
-    auto* format = new QGroupBox(QStringLiteral("New sound"), this);
+    auto* format = new QGroupBox(QCoreApplication::translate("Preferences", "New sound"), this);
     auto* formatForm = new QFormLayout(format);
     Rate = new QComboBox(format);
     for (int rate : Rates)
-        Rate->addItem(QStringLiteral("%1 Hz").arg(rate), rate);
+        Rate->addItem(QCoreApplication::translate("Preferences", "%1 Hz").arg(rate), rate);
     const int rate = NewRateSetting.Get();
     if (Rate->findData(rate) < 0)
-        Rate->addItem(QStringLiteral("%1 Hz").arg(rate), rate);
+        Rate->addItem(QCoreApplication::translate("Preferences", "%1 Hz").arg(rate), rate);
     Rate->setCurrentIndex(Rate->findData(rate));
-    formatForm->addRow(QStringLiteral("&Rate:"), Rate);
+    formatForm->addRow(QCoreApplication::translate("Preferences", "&Rate:"), Rate);
     Size = new QComboBox(format);
     for (int bits = 1; bits <= 4; ++bits)
-        Size->addItem(QStringLiteral("%1-bit").arg(8 * bits), bits);
+        Size->addItem(QCoreApplication::translate("Preferences", "%1-bit").arg(8 * bits), bits);
     Size->setCurrentIndex(std::max(0, Size->findData(int(NewSizeSetting.Get()))));
-    formatForm->addRow(QStringLiteral("Sample si&ze:"), Size);
+    formatForm->addRow(QCoreApplication::translate("Preferences", "Sample si&ze:"), Size);
     Channels = new QSpinBox(format);
     Channels->setRange(1, 32);
     Channels->setValue(std::clamp<int>(NewChannelsSetting.Get(), 1, 32));
-    formatForm->addRow(QStringLiteral("C&hannels:"), Channels);
-    auto* cd = new QPushButton(QStringLiteral("44,100 Hz 1&6-bit stereo"), format);
+    formatForm->addRow(QCoreApplication::translate("Preferences", "C&hannels:"), Channels);
+    auto* cd = new QPushButton(
+        QCoreApplication::translate("Preferences", "44,100 Hz 1&6-bit stereo"), format);
     cd->setAutoDefault(false);
     connect(cd, &QPushButton::clicked, this, [this] { TakeCdFormat(); });
     formatForm->addRow(cd);
     layout->addWidget(format);
 
-    auto* saving = new QGroupBox(QStringLiteral("Saving"), this);
+    auto* saving = new QGroupBox(QCoreApplication::translate("Preferences", "Saving"), this);
     auto* savingForm = new QFormLayout(saving);
     Mp3Quality = new QComboBox(saving);
     const std::pair<const char*, int> qualities[] = {
-        {"Variable, high quality (V2)", -2}, {"Variable, medium (V4)", -4},
-        {"Variable, small files (V6)", -6},  {"Constant 128 kbit/s", 128},
-        {"Constant 192 kbit/s", 192},        {"Constant 256 kbit/s", 256},
-        {"Constant 320 kbit/s", 320}};
+        {QT_TRANSLATE_NOOP("Preferences", "Variable, high quality (V2)"), -2},
+        {QT_TRANSLATE_NOOP("Preferences", "Variable, medium (V4)"), -4},
+        {QT_TRANSLATE_NOOP("Preferences", "Variable, small files (V6)"), -6},
+        {QT_TRANSLATE_NOOP("Preferences", "Constant 128 kbit/s"), 128},
+        {QT_TRANSLATE_NOOP("Preferences", "Constant 192 kbit/s"), 192},
+        {QT_TRANSLATE_NOOP("Preferences", "Constant 256 kbit/s"), 256},
+        {QT_TRANSLATE_NOOP("Preferences", "Constant 320 kbit/s"), 320}};
     for (const auto& [text, value] : qualities)
-        Mp3Quality->addItem(QString::fromLatin1(text), value);
+        Mp3Quality->addItem(QCoreApplication::translate("Preferences", text), value);
     Mp3Quality->setCurrentIndex(
         std::max(0, Mp3Quality->findData(int(NSWave::Mp3QualitySetting.Get()))));
-    savingForm->addRow(QStringLiteral("&MP3 quality:"), Mp3Quality);
+    savingForm->addRow(QCoreApplication::translate("Preferences", "&MP3 quality:"), Mp3Quality);
     layout->addWidget(saving);
 
-    auto* colours = new QGroupBox(QStringLiteral("Colours"), this);
+    auto* colours = new QGroupBox(QCoreApplication::translate("Preferences", "Colours"), this);
     auto* colourBox = new QVBoxLayout(colours);
     Scheme = new QComboBox(colours);
-    Scheme->addItems({QStringLiteral("Classic"), QStringLiteral("Light"), QStringLiteral("Dark"),
-                      QStringLiteral("Custom")});
+    Scheme->addItems({QCoreApplication::translate("Preferences", "Classic"),
+                      QCoreApplication::translate("Preferences", "Light"),
+                      QCoreApplication::translate("Preferences", "Dark"),
+                      QCoreApplication::translate("Preferences", "Custom")});
     int current = 3;
     for (int s = 0; s < 3; ++s)
         if (SchemeColors(TColorScheme(s)) == Colors)
             current = s;
     Scheme->setCurrentIndex(current);
     auto* schemeRow = new QFormLayout;
-    schemeRow->addRow(QStringLiteral("S&cheme:"), Scheme);
+    schemeRow->addRow(QCoreApplication::translate("Preferences", "S&cheme:"), Scheme);
     colourBox->addLayout(schemeRow);
     auto* preview = new TPreview(Colors, colours);
     colourBox->addWidget(preview);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "util/opstatus.h"
+#include "util/text.h"
 #include "util/xmsg.h"
 #include "wave/cancelled.h"
 #include "wave/device.h"
@@ -42,7 +43,7 @@ bool TEffectPreview::Play(const TSampleRange& range, const TEffectChange& change
     // own index, as in the document.
     Copy = std::make_unique<NSWave::TFile>(doc, TSampleRange(clipped.Start, end, AllChannels));
     try {
-        TOpStatus status("Previewing...", Window.StatusTarget());
+        TOpStatus status(NSText::Tr("Effect", "Previewing..."), Window.StatusTarget());
         change(*Copy, TSampleRange(0, end - clipped.Start, clipped.Channel), status);
     } catch (const NSWave::xcancelled&) {
         Copy.reset();

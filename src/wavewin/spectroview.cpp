@@ -23,7 +23,7 @@ TValueSetting WindowSetting("View\\SpectrogramWindow", NSWave::DefaultSpectrumWi
 
 const TCommandRow
     SpectrogramRow(TRow(CmdSpectrogram)
-                       .Item(TMenu::View, 100, "&Spectrogram")
+                       .Item(TMenu::View, 100, QT_TRANSLATE_NOOP("Commands", "&Spectrogram"))
                        .CheckedWhen([](const TCommandState& s) { return s.Spectrogram; })
                        // Like every command outside the transport and the
                        // zoom, not while the sound plays or records.

@@ -1,6 +1,7 @@
 #include "wavewin/transport.h"
 
 #include <QAccessible>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -36,14 +37,15 @@ TBVButton::TBVButton(TWaveWin* window, int command, int glyph, int margin, const
     InstallAccessibility();
     // Spoken as it is shown: the caption, else the menu item's words.
     const TCommandInfo* info = FindCommand(command);
-    QString item = info && info->MenuText ? QString::fromLatin1(info->MenuText) : QString();
+    QString item = info ? CommandText(info->MenuText) : QString();
     item = item.left(item.indexOf(QLatin1Char('\t'))).remove(QLatin1Char('&'));
     item.remove(QStringLiteral("..."));
     QString name = !caption.isEmpty() ? caption : item;
     if (name.isEmpty())
-        name = command == CmdHeightUp     ? QStringLiteral("Taller Channels")
-               : command == CmdHeightDown ? QStringLiteral("Shorter Channels")
-                                          : QStringLiteral("Command %1").arg(command);
+        name = command == CmdHeightUp ? QCoreApplication::translate("Commands", "Taller Channels")
+               : command == CmdHeightDown
+                   ? QCoreApplication::translate("Commands", "Shorter Channels")
+                   : QCoreApplication::translate("Commands", "Command %1").arg(command);
     setAccessibleName(name);
     QStringList keys;
     if (info)
@@ -52,7 +54,8 @@ TBVButton::TBVButton(TWaveWin* window, int command, int glyph, int margin, const
     QString description = item.isEmpty() || item == name ? QString() : item;
     if (!keys.isEmpty())
         description += (description.isEmpty() ? QString() : QStringLiteral("; ")) +
-                       QStringLiteral("keys: ") + keys.join(QStringLiteral(", "));
+                       QCoreApplication::translate("Commands", "keys: ") +
+                       keys.join(QStringLiteral(", "));
     setAccessibleDescription(description);
     setFont(ButtonFont());
     setFixedSize(sizeHint());
@@ -180,9 +183,9 @@ TVolSlider::TVolSlider(TWaveWin* window, QWidget* parent)
     // The top position is the loudest.
     setInvertedAppearance(true);
     setFocusPolicy(Qt::NoFocus);
-    setAccessibleName(QStringLiteral("Playback volume"));
-    setAccessibleDescription(
-        QStringLiteral("The volume of playback, loudest at the top; also the Volume menu"));
+    setAccessibleName(QCoreApplication::translate("Commands", "Playback volume"));
+    setAccessibleDescription(QCoreApplication::translate(
+        "Commands", "The volume of playback, loudest at the top; also the Volume menu"));
     connect(this, &QSlider::valueChanged, window,
             [this](int position) { Window->SetLevel(VolumeOf(position) / NSWave::VolumeStep); });
 }

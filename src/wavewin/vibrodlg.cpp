@@ -1,5 +1,6 @@
 #include "wavewin/vibrodlg.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -23,16 +24,18 @@ const char* const TVibroDlg::Presets[4] = {"29 1.0", "25 0.8", "20 0.75", "15 0.
 TValueSetting TVibroDlg::RadioSetting("Filters\\Vibro\\Radio", 2);
 
 TVibroDlg::TVibroDlg(TWaveWin& window)
-    : TEffectDlg(window, 180, 110, QStringLiteral("Vibro Effect")) {
-    QLabel* text =
-        PlaceText(*this,
-                  QStringLiteral("The 'Vibro' effect will modulate the amplitude of your "
-                                 "sound with a low frequency sine wave."),
-                  10, 8, 160, 24);
+    : TEffectDlg(window, 180, 110, QCoreApplication::translate("Vibro", "Vibro Effect")) {
+    QLabel* text = PlaceText(*this,
+                             QCoreApplication::translate(
+                                 "Vibro", "The 'Vibro' effect will modulate the amplitude of your "
+                                          "sound with a low frequency sine wave."),
+                             10, 8, 160, 24);
     text->setWordWrap(true);
-    const char* const names[4] = {"Maximum", "Strong", "Medium", "Light"};
+    const char* const names[4] = {
+        QT_TRANSLATE_NOOP("Vibro", "Maximum"), QT_TRANSLATE_NOOP("Vibro", "Strong"),
+        QT_TRANSLATE_NOOP("Vibro", "Medium"), QT_TRANSLATE_NOOP("Vibro", "Light")};
     for (int i = 0; i < 4; ++i) {
-        Buttons[i] = new QRadioButton(QString::fromLatin1(names[i]), this);
+        Buttons[i] = new QRadioButton(QCoreApplication::translate("Vibro", names[i]), this);
         Place(Buttons[i], 2537 + i, 24, 36 + 12 * i, 80, 10);
     }
     PlaceOkCancelPreview(*this, 7, 90, [this] { Preview(); });

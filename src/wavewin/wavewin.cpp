@@ -17,6 +17,7 @@
 #include "dlg/artwork.h"
 #include "dlg/dlgbar.h"
 #include "util/settings.h"
+#include "util/text.h"
 #include "util/xmsg.h"
 #include "wave/cancelled.h"
 #include "wave/reader.h"
@@ -176,7 +177,8 @@ void TWaveWin::LoadFile(const std::string& name) {
         FileName = name;
         UpdateTitle();
         try {
-            TOpStatus status("Loading: " + name, StatusTarget());
+            TOpStatus status(NSText::Fill(NSText::Tr("Window", "Loading: %1"), {name}),
+                             StatusTarget());
             result = Document.Load(name, &status);
             loaded = true;
         } catch (const NSWave::xcancelled&) {
@@ -190,7 +192,8 @@ void TWaveWin::LoadFile(const std::string& name) {
             // nothing.
             FileName = before;
             UpdateTitle();
-            ShowError("Error reading file '" + name + "': " + e.why());
+            ShowError(
+                NSText::Fill(NSText::Tr("Window", "Error reading file '%1': %2"), {name, e.why()}));
             return;
         }
     } else {
@@ -218,23 +221,25 @@ using K = QKeySequence;
 using NSWave::TDeviceState;
 
 const TCommandRow SaveRow(TRow(CmdSave)
-                              .Item(TMenu::File, 30, "&Save\tCtrl+S")
+                              .Item(TMenu::File, 30, QT_TRANSLATE_NOOP("Commands", "&Save\tCtrl+S"))
                               .Shortcuts({K(Qt::CTRL | Qt::Key_S)})
                               .Picture(NSArt::GlyphSave)
                               .Does([](TWaveWin& w) { w.SaveFile(false); }));
 const TCommandRow SaveAsRow(TRow(CmdSaveAs)
-                                .Item(TMenu::File, 40, "Save &As...\tCtrl+Shift+S")
+                                .Item(TMenu::File, 40,
+                                      QT_TRANSLATE_NOOP("Commands", "Save &As...\tCtrl+Shift+S"))
                                 .Shortcuts({K(Qt::CTRL | Qt::SHIFT | Qt::Key_S)})
                                 .Picture(NSArt::GlyphSaveAs)
                                 .Does([](TWaveWin& w) { w.SaveFile(true); }));
 const TCommandRow RevertRow(TRow(CmdRevert)
-                                .Item(TMenu::File, 50, "Revert")
+                                .Item(TMenu::File, 50, QT_TRANSLATE_NOOP("Commands", "Revert"))
                                 .Picture(NSArt::GlyphRevert)
                                 .When([](const TCommandState& s) { return s.HasFileName; })
                                 .Idle()
                                 .Does([](TWaveWin& w) { w.CmRevert(); }));
 const TCommandRow CloseRow(TRow(CmdClose)
-                               .Item(TMenu::File, 20, "&Close\tCtrl+W")
+                               .Item(TMenu::File, 20,
+                                     QT_TRANSLATE_NOOP("Commands", "&Close\tCtrl+W"))
                                .Shortcuts({K(Qt::CTRL | Qt::Key_F4), K(Qt::CTRL | Qt::Key_W)})
                                .Picture(NSArt::GlyphClose)
                                .Idle()
@@ -252,12 +257,14 @@ bool TWaveWin::SaveFile(bool saveAs) {
         FileName = chosen;
     }
     try {
-        TOpStatus status("Saving: " + FileName, StatusTarget());
+        TOpStatus status(NSText::Fill(NSText::Tr("Window", "Saving: %1"), {FileName}),
+                         StatusTarget());
         try {
             Document.Save(FileName, &status);
         } catch (const NSWave::xfewerbits& e) {
-            const std::string question = "The file type holds only " + std::to_string(e.TypeBits) +
-                                         "-bit samples. Save anyway?";
+            const std::string question = NSText::Fill(
+                NSText::Tr("Window", "The file type holds only %1-bit samples. Save anyway?"),
+                {std::to_string(e.TypeBits)});
             if (MessageBox(question, "Brimvale", TMsgButtons::YesNo, TMsgIcon::Question) != IdYes) {
                 // Nothing was written: the window keeps the name it had.
                 FileName = before;
@@ -270,7 +277,8 @@ bool TWaveWin::SaveFile(bool saveAs) {
         // Nothing was written: the window keeps its name and its state. A
         // save the user cancelled needs no message.
         if (!dynamic_cast<const NSWave::xcancelled*>(&e))
-            ShowError("Error writing file '" + FileName + "': " + e.why());
+            ShowError(NSText::Fill(NSText::Tr("Window", "Error writing file '%1': %2"),
+                                   {FileName, e.why()}));
         FileName = before;
         SetModified(wasModified);
         UpdateTitle();
@@ -285,14 +293,16 @@ bool TWaveWin::SaveFile(bool saveAs) {
 void TWaveWin::SetModified(bool modified) {
     Modified = modified;
     if (ModifiedGadget)
-        ModifiedGadget->SetText(modified ? "Modified" : "");
+        ModifiedGadget->SetText(modified ? NSText::Tr("Window", "Modified") : "");
     if (Child)
         Child->setWindowModified(modified);
     NoteState();
 }
 
 std::string TWaveWin::Title() const {
-    return FileName.empty() ? "Sound " + std::to_string(UntitledNumber) : FileName;
+    return FileName.empty()
+               ? NSText::Fill(NSText::Tr("Window", "Sound %1"), {std::to_string(UntitledNumber)})
+               : FileName;
 }
 
 std::string TWaveWin::Caption() const {
@@ -304,8 +314,11 @@ std::string TWaveWin::Caption() const {
 
 void TWaveWin::CmRevert() {
     if (Modified &&
-        MessageBox("Discard the changes to " + Caption() + " and reload it from the file?",
-                   "Brimvale", TMsgButtons::YesNo, TMsgIcon::Question) != IdYes)
+        MessageBox(
+            NSText::Fill(
+                NSText::Tr("Window", "Discard the changes to %1 and reload it from the file?"),
+                {Caption()}),
+            "Brimvale", TMsgButtons::YesNo, TMsgIcon::Question) != IdYes)
         return;
     LoadFile(FileName);
 }
@@ -331,8 +344,8 @@ bool TWaveWin::CanClose() {
     FinishRecording();
     if (!Modified)
         return true;
-    switch (MessageBox("Save changes to '" + Title() + "'?", "Brimvale", TMsgButtons::YesNoCancel,
-                       TMsgIcon::Question)) {
+    switch (MessageBox(NSText::Fill(NSText::Tr("Window", "Save changes to '%1'?"), {Title()}),
+                       "Brimvale", TMsgButtons::YesNoCancel, TMsgIcon::Question)) {
     case IdYes:
         return SaveFile(false);
     case IdNo:
@@ -425,7 +438,7 @@ void TWaveWin::Command(int id) {
         return;
     // The undo record the command leaves is named after it: "&Fade In" is
     // "Fade In", "&Echo..." is "Echo".
-    QString name = QString::fromLatin1(info->MenuText ? info->MenuText : "").section('\t', 0, 0);
+    QString name = CommandText(info->MenuText).section('\t', 0, 0);
     name.remove(QLatin1Char('&'));
     if (name.endsWith(QStringLiteral("...")))
         name.chop(3);
@@ -485,50 +498,55 @@ void TWaveWin::keyPressEvent(QKeyEvent* event) {
 namespace {
 
 const TCommandRow PlayRow(TRow(CmdPlay)
-                              .Item(TMenu::Sound, 0, "&Play\tCtrl+P")
+                              .Item(TMenu::Sound, 0, QT_TRANSLATE_NOOP("Commands", "&Play\tCtrl+P"))
                               .Shortcuts({K(Qt::CTRL | Qt::Key_P), K(Qt::Key_Space)})
                               .Picture(NSArt::GlyphPlay)
-                              .Button(TToolBar::Transport, 30, NSArt::GlyphPlay, "Play")
+                              .Button(TToolBar::Transport, 30, NSArt::GlyphPlay,
+                                      QT_TRANSLATE_NOOP("Commands", "Play"))
                               .WindowKey(Qt::Key_Space)
                               .When([](const TCommandState& s) {
                                   return s.Device == TDeviceState::Idle ||
                                          s.Device == TDeviceState::Playing;
                               })
                               .Does([](TWaveWin& w) { w.CmPlay(); }));
-const TCommandRow
-    StopRow(TRow(CmdStop)
-                .Item(TMenu::Sound, 30, "&Stop")
-                .Shortcuts({K(Qt::Key_Period)})
-                .Picture(NSArt::GlyphStop)
-                .Button(TToolBar::Transport, 10, NSArt::GlyphStop, "Stop")
-                .WindowKey(Qt::Key_Period)
-                .When([](const TCommandState& s) { return s.Device != TDeviceState::Idle; })
-                .Does([](TWaveWin& w) { w.CmStop(); }));
+const TCommandRow StopRow(
+    TRow(CmdStop)
+        .Item(TMenu::Sound, 30, QT_TRANSLATE_NOOP("Commands", "&Stop"))
+        .Shortcuts({K(Qt::Key_Period)})
+        .Picture(NSArt::GlyphStop)
+        .Button(TToolBar::Transport, 10, NSArt::GlyphStop, QT_TRANSLATE_NOOP("Commands", "Stop"))
+        .WindowKey(Qt::Key_Period)
+        .When([](const TCommandState& s) { return s.Device != TDeviceState::Idle; })
+        .Does([](TWaveWin& w) { w.CmStop(); }));
 const TCommandRow PauseRow(TRow(CmdPause)
-                               .Item(TMenu::Sound, 20, "Pause")
+                               .Item(TMenu::Sound, 20, QT_TRANSLATE_NOOP("Commands", "Pause"))
                                .Picture(NSArt::GlyphPause)
-                               .Button(TToolBar::Transport, 20, NSArt::GlyphPause, "Pause")
+                               .Button(TToolBar::Transport, 20, NSArt::GlyphPause,
+                                       QT_TRANSLATE_NOOP("Commands", "Pause"))
                                .When([](const TCommandState& s) {
                                    return s.Device == TDeviceState::Playing ||
                                           s.Device == TDeviceState::Recording;
                                })
                                .Does([](TWaveWin& w) { w.CmPause(); }));
-const TCommandRow RecordRow(TRow(CmdRecord)
-                                .Item(TMenu::Sound, 10, "&Record\tCtrl+R")
-                                .Shortcuts({K(Qt::CTRL | Qt::Key_R)})
-                                .Picture(NSArt::GlyphRecord)
-                                .Button(TToolBar::Transport, 0, NSArt::GlyphRecord, "Record")
-                                .When([](const TCommandState& s) {
-                                    return !s.AnyDeviceActive &&
-                                           (s.Device == TDeviceState::Idle ||
-                                            s.Device == TDeviceState::RecordPaused);
-                                })
-                                .Does([](TWaveWin& w) { w.CmRecord(); }));
+const TCommandRow RecordRow(
+    TRow(CmdRecord)
+        .Item(TMenu::Sound, 10, QT_TRANSLATE_NOOP("Commands", "&Record\tCtrl+R"))
+        .Shortcuts({K(Qt::CTRL | Qt::Key_R)})
+        .Picture(NSArt::GlyphRecord)
+        .Button(TToolBar::Transport, 0, NSArt::GlyphRecord, QT_TRANSLATE_NOOP("Commands", "Record"))
+        .When([](const TCommandState& s) {
+            return !s.AnyDeviceActive &&
+                   (s.Device == TDeviceState::Idle || s.Device == TDeviceState::RecordPaused);
+        })
+        .Does([](TWaveWin& w) { w.CmRecord(); }));
 
 // Level 0 to 7 of the playback volume, checked at the level in use.
 [[maybe_unused]] const bool LevelRows = [] {
-    static const char* const texts[] = {"Level &0", "Level &1", "Level &2", "Level &3",
-                                        "Level &4", "Level &5", "Level &6", "Level &7"};
+    static const char* const texts[] = {
+        QT_TRANSLATE_NOOP("Commands", "Level &0"), QT_TRANSLATE_NOOP("Commands", "Level &1"),
+        QT_TRANSLATE_NOOP("Commands", "Level &2"), QT_TRANSLATE_NOOP("Commands", "Level &3"),
+        QT_TRANSLATE_NOOP("Commands", "Level &4"), QT_TRANSLATE_NOOP("Commands", "Level &5"),
+        QT_TRANSLATE_NOOP("Commands", "Level &6"), QT_TRANSLATE_NOOP("Commands", "Level &7")};
     for (int k = 0; k < 8; ++k)
         TCommandRow(TRow(CmdLevel0 + k)
                         .Item(TMenu::Volume, k, texts[k])
@@ -573,7 +591,8 @@ void TWaveWin::CmPause() {
     } else if (Engine.State() == NSWave::TDeviceState::Recording) {
         Engine.Pause();
         if (StatusText)
-            StatusText->SetText("Click the red record button to continue recording");
+            StatusText->SetText(
+                NSText::Tr("Window", "Click the red record button to continue recording"));
     }
     BroadcastState();
 }
@@ -669,7 +688,8 @@ void TWaveWin::InputLost() {
     if (Meter)
         Meter->SetLevel(0);
     if (StatusText)
-        StatusText->SetText("Click the red record button to continue recording");
+        StatusText->SetText(
+            NSText::Tr("Window", "Click the red record button to continue recording"));
     BroadcastState();
     BroadcastStateAtIdle();
 }

@@ -2,9 +2,11 @@
 
 #include "wavewin/wavewin.h"
 
+#include <QCoreApplication>
 #include <memory>
 
 #include "dlg/artwork.h"
+#include "util/text.h"
 #include "util/xmsg.h"
 #include "wave/cancelled.h"
 #include "wavewin/clipboard.h"
@@ -28,40 +30,46 @@ bool FitsOnClipboard(TWaveWin& window, const TSampleRange& range) {
 
 using K = QKeySequence;
 
-const TCommandRow UndoRow(
-    TRow(CmdUndo)
-        .Item(TMenu::Edit, 0, "&Undo\tCtrl+Z")
-        .Shortcuts({K(Qt::CTRL | Qt::Key_Z)})
-        .Picture(NSArt::GlyphUndo)
-        .Popup(0)
-        .When([](const TCommandState& s) { return s.HasUndo || (s.HasRedo && s.UndoLevels == 1); })
-        .Idle()
-        // With one level and only a redo record the same item takes the
-        // change again; with more, the item names the command it takes back.
-        .TextWhen([](const TCommandState& s) {
-            if (s.UndoLevels == 1)
-                return s.HasRedo && !s.HasUndo ? QStringLiteral("Redo\tCtrl+Z") : QString();
-            if (!s.HasUndo)
-                return QString();
-            return QStringLiteral("&Undo %1\tCtrl+Z").arg(QString::fromStdString(s.UndoName));
-        })
-        .Does([](TWaveWin& w) { w.CmUndo(); }));
+const TCommandRow UndoRow(TRow(CmdUndo)
+                              .Item(TMenu::Edit, 0, QT_TRANSLATE_NOOP("Commands", "&Undo\tCtrl+Z"))
+                              .Shortcuts({K(Qt::CTRL | Qt::Key_Z)})
+                              .Picture(NSArt::GlyphUndo)
+                              .Popup(0)
+                              .When([](const TCommandState& s) {
+                                  return s.HasUndo || (s.HasRedo && s.UndoLevels == 1);
+                              })
+                              .Idle()
+                              // With one level and only a redo record the same item takes the
+                              // change again; with more, the item names the command it takes back.
+                              .TextWhen([](const TCommandState& s) {
+                                  if (s.UndoLevels == 1)
+                                      return s.HasRedo && !s.HasUndo
+                                                 ? QCoreApplication::translate("Commands",
+                                                                               "Redo\tCtrl+Z")
+                                                 : QString();
+                                  if (!s.HasUndo)
+                                      return QString();
+                                  return QCoreApplication::translate("Commands", "&Undo %1\tCtrl+Z")
+                                      .arg(QString::fromStdString(s.UndoName));
+                              })
+                              .Does([](TWaveWin& w) { w.CmUndo(); }));
 // Redo of its own once more than one level is kept.
-const TCommandRow RedoRow(
-    TRow(CmdRedo)
-        .Item(TMenu::Edit, 1, "&Redo\tCtrl+Shift+Z")
-        .Shortcuts({K(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), K(Qt::CTRL | Qt::Key_Y)})
-        .ShownWhen([](const TCommandState& s) { return s.UndoLevels > 1; })
-        .When([](const TCommandState& s) { return s.UndoLevels > 1 && s.HasRedo; })
-        .Idle()
-        .TextWhen([](const TCommandState& s) {
-            if (!s.HasRedo)
-                return QString();
-            return QStringLiteral("&Redo %1\tCtrl+Shift+Z").arg(QString::fromStdString(s.RedoName));
-        })
-        .Does([](TWaveWin& w) { w.CmRedo(); }));
+const TCommandRow
+    RedoRow(TRow(CmdRedo)
+                .Item(TMenu::Edit, 1, QT_TRANSLATE_NOOP("Commands", "&Redo\tCtrl+Shift+Z"))
+                .Shortcuts({K(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), K(Qt::CTRL | Qt::Key_Y)})
+                .ShownWhen([](const TCommandState& s) { return s.UndoLevels > 1; })
+                .When([](const TCommandState& s) { return s.UndoLevels > 1 && s.HasRedo; })
+                .Idle()
+                .TextWhen([](const TCommandState& s) {
+                    if (!s.HasRedo)
+                        return QString();
+                    return QCoreApplication::translate("Commands", "&Redo %1\tCtrl+Shift+Z")
+                        .arg(QString::fromStdString(s.RedoName));
+                })
+                .Does([](TWaveWin& w) { w.CmRedo(); }));
 const TCommandRow CutRow(TRow(CmdCut)
-                             .Item(TMenu::Edit, 10, "Cu&t\tCtrl+X")
+                             .Item(TMenu::Edit, 10, QT_TRANSLATE_NOOP("Commands", "Cu&t\tCtrl+X"))
                              .Shortcuts({K(Qt::CTRL | Qt::Key_X), K(Qt::SHIFT | Qt::Key_Delete)})
                              .Picture(NSArt::GlyphCut)
                              .Popup(10)
@@ -69,7 +77,7 @@ const TCommandRow CutRow(TRow(CmdCut)
                              .Idle()
                              .Does([](TWaveWin& w) { w.CmCut(); }));
 const TCommandRow CopyRow(TRow(CmdCopy)
-                              .Item(TMenu::Edit, 20, "&Copy\tCtrl+C")
+                              .Item(TMenu::Edit, 20, QT_TRANSLATE_NOOP("Commands", "&Copy\tCtrl+C"))
                               .Shortcuts({K(Qt::CTRL | Qt::Key_C), K(Qt::CTRL | Qt::Key_Insert)})
                               .Picture(NSArt::GlyphCopy)
                               .Popup(20)
@@ -77,7 +85,8 @@ const TCommandRow CopyRow(TRow(CmdCopy)
                               .Idle()
                               .Does([](TWaveWin& w) { w.CmCopy(); }));
 const TCommandRow PasteRow(TRow(CmdPaste)
-                               .Item(TMenu::Edit, 30, "&Paste\tCtrl+V")
+                               .Item(TMenu::Edit, 30,
+                                     QT_TRANSLATE_NOOP("Commands", "&Paste\tCtrl+V"))
                                .Shortcuts({K(Qt::CTRL | Qt::Key_V), K(Qt::SHIFT | Qt::Key_Insert)})
                                .Picture(NSArt::GlyphPaste)
                                .Popup(30)
@@ -85,7 +94,8 @@ const TCommandRow PasteRow(TRow(CmdPaste)
                                .Idle()
                                .Does([](TWaveWin& w) { w.CmPaste(); }));
 const TCommandRow DeleteRow(TRow(CmdDelete)
-                                .Item(TMenu::Edit, 40, "&Delete\tDelete")
+                                .Item(TMenu::Edit, 40,
+                                      QT_TRANSLATE_NOOP("Commands", "&Delete\tDelete"))
                                 .Shortcuts({K(Qt::Key_Delete)})
                                 .Picture(NSArt::GlyphDelete)
                                 .WindowKey(Qt::Key_Delete)
@@ -93,24 +103,28 @@ const TCommandRow DeleteRow(TRow(CmdDelete)
                                 .Idle()
                                 .Does([](TWaveWin& w) { w.CmDelete(); }));
 const TCommandRow SelectAllRow(TRow(CmdSelectAll)
-                                   .Item(TMenu::Edit, 100, "Select &All\tCtrl+A")
+                                   .Item(TMenu::Edit, 100,
+                                         QT_TRANSLATE_NOOP("Commands", "Select &All\tCtrl+A"))
                                    .Shortcuts({K(Qt::CTRL | Qt::Key_A)})
                                    .Picture(NSArt::GlyphSelectAll)
                                    .Popup(50)
                                    .Idle()
                                    .Does([](TWaveWin& w) { w.CmSelectAll(); }));
 const TCommandRow DeselectRow(TRow(CmdDeselect)
-                                  .Item(TMenu::Edit, 110, "D&e-Select\tEscape")
+                                  .Item(TMenu::Edit, 110,
+                                        QT_TRANSLATE_NOOP("Commands", "D&e-Select\tEscape"))
                                   .Shortcuts({K(Qt::Key_Escape)})
                                   .Popup(60)
                                   .When([](const TCommandState& s) { return s.Selection.Valid; })
                                   .Idle()
                                   .Does([](TWaveWin& w) { w.CmDeselect(); }));
 const TCommandRow SilenceRow(TRow(CmdSilence)
-                                 .Item(TMenu::Effect, 130, "&Silence")
+                                 .Item(TMenu::Effect, 130,
+                                       QT_TRANSLATE_NOOP("Commands", "&Silence"))
                                  .Picture(NSArt::GlyphSilence)
-                                 .Popup(40, "Clear")
-                                 .Button(TToolBar::Effects, 30, NSArt::GlyphSilence, "Silence")
+                                 .Popup(40, QT_TRANSLATE_NOOP("Commands", "Clear"))
+                                 .Button(TToolBar::Effects, 30, NSArt::GlyphSilence,
+                                         QT_TRANSLATE_NOOP("Commands", "Silence"))
                                  .When(RangeSelected)
                                  .Idle()
                                  .Does([](TWaveWin& w) { w.CmSilence(); }));
@@ -119,12 +133,13 @@ bool OnOneChannel(const TCommandState& s) {
     return s.Selection.Valid && s.Selection.Channel != AllChannels;
 }
 
-const TCommandRow AllChannelsRow(TRow(CmdAllChannels)
-                                     .Item(TMenu::Edit, 120, "A&ll Channels\tShift+Click")
-                                     .Popup(70)
-                                     .When(OnOneChannel)
-                                     .Idle()
-                                     .Does([](TWaveWin& w) { w.CmAllChannels(); }));
+const TCommandRow AllChannelsRow(
+    TRow(CmdAllChannels)
+        .Item(TMenu::Edit, 120, QT_TRANSLATE_NOOP("Commands", "A&ll Channels\tShift+Click"))
+        .Popup(70)
+        .When(OnOneChannel)
+        .Idle()
+        .Does([](TWaveWin& w) { w.CmAllChannels(); }));
 
 } // namespace
 
@@ -216,7 +231,7 @@ void TWaveWin::TakeStep(bool undo) {
     if (!record.CanCancel())
         target.Cancel = nullptr;
     try {
-        TOpStatus status("Undo/Redo ...", target);
+        TOpStatus status(NSText::Tr("Window", "Undo/Redo ..."), target);
         if (undo)
             record.Undo(*this, &status);
         else
@@ -260,13 +275,13 @@ void TWaveWin::CmCut() {
     if (record->Outcome == NSUndo::TUndoBase::Cancelled)
         return;
     try {
-        TOpStatus status("Cutting to Clipboard...", StatusTarget());
+        TOpStatus status(NSText::Tr("Window", "Cutting to Clipboard..."), StatusTarget());
         PutOnClipboard(Document, range, &status);
     } catch (const xmsg& e) {
         ShowError(e.why());
         return;
     }
-    ApplyEdit(record.release(), "Cutting to Clipboard...", [&](TOpStatus&) {
+    ApplyEdit(record.release(), NSText::Tr("Window", "Cutting to Clipboard..."), [&](TOpStatus&) {
         Document.DeleteRange(range, true);
         TSampleRange cursor = Selection;
         cursor.End = cursor.Start;
@@ -278,7 +293,7 @@ void TWaveWin::CmCopy() {
     if (!HasRange(Selection) || !FitsOnClipboard(*this, Selection))
         return;
     try {
-        TOpStatus status("Copying to Clipboard...", StatusTarget());
+        TOpStatus status(NSText::Tr("Window", "Copying to Clipboard..."), StatusTarget());
         PutOnClipboard(Document, Selection, &status);
     } catch (const xmsg& e) {
         ShowError(e.why());
@@ -288,7 +303,7 @@ void TWaveWin::CmCopy() {
 void TWaveWin::CmPaste() {
     TTmpFile file;
     {
-        TOpStatus status("Pasting from Clipboard...", StatusTarget());
+        TOpStatus status(NSText::Tr("Window", "Pasting from Clipboard..."), StatusTarget());
         file = ReadClipboard();
     }
     if (file.IsEmpty())
@@ -316,10 +331,11 @@ void TWaveWin::CmPaste() {
     }
 
     auto* record = new NSUndo::TInsertion(*this, target, file, 0, -1);
-    const bool pasted = ApplyEdit(record, "Pasting from Clipboard...", [&](TOpStatus& status) {
-        record->Redo(*this, &status);
-        SetSelection(record->Inserted, false);
-    });
+    const bool pasted = ApplyEdit(record, NSText::Tr("Window", "Pasting from Clipboard..."),
+                                  [&](TOpStatus& status) {
+                                      record->Redo(*this, &status);
+                                      SetSelection(record->Inserted, false);
+                                  });
     if (adopt && !pasted) {
         take(before);
         AnnounceChanges();

@@ -4,6 +4,7 @@
 
 #include "dlg/artwork.h"
 #include "util/opstatus.h"
+#include "util/text.h"
 #include "util/xmsg.h"
 #include "wave/cancelled.h"
 #include "wavewin/ampdlg.h"
@@ -61,44 +62,57 @@ TCommandInfo EffectRow(int id, int order, const char* text, int glyph, TToolPlac
 }
 
 using TW = TWaveWin;
-const TCommandRow EchoRow(EffectRow(CmdEcho, 0, "&Echo...", NSArt::GlyphEcho,
-                                    {TToolBar::Effects, 0, NSArt::GlyphEcho, "Echo"}, &TW::CmEcho));
-const TCommandRow ReverseRow(EffectRow(CmdReverse, 10, "&Backwards", NSArt::GlyphBackwards,
-                                       {TToolBar::Effects, 10, NSArt::GlyphBackwards, "Backwards"},
+const TCommandRow EchoRow(EffectRow(
+    CmdEcho, 0, QT_TRANSLATE_NOOP("Commands", "&Echo..."), NSArt::GlyphEcho,
+    {TToolBar::Effects, 0, NSArt::GlyphEcho, QT_TRANSLATE_NOOP("Commands", "Echo")}, &TW::CmEcho));
+const TCommandRow ReverseRow(EffectRow(CmdReverse, 10, QT_TRANSLATE_NOOP("Commands", "&Backwards"),
+                                       NSArt::GlyphBackwards,
+                                       {TToolBar::Effects, 10, NSArt::GlyphBackwards,
+                                        QT_TRANSLATE_NOOP("Commands", "Backwards")},
                                        &TW::CmReverse));
-const TCommandRow PitchRow(EffectRow(CmdPitch, 20, "&Pitch...", NSArt::GlyphPitch,
-                                     {TToolBar::Effects, 60, NSArt::GlyphPitch, "Pitch"},
-                                     &TW::CmPitch));
-const TCommandRow VibroRow(EffectRow(CmdVibro, 30, "&Vibro...", NSArt::GlyphNone, {},
-                                     &TW::CmVibro));
-const TCommandRow AmplitudeRow(EffectRow(CmdAmplitude, 100, "&Amplitude...", NSArt::GlyphAmplify,
-                                         {TToolBar::Effects, 20, NSArt::GlyphAmplify, "Amplify"},
-                                         &TW::CmAmplitude));
-const TCommandRow FadeInRow(EffectRow(CmdFadeIn, 110, "Fade &In", NSArt::GlyphFadeIn,
-                                      {TToolBar::Effects, 40, NSArt::GlyphFadeIn, "Fade In"},
-                                      &TW::CmFadeIn));
-const TCommandRow FadeOutRow(EffectRow(CmdFadeOut, 120, "Fade &Out", NSArt::GlyphFadeOut,
-                                       {TToolBar::Effects, 50, NSArt::GlyphFadeOut, "Fade Out"},
+const TCommandRow PitchRow(
+    EffectRow(CmdPitch, 20, QT_TRANSLATE_NOOP("Commands", "&Pitch..."), NSArt::GlyphPitch,
+              {TToolBar::Effects, 60, NSArt::GlyphPitch, QT_TRANSLATE_NOOP("Commands", "Pitch")},
+              &TW::CmPitch));
+const TCommandRow VibroRow(EffectRow(CmdVibro, 30, QT_TRANSLATE_NOOP("Commands", "&Vibro..."),
+                                     NSArt::GlyphNone, {}, &TW::CmVibro));
+const TCommandRow AmplitudeRow(EffectRow(
+    CmdAmplitude, 100, QT_TRANSLATE_NOOP("Commands", "&Amplitude..."), NSArt::GlyphAmplify,
+    {TToolBar::Effects, 20, NSArt::GlyphAmplify, QT_TRANSLATE_NOOP("Commands", "Amplify")},
+    &TW::CmAmplitude));
+const TCommandRow FadeInRow(
+    EffectRow(CmdFadeIn, 110, QT_TRANSLATE_NOOP("Commands", "Fade &In"), NSArt::GlyphFadeIn,
+              {TToolBar::Effects, 40, NSArt::GlyphFadeIn, QT_TRANSLATE_NOOP("Commands", "Fade In")},
+              &TW::CmFadeIn));
+const TCommandRow FadeOutRow(EffectRow(CmdFadeOut, 120, QT_TRANSLATE_NOOP("Commands", "Fade &Out"),
+                                       NSArt::GlyphFadeOut,
+                                       {TToolBar::Effects, 50, NSArt::GlyphFadeOut,
+                                        QT_TRANSLATE_NOOP("Commands", "Fade Out")},
                                        &TW::CmFadeOut));
-const TCommandRow OtherEffectRow(EffectRow(CmdOtherEffect, 200, "Other &Effect...",
+const TCommandRow OtherEffectRow(EffectRow(CmdOtherEffect, 200,
+                                           QT_TRANSLATE_NOOP("Commands", "Other &Effect..."),
                                            NSArt::GlyphNone, {}, &TW::CmOtherEffect));
 
-const TCommandRow SoundFormatRow(
-    TRow(CmdSoundFormat).Item(TMenu::Sound, 100, "Sound &Format").Idle().Does([](TWaveWin& w) {
-        w.CmSoundFormat();
-    }));
+const TCommandRow SoundFormatRow(TRow(CmdSoundFormat)
+                                     .Item(TMenu::Sound, 100,
+                                           QT_TRANSLATE_NOOP("Commands", "Sound &Format"))
+                                     .Idle()
+                                     .Does([](TWaveWin& w) { w.CmSoundFormat(); }));
 const TCommandRow AddTrackRow(TRow(CmdAddTrack)
-                                  .Item(TMenu::Sound, 200, "&Add Track")
+                                  .Item(TMenu::Sound, 200,
+                                        QT_TRANSLATE_NOOP("Commands", "&Add Track"))
                                   .Picture(NSArt::GlyphAddTrack)
-                                  .Button(TToolBar::Tracks, 0, NSArt::GlyphAddTrack, "Add Track")
+                                  .Button(TToolBar::Tracks, 0, NSArt::GlyphAddTrack,
+                                          QT_TRANSLATE_NOOP("Commands", "Add Track"))
                                   .When([](const TCommandState& s) { return s.ChannelCount < 32; })
                                   .Idle()
                                   .Does([](TWaveWin& w) { w.CmAddTrack(); }));
 const TCommandRow DeleteTrackRow(TRow(CmdDeleteTrack)
-                                     .Item(TMenu::Sound, 210, "&Delete Track")
+                                     .Item(TMenu::Sound, 210,
+                                           QT_TRANSLATE_NOOP("Commands", "&Delete Track"))
                                      .Picture(NSArt::GlyphDeleteTrack)
                                      .Button(TToolBar::Tracks, 10, NSArt::GlyphDeleteTrack,
-                                             "Delete Track")
+                                             QT_TRANSLATE_NOOP("Commands", "Delete Track"))
                                      .When([](const TCommandState& s) {
                                          return s.ChannelCount > 1 && s.Selection.Valid &&
                                                 s.Selection.Channel != AllChannels;
@@ -107,9 +121,10 @@ const TCommandRow DeleteTrackRow(TRow(CmdDeleteTrack)
                                      .Does([](TWaveWin& w) { w.CmDeleteTrack(); }));
 const TCommandRow
     MergeTracksRow(TRow(CmdMergeTracks)
-                       .Item(TMenu::Sound, 220, "&Merge Tracks")
+                       .Item(TMenu::Sound, 220, QT_TRANSLATE_NOOP("Commands", "&Merge Tracks"))
                        .Picture(NSArt::GlyphMixTracks)
-                       .Button(TToolBar::Tracks, 20, NSArt::GlyphMixTracks, "Mix Tracks")
+                       .Button(TToolBar::Tracks, 20, NSArt::GlyphMixTracks,
+                               QT_TRANSLATE_NOOP("Commands", "Mix Tracks"))
                        .When([](const TCommandState& s) { return s.ChannelCount > 1; })
                        .Idle()
                        .Does([](TWaveWin& w) { w.CmMergeTracks(); }));
@@ -117,21 +132,21 @@ const TCommandRow
 } // namespace
 
 void TWaveWin::CmReverse() {
-    ApplyInPlace(EffectiveRange(), "Reversing...",
+    ApplyInPlace(EffectiveRange(), NSText::Tr("Window", "Reversing..."),
                  [&](const TSampleRange& range, TOpStatus& status) {
                      ReverseRange(Document, range, status);
                  });
 }
 
 void TWaveWin::CmFadeIn() {
-    ApplyInPlace(EffectiveRange(), "Processing...",
+    ApplyInPlace(EffectiveRange(), NSText::Tr("Window", "Processing..."),
                  [&](const TSampleRange& range, TOpStatus& status) {
                      Document.Amplify(range, 0.0, 1.0, &status);
                  });
 }
 
 void TWaveWin::CmFadeOut() {
-    ApplyInPlace(EffectiveRange(), "Processing...",
+    ApplyInPlace(EffectiveRange(), NSText::Tr("Window", "Processing..."),
                  [&](const TSampleRange& range, TOpStatus& status) {
                      Document.Amplify(range, 1.0, 0.0, &status);
                  });
@@ -143,7 +158,7 @@ void AmplifyBy(NSWave::TFile& doc, const TSampleRange& range, int percent, TOpSt
 }
 
 bool TWaveWin::ApplyAmplitude(int percent) {
-    return ApplyInPlace(EffectiveRange(), "Processing...",
+    return ApplyInPlace(EffectiveRange(), NSText::Tr("Window", "Processing..."),
                         [&](const TSampleRange& range, TOpStatus& status) {
                             AmplifyBy(Document, range, percent, status);
                         });

@@ -8,7 +8,7 @@ namespace NSWaveWin {
 
 namespace {
 const TCommandRow PrintRow(TRow(CmdPrint)
-                               .Item(TMenu::File, 100, "&Print...")
+                               .Item(TMenu::File, 100, QT_TRANSLATE_NOOP("Commands", "&Print..."))
                                .Picture(NSArt::GlyphPrint)
                                .Does([](TWaveWin& w) { w.CmPrint(); }));
 } // namespace

@@ -127,7 +127,7 @@ const TCommandRow HeightDownRow(
 // keys, where Ctrl+= is Ctrl++ without Shift.
 const TCommandRow
     ZoomInRow(TRow(CmdZoomIn)
-                  .Item(TMenu::View, 0, "Zoom &In\tCtrl++")
+                  .Item(TMenu::View, 0, QT_TRANSLATE_NOOP("Commands", "Zoom &In\tCtrl++"))
                   .Shortcuts({K(Qt::Key_Plus), K(Qt::SHIFT | Qt::Key_Plus),
                               K(Qt::KeypadModifier | Qt::Key_Plus), K(Qt::CTRL | Qt::Key_Plus),
                               K(Qt::CTRL | Qt::SHIFT | Qt::Key_Plus),
@@ -139,7 +139,7 @@ const TCommandRow
                   .Does([](TWaveWin& w) { w.SetScale(w.View().Zoom * 1.5); }));
 const TCommandRow
     ZoomOutRow(TRow(CmdZoomOut)
-                   .Item(TMenu::View, 10, "Zoom &Out\tCtrl+-")
+                   .Item(TMenu::View, 10, QT_TRANSLATE_NOOP("Commands", "Zoom &Out\tCtrl+-"))
                    .Shortcuts({K(Qt::Key_Minus), K(Qt::KeypadModifier | Qt::Key_Minus),
                                K(Qt::CTRL | Qt::Key_Minus),
                                K(Qt::ControlModifier | Qt::KeypadModifier | Qt::Key_Minus)})
@@ -148,7 +148,8 @@ const TCommandRow
                    .When([](const TCommandState& s) { return s.Zoom >= s.ZoomFloor + 0.00000001; })
                    .Does([](TWaveWin& w) { w.SetScale(w.View().Zoom * 2.0 / 3.0); }));
 const TCommandRow FitRow(TRow(CmdFit)
-                             .Item(TMenu::View, 20, "Fit To Window\t=")
+                             .Item(TMenu::View, 20,
+                                   QT_TRANSLATE_NOOP("Commands", "Fit To Window\t="))
                              .Shortcuts({K(Qt::Key_Equal)})
                              .Picture(NSArt::GlyphFitToWindow)
                              .Button(TToolBar::Zoom, 20, NSArt::GlyphFitEdges)

@@ -1,6 +1,7 @@
 #include "wavewin/wavewindlg.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QHash>
 #include <QPushButton>
 #include <QScrollBar>
@@ -24,9 +25,9 @@ TWaveWinDlg::TWaveWinDlg(QWidget* parent) : TStdDlg(parent, WidthUnits, HeightUn
 
     Wave = new TWaveWin(this);
     Wave->Dialog = this;
-    Wave->setAccessibleName(QStringLiteral("Channels"));
-    Wave->setAccessibleDescription(
-        QStringLiteral("The channel strips of the sound, one waveform each"));
+    Wave->setAccessibleName(QCoreApplication::translate("WaveWindow", "Channels"));
+    Wave->setAccessibleDescription(QCoreApplication::translate(
+        "WaveWindow", "The channel strips of the sound, one waveform each"));
     Place(Wave, 2501, -1, 61, 395, 142);
     // In the template's order, which is the order of tabbing and stacking.
     PlaceViewControls();
@@ -61,22 +62,24 @@ void TWaveWinDlg::PlaceViewControls() {
     Wave->VScroll = vScroll;
     for (QScrollBar* bar : {hScroll, vScroll})
         bar->setFocusPolicy(Qt::NoFocus);
-    hScroll->setAccessibleName(QStringLiteral("Scroll through the sound"));
-    vScroll->setAccessibleName(QStringLiteral("Scroll through the channels"));
+    hScroll->setAccessibleName(
+        QCoreApplication::translate("WaveWindow", "Scroll through the sound"));
+    vScroll->setAccessibleName(
+        QCoreApplication::translate("WaveWindow", "Scroll through the channels"));
     ConnectScrollBar(hScroll, true);
     ConnectScrollBar(vScroll, false);
 }
 
 void TWaveWinDlg::PlaceLevels() {
-    auto* meterGroup =
-        new TBVGroup(QStringLiteral("Recording\nMeter"), NSArt::GlyphRecordingMeter, this);
+    auto* meterGroup = new TBVGroup(QCoreApplication::translate("WaveWindow", "Recording\nMeter"),
+                                    NSArt::GlyphRecordingMeter, this);
     Place(meterGroup, 2552, 289, 2, 56, 38);
     auto* meter = new TRecLevelWin(meterGroup);
     meterGroup->SetSide(meter, 10, 50);
     Wave->Meter = meter;
 
-    auto* volumeGroup =
-        new TBVGroup(QStringLiteral("Playback\nVolume"), NSArt::GlyphPlaybackVolume, this);
+    auto* volumeGroup = new TBVGroup(QCoreApplication::translate("WaveWindow", "Playback\nVolume"),
+                                     NSArt::GlyphPlaybackVolume, this);
     Place(volumeGroup, 2553, 232, 2, 56, 38);
     auto* slider = new TVolSlider(Wave, volumeGroup);
     volumeGroup->SetSide(slider, 21, 50);
@@ -102,8 +105,8 @@ void TWaveWinDlg::PlaceViewButtons() {
     format->setAutoDefault(false);
     format->setDefault(false);
     format->setFocusPolicy(Qt::TabFocus);
-    format->setAccessibleDescription(
-        QStringLiteral("The sample size and rate: opens the Sound Format dialog"));
+    format->setAccessibleDescription(QCoreApplication::translate(
+        "WaveWindow", "The sample size and rate: opens the Sound Format dialog"));
     connect(format, &QPushButton::clicked, Wave, [this] {
         Wave->setFocus();
         Wave->Command(CmdSoundFormat);
@@ -117,10 +120,10 @@ void TWaveWinDlg::PlaceReadout() {
     Wave->StatusBar = status;
     Wave->StatusText = status->MessageGadget();
     Wave->ModifiedGadget = status->ModifiedGadget();
-    status->setAccessibleName(QStringLiteral("Status"));
+    status->setAccessibleName(QCoreApplication::translate("WaveWindow", "Status"));
 
     TDlgControlBar* values = MakeBar(2504, 141, 231, 162, 12);
-    values->setAccessibleName(QStringLiteral("Selection"));
+    values->setAccessibleName(QCoreApplication::translate("WaveWindow", "Selection"));
     // The values in the palette's text colour; the captions navy on a light
     // palette (the gadget takes the palette's text colour on a dark one).
     Wave->StartGadget = new TSelectionGadget(values, "---", ValueFont(), QColor(), true);
@@ -131,14 +134,17 @@ void TWaveWinDlg::PlaceReadout() {
         values->Insert(g, true);
 
     TDlgControlBar* captions = MakeBar(2557, 141, 221, 162, 10);
-    captions->setAccessibleName(QStringLiteral("Selection captions"));
-    const char* texts[] = {"Start", "End", "Length"};
+    captions->setAccessibleName(QCoreApplication::translate("WaveWindow", "Selection captions"));
+    const char* texts[] = {QT_TRANSLATE_NOOP("WaveWindow", "Start"),
+                           QT_TRANSLATE_NOOP("WaveWindow", "End"),
+                           QT_TRANSLATE_NOOP("WaveWindow", "Length")};
     for (int k = 0; k < 3; ++k) {
-        auto* caption = new TSelectionGadget(captions, QString::fromLatin1(texts[k]), CaptionFont(),
-                                             QColor(0, 0, 128), false);
+        auto* caption =
+            new TSelectionGadget(captions, QCoreApplication::translate("WaveWindow", texts[k]),
+                                 CaptionFont(), QColor(0, 0, 128), false);
         captions->Insert(caption, true);
         // Each value is read out under its caption's name.
-        shown[k]->setAccessibleName(QString::fromLatin1(texts[k]));
+        shown[k]->setAccessibleName(QCoreApplication::translate("WaveWindow", texts[k]));
         shown[k]->SetLabel(caption);
     }
 }
@@ -163,11 +169,12 @@ void TWaveWinDlg::FollowSize() {
 
 TDlgControlBar* TWaveWinDlg::MakeBar(int id, int x, int y, int w, int h) {
     auto* bar = new TDlgControlBar(this);
-    static const QHash<int, QString> names = {{2502, QStringLiteral("Transport")},
-                                              {2551, QStringLiteral("Tracks")},
-                                              {2555, QStringLiteral("Effects")},
-                                              {2508, QStringLiteral("Channel height")},
-                                              {2507, QStringLiteral("Zoom")}};
+    static const QHash<int, QString> names = {
+        {2502, QCoreApplication::translate("WaveWindow", "Transport")},
+        {2551, QCoreApplication::translate("WaveWindow", "Tracks")},
+        {2555, QCoreApplication::translate("WaveWindow", "Effects")},
+        {2508, QCoreApplication::translate("WaveWindow", "Channel height")},
+        {2507, QCoreApplication::translate("WaveWindow", "Zoom")}};
     bar->setAccessibleName(names.value(id));
     Place(bar, id, x, y, w, h);
     return bar;
@@ -176,8 +183,7 @@ TDlgControlBar* TWaveWinDlg::MakeBar(int id, int x, int y, int w, int h) {
 void TWaveWinDlg::AddButtons(TDlgControlBar* bar, TToolBar which, int margin) {
     for (const TCommandInfo* c : ToolButtons(which)) {
         const char* caption = c->Tool.Caption;
-        auto* button = new TBVButton(Wave, c->Id, c->Tool.Glyph, margin,
-                                     caption ? QString::fromLatin1(caption) : QString(), bar);
+        auto* button = new TBVButton(Wave, c->Id, c->Tool.Glyph, margin, CommandText(caption), bar);
         bar->Insert(button);
         ButtonList.append(button);
     }
