@@ -1,6 +1,7 @@
 #include "undo/history.h"
 
 #include <algorithm>
+#include <cstddef>
 
 namespace NSUndo {
 
@@ -61,6 +62,22 @@ void TUndoHistory::Beneath(TUndoHistory&& older, int levels) {
     Undos = std::move(undos);
     older.Clear();
     Trim(levels);
+}
+
+void TUndoHistory::DropPushedOut(int levels) {
+    Redos.clear();
+    const size_t keep = size_t(std::max(levels, 1) - 1);
+    if (Undos.size() > keep)
+        Undos.erase(Undos.begin(), Undos.end() - ptrdiff_t(keep));
+}
+
+uint64_t TUndoHistory::HeldBytes() const {
+    uint64_t bytes = 0;
+    for (const TEntry& entry : Undos)
+        bytes += entry.Record->Bytes;
+    for (const TEntry& entry : Redos)
+        bytes += entry.Record->Bytes;
+    return bytes;
 }
 
 uint64_t TUndoHistory::NewestBytes(int count) const {

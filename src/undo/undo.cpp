@@ -76,6 +76,9 @@ bool TUndoBase::SaveRange(TUndoWindow& window, const TSampleRange& range, TSaved
     const uint64_t n = doc.CountSamples(range);
     if (n == 0 || !AskUndoSize(window, 4 * n))
         return false;
+    // The records this one pushes out go first, and their memory serves it.
+    NSWave::TReuseFreed reuse;
+    window.DropPushedOut();
     saved = TSavedSamples(n);
     Bytes += 4 * n;
     NSWave::FirstWrite(saved.get(), n, [&] { doc.CopyOut(range, saved.get()); });
@@ -162,6 +165,8 @@ TInsertion::TInsertion(TUndoWindow& window, const TSampleRange& selection, const
     const uint32_t length = doc.GetLength();
     Target = selection.Valid ? selection : TSampleRange(length, length, AllChannels);
     if (const uint64_t n = doc.CountSamples(Target)) {
+        NSWave::TReuseFreed reuse;
+        window.DropPushedOut();
         SavedSamples = TSavedSamples(n);
         NSWave::FirstWrite(SavedSamples.get(), n, [&] { doc.CopyOut(Target, SavedSamples.get()); });
     }

@@ -8,12 +8,14 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/msgbox.h"
 #include "undo/undowindow.h"
 #include "util/arry.h"
 #include "util/tmpfile.h"
 #include "wave/capture.h"
+#include "wave/channel.h"
 #include "wave/samplerange.h"
 
 class TOpStatus;
@@ -142,23 +144,55 @@ public:
     TSampleRange Inserted;
 };
 
-// Echo, Vibro, Amplitude, Silence, Reverse, fades: a change in place. One
+// An owned channel array, as TChannel::ExchangeArray hands it over.
+class TSavedArray {
+public:
+    TSavedArray() = default;
+    TSavedArray(int channel, NSWave::TChannel::TArray array) : Channel(channel), Array(array) {}
+    ~TSavedArray();
+    TSavedArray(TSavedArray&& other) noexcept;
+    TSavedArray& operator=(TSavedArray&& other) noexcept;
+
+    int Channel = -1;
+    NSWave::TChannel::TArray Array;
+};
+
+// Echo, Vibro, Amplitude, Silence, fades: a change in place. A channel the
+// range covers wholly or mostly hands its array to the record and gets a new
+// one for the change, so the record keeps the old samples without copying
+// them; Undo and Redo exchange the arrays again. Of the other channels one
 // buffer holds the other version of the range and is exchanged with the
-// document on Undo and Redo.
+// document block by block.
 class TReplacement : public TUndoBase {
 public:
+    // How a channel's new array gets the range's samples: copied from the old
+    // one before the change, or written by the change itself, which then
+    // writes every sample of the range and reads the old ones through the
+    // channel's Prior (Amplify and Silence do).
+    enum class TFill { Copy, ByChange };
+
     // Lengthens the channels concerned to the end of the range (when the
     // record is ready), so the change can write all of it.
-    TReplacement(TUndoWindow& window, const TSampleRange& range);
+    TReplacement(TUndoWindow& window, const TSampleRange& range, TFill fill = TFill::Copy);
     void Undo(TUndoWindow& window, TOpStatus* status) override;
     void Redo(TUndoWindow& window, TOpStatus* status) override;
     bool CanCancel() const override { return true; }
+    // The change has written the range: the channels read their own samples
+    // again.
+    void Written(TUndoWindow& window);
     // Whether the document still holds the range as it was saved (past a
     // channel's old end: silence), as after a change that failed before it
     // wrote anything. False without saved samples.
     bool Unchanged(TUndoWindow& window) const;
+    // Whether the record holds the channel's whole array.
+    bool Holds(int channel) const;
 
+    // The range of the channels that kept their arrays, channel after
+    // channel; null when every covered channel handed its array over.
     TSavedSamples SavedSamples;
+    // The channels' other arrays: before the change while it is applied,
+    // after it while it is undone.
+    std::vector<TSavedArray> Arrays;
     TSampleRange Range;
     // What the change wrote beyond the channels' old ends (an echo tail, the
     // room a fade ran into), taken out by Undo and put back by Redo;
@@ -170,6 +204,28 @@ private:
     // The channel count and lengths after the change, with what it wrote
     // beyond the old ends.
     void PutBeyondBack(TUndoWindow& window);
+    // Exchanges Arrays with the channels' arrays.
+    void ExchangeArrays(TUndoWindow& window);
+};
+
+// Reverse, its own inverse: the record keeps no samples, and Undo and Redo
+// reverse the range again. The change is made by calling Redo.
+class TReversal : public TUndoBase {
+public:
+    // Lengthens the channels concerned to the end of the range, so the
+    // reversal turns all of it (a shorter channel's silence comes first).
+    TReversal(TUndoWindow& window, const TSampleRange& range);
+    void Undo(TUndoWindow& window, TOpStatus* status) override;
+    void Redo(TUndoWindow& window, TOpStatus* status) override;
+    bool CanCancel() const override { return true; }
+
+    TSampleRange Range;
+
+private:
+    // Reverses the range of every channel it covers; at Cancel, turns back
+    // what it did and throws xcancelled with the document as it was.
+    void Reverse(NSWave::TFile& doc, TOpStatus* status) const;
+    bool Reversed = false;
 };
 
 // Add Track.

@@ -31,6 +31,10 @@ public:
     // The bytes of undo data the window's history would keep beside a new
     // record; the undo-size question counts them with the record's own.
     virtual uint64_t KeptUndoBytes() { return 0; }
+    // Lets go of the records a new one will push out of the history (the
+    // redo records, and the oldest undo records at the level limit) before
+    // the new one allocates its samples, so their memory serves it.
+    virtual void DropPushedOut() {}
 };
 
 // A window that is nothing but its document: for editing a document with

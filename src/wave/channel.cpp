@@ -56,6 +56,17 @@ void TChannel::SetSize(uint32_t n, bool keepUninitialised) {
     Count = n;
 }
 
+TChannel::TArray TChannel::ExchangeArray(TArray array) {
+    TArray own{Writable(), Count, Capacity};
+    Samples = array.Samples;
+    Count = array.Count;
+    Capacity = array.Capacity;
+    Prior = nullptr;
+    PriorCount = 0;
+    Changed(0);
+    return own;
+}
+
 uint32_t TChannel::CountInRange(const TSampleRange& range) const {
     if (range.Start >= Count || range.End <= range.Start)
         return 0;
@@ -162,8 +173,8 @@ int32_t RampSample(double gain, int32_t sample) {
 }
 
 #if defined(__x86_64__)
-__attribute__((target("avx2"))) void RampAvx2(int32_t* s, int count, const TRamp& ramp,
-                                              double first) {
+__attribute__((target("avx2"))) void RampAvx2(int32_t* s, const int32_t* in, int count,
+                                              const TRamp& ramp, double first) {
     const __m256d lo = _mm256_set1_pd(-2147483648.0), hi = _mm256_set1_pd(2147483647.0);
     const __m256d from = _mm256_set1_pd(ramp.From), to = _mm256_set1_pd(ramp.To);
     const __m256d n = _mm256_set1_pd(ramp.N), four = _mm256_set1_pd(4.0);
@@ -171,31 +182,33 @@ __attribute__((target("avx2"))) void RampAvx2(int32_t* s, int count, const TRamp
     int k = 0;
     for (; k + 4 <= count; k += 4) {
         auto* at = reinterpret_cast<__m128i*>(s + k);
+        const auto* from4 = reinterpret_cast<const __m128i*>(in + k);
         const __m256d gain =
             _mm256_add_pd(_mm256_div_pd(_mm256_mul_pd(_mm256_sub_pd(n, i4), from), n),
                           _mm256_div_pd(_mm256_mul_pd(i4, to), n));
-        __m256d v = _mm256_mul_pd(gain, _mm256_cvtepi32_pd(_mm_loadu_si128(at)));
+        __m256d v = _mm256_mul_pd(gain, _mm256_cvtepi32_pd(_mm_loadu_si128(from4)));
         v = _mm256_min_pd(_mm256_max_pd(v, lo), hi);
         _mm_storeu_si128(at, _mm256_cvttpd_epi32(v));
         i4 = _mm256_add_pd(i4, four);
     }
     for (; k < count; ++k)
-        s[k] = RampSample(ramp.Gain(first + double(k)), s[k]);
+        s[k] = RampSample(ramp.Gain(first + double(k)), in[k]);
 }
 
 #endif
 
-// Samples first … first + count − 1 of the ramp, at s.
-void RampBlock(int32_t* s, int count, const TRamp& ramp, double first) {
+// Samples first … first + count − 1 of the ramp over `in`, written at s
+// (which may be in).
+void RampBlock(int32_t* s, const int32_t* in, int count, const TRamp& ramp, double first) {
 #if defined(__x86_64__)
     static const bool avx2 = __builtin_cpu_supports("avx2");
     if (avx2) {
-        RampAvx2(s, count, ramp, first);
+        RampAvx2(s, in, count, ramp, first);
         return;
     }
 #endif
     for (int k = 0; k < count; ++k)
-        s[k] = RampSample(ramp.Gain(first + double(k)), s[k]);
+        s[k] = RampSample(ramp.Gain(first + double(k)), in[k]);
 }
 
 } // namespace
@@ -214,9 +227,16 @@ void TChannel::Amplify(const TSampleRange& range, double from, double to, TOpSta
     const TRamp ramp{from, to, double(n)};
     constexpr uint32_t Block = 1u << 16;
     int32_t* s = MutableSamples(range.Start);
-    for (uint32_t i = 0; i < n; i += Block) {
-        const uint32_t count = std::min(Block, n - i);
-        RampBlock(s + i, int(count), ramp, double(i));
+    // Below PriorCount the input is the prior array's; past it (room the
+    // change made) the channel's own.
+    const uint32_t priorEnd =
+        Prior ? std::max(range.Start, std::min(end, PriorCount)) - range.Start : 0;
+    const int32_t* in = Prior ? Prior + range.Start : s;
+    for (uint32_t i = 0, count = 0; i < n; i += count) {
+        count = std::min(Block, n - i);
+        if (i < priorEnd)
+            count = std::min(count, priorEnd - i);
+        RampBlock(s + i, (i < priorEnd ? in : s) + i, int(count), ramp, double(i));
         if (status) {
             status->SetPercent(base + int(int64_t(span) * (i + count - 1) / n));
             // The undo record takes back what was done so far.

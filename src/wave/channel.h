@@ -88,6 +88,25 @@ public:
     // Heap memory of the summary.
     size_t SummaryBytes() const { return Peaks.MemoryBytes(); }
 
+    // The channel's array as one piece (samples, length, room, from
+    // AllocSamples), handed between the channel and an undo record without
+    // copying a sample.
+    struct TArray {
+        int32_t* Samples = nullptr;
+        uint32_t Count = 0;
+        uint32_t Capacity = 0;
+    };
+    // Gives the channel `array` and returns the one it had; the channel
+    // counts as changed from its first sample, and has no prior samples.
+    TArray ExchangeArray(TArray array);
+    // Where a change that rewrites the channel reads the samples as they
+    // were: the array the channel had before it was given one for the
+    // change, whose range the change then writes without reading it.
+    // Amplify reads its input there below PriorCount; null for the channel's
+    // own samples.
+    const int32_t* Prior = nullptr;
+    uint32_t PriorCount = 0;
+
     uint32_t Count = 0;
     uint32_t Capacity = 0;
     // Read-only, so that every write goes through MutableSamples or an

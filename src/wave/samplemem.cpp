@@ -13,6 +13,7 @@
 #include <new>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 #ifndef MADV_POPULATE_WRITE
 #define MADV_POPULATE_WRITE 23 // Linux 5.14
@@ -49,13 +50,64 @@ void* MapAligned(size_t bytes) {
     return reinterpret_cast<void*>(aligned);
 }
 
+// The innermost live reuse scope of this thread, and the arrays it keeps
+// (mapped bytes each; 0 for an empty place).
+struct TKept {
+    void* Base = nullptr;
+    size_t Bytes = 0;
+};
+constexpr int KeptArrays = 2;
+thread_local TReuseFreed* ReuseScope = nullptr;
+thread_local TKept Kept[KeptArrays];
+
+void* TakeKept(size_t bytes) {
+    if (!ReuseScope)
+        return nullptr;
+    for (TKept& k : Kept)
+        if (k.Base && k.Bytes == bytes)
+            return std::exchange(k.Base, nullptr);
+    return nullptr;
+}
+
+bool Keep(void* base, size_t bytes) {
+    if (!ReuseScope)
+        return false;
+    for (TKept& k : Kept)
+        if (!k.Base) {
+            k = {base, bytes};
+            return true;
+        }
+    return false;
+}
+
+// Fresh pages only: the callers rely on their reading as zero.
+int32_t* MapFresh(size_t count) {
+    return static_cast<int32_t*>(MapAligned(MappedBytes(count)));
+}
+
 } // namespace
+
+TReuseFreed::TReuseFreed() : Outer(ReuseScope) {
+    ReuseScope = this;
+}
+
+TReuseFreed::~TReuseFreed() {
+    ReuseScope = Outer;
+    if (Outer)
+        return;
+    for (TKept& k : Kept)
+        if (k.Base)
+            munmap(std::exchange(k.Base, nullptr), k.Bytes);
+}
 
 int32_t* AllocSamples(size_t count) {
     if (count == 0)
         return nullptr;
-    if (IsLarge(count))
-        return static_cast<int32_t*>(MapAligned(MappedBytes(count)));
+    if (IsLarge(count)) {
+        if (void* kept = TakeKept(MappedBytes(count)))
+            return static_cast<int32_t*>(kept);
+        return MapFresh(count);
+    }
     void* p = std::malloc(count * sizeof(int32_t));
     if (!p)
         throw std::bad_alloc();
@@ -65,19 +117,20 @@ int32_t* AllocSamples(size_t count) {
 void FreeSamples(int32_t* samples, size_t count) {
     if (!samples)
         return;
-    if (IsLarge(count))
-        munmap(samples, MappedBytes(count));
-    else
+    if (IsLarge(count)) {
+        if (!Keep(samples, MappedBytes(count)))
+            munmap(samples, MappedBytes(count));
+    } else
         std::free(samples);
 }
 
 int32_t* ReallocSamples(int32_t* samples, size_t oldCount, size_t newCount, size_t* freshFrom) {
     *freshFrom = newCount;
     if (!samples) {
-        int32_t* fresh = AllocSamples(newCount);
-        if (IsLarge(newCount))
-            *freshFrom = 0;
-        return fresh;
+        if (!IsLarge(newCount))
+            return AllocSamples(newCount);
+        *freshFrom = 0;
+        return MapFresh(newCount);
     }
     if (IsLarge(oldCount) && IsLarge(newCount)) {
         size_t oldBytes = MappedBytes(oldCount), newBytes = MappedBytes(newCount);
@@ -103,7 +156,7 @@ int32_t* ReallocSamples(int32_t* samples, size_t oldCount, size_t newCount, size
             throw std::bad_alloc();
         return static_cast<int32_t*>(p);
     }
-    int32_t* fresh = AllocSamples(newCount);
+    int32_t* fresh = IsLarge(newCount) ? MapFresh(newCount) : AllocSamples(newCount);
     std::memcpy(fresh, samples, std::min(oldCount, newCount) * sizeof(int32_t));
     FreeSamples(samples, oldCount);
     if (IsLarge(newCount))

@@ -17,8 +17,27 @@ namespace NSWave {
 // Arrays of at least this many samples are mapped.
 constexpr size_t LargeSampleArray = 1u << 20;
 
+// Uninitialised: inside a TReuseFreed scope a large array may be one freed
+// there, holding its old samples.
 int32_t* AllocSamples(size_t count);
 void FreeSamples(int32_t* samples, size_t count);
+
+// While one is alive, large arrays freed on its thread are kept (two at
+// most) instead of unmapped, and AllocSamples of the same mapped size takes
+// them back: an undo record built right after its predecessor left the
+// history reuses that one's memory, already faulted in, rather than fresh
+// pages. What is still kept when the scope ends is unmapped then, so no
+// memory outlives it.
+class TReuseFreed {
+public:
+    TReuseFreed();
+    ~TReuseFreed();
+    TReuseFreed(const TReuseFreed&) = delete;
+    TReuseFreed& operator=(const TReuseFreed&) = delete;
+
+private:
+    TReuseFreed* Outer;
+};
 // Gives an array of newCount samples holding the first min(oldCount,
 // newCount) samples of the old one; the old array is gone afterwards.
 // *freshFrom receives the first index from which the new array is known to

@@ -391,6 +391,11 @@ uint64_t TWaveWin::KeptUndoBytes() {
     return History.NewestBytes(NSUndo::UndoLevels() - 1);
 }
 
+void TWaveWin::DropPushedOut() {
+    // A change that fails afterwards gets the history back without them.
+    History.DropPushedOut(NSUndo::UndoLevels());
+}
+
 // --- commands ------------------------------------------------------------------------
 
 TCommandState TWaveWin::CommandState() const {

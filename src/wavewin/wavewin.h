@@ -142,6 +142,7 @@ public:
     const NSUndo::TUndoHistory& UndoHistory() const { return History; }
     NSWave::TFile& GetDocument() override { return Document; }
     uint64_t KeptUndoBytes() override;
+    void DropPushedOut() override;
     int MessageBox(const std::string& text, const std::string& caption, TMsgButtons buttons,
                    TMsgIcon icon) override;
 
@@ -265,8 +266,13 @@ public:
     // channels the shorter ones reach the range's end before the change,
     // with undo data or without, so the result never depends on the user's
     // answer.
+    // `fill` ByChange: the change writes every sample of the range, reading
+    // the old ones only through Amplify (or not at all).
     bool ApplyInPlace(const TSampleRange& range, const std::string& caption,
-                      const std::function<void(const TSampleRange&, TOpStatus&)>& change);
+                      const std::function<void(const TSampleRange&, TOpStatus&)>& change,
+                      NSUndo::TReplacement::TFill fill = NSUndo::TReplacement::TFill::Copy);
+    // `range` clipped as ApplyInPlace clips it.
+    TSampleRange InPlaceRange(const TSampleRange& range) const;
     // The gain of the Amplitude dialog's OK, `percent` of the samples over
     // EffectiveRange(); false when the user cancelled at the undo-size
     // question (the dialog then stays open).

@@ -193,8 +193,7 @@ bool TWaveWin::ApplyEdit(NSUndo::TUndoBase* record, const std::string& caption,
     return done;
 }
 
-bool TWaveWin::ApplyInPlace(const TSampleRange& range, const std::string& caption,
-                            const std::function<void(const TSampleRange&, TOpStatus&)>& change) {
+TSampleRange TWaveWin::InPlaceRange(const TSampleRange& range) const {
     // A range on one channel ends where that channel does: what lies past
     // its end holds no samples to change, and lengthening the channel there
     // would leave nothing for the undo record to take back.
@@ -203,11 +202,24 @@ bool TWaveWin::ApplyInPlace(const TSampleRange& range, const std::string& captio
         r.End = std::min(r.End, r.Channel == AllChannels         ? Document.GetLength()
                                 : Document.HasChannel(r.Channel) ? Document.Channel(r.Channel).Count
                                                                  : 0);
+    return r;
+}
+
+bool TWaveWin::ApplyInPlace(const TSampleRange& range, const std::string& caption,
+                            const std::function<void(const TSampleRange&, TOpStatus&)>& change,
+                            NSUndo::TReplacement::TFill fill) {
+    const TSampleRange r = InPlaceRange(range);
     if (!HasRange(r))
         return true;
-    return ApplyEdit(new NSUndo::TReplacement(*this, r), caption, [&](TOpStatus& status) {
+    auto* record = new NSUndo::TReplacement(*this, r, fill);
+    // AddUndo owns the record; only a ready one is still there to be told
+    // that the change wrote its range.
+    const bool ready = record->Outcome == NSUndo::TUndoBase::Ready;
+    return ApplyEdit(record, caption, [&](TOpStatus& status) {
         Document.Extend(r);
         change(r, status);
+        if (ready)
+            record->Written(*this);
     });
 }
 
@@ -367,8 +379,10 @@ void TWaveWin::CmDeselect() {
 void TWaveWin::CmSilence() {
     if (!HasRange(Selection))
         return;
-    ApplyInPlace(Selection, std::string(),
-                 [&](const TSampleRange& range, TOpStatus&) { Document.Silence(range); });
+    ApplyInPlace(
+        Selection, std::string(),
+        [&](const TSampleRange& range, TOpStatus&) { Document.Silence(range); },
+        NSUndo::TReplacement::TFill::ByChange);
 }
 
 void TWaveWin::CmAllChannels() {

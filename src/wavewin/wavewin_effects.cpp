@@ -20,37 +20,6 @@ namespace NSWaveWin {
 
 namespace {
 
-// Reverses `range` of every channel it covers. The channels reach its end
-// (ApplyInPlace), so each reversal is a plain one over the whole range.
-// Blocks from both ends are swapped in turn, so the progress can follow
-// without a test in the loop that swaps.
-void ReverseRange(NSWave::TFile& doc, const TSampleRange& range, TOpStatus& status) {
-    const int first = range.Channel == AllChannels ? 0 : range.Channel;
-    const int last = range.Channel == AllChannels ? doc.ChannelCount() - 1 : range.Channel;
-    const uint32_t half = (range.End - range.Start) / 2;
-    const uint64_t total = uint64_t(half) * uint64_t(last - first + 1);
-    constexpr uint32_t Block = 1u << 16;
-    uint64_t done = 0;
-    for (int c = first; c <= last && doc.HasChannel(c); ++c) {
-        NSWave::TChannel& channel = doc.Channel(c);
-        int32_t* low = channel.MutableSamples(range.Start);
-        int32_t* high = low + (range.End - range.Start);
-        for (uint32_t i = 0; i < half; i += Block) {
-            const uint32_t count = std::min(Block, half - i);
-            std::swap_ranges(low + i, low + i + count, std::reverse_iterator<int32_t*>(high - i));
-            done += count;
-            status.SetPercent(int(done * 100 / std::max<uint64_t>(total, 1)));
-            if (status.Cancelled()) {
-                channel.Changed(range.Start);
-                throw NSWave::xcancelled();
-            }
-        }
-        // A paint during a progress report may have summarised the channel
-        // half reversed.
-        channel.Changed(range.Start);
-    }
-}
-
 // An effect of the Effect menu over the range, with its tool button when
 // it has one.
 TCommandInfo EffectRow(int id, int order, const char* text, int glyph, TToolPlace tool,
@@ -132,24 +101,31 @@ const TCommandRow
 } // namespace
 
 void TWaveWin::CmReverse() {
-    ApplyInPlace(EffectiveRange(), NSText::Tr("Window", "Reversing..."),
-                 [&](const TSampleRange& range, TOpStatus& status) {
-                     ReverseRange(Document, range, status);
-                 });
+    const TSampleRange r = InPlaceRange(EffectiveRange());
+    if (r.IsEmpty())
+        return;
+    // Always ready: a reversal keeps no samples, so nothing is asked.
+    auto* record = new NSUndo::TReversal(*this, r);
+    ApplyEdit(record, NSText::Tr("Window", "Reversing..."),
+              [&](TOpStatus& status) { record->Redo(*this, &status); });
 }
 
 void TWaveWin::CmFadeIn() {
-    ApplyInPlace(EffectiveRange(), NSText::Tr("Window", "Processing..."),
-                 [&](const TSampleRange& range, TOpStatus& status) {
-                     Document.Amplify(range, 0.0, 1.0, &status);
-                 });
+    ApplyInPlace(
+        EffectiveRange(), NSText::Tr("Window", "Processing..."),
+        [&](const TSampleRange& range, TOpStatus& status) {
+            Document.Amplify(range, 0.0, 1.0, &status);
+        },
+        NSUndo::TReplacement::TFill::ByChange);
 }
 
 void TWaveWin::CmFadeOut() {
-    ApplyInPlace(EffectiveRange(), NSText::Tr("Window", "Processing..."),
-                 [&](const TSampleRange& range, TOpStatus& status) {
-                     Document.Amplify(range, 1.0, 0.0, &status);
-                 });
+    ApplyInPlace(
+        EffectiveRange(), NSText::Tr("Window", "Processing..."),
+        [&](const TSampleRange& range, TOpStatus& status) {
+            Document.Amplify(range, 1.0, 0.0, &status);
+        },
+        NSUndo::TReplacement::TFill::ByChange);
 }
 
 void AmplifyBy(NSWave::TFile& doc, const TSampleRange& range, int percent, TOpStatus& status) {
@@ -158,10 +134,12 @@ void AmplifyBy(NSWave::TFile& doc, const TSampleRange& range, int percent, TOpSt
 }
 
 bool TWaveWin::ApplyAmplitude(int percent) {
-    return ApplyInPlace(EffectiveRange(), NSText::Tr("Window", "Processing..."),
-                        [&](const TSampleRange& range, TOpStatus& status) {
-                            AmplifyBy(Document, range, percent, status);
-                        });
+    return ApplyInPlace(
+        EffectiveRange(), NSText::Tr("Window", "Processing..."),
+        [&](const TSampleRange& range, TOpStatus& status) {
+            AmplifyBy(Document, range, percent, status);
+        },
+        NSUndo::TReplacement::TFill::ByChange);
 }
 
 namespace {
