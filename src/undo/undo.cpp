@@ -13,12 +13,7 @@ namespace NSUndo {
 
 using NSWave::TFile;
 
-namespace {
-
-// Records that copy more than this many KB ask the user first.
-TValueSetting UndoMaxSize("Undo\\MaxSize", 1024);
-
-} // namespace
+TValueSetting UndoMaxSizeSetting("Undo\\MaxSize", 1024);
 
 TSavedSamples::TSavedSamples(uint64_t count)
     : Samples(count ? NSWave::AllocSamples(count) : nullptr), Count(count) {}
@@ -58,7 +53,7 @@ TUndoBase::~TUndoBase() = default;
 bool TUndoBase::AskUndoSize(TUndoWindow& window, uint64_t bytes) {
     // The records the history keeps beside this one count too.
     const uint64_t kb = (bytes + window.KeptUndoBytes()) / 1024;
-    if (int64_t(kb) <= int64_t(UndoMaxSize.Get()))
+    if (int64_t(kb) <= int64_t(UndoMaxSizeSetting.Get()))
         return true;
     const std::string text = "This operation will create an excessive amount of 'undo' data (" +
                              std::to_string(kb) +

@@ -13,6 +13,7 @@
 #include "platform/msgbox.h"
 #include "undo/undowindow.h"
 #include "util/arry.h"
+#include "util/settings.h"
 #include "util/tmpfile.h"
 #include "wave/capture.h"
 #include "wave/channel.h"
@@ -21,6 +22,10 @@
 class TOpStatus;
 
 namespace NSUndo {
+
+// Records that keep more than this many KB (with what the history keeps
+// beside them) ask the user first.
+extern TValueSetting UndoMaxSizeSetting;
 
 // An owned array of saved samples. It comes from the allocator of the
 // channels' own arrays, so a large copy faults in as huge pages: several
