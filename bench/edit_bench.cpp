@@ -191,7 +191,7 @@ int main(int argc, char** argv) {
         NSUndo::UndoMaxSizeSetting.Set(raised ? INT32_MAX : 1024);
         w->ForgetUndo();
         std::vector<double> times[3], memmoves;
-        double peak[3] = {0, 0, 0};
+        double peak[3] = {0, 0, 0}, held[3] = {0, 0, 0};
         const std::function<void()> edits[3] = {[&] { w->Command(CmdReverse); },
                                                 [&] { w->Command(CmdFadeIn); },
                                                 [&] { w->ApplyAmplitude(150); }};
@@ -200,6 +200,7 @@ int main(int argc, char** argv) {
                 ResetPeakMemory();
                 times[e].push_back(Seconds(edits[e]));
                 peak[e] = std::max(peak[e], double(PeakMemory()) / sampleBytes);
+                held[e] = double(w->UndoHistory().HeldBytes()) / 1048576;
             }
             memmoves.push_back(Seconds([&] { MemmoveAll(doc); }));
         }
@@ -209,8 +210,7 @@ int main(int argc, char** argv) {
         for (int e = 0; e < 3; ++e) {
             Report(names[e], times[e], "memmove", memmoves, 3.0);
             std::printf("    slowest %.4f s, peak memory %.2f x the samples, undo data %.0f MB\n",
-                        *std::max_element(times[e].begin(), times[e].end()), peak[e],
-                        double(w->UndoHistory().HeldBytes()) / 1048576);
+                        *std::max_element(times[e].begin(), times[e].end()), peak[e], held[e]);
         }
     }
     NSUndo::UndoMaxSizeSetting.Set(1024);
