@@ -152,6 +152,17 @@ TReplacement::TReplacement(TUndoWindow& window, const TSampleRange& range, TFill
     // channel's end.
     doc.Extend(Range);
     Outcome = Ready;
+    if (fill == TFill::ByChange && !Arrays.empty()) {
+        std::vector<int32_t*> arrays;
+        uint32_t end = Range.End;
+        for (const TSavedArray& array : Arrays) {
+            TChannel& channel = doc.Channel(array.Channel);
+            arrays.push_back(channel.MutableSamples(0));
+            end = std::min(end, channel.Count);
+        }
+        Ahead = std::make_unique<NSWave::TFaultAhead>();
+        Ahead->Start(arrays, Range.Start, end, false);
+    }
 }
 
 bool TReplacement::Holds(int channel) const {
@@ -160,6 +171,7 @@ bool TReplacement::Holds(int channel) const {
 }
 
 void TReplacement::Written(TUndoWindow& window) {
+    Ahead.reset();
     TFile& doc = window.GetDocument();
     for (const TSavedArray& array : Arrays)
         if (doc.HasChannel(array.Channel)) {
@@ -169,6 +181,7 @@ void TReplacement::Written(TUndoWindow& window) {
 }
 
 void TReplacement::ExchangeArrays(TUndoWindow& window) {
+    Ahead.reset();
     TFile& doc = window.GetDocument();
     for (TSavedArray& array : Arrays)
         if (doc.HasChannel(array.Channel))

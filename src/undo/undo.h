@@ -17,6 +17,7 @@
 #include "util/tmpfile.h"
 #include "wave/capture.h"
 #include "wave/channel.h"
+#include "wave/samplemem.h"
 #include "wave/samplerange.h"
 
 class TOpStatus;
@@ -211,6 +212,9 @@ private:
     void PutBeyondBack(TUndoWindow& window);
     // Exchanges Arrays with the channels' arrays.
     void ExchangeArrays(TUndoWindow& window);
+    // Faults the new arrays' fresh pages in beside a change that fills
+    // them, until it has written them.
+    std::unique_ptr<NSWave::TFaultAhead> Ahead;
 };
 
 // Reverse, its own inverse: the record keeps no samples, and Undo and Redo
