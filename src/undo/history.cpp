@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "wave/samplemem.h"
+
 namespace NSUndo {
 
 TValueSetting UndoLevelsSetting("Undo\\Levels", 1);
@@ -65,10 +67,20 @@ void TUndoHistory::Beneath(TUndoHistory&& older, int levels) {
 }
 
 void TUndoHistory::DropPushedOut(int levels) {
-    Redos.clear();
     const size_t keep = size_t(std::max(levels, 1) - 1);
-    if (Undos.size() > keep)
-        Undos.erase(Undos.begin(), Undos.end() - ptrdiff_t(keep));
+    const size_t drop = Undos.size() > keep ? Undos.size() - keep : 0;
+    // Records that hold less than a mapped array stay until the new one is
+    // in, as their memory would serve it little: a change that fails then
+    // still gives them back.
+    uint64_t bytes = 0;
+    for (size_t i = 0; i < drop; ++i)
+        bytes += Undos[i].Record->Bytes;
+    for (const TEntry& entry : Redos)
+        bytes += entry.Record->Bytes;
+    if (bytes < NSWave::LargeSampleArray * sizeof(int32_t))
+        return;
+    Redos.clear();
+    Undos.erase(Undos.begin(), Undos.begin() + ptrdiff_t(drop));
 }
 
 uint64_t TUndoHistory::HeldBytes() const {

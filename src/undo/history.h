@@ -52,8 +52,9 @@ public:
     // Puts the undo records of `older` beneath this history's (which came
     // after them), drops its redo records, and keeps at most `levels`.
     void Beneath(TUndoHistory&& older, int levels);
-    // Drops what Add of one more record would: every redo record, and the
-    // oldest undo records beyond `levels` - 1.
+    // Drops what Add of one more record would (every redo record, and the
+    // oldest undo records beyond `levels` - 1), when they hold at least a
+    // mapped array's worth of undo data.
     void DropPushedOut(int levels);
     // The bytes of undo data held by every record, on both sides.
     uint64_t HeldBytes() const;

@@ -177,7 +177,7 @@ TEST_F(EditTest, TheUndoSizeQuestionsCancelAbandonsAndNoGoesOnWithoutUndo) {
     Offer({{5}}, 22050);
 
     w->Command(CmdSelectAll);
-    for (int command : {CmdCut, CmdDelete, CmdSilence, CmdReverse}) {
+    for (int command : {CmdCut, CmdDelete, CmdSilence, CmdFadeIn}) {
         Boxes.Expect("excessive amount of 'undo' data (1171KB)", IdCancel);
         w->Command(command);
         EXPECT_EQ(Snapshot(w->Document), edited) << command;
@@ -187,9 +187,14 @@ TEST_F(EditTest, TheUndoSizeQuestionsCancelAbandonsAndNoGoesOnWithoutUndo) {
     Boxes.Expect("excessive amount", IdCancel);
     EXPECT_TRUE(w->ApplyAmplitude(50) == false);
 
-    Boxes.Expect("excessive amount", IdNo);
+    // A reversal keeps no undo data: it asks nothing and can be undone.
     w->Command(CmdReverse);
     EXPECT_EQ(w->Document.Channel(0).Samples[0], int32_t(samples.size() - 1));
+    EXPECT_EQ(w->UndoHistory().NextUndo()->Bytes, 0u);
+
+    Boxes.Expect("excessive amount", IdNo);
+    w->Command(CmdSilence);
+    EXPECT_EQ(w->Document.Channel(0).Samples[0], 0);
     EXPECT_FALSE(w->IsEnabled(CmdUndo));
     EXPECT_TRUE(w->IsModified());
 }
