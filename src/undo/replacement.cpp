@@ -90,12 +90,15 @@ TReplacement::TReplacement(TUndoWindow& window, const TSampleRange& range, TFill
     if (!range.Valid)
         return;
     std::vector<int> handed, copied;
-    uint64_t held = 0, copies = 0;
+    // The question counts the samples the change may alter, as it always
+    // has; a channel handing its array over holds a little more.
+    uint64_t held = 0, copies = 0, asked = 0;
     for (int i = 0; i < doc.ChannelCount(); ++i) {
         const TChannel& channel = doc.Channel(i);
         const uint32_t n = Covers(range, i) ? channel.CountInRange(range) : 0;
         if (n == 0)
             continue;
+        asked += n;
         if (HandsOver(channel, range)) {
             handed.push_back(i);
             held += channel.Count;
@@ -105,7 +108,7 @@ TReplacement::TReplacement(TUndoWindow& window, const TSampleRange& range, TFill
             held += n;
         }
     }
-    if (held == 0 || !AskUndoSize(window, 4 * held))
+    if (held == 0 || !AskUndoSize(window, 4 * asked))
         return;
     // The records this one pushes out go first, and their arrays serve it.
     NSWave::TReuseFreed reuse;
