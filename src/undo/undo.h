@@ -2,9 +2,10 @@
 // Undo records. Every command that changes the samples or the channels of a
 // document builds one while the document is still unchanged; afterwards the
 // record takes the change back (Undo) and applies it again (Redo) as often
-// as the user alternates. Records hold the samples they need in memory, one
-// buffer each, except the insertion, which reloads its material from a
-// temporary file on every Redo.
+// as the user alternates. Records hold the samples they need in memory (a
+// copy of a range, or the whole arrays channels handed over), except the
+// insertion, which reloads its material from a temporary file on every Redo,
+// and the reversal, which needs none.
 
 #include <cstdint>
 #include <memory>
