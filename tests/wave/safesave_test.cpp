@@ -27,6 +27,7 @@
 #include "util/xmsg.h"
 #include "wave/cancelled.h"
 #include "wave/file.h"
+#include "wave/opuswriter.h"
 #include "wavetest.h"
 
 namespace fs = std::filesystem;
@@ -97,7 +98,10 @@ TEST(SaveOnAFullDisk, EveryShortfallKeepsTheTarget) {
     fs::create_directory(dir);
     // The last is long enough for the disk to be set writing while it is
     // encoded, and tried at a few shortfalls only.
-    for (const std::string type : {"wav", "aiff", "au", "flac", "8svx", "voc", "long.wav"}) {
+    std::vector<std::string> types = {"wav", "aiff", "au", "flac", "8svx", "voc", "long.wav"};
+    if (NSWave::CanSaveOpus())
+        types.push_back("opus"); // pages written by the Opus encoder as it goes
+    for (const std::string& type : types) {
         const bool isLong = type == "long.wav";
         TFile doc(8000, 2, type == "8svx" ? 1 : 2, 2);
         MakeNoise(doc, isLong ? 6'000'001 : 20001);
