@@ -90,6 +90,12 @@ TOpusWriter::TOpusWriter(FILE* file, int rate, int channels, int bitrate, bool n
     : State(std::make_unique<TState>()) {
     if (channels < 1 || channels > 255)
         throw xmsg("Opus files hold at most 255 channels");
+    // The encoder's resampler stops the program on rates below about 100 Hz
+    // and needs ever more memory far above the usual ones.
+    if (rate < MinOpusRate || rate > MaxOpusRate)
+        throw xmsg("This file type cannot hold a sample rate of " + std::to_string(rate) +
+                   " Hz (Opus takes " + std::to_string(MinOpusRate) + " to " +
+                   std::to_string(MaxOpusRate) + " Hz). Change the rate with Sound Format first.");
     TState& s = *State;
     s.File = file;
     s.Channels = channels;

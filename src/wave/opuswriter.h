@@ -13,6 +13,10 @@ namespace NSWave {
 // Whether this build can save Opus files.
 bool CanSaveOpus();
 
+// The sample rates an Opus file can be saved at.
+constexpr int MinOpusRate = 100;
+constexpr int MaxOpusRate = 768000;
+
 // One Opus stream written to an open file. The encoder takes any rate (it
 // resamples to 48 kHz and records the original rate in the header) and up to
 // 255 channels. Every failure throws xmsg "Could not write file: <why>".

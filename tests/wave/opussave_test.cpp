@@ -238,9 +238,9 @@ TEST(OpusSave, AHigherBitRateMakesALargerFile) {
     fs::remove_all(dir);
 }
 
-// A save cancelled part-way leaves the file there was byte for byte and
-// nothing beside it.
-TEST(OpusSave, ACancelledSaveLeavesTheTargetAsItWas) {
+// A save cancelled part-way, or refused for a rate the encoder cannot take,
+// leaves the file there was byte for byte and nothing beside it.
+TEST(OpusSave, ACancelledOrRefusedSaveLeavesTheTargetAsItWas) {
     if (!NSWave::CanSaveOpus())
         GTEST_SKIP() << "built without the Opus encoder";
     class TCancelAfter : public TCancelTarget {
@@ -268,5 +268,23 @@ TEST(OpusSave, ACancelledSaveLeavesTheTargetAsItWas) {
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
     }
     TFile::UseNamedSaveFiles(false);
+    for (int rate : {NSWave::MinOpusRate - 1, NSWave::MaxOpusRate + 1}) {
+        MakeTones(doc, rate, 1, 2, 0.1);
+        try {
+            doc.Save(target);
+            ADD_FAILURE() << rate << " Hz saved";
+        } catch (const xmsg& e) {
+            EXPECT_EQ(e.why(), "This file type cannot hold a sample rate of " +
+                                   std::to_string(rate) +
+                                   " Hz (Opus takes 100 to 768000 Hz). Change the rate with "
+                                   "Sound Format first.");
+        }
+        EXPECT_EQ(Bytes(target), before);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    }
+    // The lowest rate it takes is saved.
+    MakeTones(doc, NSWave::MinOpusRate, 1, 2, 2.0);
+    doc.Save(target);
+    EXPECT_NE(Bytes(target), before);
     fs::remove_all(dir);
 }
