@@ -705,6 +705,66 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Saving</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Variable, high quality (V2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Variable, medium (V4)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Variable, small files (V6)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Constant 128 kbit/s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Constant 192 kbit/s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Constant 256 kbit/s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Constant 320 kbit/s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;MP3 quality:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>64 kbit/s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>96 kbit/s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>128 kbit/s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>160 kbit/s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>256 kbit/s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Opus bitrate:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Colours</source>
         <translation type="unfinished"></translation>
     </message>
