@@ -206,7 +206,7 @@ bool TWaveFormatDlg::CanClose() {
     try {
         const int rate = ChosenRate();
         if (rate < MinRate || rate > MaxRate)
-            throw xmsg("Invalid Rate");
+            throw xmsg(NSText::Tr("SoundFormat", "Invalid Rate"));
         const int size = SizeBox->currentData().toInt();
         if (rate != Document.Rate) {
             // The conversion changes the sound only once every channel is

@@ -675,8 +675,9 @@ void TWaveWin::RecordProgress() {
         Meter->SetLevels(TPlayRecStatus::Levels);
     if (StatusText) {
         std::ostringstream text;
-        text << "Recorded " << double(Recorded) / double(std::max(1, Document.Rate)) << " seconds";
-        StatusText->SetText(text.str());
+        text << double(Recorded) / double(std::max(1, Document.Rate));
+        StatusText->SetText(
+            NSText::Fill(NSText::Tr("Window", "Recorded %1 seconds"), {text.str()}));
     }
 }
 
