@@ -151,7 +151,7 @@
     </message>
     <message>
         <source>&amp;Normalize...</source>
-        <translation>&amp;Normalisieren...</translation>
+        <translation>Nor&amp;malisieren...</translation>
     </message>
     <message>
         <source>Pre&amp;ferences...	Ctrl+,</source>
@@ -387,7 +387,7 @@
     </message>
     <message>
         <source>Add Track</source>
-        <translation>Spur hinzufügen</translation>
+        <translation>Neue Spur</translation>
     </message>
     <message>
         <source>&amp;Delete Track</source>
@@ -403,7 +403,7 @@
     </message>
     <message>
         <source>Mix Tracks</source>
-        <translation>Spuren mischen</translation>
+        <translation>Mischen</translation>
     </message>
     <message>
         <source>&amp;Print...</source>
@@ -491,7 +491,7 @@
     </message>
     <message>
         <source>Adjusting loudness...</source>
-        <translation>Lautheit wird angepasst...</translation>
+        <translation>Lautheit anpassen...</translation>
     </message>
     <message>
         <source>&amp;Target loudness:</source>
@@ -523,7 +523,7 @@
     </message>
     <message>
         <source>Measuring loudness...</source>
-        <translation>Lautheit wird gemessen...</translation>
+        <translation>Lautheit messen...</translation>
     </message>
     <message>
         <source>The range is too short or too quiet to measure its loudness (it needs at least 0.4 seconds of sound above -70 LUFS).</source>
@@ -581,7 +581,7 @@
     </message>
     <message>
         <source>&amp;Peak level:</source>
-        <translation>&amp;Spitzenpegel:</translation>
+        <translation>&amp;Zielpegel:</translation>
     </message>
     <message>
         <source>&amp;Each channel on its own</source>
@@ -593,7 +593,7 @@
     </message>
     <message>
         <source>The peak level must be a number from -100 to 0 dBFS.</source>
-        <translation>Der Spitzenpegel muss eine Zahl von -100 bis 0 dBFS sein.</translation>
+        <translation>Der Zielpegel muss eine Zahl von -100 bis 0 dBFS sein.</translation>
     </message>
 </context>
 <context>
@@ -930,23 +930,23 @@ lautstärke</translation>
     </message>
     <message>
         <source>Click the red record button to continue recording</source>
-        <translation>Rote Aufnahmetaste klicken, um weiter aufzunehmen</translation>
+        <translation>Weiter mit der roten Aufnahmetaste</translation>
     </message>
     <message>
         <source>Undo/Redo ...</source>
-        <translation>Rückgängig/Wiederherstellen ...</translation>
+        <translation>Rückgängig/Wiederh. ...</translation>
     </message>
     <message>
         <source>Cutting to Clipboard...</source>
-        <translation>Ausschneiden in Zwischenablage...</translation>
+        <translation>Ausschneiden...</translation>
     </message>
     <message>
         <source>Copying to Clipboard...</source>
-        <translation>Kopieren in Zwischenablage...</translation>
+        <translation>Kopieren...</translation>
     </message>
     <message>
         <source>Pasting from Clipboard...</source>
-        <translation>Einfügen aus Zwischenablage...</translation>
+        <translation>Einfügen...</translation>
     </message>
     <message>
         <source>Reversing...</source>
