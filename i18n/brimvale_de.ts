@@ -623,7 +623,7 @@
     <name>Pitch</name>
     <message>
         <source>Pitch Options</source>
-        <translation>Tonhöhe-Optionen</translation>
+        <translation>Tonhöhenoptionen</translation>
     </message>
     <message>
         <source>Old Duration</source>
