@@ -1,6 +1,13 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
-<TS version="2.1" sourcelanguage="en">
+<TS version="2.1" language="de" sourcelanguage="en">
+<context>
+    <name>About</name>
+    <message>
+        <source>Version 1.0, Alpha</source>
+        <translation>Version 1.0, Alpha</translation>
+    </message>
+</context>
 <context>
     <name>Access</name>
     <message>
@@ -47,6 +54,22 @@
         <source>Selected from %1 to %2 seconds, %3 seconds long</source>
         <translation>Ausgewählt von %1 bis %2 Sekunden, %3 Sekunden lang</translation>
     </message>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation>Meldung</translation>
+    </message>
+    <message>
+        <source>Modified state</source>
+        <translation>Änderungsstatus</translation>
+    </message>
+    <message>
+        <source>%1 %</source>
+        <translation>%1 %</translation>
+    </message>
 </context>
 <context>
     <name>Amplitude</name>
@@ -57,6 +80,48 @@
     <message>
         <source>&amp;Adjust Volume</source>
         <translation>Lautstärke &amp;anpassen</translation>
+    </message>
+</context>
+<context>
+    <name>Clipboard</name>
+    <message>
+        <source>The selection is too large for the clipboard: sound is exchanged as a WAV file, which holds at most 4 GB. Select a shorter range.</source>
+        <translation>Die Auswahl ist zu groß für die Zwischenablage: Audiodaten werden als WAV-Datei ausgetauscht, die höchstens 4 GB fasst. Wählen Sie einen kürzeren Bereich.</translation>
+    </message>
+    <message>
+        <source>Could not put the sound on the clipboard: %1</source>
+        <translation>Die Audiodaten konnten nicht in die Zwischenablage gelegt werden: %1</translation>
+    </message>
+    <message>
+        <source>Not enough memory</source>
+        <translation>Nicht genügend Arbeitsspeicher</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>Brimvale, a sound editor. Opens each sound file named (names of files that do not exist are skipped), or a new untitled sound.</source>
+        <translation>Brimvale, ein Audioeditor. Öffnet jede genannte Audiodatei (Namen nicht vorhandener Dateien werden übergangen) oder neue, unbenannte Audiodaten.</translation>
+    </message>
+    <message>
+        <source>Shows this help and ends.</source>
+        <translation>Zeigt diese Hilfe an und beendet das Programm.</translation>
+    </message>
+    <message>
+        <source>Shows the version and ends.</source>
+        <translation>Zeigt die Version an und beendet das Programm.</translation>
+    </message>
+    <message>
+        <source>Sound files to open.</source>
+        <translation>Zu öffnende Audiodateien.</translation>
+    </message>
+    <message>
+        <source>Usage: %1 [options] [files...]</source>
+        <translation>Aufruf: %1 [Optionen] [Dateien...]</translation>
+    </message>
+    <message>
+        <source>Try &apos;%1 --help&apos; for more information.</source>
+        <translation>Weitere Informationen mit „%1 --help“.</translation>
     </message>
 </context>
 <context>
@@ -463,6 +528,42 @@
         <source>Previewing...</source>
         <translation>Vorschau läuft...</translation>
     </message>
+    <message>
+        <source>Effect name not found</source>
+        <translation>Effektname nicht gefunden</translation>
+    </message>
+    <message>
+        <source>Wrong arguments for the effect %1</source>
+        <translation>Falsche Argumente für den Effekt %1</translation>
+    </message>
+    <message>
+        <source>Tmpfile write error</source>
+        <translation>Fehler beim Schreiben der temporären Datei</translation>
+    </message>
+    <message>
+        <source>Tmpfile read error</source>
+        <translation>Fehler beim Lesen der temporären Datei</translation>
+    </message>
+    <message>
+        <source>The effect %1 failed</source>
+        <translation>Der Effekt %1 ist fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>The sample rate of the sound is not known</source>
+        <translation>Die Abtastrate der Audiodaten ist nicht bekannt</translation>
+    </message>
+    <message>
+        <source>The effect %1 could not start</source>
+        <translation>Der Effekt %1 konnte nicht gestartet werden</translation>
+    </message>
+    <message>
+        <source>The effect %1 does not give one channel</source>
+        <translation>Der Effekt %1 liefert nicht genau einen Kanal</translation>
+    </message>
+    <message>
+        <source>echo: at most 7 delays are possible</source>
+        <translation>echo: höchstens 7 Verzögerungen sind möglich</translation>
+    </message>
 </context>
 <context>
     <name>FileChoice</name>
@@ -481,6 +582,21 @@
     <message>
         <source>Save Sound File</source>
         <translation>Audiodatei speichern</translation>
+    </message>
+</context>
+<context>
+    <name>Frame</name>
+    <message>
+        <source>The user guide is not installed.</source>
+        <translation>Das Benutzerhandbuch ist nicht installiert.</translation>
+    </message>
+    <message>
+        <source>The user guide could not be opened: no web browser or help program answers.
+
+It is the file %1</source>
+        <translation>Das Benutzerhandbuch konnte nicht geöffnet werden: Kein Webbrowser und kein Hilfeprogramm antwortet.
+
+Es ist die Datei %1</translation>
     </message>
 </context>
 <context>
@@ -529,6 +645,10 @@
         <source>The range is too short or too quiet to measure its loudness (it needs at least 0.4 seconds of sound above -70 LUFS).</source>
         <translation>Der Bereich ist zu kurz oder zu leise, um seine Lautheit zu messen (nötig sind mindestens 0,4 Sekunden Audio über -70 LUFS).</translation>
     </message>
+    <message>
+        <source>The loudness could not be measured: out of memory.</source>
+        <translation>Die Lautheit konnte nicht gemessen werden: Nicht genügend Arbeitsspeicher.</translation>
+    </message>
 </context>
 <context>
     <name>Measure</name>
@@ -567,6 +687,10 @@
     <message>
         <source>All channels</source>
         <translation>Alle Kanäle</translation>
+    </message>
+    <message>
+        <source>From %1 to %2</source>
+        <translation>Von %1 bis %2</translation>
     </message>
 </context>
 <context>
@@ -728,6 +852,450 @@
         <source>S&amp;cheme:</source>
         <translation>S&amp;chema:</translation>
     </message>
+    <message>
+        <source>Saving</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>Variable, high quality (V2)</source>
+        <translation>Variabel, hohe Qualität (V2)</translation>
+    </message>
+    <message>
+        <source>Variable, medium (V4)</source>
+        <translation>Variabel, mittel (V4)</translation>
+    </message>
+    <message>
+        <source>Variable, small files (V6)</source>
+        <translation>Variabel, kleine Dateien (V6)</translation>
+    </message>
+    <message>
+        <source>Constant 128 kbit/s</source>
+        <translation>Konstant 128 kbit/s</translation>
+    </message>
+    <message>
+        <source>Constant 192 kbit/s</source>
+        <translation>Konstant 192 kbit/s</translation>
+    </message>
+    <message>
+        <source>Constant 256 kbit/s</source>
+        <translation>Konstant 256 kbit/s</translation>
+    </message>
+    <message>
+        <source>Constant 320 kbit/s</source>
+        <translation>Konstant 320 kbit/s</translation>
+    </message>
+    <message>
+        <source>&amp;MP3 quality:</source>
+        <translation>&amp;MP3-Qualität:</translation>
+    </message>
+</context>
+<context>
+    <name>Print</name>
+    <message>
+        <source>Print</source>
+        <translation>Drucken</translation>
+    </message>
+    <message>
+        <source>Printer</source>
+        <translation>Drucker</translation>
+    </message>
+    <message>
+        <source>Select / Setup</source>
+        <translation>Einrichten</translation>
+    </message>
+    <message>
+        <source>Print Range</source>
+        <translation>Druckbereich</translation>
+    </message>
+    <message>
+        <source>&amp;All</source>
+        <translation>&amp;Alles</translation>
+    </message>
+    <message>
+        <source>Selected Channel</source>
+        <translation>Gewählter Kanal</translation>
+    </message>
+    <message>
+        <source>&amp;Range</source>
+        <translation>&amp;Bereich</translation>
+    </message>
+    <message>
+        <source>Channel #</source>
+        <translation>Kanal Nr.</translation>
+    </message>
+    <message>
+        <source>to</source>
+        <translation>bis</translation>
+    </message>
+    <message>
+        <source>By Time From</source>
+        <translation>Zeit von</translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation>Sekunden</translation>
+    </message>
+    <message>
+        <source>Orientation</source>
+        <translation>Ausrichtung</translation>
+    </message>
+    <message>
+        <source>&amp;Landscape</source>
+        <translation>&amp;Querformat</translation>
+    </message>
+    <message>
+        <source>&amp;Portrait</source>
+        <translation>&amp;Hochformat</translation>
+    </message>
+    <message>
+        <source>Layout</source>
+        <translation>Layout</translation>
+    </message>
+    <message>
+        <source>Rows per Page</source>
+        <translation>Zeilen/Seite</translation>
+    </message>
+    <message>
+        <source># of Pages</source>
+        <translation>Seitenzahl</translation>
+    </message>
+    <message>
+        <source>Preview…</source>
+        <translation>Vorschau…</translation>
+    </message>
+    <message>
+        <source>Save as PDF…</source>
+        <translation>Als PDF…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>No printer is set up</source>
+        <translation>Kein Drucker eingerichtet</translation>
+    </message>
+    <message>
+        <source>PDF file %1</source>
+        <translation>PDF-Datei %1</translation>
+    </message>
+    <message>
+        <source>Enter a channel number from 0 to %1 (0: from the first or to the last channel).</source>
+        <translation>Geben Sie eine Kanalnummer von 0 bis %1 ein (0: ab dem ersten bzw. bis zum letzten Kanal).</translation>
+    </message>
+    <message>
+        <source>Enter a time from 0 to %1 seconds (0 &quot;to&quot;: the end of the sound).</source>
+        <translation>Geben Sie eine Zeit von 0 bis %1 Sekunden ein (0 bei „bis“: das Ende der Audiodaten).</translation>
+    </message>
+    <message>
+        <source>Enter a number of rows per page from 1 to %1.</source>
+        <translation>Geben Sie eine Zeilenzahl pro Seite von 1 bis %1 ein.</translation>
+    </message>
+    <message>
+        <source>Enter a number of pages from 1 to %1.</source>
+        <translation>Geben Sie eine Seitenzahl von 1 bis %1 ein.</translation>
+    </message>
+    <message>
+        <source>No printer is set up. Choose one with &quot;Select / Setup&quot;, or save the printout with &quot;Save as PDF…&quot;.</source>
+        <translation>Es ist kein Drucker eingerichtet. Wählen Sie einen mit „Auswahl / Einrichten“, oder speichern Sie den Ausdruck mit „Als PDF speichern…“.</translation>
+    </message>
+    <message>
+        <source>The printout could not be printed on %1.</source>
+        <translation>Der Ausdruck konnte nicht auf %1 gedruckt werden.</translation>
+    </message>
+    <message>
+        <source>Save as PDF</source>
+        <translation>Als PDF speichern</translation>
+    </message>
+    <message>
+        <source>PDF Files (*.pdf)</source>
+        <translation>PDF-Dateien (*.pdf)</translation>
+    </message>
+    <message>
+        <source>The PDF file &apos;%1&apos; could not be written.</source>
+        <translation>Die PDF-Datei „%1“ konnte nicht geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>Seite %1 von %2</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>Recording</name>
+    <message>
+        <source>Could not find a folder for the recording (HOME is not set)</source>
+        <translation>Es wurde kein Ordner für die Aufnahme gefunden (HOME ist nicht gesetzt)</translation>
+    </message>
+    <message>
+        <source>Could not make the folder %1 for the recording (%2)</source>
+        <translation>Der Ordner %1 für die Aufnahme konnte nicht angelegt werden (%2)</translation>
+    </message>
+    <message>
+        <source>Could not make the folder %1 for the recording</source>
+        <translation>Der Ordner %1 für die Aufnahme konnte nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>Could not write the recording&apos;s note %1 (%2)</source>
+        <translation>Die Notiz %1 zur Aufnahme konnte nicht geschrieben werden (%2)</translation>
+    </message>
+    <message>
+        <source>Could not make a capture file in %1 (%2)</source>
+        <translation>In %1 konnte keine Aufnahmedatei angelegt werden (%2)</translation>
+    </message>
+    <message>
+        <source>The disk is full: the recording goes on in memory and is not protected against a crash.</source>
+        <translation>Der Datenträger ist voll: Die Aufnahme läuft im Arbeitsspeicher weiter und ist nicht gegen einen Absturz geschützt.</translation>
+    </message>
+    <message>
+        <source>The recording could not be written to the disk (%1): it goes on in memory and is not protected against a crash.</source>
+        <translation>Die Aufnahme konnte nicht auf den Datenträger geschrieben werden (%1): Sie läuft im Arbeitsspeicher weiter und ist nicht gegen einen Absturz geschützt.</translation>
+    </message>
+    <message>
+        <source>Your sound card drivers do not support this sample rate</source>
+        <translation>Die Treiber Ihrer Soundkarte unterstützen diese Abtastrate nicht</translation>
+    </message>
+    <message>
+        <source>No sound input could be opened: no sound card or sound server answers.</source>
+        <translation>Es konnte kein Toneingang geöffnet werden: Keine Soundkarte und kein Soundserver antwortet.</translation>
+    </message>
+    <message>
+        <source>No sound output could be opened: no sound card or sound server answers.</source>
+        <translation>Es konnte kein Tonausgang geöffnet werden: Keine Soundkarte und kein Soundserver antwortet.</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>The sound output stopped working: playback has ended.</source>
+        <translation>Der Tonausgang funktioniert nicht mehr: Die Wiedergabe ist beendet.</translation>
+    </message>
+    <message>
+        <source>The sound input stopped working: the recording is paused. Stop puts what was recorded into the sound.</source>
+        <translation>Der Toneingang funktioniert nicht mehr: Die Aufnahme ist angehalten. Stopp fügt das Aufgenommene in die Audiodaten ein.</translation>
+    </message>
+    <message>
+        <source>The sound card no longer records in the format of this recording: Stop puts what was recorded into the sound.</source>
+        <translation>Die Soundkarte nimmt nicht mehr im Format dieser Aufnahme auf: Stopp fügt das Aufgenommene in die Audiodaten ein.</translation>
+    </message>
+    <message>
+        <source>Could not open capture file (%1)</source>
+        <translation>Die Aufnahmedatei konnte nicht geöffnet werden (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>Recovery</name>
+    <message>
+        <source>%1 minute</source>
+        <translation>%1 Minute</translation>
+    </message>
+    <message>
+        <source>%1 minutes</source>
+        <translation>%1 Minuten</translation>
+    </message>
+    <message>
+        <source>%1 seconds</source>
+        <translation>%1 Sekunden</translation>
+    </message>
+    <message>
+        <source>%1 second</source>
+        <translation>%1 Sekunde</translation>
+    </message>
+    <message>
+        <source>%1 hour</source>
+        <translation>%1 Stunde</translation>
+    </message>
+    <message>
+        <source>%1 hours</source>
+        <translation>%1 Stunden</translation>
+    </message>
+    <message>
+        <source>A recording of %1 from %2 was not saved. Recover it?</source>
+        <translation>Eine Aufnahme von %1 vom %2 wurde nicht gespeichert. Wiederherstellen?</translation>
+    </message>
+    <message>
+        <source>Later</source>
+        <translation>Später</translation>
+    </message>
+</context>
+<context>
+    <name>Sound</name>
+    <message>
+        <source>The sound would become too long: a channel can hold at most 4294967295 samples</source>
+        <translation>Die Audiodaten würden zu lang: Ein Kanal fasst höchstens 4294967295 Abtastwerte</translation>
+    </message>
+    <message>
+        <source>File too large</source>
+        <translation>Datei zu groß</translation>
+    </message>
+    <message>
+        <source>The file ended early: %1 of %2 seconds were read.</source>
+        <translation>Die Datei endete vorzeitig: %1 von %2 Sekunden wurden gelesen.</translation>
+    </message>
+    <message>
+        <source>File not found</source>
+        <translation>Datei nicht gefunden</translation>
+    </message>
+    <message>
+        <source>Could not open file: %1</source>
+        <translation>Die Datei konnte nicht geöffnet werden: %1</translation>
+    </message>
+    <message>
+        <source>Could not open file</source>
+        <translation>Die Datei konnte nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>%1 is not a file</source>
+        <translation>%1 ist keine Datei</translation>
+    </message>
+    <message>
+        <source>File is 0 bytes</source>
+        <translation>Die Datei ist 0 Byte groß</translation>
+    </message>
+    <message>
+        <source>This is not a WAV file</source>
+        <translation>Dies ist keine WAV-Datei</translation>
+    </message>
+    <message>
+        <source>This is not an AIFF file</source>
+        <translation>Dies ist keine AIFF-Datei</translation>
+    </message>
+    <message>
+        <source>The type of the file could not be recognised</source>
+        <translation>Der Typ der Datei konnte nicht erkannt werden</translation>
+    </message>
+    <message>
+        <source>The file&apos;s sound data is in a format that cannot be read</source>
+        <translation>Die Audiodaten der Datei liegen in einem Format vor, das nicht gelesen werden kann</translation>
+    </message>
+    <message>
+        <source>Unknown file type</source>
+        <translation>Unbekannter Dateityp</translation>
+    </message>
+    <message>
+        <source>Sample rate not defined</source>
+        <translation>Abtastrate nicht festgelegt</translation>
+    </message>
+    <message>
+        <source>The file&apos;s sample rate (%1) is not between 1 and 2147483647 samples a second</source>
+        <translation>Die Abtastrate der Datei (%1) liegt nicht zwischen 1 und 2147483647 Abtastwerte pro Sekunde</translation>
+    </message>
+    <message>
+        <source>Data size not given</source>
+        <translation>Datengröße nicht angegeben</translation>
+    </message>
+    <message>
+        <source>data style not defined</source>
+        <translation>Datenart nicht festgelegt</translation>
+    </message>
+    <message>
+        <source>The file is damaged: it has no channels</source>
+        <translation>Die Datei ist beschädigt: Sie hat keine Kanäle</translation>
+    </message>
+    <message>
+        <source>Not enough memory to load %1</source>
+        <translation>Nicht genügend Arbeitsspeicher, um %1 zu laden</translation>
+    </message>
+    <message>
+        <source>The file uses %1-bit samples, which cannot be read</source>
+        <translation>Die Datei verwendet %1-Bit-Abtastwerte, die nicht gelesen werden können</translation>
+    </message>
+    <message>
+        <source>Could not read file</source>
+        <translation>Die Datei konnte nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>This file type cannot hold %1-bit samples</source>
+        <translation>Dieser Dateityp kann keine %1-Bit-Abtastwerte aufnehmen</translation>
+    </message>
+    <message>
+        <source>Could not write file: %1</source>
+        <translation>Die Datei konnte nicht geschrieben werden: %1</translation>
+    </message>
+    <message>
+        <source>Could not write file</source>
+        <translation>Die Datei konnte nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>Type AUTO can only be used for input!</source>
+        <translation>Der Typ AUTO kann nur zum Lesen verwendet werden!</translation>
+    </message>
+    <message>
+        <source>This file type cannot hold a sample rate of %1 Hz (it would play at %2 Hz). Change the rate with Sound Format first.</source>
+        <translation>Dieser Dateityp kann keine Abtastrate von %1 Hz aufnehmen (er würde mit %2 Hz abgespielt). Ändern Sie die Rate zuerst mit Audioformat.</translation>
+    </message>
+    <message>
+        <source>The file has %1 channels; at most %2 can be loaded</source>
+        <translation>Die Datei hat %1 Kanäle; höchstens %2 können geladen werden</translation>
+    </message>
+    <message>
+        <source>The file is damaged: %1</source>
+        <translation>Die Datei ist beschädigt: %1</translation>
+    </message>
+    <message>
+        <source>chunk %1 is longer than the file</source>
+        <translation>der Chunk %1 ist länger als die Datei</translation>
+    </message>
+    <message>
+        <source>its sound data would start beyond its end</source>
+        <translation>ihre Audiodaten würden hinter ihrem Ende beginnen</translation>
+    </message>
+    <message>
+        <source>chunk COMM is too short</source>
+        <translation>der Chunk COMM ist zu kurz</translation>
+    </message>
+    <message>
+        <source>chunk MARK is inconsistent</source>
+        <translation>der Chunk MARK ist widersprüchlich</translation>
+    </message>
+    <message>
+        <source>an AMR frame has a type that does not exist</source>
+        <translation>ein AMR-Frame hat einen Typ, den es nicht gibt</translation>
+    </message>
+    <message>
+        <source>its FLAC metadata ends early</source>
+        <translation>ihre FLAC-Metadaten enden vorzeitig</translation>
+    </message>
+    <message>
+        <source>its FLAC stream information is missing</source>
+        <translation>ihre FLAC-Stream-Information fehlt</translation>
+    </message>
+    <message>
+        <source>a FLAC metadata block has a type that does not exist</source>
+        <translation>ein FLAC-Metadatenblock hat einen Typ, den es nicht gibt</translation>
+    </message>
+    <message>
+        <source>a FLAC metadata block is longer than the file</source>
+        <translation>ein FLAC-Metadatenblock ist länger als die Datei</translation>
+    </message>
+    <message>
+        <source>it is not a FLAC stream</source>
+        <translation>sie ist kein FLAC-Datenstrom</translation>
+    </message>
+    <message>
+        <source>its header counts more than the file holds</source>
+        <translation>ihr Kopf zählt mehr, als die Datei enthält</translation>
+    </message>
+    <message>
+        <source>The file could not be read: the sound file reader brimvale-reader was not found beside the program or where it is installed. Install Brimvale again.</source>
+        <translation>Die Datei konnte nicht gelesen werden: Der Audiodateileser brimvale-reader wurde weder neben dem Programm noch am Installationsort gefunden. Installieren Sie Brimvale erneut.</translation>
+    </message>
+    <message>
+        <source>The file could not be read: the sound library made no progress on it (the file is damaged or of an unsupported kind).</source>
+        <translation>Die Datei konnte nicht gelesen werden: Die Audiobibliothek kam damit nicht voran (die Datei ist beschädigt oder von einer nicht unterstützten Art).</translation>
+    </message>
+    <message>
+        <source>The file could not be read: the sound library stopped on it (the file is damaged or of an unsupported kind).</source>
+        <translation>Die Datei konnte nicht gelesen werden: Die Audiobibliothek ist daran gescheitert (die Datei ist beschädigt oder von einer nicht unterstützten Art).</translation>
+    </message>
+    <message>
+        <source>Could not start the sound file reader: %1</source>
+        <translation>Der Audiodateileser konnte nicht gestartet werden: %1</translation>
+    </message>
 </context>
 <context>
     <name>SoundFormat</name>
@@ -782,6 +1350,32 @@
     <message>
         <source>Error: %1</source>
         <translation>Fehler: %1</translation>
+    </message>
+    <message>
+        <source>Invalid Rate</source>
+        <translation>Ungültige Rate</translation>
+    </message>
+</context>
+<context>
+    <name>Storage</name>
+    <message>
+        <source>can&apos;t get temp dir</source>
+        <translation>Kein Ordner für temporäre Dateien</translation>
+    </message>
+    <message>
+        <source>can&apos;t make temp file name</source>
+        <translation>Kein Name für eine temporäre Datei</translation>
+    </message>
+</context>
+<context>
+    <name>Undo</name>
+    <message>
+        <source>This operation will create an excessive amount of &apos;undo&apos; data (%1KB).  Do you want to be able to undo this operation?
+
+Select &apos;Cancel&apos; to cancel the operation.</source>
+        <translation>Dieser Vorgang erzeugt sehr viele Daten zum Rückgängigmachen (%1 KB).  Wollen Sie diesen Vorgang rückgängig machen können?
+
+Wählen Sie „Abbrechen“, um den Vorgang abzubrechen.</translation>
     </message>
 </context>
 <context>
@@ -955,6 +1549,14 @@ lautstärke</translation>
     <message>
         <source>Processing...</source>
         <translation>Verarbeiten...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Recorded %1 seconds</source>
+        <translation>%1 Sekunden aufgenommen</translation>
     </message>
 </context>
 </TS>
