@@ -1338,6 +1338,14 @@ It is the file %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>%1 Sec.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 Bytes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Error: Invalid Rate</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1403,6 +1411,14 @@ Select &apos;Cancel&apos; to cancel the operation.</source>
 </context>
 <context>
     <name>WaveWindow</name>
+    <message>
+        <source>float</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 bit</source>
+        <translation type="unfinished"></translation>
+    </message>
     <message>
         <source>Channels</source>
         <translation type="unfinished"></translation>

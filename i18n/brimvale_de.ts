@@ -1355,6 +1355,14 @@ Es ist die Datei %1</translation>
         <source>Invalid Rate</source>
         <translation>Ungültige Rate</translation>
     </message>
+    <message>
+        <source>%1 Sec.</source>
+        <translation>%1 Sek.</translation>
+    </message>
+    <message>
+        <source>%1 Bytes</source>
+        <translation>%1 Byte</translation>
+    </message>
 </context>
 <context>
     <name>Storage</name>
@@ -1482,6 +1490,14 @@ lautstärke</translation>
     <message>
         <source>Zoom</source>
         <translation>Zoom</translation>
+    </message>
+    <message>
+        <source>float</source>
+        <translation>Float</translation>
+    </message>
+    <message>
+        <source>%1 bit</source>
+        <translation>%1 Bit</translation>
     </message>
 </context>
 <context>

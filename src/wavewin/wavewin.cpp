@@ -49,8 +49,9 @@ std::vector<TWaveWin*>& AllWindows() {
 // "8 bit", "16 bit", "24 bit", "32 bit" or "float" for a size code.
 std::string SizeText(int size) {
     if (NSWave::IsFloatSize(size))
-        return "float";
-    return std::to_string(NSWave::BitsOfSize(size)) + " bit";
+        return NSText::Tr("WaveWindow", "float");
+    return NSText::Fill(NSText::Tr("WaveWindow", "%1 bit"),
+                        {std::to_string(NSWave::BitsOfSize(size))});
 }
 
 // The full path of the file as the tooltip of the caption in the window's

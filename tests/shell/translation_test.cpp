@@ -29,6 +29,7 @@
 #include <QXmlStreamReader>
 #include <cmath>
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -369,16 +370,22 @@ protected:
     // opens, which is cancelled afterwards.
     void Modal(int id, const std::function<void(QWidget&)>& look) {
         bool reached = false;
-        QTimer::singleShot(0, [&] {
+        QObject guard;
+        // The dialog may come after a measurement that runs events of its
+        // own: each turn of an event loop looks again, until it is there.
+        std::function<void()> find = [&] {
             QWidget* dialog = QApplication::activeModalWidget();
-            if (!dialog)
+            if (!dialog) {
+                QTimer::singleShot(0, &guard, find);
                 return;
+            }
             reached = true;
             look(*dialog);
             if (dialog->isVisible())
                 if (auto* modal = qobject_cast<QDialog*>(dialog))
                     modal->reject();
-        });
+        };
+        QTimer::singleShot(0, &guard, find);
         App->Frame()->ActiveWindow()->Command(id);
         EXPECT_TRUE(reached) << "command " << id << " opened no dialog";
     }
@@ -398,8 +405,9 @@ protected:
 
     TWalk WalkIn(const QStringList& languages) {
         Uninstall();
-        if (!languages.isEmpty())
+        if (!languages.isEmpty()) {
             EXPECT_EQ(InstallTranslations(languages), QStringLiteral("de"));
+        }
         TWalk walk;
         TWalker walker(walk);
         TReadMessageBoxes boxes;
@@ -426,10 +434,10 @@ protected:
         const TStep steps[] = {
             {NSWaveWin::CmdPreferences, "preferences", false},
             {NSWaveWin::CmdSoundFormat, "format", true},
-            {NSWaveWin::CmdEcho, "echo", true},
+            {NSWaveWin::CmdEcho, "echo", false},
             {NSWaveWin::CmdVibro, "vibro", false},
             {NSWaveWin::CmdPitch, "pitch", true},
-            {NSWaveWin::CmdAmplitude, "amplitude", true},
+            {NSWaveWin::CmdAmplitude, "amplitude", false},
             {NSWaveWin::CmdNormalize, "normalize", true},
             {NSWaveWin::CmdLoudness, "loudness", true},
             {NSWaveWin::CmdMeasure, "measure", false},
@@ -478,17 +486,31 @@ protected:
     std::unique_ptr<TApp> App;
 };
 
-// What German writes as English does: units, names and the like.
-bool SameInGerman(const QString& text) {
-    static const QSet<QString> same = {
-        QStringLiteral("OK"),       QStringLiteral("Ok"),   QStringLiteral("Echo"),
-        QStringLiteral("Vibro"),    QStringLiteral("LUFS"), QStringLiteral("dBTP"),
-        QStringLiteral("dBFS"),     QStringLiteral(" s"),   QStringLiteral("Status"),
-        QStringLiteral("Brimvale"), QStringLiteral("Stop"), QStringLiteral("Mono"),
-        QStringLiteral("Stereo"),
+// Whether `text` has words left once the words German writes as English does
+// (units, names) and the names of the walk's files are taken out.
+bool HasEnglishWords(QString text, const QString& folder) {
+    static const QStringList same = {
+        QStringLiteral("Brimvale"),   QStringLiteral("OK"),     QStringLiteral("Ok"),
+        QStringLiteral("Echo"),       QStringLiteral("Vibro"),  QStringLiteral("LUFS"),
+        QStringLiteral("LU"),         QStringLiteral("dBTP"),   QStringLiteral("dBFS"),
+        QStringLiteral("RMS"),        QStringLiteral("Hz"),     QStringLiteral("kbit"),
+        QStringLiteral("EBU"),        QStringLiteral("R128"),   QStringLiteral("Stream"),
+        QStringLiteral("Status"),     QStringLiteral("Zoom"),   QStringLiteral("Pause"),
+        QStringLiteral("Mono"),       QStringLiteral("Stereo"), QStringLiteral("Amplitude"),
+        QStringLiteral("PDF"),        QStringLiteral("WAV"),    QStringLiteral("Version"),
+        QStringLiteral("Alpha"),      QStringLiteral("Layout"), QStringLiteral("Cursor"),
+        QStringLiteral("Horizontal"), QStringLiteral("inf"),    QStringLiteral("KHz"),
+        QStringLiteral("kHz"),        QStringLiteral("Bit"),    QStringLiteral("KB"),
+        QStringLiteral("MB"),         QStringLiteral("GB"),
     };
+    text.remove(folder);
+    text.remove(QStringLiteral("walk.wav"));
+    text.remove(QStringLiteral("empty.wav"));
+    text = Shown(text);
+    for (const QString& word : same)
+        text.remove(QRegularExpression(QStringLiteral("\\b%1\\b").arg(word)));
     static const QRegularExpression letters(QStringLiteral("[A-Za-z]{2,}"));
-    return same.contains(text.trimmed()) || !letters.match(text).hasMatch();
+    return letters.match(text).hasMatch();
 }
 
 } // namespace
@@ -503,15 +525,16 @@ TEST_F(GermanWalkTest, EveryTextOfTheMenusDialogsAndMessagesIsGermanAndFitsItsCo
     const TWalk english = WalkIn({});
     const TWalk german = WalkIn({QStringLiteral("de-DE")});
     EXPECT_TRUE(english.Clipped.empty()) << "English texts cut off:\n" << list(english.Clipped);
-    ASSERT_EQ(german.Texts.size(), english.Texts.size()) << "the walks differ";
-    ASSERT_GT(german.Texts.size(), 200u);
-
+    ASSERT_GT(english.Texts.size(), 300u);
+    // A German text may say more (a description where the English name
+    // says it all); every English one has its German counterpart.
+    std::map<std::string, QString> shown(german.Texts.begin(), german.Texts.end());
     std::vector<std::string> untranslated;
-    for (size_t i = 0; i < german.Texts.size(); ++i) {
-        const auto& [where, text] = german.Texts[i];
-        ASSERT_EQ(where, english.Texts[i].first);
-        if (text == english.Texts[i].second && !SameInGerman(text) &&
-            !text.contains(QStringLiteral("walk.")) && !text.contains(QStringLiteral("empty.")))
+    for (const auto& [where, text] : english.Texts) {
+        const auto found = shown.find(where);
+        if (found == shown.end())
+            ADD_FAILURE() << "not on the German walk: " << where;
+        else if (found->second == text && HasEnglishWords(text, Folder.path()))
             untranslated.push_back(where + ": \"" + text.toStdString() + "\"");
     }
     EXPECT_TRUE(untranslated.empty()) << untranslated.size() << " texts in English:\n"
