@@ -146,11 +146,20 @@ void FillCanvas(QImage& canvas, int columns, int top, int bottom, int height,
     constexpr int rows = NSWave::TSpectrumScale::Rows;
     const auto& palette = NSWave::SpectrumPalette();
     const int h = std::max(1, height);
+    int lastLevel = -1;
     for (int y = top; y < bottom; ++y) {
         // The top row of pixels shows the highest row of levels.
         const int level = rows - 1 - std::clamp(int(int64_t(y) * rows / h), 0, rows - 1);
         const ptrdiff_t offset = ptrdiff_t(level) * perTile;
         auto* line = reinterpret_cast<QRgb*>(canvas.scanLine(y - top));
+        // A strip taller than its rows of levels (most are, and on a screen
+        // of twice the density every one) repeats a line of pixels.
+        if (level == lastLevel) {
+            std::copy_n(reinterpret_cast<const QRgb*>(canvas.constScanLine(y - top - 1)), columns,
+                        line);
+            continue;
+        }
+        lastLevel = level;
         for (int k = 0; k < columns; ++k) {
             const uint8_t* levels = column[k];
             const QRgb colour = levels ? palette[levels[offset]] : waiting[k] ? Waiting : back;
