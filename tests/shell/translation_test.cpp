@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -44,6 +45,7 @@
 #include "support/scriptedfiledialog.h"
 #include "support/scriptedprint.h"
 #include "wave/file.h"
+#include "wavewin/chanwin.h"
 #include "wavewin/commands.h"
 #include "wavewin/loudnessdlg.h"
 #include "wavewin/measuredlg.h"
@@ -303,25 +305,28 @@ public:
         for (qsizetype m = 0; m < menus.size(); ++m) {
             const std::string step = "menu" + std::to_string(m);
             Text(step, menus[m]->text());
-            QMenu* menu = menus[m]->menu();
-            if (!menu)
-                continue;
-            emit menu->aboutToShow();
-            std::map<QChar, QString> keys;
-            const QList<QAction*> items = menu->actions();
-            for (qsizetype i = 0; i < items.size(); ++i) {
-                if (items[i]->isSeparator() || !items[i]->isVisible())
-                    continue;
-                const QString text = items[i]->text().section(QLatin1Char('\t'), 0, 0);
-                Text(step + "/" + std::to_string(i), items[i]->text());
-                for (QChar key : Accelerators(text)) {
-                    if (keys.count(key))
-                        Walk.SameKey.push_back(step + ": \"" + keys[key].toStdString() +
-                                               "\" and \"" + text.toStdString() + "\"");
-                    keys[key] = text;
-                }
+            if (QMenu* menu = menus[m]->menu()) {
+                emit menu->aboutToShow();
+                Items(menu, step);
+                emit menu->aboutToHide();
             }
-            emit menu->aboutToHide();
+        }
+    }
+
+    void Items(QMenu* menu, const std::string& step) {
+        std::map<QChar, QString> keys;
+        const QList<QAction*> items = menu->actions();
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            if (items[i]->isSeparator() || !items[i]->isVisible())
+                continue;
+            const QString text = items[i]->text().section(QLatin1Char('\t'), 0, 0);
+            Text(step + "/" + std::to_string(i), items[i]->text());
+            for (QChar key : Accelerators(text)) {
+                if (keys.count(key))
+                    Walk.SameKey.push_back(step + ": \"" + keys[key].toStdString() + "\" and \"" +
+                                           text.toStdString() + "\"");
+                keys[key] = text;
+            }
         }
     }
 
@@ -390,6 +395,35 @@ protected:
         EXPECT_TRUE(reached) << "command " << id << " opened no dialog";
     }
 
+    // The channel view's pop-up menu, as a right click opens it.
+    void Popup(TWalker& walker) {
+        QWidget* view = nullptr;
+        for (QWidget* w : App->Frame()->findChildren<QWidget*>())
+            if (!view && dynamic_cast<NSWaveWin::TChannelWin*>(w))
+                view = w;
+        ASSERT_TRUE(view);
+        bool reached = false;
+        QObject guard;
+        std::function<void()> find = [&] {
+            QMenu* menu = nullptr;
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (auto* open = qobject_cast<QMenu*>(top); open && open->isVisible())
+                    menu = open;
+            if (!menu) {
+                QTimer::singleShot(0, &guard, find);
+                return;
+            }
+            reached = true;
+            walker.Items(menu, "popup");
+            menu->close();
+        };
+        QTimer::singleShot(0, &guard, find);
+        const QPoint at(10, 10);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, view->mapToGlobal(at));
+        QApplication::sendEvent(view, &event);
+        EXPECT_TRUE(reached) << "no pop-up menu";
+    }
+
     // Types a text no field takes into every field and presses the default
     // button: the message that refuses it is part of the walk.
     static void Refuse(QWidget& dialog) {
@@ -425,6 +459,7 @@ protected:
         window->Command(NSWaveWin::CmdSelectAll);
         walker.Window(frame, "frame");
         walker.Menus(frame->menuBar());
+        Popup(walker);
 
         struct TStep {
             int Id;
