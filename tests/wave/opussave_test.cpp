@@ -79,9 +79,6 @@ TFit FitTones(const NSWave::TChannel& channel, int rate, const std::vector<TTone
     std::vector<double> y(n);
     for (size_t i = 0; i < n; ++i)
         y[i] = channel.Samples[edge + i] / 2147483648.0;
-    double total = 0;
-    for (double v : y)
-        total += v * v;
     TFit fit;
     std::vector<double> rest = y;
     double toneEnergy = 0;
@@ -103,7 +100,6 @@ TFit FitTones(const NSWave::TChannel& channel, int rate, const std::vector<TTone
     double noise = 0;
     for (double v : rest)
         noise += v * v;
-    (void)total;
     fit.SnrDb = 10 * std::log10(toneEnergy / std::max(noise, 1e-12));
     return fit;
 }
@@ -127,11 +123,6 @@ bool HaveOpusdec() {
 std::string Bytes(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::string Describe(int rate, int channels, int size) {
-    return std::to_string(rate) + " Hz, " + std::to_string(channels) + " channels, " +
-           std::to_string(8 * size) + "-bit";
 }
 
 // Checks a decoded document against the saved one.
@@ -160,7 +151,8 @@ TEST(OpusSave, TheOpusToolsAndTheProgramDecodeWhatWasSaved) {
     for (int rate : {44100, 48000})
         for (int channels : {1, 2})
             for (int size : {2, 3}) {
-                const std::string what = Describe(rate, channels, size);
+                const std::string what = std::to_string(rate) + " Hz, " + std::to_string(channels) +
+                                         " channels, " + std::to_string(8 * size) + "-bit";
                 TFile doc;
                 MakeTones(doc, rate, channels, size, 1.5);
                 const std::vector<int32_t> before(doc.Channel(0).Samples,
