@@ -153,12 +153,15 @@ public:
 class TPaintWatch : public QObject {
 public:
     bool eventFilter(QObject* object, QEvent* event) override {
-        if (Armed && event->type() == QEvent::Paint)
-            if (auto* view = dynamic_cast<TChannelWin*>(object))
-                if ((!Window || (view->Owner == Window && Announced)) && Ready(*view->Owner)) {
-                    Target = view->Owner;
-                    Painted.insert(view);
-                }
+        auto* view =
+            Armed && event->type() == QEvent::Paint ? dynamic_cast<TChannelWin*>(object) : nullptr;
+        if (view) {
+            ++Paints;
+            if ((!Window || (view->Owner == Window && Announced)) && Ready(*view->Owner)) {
+                Target = view->Owner;
+                Painted.insert(view);
+            }
+        }
         return false;
     }
 
@@ -168,6 +171,7 @@ public:
         Ready = std::move(ready);
         Painted.clear();
         Announced = false;
+        Paints = 0;
         if (window)
             Connection = connect(window, &TWaveWin::DocumentChanged, this,
                                  [this](const TDocumentChange&) { Announced = true; });
@@ -206,6 +210,9 @@ public:
     }
 
     TWaveWin* Target = nullptr;
+    // The channel views' paints since the command was sent, the result's
+    // among them.
+    int Paints = 0;
 
 private:
     bool Armed = false;
@@ -238,6 +245,8 @@ void ReverseAll(NSWave::TFile& doc) {
 
 struct TFigures {
     std::vector<double> Window, Alone;
+    // The channel views' paints during each window run.
+    std::vector<double> Paints;
 };
 
 enum { Open, Delete, Undo, Reverse, FadeIn, Amplitude, Operations };
@@ -304,31 +313,40 @@ int Pass(const std::string& path, int rounds, bool raised) {
             action->trigger();
     };
 
+    auto timed = [&](int op, TWaveWin* window, const std::function<void()>& send,
+                     std::function<bool(TWaveWin&)> ready) {
+        figures[op].Window.push_back(watch.Time(window, send, std::move(ready), Names[op]));
+        figures[op].Paints.push_back(watch.Paints);
+    };
+
     for (int round = 0; round < rounds; ++round) {
         // --- through the window -----------------------------------------------
         ResetPeak();
         const auto whole = [](TWaveWin& w) { return w.Document.GetLength() == HourFrames; };
-        figures[Open].Window.push_back(watch.Time(
-            nullptr, [&] { key(Qt::Key_O, Qt::ControlModifier); },
-            [&](TWaveWin& w) { return w.File() == path && whole(w); }, "Open"));
+        timed(
+            Open, nullptr, [&] { key(Qt::Key_O, Qt::ControlModifier); },
+            [&](TWaveWin& w) { return w.File() == path && whole(w); });
         TWaveWin* w = watch.Target;
-        figures[Delete].Window.push_back(watch.Time(
-            w,
+        timed(
+            Delete, w,
             [&] {
                 key(Qt::Key_A, Qt::ControlModifier);
                 key(Qt::Key_Delete);
             },
-            [](TWaveWin& w) { return w.Document.GetLength() == 0; }, "Delete"));
-        figures[Undo].Window.push_back(watch.Time(
-            w, [&] { key(Qt::Key_Z, Qt::ControlModifier); }, whole, "Undo"));
+            [](TWaveWin& w) { return w.Document.GetLength() == 0; });
+        timed(
+            Undo, w, [&] { key(Qt::Key_Z, Qt::ControlModifier); }, whole);
         if (round == 0 && w->EffectiveRange() != TSampleRange(0, HourFrames))
             std::printf("  (the effects do not cover the whole sound)\n");
-        figures[Reverse].Window.push_back(watch.Time(
-            w, [&] { menu(CmdReverse); }, whole, "Reverse"));
-        figures[FadeIn].Window.push_back(watch.Time(
-            w, [&] { menu(CmdFadeIn); }, whole, "Fade In"));
-        figures[Amplitude].Window.push_back(watch.Time(
-            w,
+        const int32_t last = w->Document.Channel(0).Samples[HourFrames - 1];
+        timed(
+            Reverse, w, [&] { menu(CmdReverse); }, whole);
+        if (w->Document.Channel(0).Samples[0] != last)
+            std::printf("  (Backwards did not reverse the sound)\n");
+        timed(
+            FadeIn, w, [&] { menu(CmdFadeIn); }, whole);
+        timed(
+            Amplitude, w,
             [&] {
                 QTimer::singleShot(0, [] {
                     if (auto* dialog = dynamic_cast<TAmpDlg*>(QApplication::activeModalWidget()))
@@ -338,7 +356,7 @@ int Pass(const std::string& path, int rounds, bool raised) {
                 });
                 menu(CmdAmplitude);
             },
-            whole, "Amplitude"));
+            whole);
         windowPeak = std::max(windowPeak, StatusBytes("VmHWM"));
         w->SetModified(false);
         w->CmClose();
@@ -397,6 +415,13 @@ int Pass(const std::string& path, int rounds, bool raised) {
         std::printf("  %-20s %8.3fs %8.3fs %9.2f %9.2f %9.2f %9.2f   %s <= %.1f: %s\n", Names[op],
                     wt, at, wt / m, wt / s, wt / at, at / m, open ? "window/sox" : "window/memmove",
                     goal, ratio <= goal ? "met" : "MISSED");
+    }
+    std::printf("  window per round, s (channel-view paints):\n");
+    for (int op = 0; op < Operations; ++op) {
+        std::printf("    %-20s", Names[op]);
+        for (size_t i = 0; i < figures[op].Window.size(); ++i)
+            std::printf(" %7.3f (%2.0f)", figures[op].Window[i], figures[op].Paints[i]);
+        std::printf("\n");
     }
     if (peaks)
         std::printf("  peak resident memory: window %.2f x the sample bytes, alone %.2f x"
