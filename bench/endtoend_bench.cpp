@@ -7,11 +7,17 @@
 // - Backwards, Fade In, and Amplitude (its dialog filled with 150 % and
 //   confirmed), over the whole sound.
 // Beside each, the same work through the document alone (the load; the undo
-// record the window builds, then the document's own change), and as the
-// reference a memmove of the sound's sample bytes and `sox f.wav -n` (sox
-// reading the same file). Window, document and references alternate round
-// by round; medians. Peak resident memory is given as a multiple of the
-// sound's sample bytes in memory.
+// record the window builds, then the document's own change, Backwards with
+// the window's loop), and as the reference a memmove of the sound's sample
+// bytes and `sox f.wav -n` (sox reading the same file). Window, document and
+// references alternate round by round; medians, and each round's window
+// figure with the number of channel-view paints it took. Peak resident
+// memory is given as a multiple of the sound's sample bytes in memory, for
+// the window's round and the document's round apart.
+//
+// "Painted" means: each channel view of the window painted once after the
+// window announced the change, while the document holds the expected length
+// (for Open: the whole hour, in the window bearing the file's name).
 //
 // Two passes, each a fresh process of its own: first with the program's
 // default undo-size limit, the question answered Yes (keep undo data); then
