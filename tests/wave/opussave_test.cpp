@@ -7,16 +7,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <numbers>
 #include <string>
 #include <vector>
 
 #include "support/testenv.h"
-#include "util/opstatus.h"
 #include "util/settings.h"
-#include "util/xmsg.h"
-#include "wave/cancelled.h"
 #include "wave/file.h"
 #include "wave/opuswriter.h"
 #include "wavetest.h"
@@ -120,11 +116,6 @@ bool HaveOpusdec() {
         }                                                                                          \
     } while (0)
 
-std::string Bytes(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // Checks a decoded document against the saved one.
 void ExpectSame(const TFile& saved, const TFile& back, const std::string& what) {
     ASSERT_EQ(back.ChannelCount(), saved.ChannelCount()) << what;
@@ -227,56 +218,5 @@ TEST(OpusSave, AHigherBitRateMakesALargerFile) {
     NSWave::OpusBitrateSetting.Set(NSWave::DefaultOpusBitrate);
     EXPECT_LT(kbits[0], kbits[1]);
     EXPECT_LT(kbits[1], kbits[2]);
-    fs::remove_all(dir);
-}
-
-// A save cancelled part-way, or refused for a rate the encoder cannot take,
-// leaves the file there was byte for byte and nothing beside it.
-TEST(OpusSave, ACancelledOrRefusedSaveLeavesTheTargetAsItWas) {
-    if (!NSWave::CanSaveOpus())
-        GTEST_SKIP() << "built without the Opus encoder";
-    class TCancelAfter : public TCancelTarget {
-    public:
-        explicit TCancelAfter(int asks) : Left(asks) {}
-        bool CancelRequested() override { return --Left < 0; }
-        int Left;
-    };
-    const std::string dir = TestTmpDir() + "/opus";
-    fs::create_directory(dir);
-    const std::string target = dir + "/keep.opus";
-    TFile doc;
-    MakeTones(doc, 48000, 2, 2, 2.0);
-    doc.Save(target);
-    const std::string before = Bytes(target);
-    MakeTones(doc, 44100, 1, 3, 3.0);
-    for (const bool named : {false, true}) {
-        TFile::UseNamedSaveFiles(named);
-        TCancelAfter cancel(3);
-        TStatusTarget where;
-        where.Cancel = &cancel;
-        TOpStatus status("Saving", where);
-        EXPECT_THROW(doc.Save(target, &status), NSWave::xcancelled);
-        EXPECT_EQ(Bytes(target), before);
-        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
-    }
-    TFile::UseNamedSaveFiles(false);
-    for (int rate : {NSWave::MinOpusRate - 1, NSWave::MaxOpusRate + 1}) {
-        MakeTones(doc, rate, 1, 2, 0.1);
-        try {
-            doc.Save(target);
-            ADD_FAILURE() << rate << " Hz saved";
-        } catch (const xmsg& e) {
-            EXPECT_EQ(e.why(), "This file type cannot hold a sample rate of " +
-                                   std::to_string(rate) +
-                                   " Hz (Opus takes 100 to 768000 Hz). Change the rate with "
-                                   "Sound Format first.");
-        }
-        EXPECT_EQ(Bytes(target), before);
-        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
-    }
-    // The lowest rate it takes is saved.
-    MakeTones(doc, NSWave::MinOpusRate, 1, 2, 2.0);
-    doc.Save(target);
-    EXPECT_NE(Bytes(target), before);
     fs::remove_all(dir);
 }

@@ -265,6 +265,27 @@ TEST(SaveTargets, ATypeThatWouldChangeTheRateIsRefused) {
                            "This file type cannot hold a sample rate of 96000 Hz (it would play at "
                            "48000 Hz). Change the rate with Sound Format first."),
               "");
+    // Opus takes 100 to 768,000 Hz: below, the encoder's resampler would
+    // stop the program.
+    if (NSWave::CanSaveOpus()) {
+        const std::string opus = dir + "/take.opus";
+        WriteBytes(opus, "the user's file");
+        TFile low(99, 2, 2, 2);
+        MakeNoise(low, 300);
+        for (int rate : {99, 768001}) {
+            low.Rate = rate;
+            EXPECT_EQ(FailsCleanly(low, dir, opus,
+                                   "This file type cannot hold a sample rate of " +
+                                       std::to_string(rate) +
+                                       " Hz (Opus takes 100 to 768000 Hz). Change the rate with "
+                                       "Sound Format first."),
+                      "");
+        }
+        low.Rate = 100;
+        low.Save(opus);
+        EXPECT_NE(Bytes(opus), "the user's file");
+        fs::remove(opus);
+    }
     doc.Rate = 44100;
     doc.Save(target);
     TFile back;
@@ -379,19 +400,25 @@ TEST(SaveCancelled, TheTargetStaysAndNothingIsLeftBeside) {
     };
     const std::string dir = TestTmpDir() + "/cancelled";
     fs::create_directory(dir);
-    const std::string target = dir + "/keep.wav";
-    WriteBytes(target, "the user's own file");
     TFile doc(8000, 2, 2, 2);
     MakeNoise(doc, 100000);
+    std::vector<std::string> targets = {"keep.wav"};
+    if (NSWave::CanSaveOpus())
+        targets.push_back("keep.opus"); // written by the Opus encoder
     for (const bool named : {false, true}) {
         TFile::UseNamedSaveFiles(named);
-        TCancelAfter cancel(3);
-        TStatusTarget where;
-        where.Cancel = &cancel;
-        TOpStatus status("Saving", where);
-        EXPECT_THROW(doc.Save(target, &status), NSWave::xcancelled);
-        EXPECT_EQ(Bytes(target), "the user's own file");
-        EXPECT_EQ(Names(dir), std::vector<std::string>{"keep.wav"});
+        for (const std::string& name : targets) {
+            const std::string target = dir + "/" + name;
+            WriteBytes(target, "the user's own file");
+            TCancelAfter cancel(3);
+            TStatusTarget where;
+            where.Cancel = &cancel;
+            TOpStatus status("Saving", where);
+            EXPECT_THROW(doc.Save(target, &status), NSWave::xcancelled) << name;
+            EXPECT_EQ(Bytes(target), "the user's own file") << name;
+            EXPECT_EQ(Names(dir), std::vector<std::string>{name});
+            fs::remove(target);
+        }
         TCancelAfter always(0);
         TStatusTarget scratchWhere;
         scratchWhere.Cancel = &always;
