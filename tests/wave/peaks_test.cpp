@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "peakcheck.h"
 #include "util/opstatus.h"
@@ -255,6 +257,169 @@ TEST(PeakSummary, FollowsEveryChangeOfTheSamples) {
     EXPECT_EQ(run.Done.size(), 19u);
     for (const auto& [kind, count] : run.Done)
         EXPECT_GE(count, 10) << kind;
+}
+
+// A model-based run on one long channel: the samples it should hold are kept
+// beside it, and every step is one of the writes that move or replace
+// samples, at positions on, next to and between block boundaries. After
+// each step the summary must answer as the plain scan does, and the work it
+// did must stay near the edit.
+class TStretchRun {
+public:
+    explicit TStretchRun(uint32_t seed) : Rng(seed) {
+        const auto n = uint32_t(Pick(0, 3'000'000));
+        Model.resize(n);
+        Content(Rng, Model.data(), n);
+        Channel.SetSize(n);
+        Channel.CopyIn(TSampleRange(0, n), Model.data());
+        Channel.Extremes(0, n);
+    }
+
+    ::testing::AssertionResult Step() {
+        const uint32_t count = Channel.Count;
+        const uint32_t at = Position(count);
+        const uint32_t n = Length();
+        switch (Pick(0, 6)) {
+        case 0: { // put in, then filled: a paste
+            Last = "insert";
+            const std::vector<int32_t> added = Noise(n);
+            Channel.InsertGap(TSampleRange(at, at + n));
+            Channel.CopyIn(TSampleRange(at, at + n), added.data());
+            Model.insert(Model.begin() + at, added.begin(), added.end());
+            break;
+        }
+        case 1: {
+            Last = "delete";
+            const bool shrink = Pick(0, 3) != 0;
+            const uint32_t end = std::min<uint32_t>(at + n, count);
+            Channel.DeleteRange(TSampleRange(at, at + n), shrink);
+            Model.erase(Model.begin() + at, Model.begin() + end);
+            if (!shrink)
+                Model.resize(count, 0);
+            break;
+        }
+        case 2: {
+            Last = "written in place";
+            const uint32_t end = std::min<uint32_t>(at + n, count);
+            const std::vector<int32_t> written = Noise(end - at);
+            Channel.CopyIn(TSampleRange(at, end), written.data());
+            std::copy(written.begin(), written.end(), Model.begin() + at);
+            break;
+        }
+        case 3: {
+            Last = "amplified";
+            const uint32_t end = std::min<uint32_t>(at + n, count);
+            TOpStatus status;
+            Channel.Amplify(TSampleRange(at, end), 0.5, 2.0, Pick(0, 1) ? &status : nullptr, 100);
+            std::copy(Channel.Samples + at, Channel.Samples + end, Model.begin() + at);
+            break;
+        }
+        case 4: {
+            Last = "appended";
+            const std::vector<int32_t> added = Noise(n);
+            Channel.SetSize(count + n, true);
+            std::copy(added.begin(), added.end(), Channel.MutableSamples(count, count + n));
+            Model.insert(Model.end(), added.begin(), added.end());
+            break;
+        }
+        case 5: {
+            Last = "truncated";
+            Channel.SetSize(at);
+            Model.resize(at);
+            break;
+        }
+        default: {
+            Last = "zeroed";
+            Channel.ZeroRange(TSampleRange(at, at + n));
+            std::fill(Model.begin() + at, Model.begin() + std::min<uint32_t>(at + n, count), 0);
+            break;
+        }
+        }
+        if (Channel.Count != Model.size() ||
+            !std::equal(Model.begin(), Model.end(), Channel.Samples))
+            return ::testing::AssertionFailure() << "the samples differ from the model";
+        const uint64_t built = Channel.SummarisedBlocks();
+        for (int q = 0; q < 12; ++q) {
+            auto [first, last] = AnyStretch(Rng, Channel.Count);
+            if (q == 0) // the whole channel
+                first = 0, last = Channel.Count;
+            if (q == 1) // across the edit
+                first = at > 70000 ? at - 70000 : 0, last = uint64_t(at) + n + 70000;
+            const TPeak got = Channel.Extremes(first, last);
+            const TPeak want = NSWave::PlainExtremes(Channel, first, last);
+            if (got != want)
+                return ::testing::AssertionFailure()
+                       << Channel.Count << " samples, " << first << ".." << last << ": summary "
+                       << got.Min << ".." << got.Max << ", samples " << want.Min << ".."
+                       << want.Max;
+        }
+        // An edit costs the blocks it touched, and now and then a tidy-up
+        // of the shortest stretches.
+        const uint64_t work = Channel.SummarisedBlocks() - built;
+        if (work > n / 256 + 8)
+            ++Wide;
+        if (Channel.StretchCount() > 256)
+            return ::testing::AssertionFailure() << Channel.StretchCount() << " stretches";
+        return ::testing::AssertionSuccess();
+    }
+
+    const char* Last = "";
+    int Wide = 0;
+
+private:
+    int64_t Pick(int64_t low, int64_t high) {
+        return std::uniform_int_distribution<int64_t>(low, high)(Rng);
+    }
+    // Anywhere up to the end, often on or next to a block boundary.
+    uint32_t Position(uint32_t count) {
+        uint64_t at = uint64_t(Pick(0, count));
+        switch (Pick(0, 3)) {
+        case 0:
+            at = at / 256 * 256 + uint64_t(Pick(0, 2)) - 1;
+            break;
+        case 1:
+            at = at / 65536 * 65536 + uint64_t(Pick(0, 2)) - 1;
+            break;
+        default:
+            break;
+        }
+        return uint32_t(std::min<uint64_t>(at, count));
+    }
+    // Mostly short, a block's length give or take one, now and then a
+    // second or more.
+    uint32_t Length() {
+        switch (Pick(0, 4)) {
+        case 0:
+            return uint32_t(Pick(1, 3));
+        case 1:
+            return uint32_t(256 * Pick(1, 3) + Pick(-1, 1));
+        case 2:
+            return uint32_t(Pick(1, 300'000));
+        default:
+            return uint32_t(Pick(1, 5000));
+        }
+    }
+    std::vector<int32_t> Noise(size_t n) {
+        std::vector<int32_t> samples(n);
+        Content(Rng, samples.data(), n);
+        return samples;
+    }
+
+    std::mt19937 Rng;
+    std::vector<int32_t> Model;
+    TChannel Channel;
+};
+
+TEST(PeakSummary, StretchesFollowInsertsDeletesAndInPlaceChanges) {
+    for (uint32_t seed : {1u, 2u, 3u}) {
+        TStretchRun run(seed);
+        for (int step = 0; step < 300; ++step) {
+            const ::testing::AssertionResult held = run.Step();
+            ASSERT_TRUE(held) << "seed " << seed << ", step " << step << ": " << run.Last;
+        }
+        // The tidy-ups are rare.
+        EXPECT_LE(run.Wide, 10) << "seed " << seed;
+    }
 }
 
 } // namespace
