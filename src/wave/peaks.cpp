@@ -144,7 +144,6 @@ void TPeakSummary::Append(const int32_t* samples, uint32_t blocks) {
 
 void TPeakSummary::FillGaps(const int32_t* samples, uint32_t count) {
     std::vector<TStretch> filled;
-    filled.reserve(Stretches.size() + 8);
     auto fill = [&](uint64_t from, uint64_t to) {
         if (to < from + MinGap)
             return;
