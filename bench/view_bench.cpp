@@ -5,7 +5,7 @@
 //   10 pixels per sample, next to the same picture painted by a plain scan
 //   that reads every sample the columns cover;
 // - a page scroll (Right, then Left, in turns) until its pixels are drawn;
-// - one second deleted, put in or amplified at the start, in the middle and
+// - one second deleted, put in, pasted or amplified at the start, in the middle and
 //   at the end, from the edit done to the views painted, next to one plain
 //   min/max pass over the samples behind the edit;
 // - the summary's memory as a percentage of the sample bytes.
@@ -165,7 +165,7 @@ int main(int argc, char** argv) {
     std::printf("\npage scroll at 0.00004 px/sample, drawn: %.3f / %.3f\n", scroll.Wall,
                 scroll.Cpu);
 
-    // One second deleted, put in or amplified in both channels at the start,
+    // One second deleted, put in, pasted or amplified in both channels at the start,
     // in the middle and at the end, the views fitted: from the edit done to
     // the views painted (the edit itself untimed), next to one plain min/max
     // pass over the samples behind the edit.
@@ -182,10 +182,15 @@ int main(int argc, char** argv) {
         const char* name;
         uint32_t at;
     } const places[] = {{"start", 0}, {"middle", Middle}, {"end", HourSamples - Second}};
-    enum TKind { Delete, Insert, Amplify };
-    const char* const kinds[] = {"delete", "insert", "Amplify"};
+    enum TKind { Delete, Insert, Paste, Amplify };
+    const char* const kinds[] = {"delete", "insert", "paste", "Amplify"};
+    // One second of the sound itself, to paste.
+    NSWave::TFile clip(44100, 2, 2, 2);
+    clip.SetSize(Second, 2);
+    for (int c = 0; c < 2; ++c)
+        clip.Channel(c).CopyIn(TSampleRange(0, Second), window.Document.Channel(c).Samples);
     for (const auto& place : places) {
-        for (TKind kind : {Delete, Insert, Amplify}) {
+        for (TKind kind : {Delete, Insert, Paste, Amplify}) {
             const TSampleRange second(place.at, place.at + Second, AllChannels);
             bool due = false; // the length is to be put back
             auto putBack = [&] {
@@ -204,6 +209,8 @@ int main(int argc, char** argv) {
                     window.Document.DeleteRange(second, true);
                 else if (kind == Insert)
                     window.Document.InsertSilence(second);
+                else if (kind == Paste)
+                    window.Document.Paste(clip, TSampleRange(place.at, place.at, AllChannels));
                 else
                     window.Document.Amplify(second, 1.0, 1.0);
                 due = kind != Amplify;
