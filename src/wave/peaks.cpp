@@ -211,10 +211,12 @@ void TPeakSummary::Refresh(const int32_t* samples, uint32_t count) {
     if (count < Summarised)
         Cut(count, UINT64_MAX);
     FillGaps(samples, count);
-    size_t live = 0;
-    for (const TStretch& s : Stretches)
-        live += s.Blocks;
-    if (Fine.Size() > live + live / 2 + 4096 || Stretches.size() > MaxStretches / 4)
+    size_t live = 0, joinable = 0;
+    for (size_t i = 0; i < Stretches.size(); ++i) {
+        live += Stretches[i].Blocks;
+        joinable += i > 0 && Stretches[i - 1].End() == Stretches[i].Start;
+    }
+    if (Fine.Size() > live + live / 2 + 4096 || (joinable && Stretches.size() > MaxStretches / 4))
         Compact();
     // Each edit that falls between block boundaries leaves stretches that
     // cannot be joined; the shortest are summarised again in line with their
