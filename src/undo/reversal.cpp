@@ -33,8 +33,9 @@ void TReversal::Reverse(TFile& doc, TOpStatus* status) const {
     // pairs of a channel again takes them back.
     constexpr uint32_t Block = 1u << 16;
     auto exchange = [&](TChannel& channel, uint32_t from, uint32_t pairs) {
-        int32_t* low = channel.MutableSamples(Range.Start);
-        int32_t* high = low + channel.CountInRange(Range);
+        const uint32_t n = channel.CountInRange(Range);
+        int32_t* low = channel.MutableSamples(Range.Start, Range.Start + n);
+        int32_t* high = low + n;
         std::swap_ranges(low + from, low + pairs, std::reverse_iterator<int32_t*>(high - from));
     };
     uint64_t done = 0;
@@ -53,13 +54,13 @@ void TReversal::Reverse(TFile& doc, TOpStatus* status) const {
                 for (size_t back = 0; back < c; ++back)
                     exchange(*channels[back], 0, channels[back]->CountInRange(Range) / 2);
                 for (TChannel* each : channels)
-                    each->Changed(Range.Start);
+                    each->Replaced(Range.Start, Range.Start + each->CountInRange(Range));
                 throw NSWave::xcancelled();
             }
         }
         // A paint during a progress report may have summarised the channel
         // half reversed.
-        channel.Changed(Range.Start);
+        channel.Replaced(Range.Start, Range.Start + channel.CountInRange(Range));
     }
 }
 

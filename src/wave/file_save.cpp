@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <random>
 #include <string>
 #include <strings.h>
@@ -26,19 +27,23 @@
 
 #include "util/opstatus.h"
 #include "util/settings.h"
+#include "util/text.h"
 #include "util/xmsg.h"
 #include "wave/cancelled.h"
 #include "wave/file.h"
+#include "wave/opuswriter.h"
 #include "wave/soundformat.h"
 #include "wave/soxlib.h"
 
 namespace NSWave {
 
 xfewerbits::xfewerbits(unsigned typeBits, unsigned soundBits)
-    : xmsg("This file type cannot hold " + std::to_string(soundBits) + "-bit samples"),
+    : xmsg(NSText::Fill(NSText::Tr("Sound", "This file type cannot hold %1-bit samples"),
+                        {std::to_string(soundBits)})),
       TypeBits(typeBits), SoundBits(soundBits) {}
 
 TValueSetting Mp3QualitySetting("Save\\Mp3Quality", DefaultMp3Quality);
+TValueSetting OpusBitrateSetting("Save\\OpusBitrate", DefaultOpusBitrate);
 
 namespace {
 
@@ -50,6 +55,13 @@ double Mp3Compression() {
     if ((q <= -1 && q >= -9) || (q >= 32 && q <= 320))
         return double(q);
     return double(DefaultMp3Quality);
+}
+
+// The Opus encoder's bit rate per channel pair; a value it cannot take
+// gives the default.
+int OpusBitrate() {
+    const int kbits = OpusBitrateSetting.Get();
+    return kbits >= 6 && kbits <= 510 ? kbits : DefaultOpusBitrate;
 }
 
 constexpr size_t BlockSamples = 7680;
@@ -74,7 +86,8 @@ std::string FinalTarget(const std::string& path) {
         std::string next(link.data(), size_t(n));
         target = next.starts_with('/') ? next : DirectoryOf(target) + next;
     }
-    throw xmsg("Could not open file: " + std::string(std::strerror(ELOOP)));
+    throw xmsg(
+        NSText::Fill(NSText::Tr("Sound", "Could not open file: %1"), {std::strerror(ELOOP)}));
 }
 
 // The mode of the new file: the target's permissions, or the usual ones for
@@ -162,7 +175,7 @@ public:
         Name = HiddenName();
         int fd = mkstemp(Name.data());
         if (fd < 0)
-            throw xmsg("Could not open file");
+            throw xmsg(NSText::Tr("Sound", "Could not open file"));
         fchmod(fd, mode);
         close(fd);
     }
@@ -185,7 +198,8 @@ public:
             Linked = from;
         }
         if (std::rename(from.c_str(), Target.c_str()) != 0)
-            throw xmsg("Could not write file: " + std::string(std::strerror(errno)));
+            throw xmsg(NSText::Fill(NSText::Tr("Sound", "Could not write file: %1"),
+                                    {std::strerror(errno)}));
         Done = true;
         if (!durable)
             return;
@@ -219,9 +233,11 @@ private:
             if (linkat(AT_FDCWD, Name.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
                 return name;
             if (errno != EEXIST)
-                throw xmsg("Could not write file: " + std::string(std::strerror(errno)));
+                throw xmsg(NSText::Fill(NSText::Tr("Sound", "Could not write file: %1"),
+                                        {std::strerror(errno)}));
         }
-        throw xmsg("Could not write file: " + std::string(std::strerror(EEXIST)));
+        throw xmsg(
+            NSText::Fill(NSText::Tr("Sound", "Could not write file: %1"), {std::strerror(EEXIST)}));
     }
 
     std::string Target;
@@ -340,7 +356,9 @@ public:
             why = Ft->sox_errstr;
         else if (!Messages.Empty())
             why = Messages.Text();
-        throw xmsg(Renamed(why.empty() ? "Could not write file" : "Could not write file: " + why));
+        throw xmsg(Renamed(
+            why.empty() ? NSText::Tr("Sound", "Could not write file")
+                        : NSText::Fill(NSText::Tr("Sound", "Could not write file: %1"), {why})));
     }
 
     std::string Renamed(std::string text) const { return Rename(text, Target.Name, ShownName); }
@@ -446,6 +464,54 @@ void WriteFrames(TOutput& output, const TFile& doc, const TSampleRange& range, R
     }
 }
 
+struct TFileCloser {
+    void operator()(FILE* file) const { std::fclose(file); }
+};
+
+// An Opus file: the library only reads them, so the Opus encoder writes
+// the new file, every failure checked as for the library's types.
+template <class Report>
+void WriteOpus(const TFile& doc, const std::string& path, const TSampleRange& range, bool durable,
+               Report report) {
+    std::unique_ptr<FILE, TFileCloser> file(std::fopen(path.c_str(), "wb"));
+    if (!file)
+        throw xmsg("Could not open file: " + std::string(std::strerror(errno)));
+    std::vector<const TChannel*> sources;
+    if (range.Channel == AllChannels)
+        for (int c = 0; c < doc.ChannelCount(); ++c)
+            sources.push_back(&doc.Channel(c));
+    else
+        sources.push_back(&doc.Channel(range.Channel));
+    const size_t channels = sources.size();
+    const bool narrow = !IsFloatSize(doc.Size) && BitsOfSize(doc.Size) <= 16;
+    TOpusWriter writer(file.get(), doc.Rate, int(channels), OpusBitrate(), narrow, doc.Comment);
+
+    const uint64_t len = range.End - range.Start;
+    const size_t perBlock = std::max<size_t>(1, BlockSamples / channels);
+    std::vector<int32_t> block(perBlock * channels);
+    for (uint64_t done = 0; done < len;) {
+        const uint32_t start = uint32_t(range.Start + done);
+        const size_t n = size_t(std::min<uint64_t>(perBlock, len - done));
+        for (size_t c = 0; c < channels; ++c) {
+            const TChannel& channel = *sources[c];
+            const size_t have =
+                channel.Count > start ? std::min<size_t>(n, channel.Count - start) : 0;
+            for (size_t f = 0; f < n; ++f)
+                block[f * channels + c] = f < have ? channel.Samples[start + f] : 0;
+        }
+        writer.Write(block.data(), n);
+        done += n;
+        report(done);
+    }
+    writer.Finish();
+    if (std::fflush(file.get()) != 0 || std::ferror(file.get()))
+        throw xmsg("Could not write file: " + std::string(std::strerror(errno)));
+    if (durable && fsync(fileno(file.get())) != 0)
+        throw xmsg("Could not write file: " + std::string(std::strerror(errno)));
+    if (std::fclose(file.release()) != 0)
+        throw xmsg("Could not write file: " + std::string(std::strerror(errno)));
+}
+
 // The library's name of the type a file is saved as.
 std::string SaveKind(const std::string& fileName, const char* type) {
     std::string kind = type && *type ? type : TypeFromName(fileName);
@@ -483,14 +549,30 @@ void TFile::SaveTo(const std::string& fileName, TOpStatus* status, const char* t
         return;
 
     const std::string kind = SaveKind(fileName, type);
+    const uint64_t len = r.End - r.Start;
+    // A save the user cancels stops here; the new file goes, the target
+    // stays as it was. A scratch file is part of a command and runs on.
+    auto report = [&](uint64_t done) {
+        if (status && len)
+            status->SetPercent(int(done * 100 / len));
+        if (durable)
+            ThrowIfCancelled(status);
+    };
+    if (kind == "opus" && CanSaveOpus()) {
+        TSaveTarget target(FinalTarget(fileName));
+        WriteOpus(*this, target.Name, r, durable, report);
+        target.Commit(durable);
+        return;
+    }
+
     TSoxMessages messages;
     const bool isAuto = kind == "auto";
     if (!isAuto && !sox_find_format(kind.c_str(), sox_false))
-        throw xmsg("Unknown file type");
+        throw xmsg(NSText::Tr("Sound", "Unknown file type"));
 
     TSaveTarget target(FinalTarget(fileName));
     if (isAuto)
-        throw xmsg("Type AUTO can only be used for input!");
+        throw xmsg(NSText::Tr("Sound", "Type AUTO can only be used for input!"));
 
     const int channels = r.Channel == AllChannels ? ChannelCount() : 1;
     sox_signalinfo_t signal = {};
@@ -517,7 +599,8 @@ void TFile::SaveTo(const std::string& fileName, TOpStatus* status, const char* t
                             encoding.encoding == SOX_ENCODING_UNKNOWN ? nullptr : &encoding,
                             kind.c_str(), &oob, nullptr);
     if (!out.Ft)
-        throw xmsg(TOutput::Rename(messages.Empty() ? "Could not open file" : messages.Text(),
+        throw xmsg(TOutput::Rename(messages.Empty() ? NSText::Tr("Sound", "Could not open file")
+                                                    : messages.Text(),
                                    target.Name, fileName));
     TOutput output(out, target, fileName, messages, durable);
     // The MPEG writers, where they cannot hold the rate (above 48 kHz or
@@ -525,9 +608,10 @@ void TFile::SaveTo(const std::string& fileName, TOpStatus* status, const char* t
     // file would play at the wrong speed.
     if ((kind == "mp3" || kind == "mp2") &&
         std::lround(out.Ft->signal.rate) != std::lround(double(Rate)))
-        throw xmsg("This file type cannot hold a sample rate of " + std::to_string(Rate) +
-                   " Hz (it would play at " + std::to_string(std::lround(out.Ft->signal.rate)) +
-                   " Hz). Change the rate with Sound Format first.");
+        throw xmsg(NSText::Fill(
+            NSText::Tr("Sound", "This file type cannot hold a sample rate of %1 Hz (it would play "
+                                "at %2 Hz). Change the rate with Sound Format first."),
+            {std::to_string(Rate), std::to_string(std::lround(out.Ft->signal.rate))}));
     // The library quietly narrows what a type cannot hold. That needs the
     // user's consent, unless the type names its sample format itself or is
     // the type the sound came from, written at its own resolution.
@@ -536,16 +620,6 @@ void TFile::SaveTo(const std::string& fileName, TOpStatus* status, const char* t
     if (wrote && wrote < bits && !allowFewerBits && !TypeFixesSampleFormat(kind) &&
         !SameHandler(kind, LoadedType))
         throw xfewerbits(wrote, bits);
-
-    const uint64_t len = r.End - r.Start;
-    // A save the user cancels stops here; the new file goes, the target
-    // stays as it was. A scratch file is part of a command and runs on.
-    auto report = [&](uint64_t done) {
-        if (status && len)
-            status->SetPercent(int(done * 100 / len));
-        if (durable)
-            ThrowIfCancelled(status);
-    };
 
     if (len > 0 && channels == 1)
         WriteChannel(output, Channel(r.Channel), r, report);
@@ -556,7 +630,8 @@ void TFile::SaveTo(const std::string& fileName, TOpStatus* status, const char* t
     const bool closed = sox_close(out.Ft) == SOX_SUCCESS;
     out.Ft = nullptr;
     if (!closed || !messages.Empty())
-        throw xmsg(output.Renamed(messages.Empty() ? "Could not write file" : messages.Text()));
+        throw xmsg(output.Renamed(messages.Empty() ? NSText::Tr("Sound", "Could not write file")
+                                                   : messages.Text()));
     target.Commit(durable);
 }
 
