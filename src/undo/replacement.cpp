@@ -35,7 +35,7 @@ void SwapInSteps(const std::vector<TChannel*>& channels, const TSampleRange& ran
             for (uint32_t i = 0; i < n && done < limit; i += Block) {
                 const uint32_t count = uint32_t(std::min<uint64_t>({Block, n - i, limit - done}));
                 std::swap_ranges(saved + i, saved + i + count,
-                                 channel->MutableSamples(range.Start + i));
+                                 channel->MutableSamples(range.Start + i, range.Start + i + count));
                 done += count;
                 if (cancellable && status) {
                     status->SetPercent(int(done * 100 / std::max<uint64_t>(total, 1)));
