@@ -152,14 +152,18 @@ void TChannelWin::paintEvent(QPaintEvent* event) {
     // The column's extent depends only on x, so any stretch of columns is
     // drawn exactly as a full repaint draws it. The last column that holds
     // samples ends the wave; from there on the zero line is green.
-    const NSWave::TChannel* channel =
-        Owner->Document.HasChannel(Channel) ? &Owner->Document.Channel(Channel) : nullptr;
-    const uint64_t count = channel ? channel->Count : 0;
+    // While the sound loads, only what has arrived is drawn; the rest is as
+    // past the end.
+    const NSWave::TFile& sound = Owner->Shown();
+    const NSWave::TChannel* channel = sound.HasChannel(Channel) ? &sound.Channel(Channel) : nullptr;
+    const uint32_t readable = Owner->ShownFrames();
+    const uint64_t count = channel ? std::min(channel->Count, readable) : 0;
     uint64_t i = uint64_t(std::max<int64_t>(0, int64_t((scrollX + left) / zoom)));
     int greenFrom = left;
     for (; greenFrom < right; ++greenFrom) {
         const uint64_t next = uint64_t((scrollX + greenFrom + 1) / zoom);
-        const NSWave::TPeak peak = channel ? channel->Extremes(i, next) : NSWave::TPeak{0, 0};
+        const NSWave::TPeak peak =
+            channel ? channel->Extremes(i, next, readable) : NSWave::TPeak{0, 0};
         i = next;
         const int y1 = centre + (((peak.Min >> 16) * half) >> 15);
         const int y2 = centre + (((peak.Max >> 16) * half) >> 15);
