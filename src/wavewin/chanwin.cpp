@@ -144,8 +144,10 @@ void TChannelWin::ReportPaint(const QRect& area) const {
     const uint32_t length = Owner->Document.GetLength();
     if (length == 0 || Channel >= 64)
         return;
-    const int64_t first = std::max<int64_t>(0, Owner->PixelOf(0));
-    const int64_t last = std::min<int64_t>(width() - 1, Owner->PixelOf(double(length)));
+    // The columns that hold sound, as far as nothing covers them.
+    const QRect seen = visibleRegion().boundingRect();
+    const int64_t first = std::max<int64_t>(seen.left(), Owner->PixelOf(0));
+    const int64_t last = std::min<int64_t>(seen.right(), Owner->PixelOf(double(length)));
     if (area.left() > first || area.right() < last)
         return;
     painted |= uint64_t(1) << Channel;
