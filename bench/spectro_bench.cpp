@@ -13,7 +13,10 @@
 //   on this thread (for the scroll: the three quarters it uncovers).
 //
 // Run: build/release/bench/spectro_bench [rounds] (medians; 9 rounds by
-// default). Needs about 1.5 GB of memory.
+// default); QT_SCALE_FACTOR=2 in front draws a screen of twice the density,
+// with a spectrum column for every device pixel across (twice the columns
+// of the same screen) and the one thread's transforms as many. Needs about
+// 1.5 GB of memory.
 
 #include <benchmark/benchmark.h>
 
@@ -70,12 +73,14 @@ bool ScreenComplete(TWaveWin& w) {
     for (TChannelWin* view : w.Views()) {
         if (!view->Spectro)
             return false;
+        const TSpectroStrip& strip = *view->Spectro;
+        const double zoom = strip.TileZoom();
         const int64_t count = w.Document.Channel(view->Channel).Count;
-        const int64_t last = std::min<int64_t>(w.View().ScrollX + view->width(),
-                                               int64_t(double(count) * w.View().Zoom) + 1);
-        for (int64_t t = w.View().ScrollX / TSpectrogram::TileColumns;
+        const int64_t last = std::min<int64_t>(strip.FirstColumn() + strip.Columns(),
+                                               int64_t(double(count) * zoom) + 1);
+        for (int64_t t = strip.FirstColumn() / TSpectrogram::TileColumns;
              t * TSpectrogram::TileColumns < last; ++t)
-            if (!view->Spectro->Tiles.Computed(w.View().Zoom, t))
+            if (!strip.Tiles.Computed(zoom, t))
                 return false;
     }
     return true;
@@ -89,14 +94,15 @@ void Complete(TWaveWin& w) {
     QCoreApplication::processEvents();
 }
 
-// The transforms of the columns [from, to) of one channel at w's zoom, one
-// after another on this thread.
-void PlainColumns(const TWaveWin& w, int c, int64_t from, int64_t to) {
+// The transforms of the columns [from, to) of a strip's channel, one after
+// another on this thread.
+void PlainColumns(const TWaveWin& w, const TSpectroStrip& strip, int c, int64_t from, int64_t to) {
     const NSWave::TChannel& channel = w.Document.Channel(c);
     const int n = TSpectroStrip::WindowSize();
+    const double zoom = strip.TileZoom();
     float sink = 0;
     for (int64_t x = from; x < to; ++x) {
-        const int64_t start = int64_t((double(x) + 0.5) / w.View().Zoom) - n / 2;
+        const int64_t start = int64_t((double(x) + 0.5) / zoom) - n / 2;
         sink += NSWave::FrameSpectrumDb(channel.Samples, channel.Count, start, n)[1];
     }
     benchmark::DoNotOptimize(sink);
@@ -122,6 +128,8 @@ int main(int argc, char** argv) {
                 window.Views()[0]->width(), window.Views()[0]->height(), window.Views().Count(),
                 TSpectroStrip::WindowSize(),
                 std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
+    const double dpr = window.Views()[0]->devicePixelRatioF();
+    std::printf("device pixels per pixel %g\n", dpr);
 
     auto repaintBoth = [&] {
         for (TChannelWin* view : window.Views())
@@ -138,8 +146,8 @@ int main(int argc, char** argv) {
     };
     auto plainScreen = [&] {
         for (TChannelWin* view : window.Views())
-            PlainColumns(window, view->Channel, window.View().ScrollX,
-                         window.View().ScrollX + view->width());
+            PlainColumns(window, *view->Spectro, view->Channel, view->Spectro->FirstColumn(),
+                         view->Spectro->FirstColumn() + view->Spectro->Columns());
     };
 
     std::printf("\nmedians in ms, wall time / this thread's processor time\n");
@@ -192,8 +200,9 @@ int main(int argc, char** argv) {
     // Only the three quarters of a page the scroll uncovers are new.
     auto plainPage = [&] {
         for (TChannelWin* view : window.Views())
-            PlainColumns(window, view->Channel, window.View().ScrollX,
-                         window.View().ScrollX + window.View().ViewWidth * 3 / 4);
+            PlainColumns(window, *view->Spectro, view->Channel, view->Spectro->FirstColumn(),
+                         view->Spectro->FirstColumn() +
+                             int64_t(window.View().ViewWidth * 3 / 4 * dpr));
     };
     auto scroll = [&] {
         window.ScrollHorizontally(forward ? TScroll::PageForward : TScroll::PageBack);

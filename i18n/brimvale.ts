@@ -2,7 +2,30 @@
 <!DOCTYPE TS>
 <TS version="2.1" sourcelanguage="en">
 <context>
+    <name>About</name>
+    <message>
+        <source>Version 1.0, Alpha</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Access</name>
+    <message>
+        <source>Progress</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modified state</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 %</source>
+        <translation type="unfinished"></translation>
+    </message>
     <message>
         <source>The waveform of the channel: click to place the cursor, drag to select, Shift+click to select across all channels</source>
         <translation type="unfinished"></translation>
@@ -56,6 +79,48 @@
     </message>
     <message>
         <source>&amp;Adjust Volume</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Clipboard</name>
+    <message>
+        <source>The selection is too large for the clipboard: sound is exchanged as a WAV file, which holds at most 4 GB. Select a shorter range.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not put the sound on the clipboard: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not enough memory</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>Brimvale, a sound editor. Opens each sound file named (names of files that do not exist are skipped), or a new untitled sound.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Shows this help and ends.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Shows the version and ends.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sound files to open.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Usage: %1 [options] [files...]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Try &apos;%1 --help&apos; for more information.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -444,6 +509,42 @@
 <context>
     <name>Effect</name>
     <message>
+        <source>Effect name not found</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wrong arguments for the effect %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tmpfile write error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tmpfile read error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The effect %1 failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The sample rate of the sound is not known</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The effect %1 could not start</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The effect %1 does not give one channel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>echo: at most 7 delays are possible</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Ok</source>
         <translation type="unfinished"></translation>
     </message>
@@ -484,7 +585,24 @@
     </message>
 </context>
 <context>
+    <name>Frame</name>
+    <message>
+        <source>The user guide is not installed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The user guide could not be opened: no web browser or help program answers.
+
+It is the file %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Loudness</name>
+    <message>
+        <source>The loudness could not be measured: out of memory.</source>
+        <translation type="unfinished"></translation>
+    </message>
     <message>
         <source>Loudness</source>
         <translation type="unfinished"></translation>
@@ -538,6 +656,10 @@
     </message>
     <message>
         <source>Measure</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>From %1 to %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -705,6 +827,42 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Saving</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Variable, high quality (V2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Variable, medium (V4)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Variable, small files (V6)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Constant 128 kbit/s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Constant 192 kbit/s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Constant 256 kbit/s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Constant 320 kbit/s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;MP3 quality:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Colours</source>
         <translation type="unfinished"></translation>
     </message>
@@ -726,6 +884,414 @@
     </message>
     <message>
         <source>S&amp;cheme:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Print</name>
+    <message>
+        <source>Print</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Printer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select / Setup</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Print Range</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Selected Channel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Range</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Channel #</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>to</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>By Time From</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Orientation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Landscape</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Portrait</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Layout</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rows per Page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source># of Pages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Preview…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save as PDF…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No printer is set up</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PDF file %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter a channel number from 0 to %1 (0: from the first or to the last channel).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter a time from 0 to %1 seconds (0 &quot;to&quot;: the end of the sound).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter a number of rows per page from 1 to %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter a number of pages from 1 to %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No printer is set up. Choose one with &quot;Select / Setup&quot;, or save the printout with &quot;Save as PDF…&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The printout could not be printed on %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save as PDF</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PDF Files (*.pdf)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The PDF file &apos;%1&apos; could not be written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Recording</name>
+    <message>
+        <source>Could not find a folder for the recording (HOME is not set)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not make the folder %1 for the recording (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not make the folder %1 for the recording</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not write the recording&apos;s note %1 (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not make a capture file in %1 (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The disk is full: the recording goes on in memory and is not protected against a crash.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The recording could not be written to the disk (%1): it goes on in memory and is not protected against a crash.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Your sound card drivers do not support this sample rate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No sound input could be opened: no sound card or sound server answers.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No sound output could be opened: no sound card or sound server answers.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The sound output stopped working: playback has ended.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The sound input stopped working: the recording is paused. Stop puts what was recorded into the sound.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The sound card no longer records in the format of this recording: Stop puts what was recorded into the sound.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not open capture file (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Recovery</name>
+    <message>
+        <source>%1 minute</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 minutes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 seconds</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 second</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 hour</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 hours</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A recording of %1 from %2 was not saved. Recover it?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Later</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Sound</name>
+    <message>
+        <source>The sound would become too long: a channel can hold at most 4294967295 samples</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File too large</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file ended early: %1 of %2 seconds were read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File not found</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not open file: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not open file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not a file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File is 0 bytes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This is not a WAV file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This is not an AIFF file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The type of the file could not be recognised</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file&apos;s sound data is in a format that cannot be read</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unknown file type</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sample rate not defined</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file&apos;s sample rate (%1) is not between 1 and 2147483647 samples a second</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Data size not given</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>data style not defined</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file is damaged: it has no channels</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not enough memory to load %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file uses %1-bit samples, which cannot be read</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not read file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This file type cannot hold %1-bit samples</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not write file: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not write file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Type AUTO can only be used for input!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This file type cannot hold a sample rate of %1 Hz (it would play at %2 Hz). Change the rate with Sound Format first.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file has %1 channels; at most %2 can be loaded</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file is damaged: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>chunk %1 is longer than the file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its sound data would start beyond its end</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>chunk COMM is too short</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>chunk MARK is inconsistent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>an AMR frame has a type that does not exist</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its FLAC metadata ends early</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its FLAC stream information is missing</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a FLAC metadata block has a type that does not exist</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a FLAC metadata block is longer than the file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is not a FLAC stream</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its header counts more than the file holds</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file could not be read: the sound file reader brimvale-reader was not found beside the program or where it is installed. Install Brimvale again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file could not be read: the sound library made no progress on it (the file is damaged or of an unsupported kind).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file could not be read: the sound library stopped on it (the file is damaged or of an unsupported kind).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not start the sound file reader: %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -772,7 +1338,19 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>%1 Sec.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 Bytes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Error: Invalid Rate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid Rate</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -781,6 +1359,26 @@
     </message>
     <message>
         <source>Error: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Storage</name>
+    <message>
+        <source>can&apos;t get temp dir</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>can&apos;t make temp file name</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Undo</name>
+    <message>
+        <source>This operation will create an excessive amount of &apos;undo&apos; data (%1KB).  Do you want to be able to undo this operation?
+
+Select &apos;Cancel&apos; to cancel the operation.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -813,6 +1411,14 @@
 </context>
 <context>
     <name>WaveWindow</name>
+    <message>
+        <source>float</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 bit</source>
+        <translation type="unfinished"></translation>
+    </message>
     <message>
         <source>Channels</source>
         <translation type="unfinished"></translation>
@@ -891,6 +1497,14 @@ Volume</source>
 <context>
     <name>Window</name>
     <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Loading: %1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -911,10 +1525,6 @@ Volume</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Modified</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Sound %1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -928,6 +1538,10 @@ Volume</source>
     </message>
     <message>
         <source>Click the red record button to continue recording</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Recorded %1 seconds</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

@@ -6,6 +6,7 @@
 
 #include "dlg/artwork.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QImage>
 #include <QLinearGradient>
@@ -1092,7 +1093,7 @@ QPixmap SplashImage(qreal devicePixelRatio) {
     version.setBold(false);
     p.setFont(version);
     p.setPen(QColor(0xa9c2ff));
-    p.drawText(QPointF(137, 112), QStringLiteral("Version 1.0, Alpha"));
+    p.drawText(QPointF(137, 112), QCoreApplication::translate("About", "Version 1.0, Alpha"));
 
     p.setPen(QPen(QColor(0x060a24), 1));
     p.setBrush(Qt::NoBrush);

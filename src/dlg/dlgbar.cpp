@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QBoxLayout>
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPushButton>
 #include <QStyle>
@@ -57,7 +58,7 @@ QAccessibleInterface* BarFactory(const QString&, QObject* object) {
     if (auto* text = dynamic_cast<TTextGadget*>(object))
         return new TTextAccessible(text);
     if (auto* gauge = dynamic_cast<TGaugeGadget*>(object))
-        return new TPercentAccessible(gauge, QStringLiteral("Progress"),
+        return new TPercentAccessible(gauge, QCoreApplication::translate("Access", "Progress"),
                                       [gauge] { return gauge->Value(); });
     return nullptr;
 }
@@ -181,12 +182,12 @@ void TGaugeGadget::paintEvent(QPaintEvent*) {
 
 TDlgStatusBar::TDlgStatusBar(QWidget* parent) : TDlgControlBar(parent) {
     Message = new TTextGadget(this, true);
-    Message->setAccessibleName(QStringLiteral("Message"));
+    Message->setAccessibleName(QCoreApplication::translate("Access", "Message"));
     Gauge = new TGaugeGadget(this);
     Modified = new TTextGadget(this, true);
-    Modified->setAccessibleName(QStringLiteral("Modified state"));
+    Modified->setAccessibleName(QCoreApplication::translate("Access", "Modified state"));
     Cancel = new TCancelWatch(this);
-    CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
+    CancelBtn = new QPushButton(QCoreApplication::translate("Window", "Cancel"), this);
     CancelBtn->setFocusPolicy(Qt::NoFocus);
     CancelBtn->setAutoDefault(false);
     CancelBtn->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
@@ -199,7 +200,7 @@ TDlgStatusBar::TDlgStatusBar(QWidget* parent) : TDlgControlBar(parent) {
         repaint();
     };
     Gauge->setFixedWidth(60);
-    Modified->setFixedWidth(Modified->WidthFor(QStringLiteral("Modified")));
+    Modified->setFixedWidth(Modified->WidthFor(QCoreApplication::translate("Window", "Modified")));
     Modified->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     Insert(Message, true);
     Insert(Gauge);

@@ -3,6 +3,7 @@
 // percent (the status bar's gauge, the recording meter): a name and a value.
 
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <algorithm>
 #include <functional>
 
@@ -21,7 +22,8 @@ public:
         if (t == QAccessible::Name)
             return Name;
         if (t == QAccessible::Value)
-            return Percent() < 0 ? QString() : QStringLiteral("%1 %").arg(Percent());
+            return Percent() < 0 ? QString()
+                                 : QCoreApplication::translate("Access", "%1 %").arg(Percent());
         return QAccessibleWidget::text(t);
     }
     QVariant currentValue() const override { return std::max(0, Percent()); }

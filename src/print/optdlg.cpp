@@ -1,6 +1,7 @@
 #include "print/optdlg.h"
 
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QDoubleValidator>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -22,6 +23,7 @@
 #include "print/printservice.h"
 #include "util/opstatus.h"
 #include "util/settings.h"
+#include "util/text.h"
 #include "wave/file.h"
 
 namespace NSPrint {
@@ -64,14 +66,20 @@ bool ParseSeconds(const QString& text, double high, double* value) {
     return true;
 }
 
+QString PrintText(const char* text) {
+    return QCoreApplication::translate("Print", text);
+}
+
+// Titles and labels come as QT_TRANSLATE_NOOP("Print", ...) and are
+// translated here.
 QGroupBox* Group(TStdDlg* dialog, const char* title, int x, int y, int w, int h) {
-    auto* group = new QGroupBox(QString::fromUtf8(title), dialog);
+    auto* group = new QGroupBox(PrintText(title), dialog);
     dialog->Place(group, -1, x, y, w, h);
     return group;
 }
 
 QLabel* Text(TStdDlg* dialog, const char* text, int x, int y, int w, int h) {
-    auto* label = new QLabel(QString::fromUtf8(text), dialog);
+    auto* label = new QLabel(PrintText(text), dialog);
     dialog->Place(label, -1, x, y, w, h);
     return label;
 }
@@ -80,8 +88,8 @@ QLabel* Text(TStdDlg* dialog, const char* text, int x, int y, int w, int h) {
 
 TOptDlg::TOptDlg(QWidget* parent, const NSWave::TFile& document, const TSampleRange& selection,
                  const std::string& title, QPrinter& printer)
-    : TStdDlg(parent, 280, 184, QStringLiteral("Print")), Document(document), Selection(selection),
-      DocTitle(title), PrinterRef(printer) {
+    : TStdDlg(parent, 280, 184, QCoreApplication::translate("Print", "Print")), Document(document),
+      Selection(selection), DocTitle(title), PrinterRef(printer) {
     SetupControls();
     SetupWindow();
     setFixedSize(size());
@@ -91,50 +99,51 @@ TOptDlg::~TOptDlg() = default;
 
 void TOptDlg::SetupControls() {
     // Created in reading order, which is also the order of the Tab key.
-    Group(this, "Printer", 7, 4, 266, 32);
+    Group(this, QT_TRANSLATE_NOOP("Print", "Printer"), 7, 4, 266, 32);
     auto* name = new QLabel(this);
     name->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     name->setTextFormat(Qt::PlainText);
     Place(name, IdPrinterName, 14, 17, 186, 12);
-    auto* setup = new QPushButton(QStringLiteral("Select / Setup"), this);
+    auto* setup = new QPushButton(QCoreApplication::translate("Print", "Select / Setup"), this);
     Place(setup, IdSetup, 206, 16, 60, 14);
 
-    Group(this, "Print Range", 7, 40, 266, 76);
-    auto* all = new QRadioButton(QStringLiteral("&All"), this);
+    Group(this, QT_TRANSLATE_NOOP("Print", "Print Range"), 7, 40, 266, 76);
+    auto* all = new QRadioButton(QCoreApplication::translate("Print", "&All"), this);
     Place(all, IdAll, 14, 53, 90, 10);
-    auto* selected = new QRadioButton(QStringLiteral("Selected Channel"), this);
+    auto* selected =
+        new QRadioButton(QCoreApplication::translate("Print", "Selected Channel"), this);
     Place(selected, IdSelectedChannel, 14, 67, 90, 10);
-    auto* range = new QRadioButton(QStringLiteral("&Range"), this);
+    auto* range = new QRadioButton(QCoreApplication::translate("Print", "&Range"), this);
     Place(range, IdRange, 14, 81, 50, 10);
-    Text(this, "Channel #", 70, 82, 48, 8);
+    Text(this, QT_TRANSLATE_NOOP("Print", "Channel #"), 70, 82, 48, 8);
     Place(new QLineEdit(this), IdChannelFrom, 122, 80, 30, 12);
-    Text(this, "to", 158, 82, 12, 8);
+    Text(this, QT_TRANSLATE_NOOP("Print", "to"), 158, 82, 12, 8);
     Place(new QLineEdit(this), IdChannelTo, 172, 80, 30, 12);
-    Text(this, "By Time From", 70, 98, 48, 8);
+    Text(this, QT_TRANSLATE_NOOP("Print", "By Time From"), 70, 98, 48, 8);
     Place(new QLineEdit(this), IdTimeFrom, 122, 96, 44, 12);
-    Text(this, "to", 172, 98, 12, 8);
+    Text(this, QT_TRANSLATE_NOOP("Print", "to"), 172, 98, 12, 8);
     Place(new QLineEdit(this), IdTimeTo, 186, 96, 44, 12);
-    Text(this, "seconds", 234, 98, 34, 8);
+    Text(this, QT_TRANSLATE_NOOP("Print", "seconds"), 234, 98, 34, 8);
 
-    Group(this, "Orientation", 7, 120, 110, 40);
-    auto* landscape = new QRadioButton(QStringLiteral("&Landscape"), this);
+    Group(this, QT_TRANSLATE_NOOP("Print", "Orientation"), 7, 120, 110, 40);
+    auto* landscape = new QRadioButton(QCoreApplication::translate("Print", "&Landscape"), this);
     Place(landscape, IdLandscape, 14, 132, 90, 10);
-    auto* portrait = new QRadioButton(QStringLiteral("&Portrait"), this);
+    auto* portrait = new QRadioButton(QCoreApplication::translate("Print", "&Portrait"), this);
     Place(portrait, IdPortrait, 14, 145, 90, 10);
 
-    Group(this, "Layout", 123, 120, 150, 40);
-    Text(this, "Rows per Page", 130, 133, 70, 8);
+    Group(this, QT_TRANSLATE_NOOP("Print", "Layout"), 123, 120, 150, 40);
+    Text(this, QT_TRANSLATE_NOOP("Print", "Rows per Page"), 130, 133, 70, 8);
     Place(new QLineEdit(this), IdRowsPerPage, 206, 131, 30, 12);
-    Text(this, "# of Pages", 130, 146, 70, 8);
+    Text(this, QT_TRANSLATE_NOOP("Print", "# of Pages"), 130, 146, 70, 8);
     Place(new QLineEdit(this), IdPages, 206, 144, 30, 12);
 
-    auto* preview = new QPushButton(QStringLiteral("Preview…"), this);
+    auto* preview = new QPushButton(QCoreApplication::translate("Print", "Preview…"), this);
     Place(preview, IdPreview, 7, 166, 54, 14);
-    auto* pdf = new QPushButton(QStringLiteral("Save as PDF…"), this);
+    auto* pdf = new QPushButton(QCoreApplication::translate("Print", "Save as PDF…"), this);
     Place(pdf, IdSavePdf, 65, 166, 62, 14);
-    auto* print = new QPushButton(QStringLiteral("Print"), this);
+    auto* print = new QPushButton(QCoreApplication::translate("Print", "Print"), this);
     Place(print, IdPrint, 161, 166, 54, 14);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* cancel = new QPushButton(QCoreApplication::translate("Print", "Cancel"), this);
     Place(cancel, IdCancel, 219, 166, 54, 14);
     print->setDefault(true);
 
@@ -217,8 +226,9 @@ void TOptDlg::UpdateRangeFields() {
 QString TOptDlg::PrinterText(const QPrinter& printer) {
     if (printer.outputFormat() == QPrinter::PdfFormat)
         return printer.outputFileName().isEmpty()
-                   ? QStringLiteral("No printer is set up")
-                   : QStringLiteral("PDF file ") + printer.outputFileName();
+                   ? QCoreApplication::translate("Print", "No printer is set up")
+                   : QCoreApplication::translate("Print", "PDF file %1")
+                         .arg(printer.outputFileName());
     return printer.printerName();
 }
 
@@ -246,21 +256,29 @@ bool TOptDlg::Validate() {
         const int channels = Document.ChannelCount();
         for (int id : {IdChannelFrom, IdChannelTo})
             if (!ParseInt(Edit(id)->text(), 0, channels, &value))
-                return fail(id, "Enter a channel number from 0 to " + std::to_string(channels) +
-                                    " (0: from the first or to the last channel).");
+                return fail(
+                    id, NSText::Fill(NSText::Tr("Print", "Enter a channel number from 0 to %1 (0: "
+                                                         "from the first or to the last channel)."),
+                                     {std::to_string(channels)}));
         const double rate = Document.Rate > 0 ? Document.Rate : 1;
         const double longest = std::floor(double(UINT32_MAX) / rate);
         double seconds = 0;
         for (int id : {IdTimeFrom, IdTimeTo})
             if (!ParseSeconds(Edit(id)->text(), longest, &seconds))
-                return fail(id, "Enter a time from 0 to " + SecondsText(longest).toStdString() +
-                                    " seconds (0 \"to\": the end of the sound).");
+                return fail(id,
+                            NSText::Fill(NSText::Tr("Print", "Enter a time from 0 to %1 seconds "
+                                                             "(0 \"to\": the end of the sound)."),
+                                         {SecondsText(longest).toStdString()}));
     }
     if (!ParseInt(Edit(IdRowsPerPage)->text(), 1, MaxRows, &value))
-        return fail(IdRowsPerPage,
-                    "Enter a number of rows per page from 1 to " + std::to_string(MaxRows) + ".");
+        return fail(
+            IdRowsPerPage,
+            NSText::Fill(NSText::Tr("Print", "Enter a number of rows per page from 1 to %1."),
+                         {std::to_string(MaxRows)}));
     if (!ParseInt(Edit(IdPages)->text(), 1, MaxPages, &value))
-        return fail(IdPages, "Enter a number of pages from 1 to " + std::to_string(MaxPages) + ".");
+        return fail(IdPages,
+                    NSText::Fill(NSText::Tr("Print", "Enter a number of pages from 1 to %1."),
+                                 {std::to_string(MaxPages)}));
     return true;
 }
 
@@ -323,8 +341,8 @@ void TOptDlg::CmPrint() {
     StoreSettings();
     ApplyOrientation(PrinterRef);
     if (PrinterRef.outputFormat() == QPrinter::PdfFormat && PrinterRef.outputFileName().isEmpty()) {
-        ShowError("No printer is set up. Choose one with \"Select / Setup\", or save the "
-                  "printout with \"Save as PDF…\".");
+        ShowError(NSText::Tr("Print", "No printer is set up. Choose one with \"Select / Setup\", "
+                                      "or save the printout with \"Save as PDF…\"."));
         return;
     }
     bool printed;
@@ -333,8 +351,8 @@ void TOptDlg::CmPrint() {
         printed = printout->Print(PrinterRef);
     }
     if (!printed) {
-        ShowError("The printout could not be printed on " + PrinterText(PrinterRef).toStdString() +
-                  ".");
+        ShowError(NSText::Fill(NSText::Tr("Print", "The printout could not be printed on %1."),
+                               {PrinterText(PrinterRef).toStdString()}));
         return;
     }
     accept();
@@ -361,8 +379,8 @@ void TOptDlg::CmSavePdf() {
         return;
     TFileDialogRequest request;
     request.Save = true;
-    request.Title = "Save as PDF";
-    request.Filters = {"PDF Files (*.pdf)"};
+    request.Title = NSText::Tr("Print", "Save as PDF");
+    request.Filters = {NSText::Tr("Print", "PDF Files (*.pdf)")};
     request.DefaultSuffix = "pdf";
     request.PromptOverwrite = true;
     // The sound's own name with the suffix of a PDF, beside the sound.
@@ -391,7 +409,8 @@ void TOptDlg::CmSavePdf() {
         written = printout->Print(pdf);
     }
     if (!written) {
-        ShowError("The PDF file '" + name + "' could not be written.");
+        ShowError(
+            NSText::Fill(NSText::Tr("Print", "The PDF file '%1' could not be written."), {name}));
         return;
     }
     accept();

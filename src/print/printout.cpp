@@ -11,6 +11,7 @@
 #include <cmath>
 #include <utility>
 
+#include "util/text.h"
 #include "wave/file.h"
 #include "wave/timefmt.h"
 
@@ -85,7 +86,9 @@ uint64_t TWavePrintout::PageStart(int page) const {
 
 std::string TWavePrintout::HeaderText(int page) const {
     return FullTitle + " " + Moment.toString(QStringLiteral("yyyy-MM-dd HH:mm")).toStdString() +
-           ",  Page " + std::to_string(page) + " of " + std::to_string(PageCount);
+           ",  " +
+           NSText::Fill(NSText::Tr("Print", "Page %1 of %2"),
+                        {std::to_string(page), std::to_string(PageCount)});
 }
 
 void TWavePrintout::Columns(const NSWave::TChannel& channel, uint64_t a, uint64_t b, int width,

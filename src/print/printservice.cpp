@@ -1,5 +1,6 @@
 #include "print/printservice.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -36,7 +37,7 @@ int TQtPrintService::RunOptions(TOptDlg& dialog) {
 
 bool TQtPrintService::SetupPrinter(QPrinter& printer, int pages, QWidget* parent) {
     QPrintDialog dialog(&printer, parent);
-    dialog.setWindowTitle(QStringLiteral("Select / Setup"));
+    dialog.setWindowTitle(QCoreApplication::translate("Print", "Select / Setup"));
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange |
                       QAbstractPrintDialog::PrintCollateCopies |
                       QAbstractPrintDialog::PrintShowPageSize);
@@ -44,7 +45,7 @@ bool TQtPrintService::SetupPrinter(QPrinter& printer, int pages, QWidget* parent
     // The dialog only chooses here; the options dialog prints.
     for (QDialogButtonBox* box : dialog.findChildren<QDialogButtonBox*>())
         if (QPushButton* ok = box->button(QDialogButtonBox::Ok))
-            ok->setText(QStringLiteral("OK"));
+            ok->setText(QCoreApplication::translate("Print", "OK"));
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -1,6 +1,7 @@
 #include "shell/app.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSet>
 #include <QTimer>
@@ -82,16 +83,20 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
         arguments.isEmpty() ? QStringLiteral("brimvale") : QFileInfo(arguments[0]).fileName();
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.setApplicationDescription(
-        QStringLiteral("Brimvale, a sound editor. Opens each sound file named (names of files "
-                       "that do not exist are skipped), or a new untitled sound."));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Shows this help and ends."));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Shows the version and ends."));
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "CommandLine", "Brimvale, a sound editor. Opens each sound file named (names "
+                       "of files that do not exist are skipped), or a new untitled "
+                       "sound."));
+    const QCommandLineOption help(
+        {QStringLiteral("h"), QStringLiteral("help")},
+        QCoreApplication::translate("CommandLine", "Shows this help and ends."));
+    const QCommandLineOption version(
+        {QStringLiteral("v"), QStringLiteral("version")},
+        QCoreApplication::translate("CommandLine", "Shows the version and ends."));
     parser.addOption(help);
     parser.addOption(version);
-    parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Sound files to open."),
+    parser.addPositionalArgument(QStringLiteral("files"),
+                                 QCoreApplication::translate("CommandLine", "Sound files to open."),
                                  QStringLiteral("[files...]"));
 
     TCommandLine line;
@@ -101,7 +106,8 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
         // does not know the program's name.
         QString text = parser.helpText();
         const qsizetype end = text.indexOf(QLatin1Char('\n'));
-        text = QStringLiteral("Usage: ") + program + QStringLiteral(" [options] [files...]") +
+        text = QCoreApplication::translate("CommandLine", "Usage: %1 [options] [files...]")
+                   .arg(program) +
                (end >= 0 ? text.mid(end) : QString());
         line.Action = TCommandLine::Help;
         line.Text = text;
@@ -110,9 +116,11 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
         line.Text = VersionText() + QLatin1Char('\n');
     } else if (!parsed) {
         line.Action = TCommandLine::Error;
-        line.Text = program + QStringLiteral(": ") + parser.errorText() +
-                    QStringLiteral("\nTry '") + program +
-                    QStringLiteral(" --help' for more information.\n");
+        line.Text =
+            program + QStringLiteral(": ") + parser.errorText() + QLatin1Char('\n') +
+            QCoreApplication::translate("CommandLine", "Try '%1 --help' for more information.")
+                .arg(program) +
+            QLatin1Char('\n');
     } else {
         line.Files = parser.positionalArguments();
     }

@@ -21,6 +21,7 @@
 #include "platform/msgbox.h"
 #include "shell/splash.h"
 #include "util/settings.h"
+#include "util/text.h"
 #include "wave/formats.h"
 #include "wave/reader.h"
 #include "wavewin/commands.h"
@@ -462,15 +463,16 @@ QString TAppFrame::GuideFile() {
 void TAppFrame::ShowGuide() {
     const QString guide = GuideFile();
     if (guide.isEmpty()) {
-        ShowMessageBox("The user guide is not installed.", "Brimvale", TMsgButtons::Ok,
-                       TMsgIcon::Warning);
+        ShowMessageBox(NSText::Tr("Frame", "The user guide is not installed."), "Brimvale",
+                       TMsgButtons::Ok, TMsgIcon::Warning);
         return;
     }
     // The desktop's help or web browser shows it, as it shows any page.
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(guide)))
-        ShowMessageBox("The user guide could not be opened: no web browser or help program "
-                       "answers.\n\nIt is the file " +
-                           guide.toStdString(),
+        ShowMessageBox(NSText::Fill(NSText::Tr("Frame", "The user guide could not be opened: no "
+                                                        "web browser or help program answers.\n\n"
+                                                        "It is the file %1"),
+                                    {guide.toStdString()}),
                        "Brimvale", TMsgButtons::Ok, TMsgIcon::Warning);
 }
 

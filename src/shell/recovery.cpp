@@ -6,24 +6,35 @@
 
 #include "platform/msgbox.h"
 #include "shell/appframe.h"
+#include "util/text.h"
 #include "util/xmsg.h"
 #include "wave/timefmt.h"
 #include "wavewin/wavewin.h"
 
 namespace {
 
-std::string Count(int64_t n, const char* unit) {
-    return std::to_string(n) + " " + unit + (n == 1 ? "" : "s");
+// The one and the many as whole texts, so that a language may word each.
+std::string Count(int64_t n, const std::string& one, const std::string& many) {
+    return NSText::Fill(n == 1 ? one : many, {std::to_string(n)});
+}
+
+std::string Minutes(int64_t n) {
+    return Count(n, NSText::Tr("Recovery", "%1 minute"), NSText::Tr("Recovery", "%1 minutes"));
 }
 
 // "4.2 seconds", "2 minutes 5 seconds", "1 hour 2 minutes".
 std::string DurationText(double seconds) {
     if (seconds < 60)
-        return NSWave::FormatSeconds(seconds, 1, 0) + " seconds";
+        return NSText::Fill(NSText::Tr("Recovery", "%1 seconds"),
+                            {NSWave::FormatSeconds(seconds, 1, 0)});
     const int64_t whole = int64_t(seconds);
     if (whole < 3600)
-        return Count(whole / 60, "minute") + " " + Count(whole % 60, "second");
-    return Count(whole / 3600, "hour") + " " + Count(whole % 3600 / 60, "minute");
+        return Minutes(whole / 60) + " " +
+               Count(whole % 60, NSText::Tr("Recovery", "%1 second"),
+                     NSText::Tr("Recovery", "%1 seconds"));
+    return Count(whole / 3600, NSText::Tr("Recovery", "%1 hour"),
+                 NSText::Tr("Recovery", "%1 hours")) +
+           " " + Minutes(whole % 3600 / 60);
 }
 
 bool Recover(TAppFrame& frame, const NSWave::TLostCapture& lost) {
@@ -55,9 +66,10 @@ std::string LostRecordingQuestion(const NSWave::TLostCapture& capture) {
     const QString when = locale.toString(started.date(), QLocale::ShortFormat) +
                          QStringLiteral(", ") +
                          locale.toString(started.time(), QLocale::ShortFormat);
-    return "A recording of " +
-           DurationText(double(capture.Samples) / double(std::max(1, capture.Rate))) + " from " +
-           when.toStdString() + " was not saved. Recover it?";
+    return NSText::Fill(
+        NSText::Tr("Recovery", "A recording of %1 from %2 was not saved. Recover it?"),
+        {DurationText(double(capture.Samples) / double(std::max(1, capture.Rate))),
+         when.toStdString()});
 }
 
 int OfferLostRecordings(TAppFrame& frame, const std::vector<NSWave::TLostCapture>& lost) {
@@ -68,7 +80,7 @@ int OfferLostRecordings(TAppFrame& frame, const std::vector<NSWave::TLostCapture
         request.Caption = "Brimvale";
         request.Buttons = TMsgButtons::YesNoCancel;
         request.Icon = TMsgIcon::Question;
-        request.ButtonTexts = {"", "", "Later"};
+        request.ButtonTexts = {"", "", NSText::Tr("Recovery", "Later")};
         switch (ShowMessageBox(request)) {
         case IdYes:
             opened += Recover(frame, capture) ? 1 : 0;

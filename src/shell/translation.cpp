@@ -28,8 +28,12 @@ QString ChooseTranslation(const QStringList& uiLanguages) {
 }
 
 QString InstallTranslations() {
+    return InstallTranslations(QLocale::system().uiLanguages());
+}
+
+QString InstallTranslations(const QStringList& uiLanguages) {
     Q_INIT_RESOURCE(brimvale_translations);
-    const QString language = ChooseTranslation(QLocale::system().uiLanguages());
+    const QString language = ChooseTranslation(uiLanguages);
     if (language.isEmpty())
         return language;
     auto* program = new QTranslator(QCoreApplication::instance());

@@ -13,3 +13,6 @@ QString ChooseTranslation(const QStringList& uiLanguages);
 // Installs the translators for the system locale; returns the language
 // installed, empty for English. Call once the application object exists.
 QString InstallTranslations();
+
+// The same for the languages given, in order of preference ("de-DE").
+QString InstallTranslations(const QStringList& uiLanguages);

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "util/settings.h"
+#include "util/text.h"
 #include "wave/file.h"
 #include "wave/samplemem.h"
 
@@ -60,10 +61,11 @@ bool TUndoBase::AskUndoSize(TUndoWindow& window, uint64_t bytes) {
     const uint64_t kb = (bytes + window.KeptUndoBytes()) / 1024;
     if (int64_t(kb) <= int64_t(UndoMaxSize.Get()))
         return true;
-    const std::string text = "This operation will create an excessive amount of 'undo' data (" +
-                             std::to_string(kb) +
-                             "KB).  Do you want to be able to undo this operation?\n\n"
-                             "Select 'Cancel' to cancel the operation.";
+    const std::string text = NSText::Fill(
+        NSText::Tr("Undo", "This operation will create an excessive amount of 'undo' data (%1KB).  "
+                           "Do you want to be able to undo this operation?\n\n"
+                           "Select 'Cancel' to cancel the operation."),
+        {std::to_string(kb)});
     const int answer =
         window.MessageBox(text, "Brimvale", TMsgButtons::YesNoCancel, TMsgIcon::Question);
     // A box closed some other way keeps the document as it is.

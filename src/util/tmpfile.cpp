@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "util/text.h"
 #include "util/xmsg.h"
 
 namespace {
@@ -14,7 +15,7 @@ std::string TempDir() {
     const char* dir = std::getenv("TMPDIR");
     std::string path = dir && *dir ? dir : "/tmp";
     if (path.empty())
-        throw xmsg("can't get temp dir");
+        throw xmsg(NSText::Tr("Storage", "can't get temp dir"));
     if (path.back() != '/')
         path += '/';
     return path;
@@ -33,7 +34,7 @@ TTmpFile::TTmpFile(const std::string& suffix, bool deleteOnRelease) {
     std::string reservation = TempDir() + "TMPXXXXXX.TMP";
     int fd = mkstemps(reservation.data(), 4);
     if (fd < 0)
-        throw xmsg("can't make temp file name");
+        throw xmsg(NSText::Tr("Storage", "can't make temp file name"));
     close(fd);
 
     try {

@@ -18,6 +18,7 @@
 #include <set>
 #include <sstream>
 
+#include "util/text.h"
 #include "util/xmsg.h"
 #include "wave/file.h"
 
@@ -122,17 +123,20 @@ bool EndsWith(const std::string& s, const std::string& tail) {
 std::string MadeCaptureDir() {
     const std::string dir = CaptureDir();
     if (dir.empty())
-        throw xmsg("Could not find a folder for the recording (HOME is not set)");
+        throw xmsg(
+            NSText::Tr("Recording", "Could not find a folder for the recording (HOME is not set)"));
     std::error_code error;
     fs::path partial;
     for (const fs::path& part : fs::path(dir)) {
         partial /= part;
         if (mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST)
-            throw xmsg("Could not make the folder " + partial.string() + " for the recording (" +
-                       std::strerror(errno) + ")");
+            throw xmsg(NSText::Fill(
+                NSText::Tr("Recording", "Could not make the folder %1 for the recording (%2)"),
+                {partial.string(), std::strerror(errno)}));
     }
     if (!fs::is_directory(dir, error))
-        throw xmsg("Could not make the folder " + dir + " for the recording");
+        throw xmsg(NSText::Fill(
+            NSText::Tr("Recording", "Could not make the folder %1 for the recording"), {dir}));
     return dir;
 }
 
@@ -157,7 +161,8 @@ void WriteNote(const std::string& path, const std::string& text) {
         return;
     }
     std::remove(fresh.c_str());
-    throw xmsg("Could not write the recording's note " + path + " (" + std::strerror(why) + ")");
+    throw xmsg(NSText::Fill(NSText::Tr("Recording", "Could not write the recording's note %1 (%2)"),
+                            {path, std::strerror(why)}));
 }
 
 struct TNote {
@@ -225,7 +230,8 @@ std::string NewCaptureName(const std::string& dir, int sampleBytes) {
         (fs::path(dir) / (NamePrefix + std::to_string(long(getpid())) + suffix)).string();
     const int fd = mkostemps(name.data(), 3, O_CLOEXEC);
     if (fd < 0)
-        throw xmsg("Could not make a capture file in " + dir + " (" + std::strerror(errno) + ")");
+        throw xmsg(NSText::Fill(NSText::Tr("Recording", "Could not make a capture file in %1 (%2)"),
+                                {dir, std::strerror(errno)}));
     close(fd);
     return name;
 }

@@ -9,6 +9,7 @@
 #endif
 
 #include "util/opstatus.h"
+#include "util/text.h"
 #include "util/xmsg.h"
 #include "wave/cancelled.h"
 #include "wave/samplemem.h"
@@ -16,7 +17,8 @@
 namespace NSWave {
 
 void ThrowTooLong() {
-    throw xmsg("The sound would become too long: a channel can hold at most 4294967295 samples");
+    throw xmsg(NSText::Tr(
+        "Sound", "The sound would become too long: a channel can hold at most 4294967295 samples"));
 }
 
 TChannel::TChannel(const TChannel& source, const TSampleRange& range) {

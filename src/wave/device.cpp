@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "platform/msgbox.h"
+#include "util/text.h"
 #include "util/xmsg.h"
 #include "wave/capture.h"
 #include "wave/file.h"
@@ -130,10 +131,12 @@ bool WriteAll(int fd, const uint8_t* data, size_t n, size_t& written) {
 
 std::string InMemoryText(int error) {
     if (error == ENOSPC || error == EDQUOT || error == EFBIG)
-        return "The disk is full: the recording goes on in memory and is not protected against "
-               "a crash.";
-    return std::string("The recording could not be written to the disk (") + std::strerror(error) +
-           "): it goes on in memory and is not protected against a crash.";
+        return NSText::Tr("Recording", "The disk is full: the recording goes on in memory and is "
+                                       "not protected against a crash.");
+    return NSText::Fill(NSText::Tr("Recording", "The recording could not be written to the disk "
+                                                "(%1): it goes on in memory and is not protected "
+                                                "against a crash."),
+                        {std::strerror(error)});
 }
 
 } // namespace
@@ -249,11 +252,14 @@ std::unique_ptr<NSAudio::TAudioDevice> TPlayRecEngine::OpenDevice(bool input, bo
         // is nothing to play into or record from.
         const std::string text =
             result == NSAudio::AudioBadFormat
-                ? "Your sound card drivers do not support this sample rate"
-                : std::string(input ? "No sound input" : "No sound output") +
-                      " could be opened: no sound card or sound server answers.";
+                ? NSText::Tr("Recording", "Your sound card drivers do not support this sample rate")
+            : input ? NSText::Tr("Recording", "No sound input could be opened: no sound card or "
+                                              "sound server answers.")
+                    : NSText::Tr("Recording", "No sound output could be opened: no sound card or "
+                                              "sound server answers.");
         if (interactive)
-            ShowMessageBox(text, "Error", TMsgButtons::Ok, TMsgIcon::Error);
+            ShowMessageBox(text, NSText::Tr("Recording", "Error"), TMsgButtons::Ok,
+                           TMsgIcon::Error);
     }
     return device;
 }
@@ -452,16 +458,18 @@ void TPlayRecEngine::DeviceFailed() {
         Status = listener;
         if (Status)
             Status->PlayStopped();
-        ShowMessageBox("The sound output stopped working: playback has ended.", "Error",
-                       TMsgButtons::Ok, TMsgIcon::Error);
+        ShowMessageBox(
+            NSText::Tr("Recording", "The sound output stopped working: playback has ended."),
+            NSText::Tr("Recording", "Error"), TMsgButtons::Ok, TMsgIcon::Error);
     } else if (DeviceState == TDeviceState::Recording && WaveIn && WaveIn->Failed()) {
         // What was recorded stays; Stop puts it into the sound.
         CloseInput();
         if (Status)
             Status->InputLost();
-        ShowMessageBox("The sound input stopped working: the recording is paused. Stop puts what "
-                       "was recorded into the sound.",
-                       "Error", TMsgButtons::Ok, TMsgIcon::Error);
+        ShowMessageBox(NSText::Tr("Recording",
+                                  "The sound input stopped working: the recording is "
+                                  "paused. Stop puts what was recorded into the sound."),
+                       NSText::Tr("Recording", "Error"), TMsgButtons::Ok, TMsgIcon::Error);
     }
 }
 
@@ -492,9 +500,10 @@ void TPlayRecEngine::Record() {
         return;
     if (!fresh && (format.Channels != In.Channels || format.SampleBytes != In.SampleBytes)) {
         WaveIn.reset();
-        ShowMessageBox("The sound card no longer records in the format of this recording: Stop "
-                       "puts what was recorded into the sound.",
-                       "Error", TMsgButtons::Ok, TMsgIcon::Error);
+        ShowMessageBox(NSText::Tr("Recording", "The sound card no longer records in the format of "
+                                               "this recording: Stop puts what was recorded into "
+                                               "the sound."),
+                       NSText::Tr("Recording", "Error"), TMsgButtons::Ok, TMsgIcon::Error);
         return;
     }
     In = format;
@@ -517,7 +526,8 @@ void TPlayRecEngine::Record() {
         if (fd < 0) {
             const std::string why = std::strerror(errno);
             WaveIn.reset();
-            throw xmsg("Could not open capture file (" + why + ")");
+            throw xmsg(
+                NSText::Fill(NSText::Tr("Recording", "Could not open capture file (%1)"), {why}));
         }
         CaptureFile = capture.File;
         CaptureNote = capture.Note;

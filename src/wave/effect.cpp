@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "util/opstatus.h"
+#include "util/text.h"
 #include "util/tmpfile.h"
 #include "util/xmsg.h"
 #include "wave/cancelled.h"
@@ -65,10 +66,10 @@ TEffectPtr CreateEffect(const TEffectCall& call, const TFile& document, int outR
                         const TSoxMessages& messages, sox_effect_handler_stop& stop) {
     const sox_effect_handler_t* handler = sox_find_effect(call.Name.c_str());
     if (!handler)
-        throw xmsg("Effect name not found");
+        throw xmsg(NSText::Tr("Effect", "Effect name not found"));
     TEffectPtr effect(sox_create_effect(handler));
     if (!effect)
-        throw xmsg("Effect name not found");
+        throw xmsg(NSText::Tr("Effect", "Effect name not found"));
     // Deleting frees the private data of each flow and stops each flow; the
     // one flow has nothing to stop until it has started.
     effect->flows = 1;
@@ -94,7 +95,9 @@ TEffectPtr CreateEffect(const TEffectCall& call, const TFile& document, int outR
         argv.push_back(const_cast<char*>(word.c_str()));
     argv.push_back(nullptr);
     int rc = sox_effect_options(effect.get(), int(call.Words.size()), argv.data());
-    ThrowOnFailure(rc != SOX_SUCCESS, messages, "Wrong arguments for the effect " + call.Name);
+    ThrowOnFailure(
+        rc != SOX_SUCCESS, messages,
+        NSText::Fill(NSText::Tr("Effect", "Wrong arguments for the effect %1"), {call.Name}));
     return effect;
 }
 
@@ -105,7 +108,7 @@ public:
     explicit TStaging(uint32_t room)
         : Room(room), File(std::fopen(Tmp.GetFileName().c_str(), "wb")) {
         if (!File)
-            throw xmsg("Tmpfile write error");
+            throw xmsg(NSText::Tr("Effect", "Tmpfile write error"));
     }
 
     bool Full() const { return Kept == Room; }
@@ -113,21 +116,21 @@ public:
     void Append(const sox_sample_t* samples, size_t n) {
         n = std::min<size_t>(n, Room - Kept);
         if (n && std::fwrite(samples, sizeof *samples, n, File.get()) != n)
-            throw xmsg("Tmpfile write error");
+            throw xmsg(NSText::Tr("Effect", "Tmpfile write error"));
         Kept += uint32_t(n);
     }
 
     // Closes the file and reads what it kept into `to`; returns the count.
     uint32_t ReadBack(int32_t* to) {
         if (std::fclose(File.release()) != 0)
-            throw xmsg("Tmpfile write error");
+            throw xmsg(NSText::Tr("Effect", "Tmpfile write error"));
         TFilePtr in(std::fopen(Tmp.GetFileName().c_str(), "rb"));
         if (!in)
-            throw xmsg("Tmpfile read error");
+            throw xmsg(NSText::Tr("Effect", "Tmpfile read error"));
         // A conversion to a higher rate writes fresh memory here.
         FirstWrite(to, Kept, [&] {
             if (std::fread(to, sizeof *to, Kept, in.get()) != Kept)
-                throw xmsg("Tmpfile read error");
+                throw xmsg(NSText::Tr("Effect", "Tmpfile read error"));
         });
         return Kept;
     }
@@ -146,7 +149,7 @@ void DrainTail(sox_effect_t* effect, TStaging& staging, std::vector<sox_sample_t
         size_t osamp = BlockSamples;
         const int rc = effect->handler.drain(effect, block.data(), &osamp);
         if (!messages.Empty())
-            messages.Throw("The effect " + name + " failed");
+            messages.Throw(NSText::Fill(NSText::Tr("Effect", "The effect %1 failed"), {name}));
         staging.Append(block.data(), osamp);
         if (rc != SOX_SUCCESS || osamp == 0)
             break;
@@ -167,7 +170,7 @@ void TChannel::ApplyEffect(const TFile& document, const char* name, const char* 
         return;
     // The library's effects divide by the rates.
     if (document.Rate <= 0 || outRate <= 0)
-        throw xmsg("The sample rate of the sound is not known");
+        throw xmsg(NSText::Tr("Effect", "The sample rate of the sound is not known"));
     const uint32_t len = end - start;
     const int base = StatusBase(status);
     const bool sameRate = outRate == document.Rate;
@@ -194,9 +197,12 @@ void TChannel::ApplyEffect(const TFile& document, const char* name, const char* 
             status->SetPercent(base + span);
         return;
     }
-    ThrowOnFailure(rc != SOX_SUCCESS, messages, "The effect " + call.Name + " could not start");
+    ThrowOnFailure(
+        rc != SOX_SUCCESS, messages,
+        NSText::Fill(NSText::Tr("Effect", "The effect %1 could not start"), {call.Name}));
     if (effect->out_signal.channels != 1)
-        throw xmsg("The effect " + call.Name + " does not give one channel");
+        throw xmsg(NSText::Fill(NSText::Tr("Effect", "The effect %1 does not give one channel"),
+                                {call.Name}));
 
     uint32_t pos = start;
     while (pos < end) {
@@ -206,7 +212,8 @@ void TChannel::ApplyEffect(const TFile& document, const char* name, const char* 
         if (!messages.Empty()) {
             // A converter that fails midway keeps the output it gave so far.
             if (sameRate)
-                messages.Throw("The effect " + call.Name + " failed");
+                messages.Throw(
+                    NSText::Fill(NSText::Tr("Effect", "The effect %1 failed"), {call.Name}));
             messages.Clear();
             break;
         }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "util/text.h"
 #include "util/xmsg.h"
 
 namespace NSWave {
@@ -57,7 +58,7 @@ TEffectCall TranslateEffect(const std::string& name, std::vector<std::string> wo
         // "DELAY ATTENUATION [DELAY ATTENUATION ...]" in seconds: the output
         // is the input plus each delayed copy, so both gains are 1.
         if ((words.size() + 1) / 2 > MaxEchoDelays)
-            throw xmsg("echo: at most 7 delays are possible");
+            throw xmsg(NSText::Tr("Effect", "echo: at most 7 delays are possible"));
         call.Words = {"1", "1"};
         for (size_t i = 0; i < words.size(); ++i)
             call.Words.push_back(i % 2 == 0 ? Scaled(words[i], 1000) : words[i]);

@@ -1,5 +1,6 @@
 // Loading a sound file into the document through the sound library.
 
+#include <QtGlobal>
 #include <fcntl.h>
 #include <sox.h>
 #include <sys/stat.h>
@@ -15,6 +16,7 @@
 #include <strings.h>
 
 #include "util/opstatus.h"
+#include "util/text.h"
 #include "util/xmsg.h"
 #include "wave/file.h"
 #include "wave/fileguard.h"
@@ -38,7 +40,7 @@ public:
     // Room for n frames; growth moves pages rather than copying.
     void Reserve(uint64_t n, uint64_t frames) {
         if (n > MaxChannelLength)
-            throw xmsg("File too large");
+            throw xmsg(NSText::Tr("Sound", "File too large"));
         if (n <= Count())
             return;
         Ahead.Stop();
@@ -108,8 +110,9 @@ std::string Seconds(double value) {
 
 std::string EndedEarlyText(const TLoadResult& result, int rate) {
     const double perSecond = rate > 0 ? rate : 1;
-    return "The file ended early: " + Seconds(double(result.FramesRead) / perSecond) + " of " +
-           Seconds(double(result.FramesAnnounced) / perSecond) + " seconds were read.";
+    return NSText::Fill(NSText::Tr("Sound", "The file ended early: %1 of %2 seconds were read."),
+                        {Seconds(double(result.FramesRead) / perSecond),
+                         Seconds(double(result.FramesAnnounced) / perSecond)});
 }
 
 namespace {
@@ -120,20 +123,22 @@ uint64_t CheckPlainFile(const std::string& fileName) {
     struct stat info;
     if (stat(fileName.c_str(), &info) != 0) {
         if (errno == ENOENT || errno == ENOTDIR)
-            throw xmsg("File not found");
-        throw xmsg(std::string("Could not open file: ") + std::strerror(errno));
+            throw xmsg(NSText::Tr("Sound", "File not found"));
+        throw xmsg(
+            NSText::Fill(NSText::Tr("Sound", "Could not open file: %1"), {std::strerror(errno)}));
     }
     if (S_ISDIR(info.st_mode))
-        throw xmsg("Could not open file");
+        throw xmsg(NSText::Tr("Sound", "Could not open file"));
     const int fd = open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        throw xmsg(std::string("Could not open file: ") + std::strerror(errno));
+        throw xmsg(
+            NSText::Fill(NSText::Tr("Sound", "Could not open file: %1"), {std::strerror(errno)}));
     const bool plain = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
     close(fd);
     if (!plain)
-        throw xmsg(BaseName(fileName) + " is not a file");
+        throw xmsg(NSText::Fill(NSText::Tr("Sound", "%1 is not a file"), {BaseName(fileName)}));
     if (info.st_size == 0)
-        throw xmsg("File is 0 bytes");
+        throw xmsg(NSText::Tr("Sound", "File is 0 bytes"));
     return uint64_t(info.st_size);
 }
 
@@ -141,17 +146,20 @@ uint64_t CheckPlainFile(const std::string& fileName) {
 // own prefix naming the file (often a temporary file of ours) is dropped.
 std::string LibraryText(const std::string& text) {
     static const std::pair<const char*, const char*> known[] = {
-        {"RIFF header not found", "This is not a WAV file"},
-        {"WAVE header not found", "This is not a WAV file"},
-        {"AIFF header not found", "This is not an AIFF file"},
-        {"FORM chunk not found", "This is not an AIFF file"},
-        {"can't determine type", "The type of the file could not be recognised"},
-        {"no handler for detected file type", "The type of the file could not be recognised"},
-        {"Unsupported data format", "The file's sound data is in a format that cannot be read"},
+        {"RIFF header not found", QT_TRANSLATE_NOOP("Sound", "This is not a WAV file")},
+        {"WAVE header not found", QT_TRANSLATE_NOOP("Sound", "This is not a WAV file")},
+        {"AIFF header not found", QT_TRANSLATE_NOOP("Sound", "This is not an AIFF file")},
+        {"FORM chunk not found", QT_TRANSLATE_NOOP("Sound", "This is not an AIFF file")},
+        {"can't determine type",
+         QT_TRANSLATE_NOOP("Sound", "The type of the file could not be recognised")},
+        {"no handler for detected file type",
+         QT_TRANSLATE_NOOP("Sound", "The type of the file could not be recognised")},
+        {"Unsupported data format",
+         QT_TRANSLATE_NOOP("Sound", "The file's sound data is in a format that cannot be read")},
     };
     for (const auto& [library, ours] : known)
         if (text.find(library) != std::string::npos)
-            return ours;
+            return NSText::Tr("Sound", ours);
     std::string plain = text;
     // "can't open input file `/tmp/TMP…': …": the reason without the name.
     for (const char* prefix : {"can't open input file `", "can't open input `"}) {
@@ -204,8 +212,8 @@ TReadFormat ReadFormat(TReaderRun& run, TOpStatus* status, bool unknownSuffix) {
             throw xmsg(ReaderStoppedText());
         const std::string text = run.ReadText(size_t(head.Bytes), status);
         if (unknownSuffix)
-            throw xmsg("Unknown file type");
-        throw xmsg(text.empty() ? "Could not open file" : LibraryText(text));
+            throw xmsg(NSText::Tr("Sound", "Unknown file type"));
+        throw xmsg(text.empty() ? NSText::Tr("Sound", "Could not open file") : LibraryText(text));
     }
     TReadFormat read;
     if (head.Kind != NSReader::TKind::Header || head.Bytes < sizeof read.Format ||
@@ -293,7 +301,7 @@ TLoadKind LoadKind(const std::string& fileName, const char* type) {
         kind.Handler = sox_find_format(kind.Name.c_str(), sox_false);
     if (!kind.Detect && !kind.Handler) {
         if (type && *type)
-            throw xmsg("Unknown file type");
+            throw xmsg(NSText::Tr("Sound", "Unknown file type"));
         kind.Detect = kind.UnknownSuffix = true;
     }
     return kind;
@@ -308,20 +316,21 @@ TShape CheckShape(const NSReader::TReaderFormat& format, sox_encoding_t encoding
     // Converting a rate outside an int to one is undefined.
     const double rate = format.Rate;
     if (rate == 0)
-        throw xmsg("Sample rate not defined");
+        throw xmsg(NSText::Tr("Sound", "Sample rate not defined"));
     if (!std::isfinite(rate) || !(rate >= 1 && rate < 2147483647.5))
-        throw xmsg("The file's sample rate (" + Number(rate) +
-                   ") is not between 1 and 2147483647 samples a second");
+        throw xmsg(NSText::Fill(NSText::Tr("Sound", "The file's sample rate (%1) is not between 1 "
+                                                    "and 2147483647 samples a second"),
+                                {Number(rate)}));
     TShape shape;
     shape.Size = SizeCodeOf(format.Bits ? format.Bits : format.Precision, encoding);
     if (shape.Size < 0)
-        throw xmsg("Data size not given");
+        throw xmsg(NSText::Tr("Sound", "Data size not given"));
     shape.Style = StyleCodeOf(encoding);
     if (shape.Style < 0)
-        throw xmsg("data style not defined");
+        throw xmsg(NSText::Tr("Sound", "data style not defined"));
     // The readers divide by the channel count.
     if (format.Channels == 0)
-        throw xmsg("The file is damaged: it has no channels");
+        throw xmsg(NSText::Tr("Sound", "The file is damaged: it has no channels"));
     CheckChannelCount(format.Channels);
     return shape;
 }
@@ -338,11 +347,12 @@ uint64_t FramesToReserve(const NSReader::TReaderFormat& format, const sox_encodi
         const uint64_t fits = (fileLength - dataStart) / (channels * (format.Bits / 8));
         reserve = announced ? std::min(announced, fits) : fits;
         if (reserve > MaxChannelLength)
-            throw xmsg("File too large");
+            throw xmsg(NSText::Tr("Sound", "File too large"));
     }
     const uint64_t available = AvailableMemory();
     if (available && reserve * channels * sizeof(int32_t) > available)
-        throw xmsg("Not enough memory to load " + BaseName(fileName));
+        throw xmsg(NSText::Fill(NSText::Tr("Sound", "Not enough memory to load %1"),
+                                {BaseName(fileName)}));
     return reserve;
 }
 
@@ -404,8 +414,9 @@ TLoadResult TFile::Load(const std::string& fileName, TOpStatus* status, const ch
         // empty sound that "ended early".
         if (frames == 0 && result.FramesAnnounced && WholeBytesOnly(encoding.encoding) &&
             format.Bits % 8 != 0)
-            throw xmsg("The file uses " + std::to_string(format.Bits) +
-                       "-bit samples, which cannot be read");
+            throw xmsg(NSText::Fill(
+                NSText::Tr("Sound", "The file uses %1-bit samples, which cannot be read"),
+                {std::to_string(format.Bits)}));
 
         // Nothing below can fail: the document changes whole or not at all.
         std::string loadedType = read.Type.empty() ? kind.Name : read.Type;
@@ -417,10 +428,11 @@ TLoadResult TFile::Load(const std::string& fileName, TOpStatus* status, const ch
         Channels.Swap(loaded.Channels);
         result.FramesRead = frames;
         if (streamed.Failed)
-            throw xmsg(streamed.Failure.empty() ? "Could not read file"
+            throw xmsg(streamed.Failure.empty() ? NSText::Tr("Sound", "Could not read file")
                                                 : LibraryText(streamed.Failure));
     } catch (const std::bad_alloc&) {
-        throw xmsg("Not enough memory to load " + BaseName(fileName));
+        throw xmsg(NSText::Fill(NSText::Tr("Sound", "Not enough memory to load %1"),
+                                {BaseName(fileName)}));
     }
     if (status)
         status->SetPercent(100);

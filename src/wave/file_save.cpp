@@ -26,6 +26,7 @@
 
 #include "util/opstatus.h"
 #include "util/settings.h"
+#include "util/text.h"
 #include "util/xmsg.h"
 #include "wave/cancelled.h"
 #include "wave/file.h"
@@ -35,7 +36,8 @@
 namespace NSWave {
 
 xfewerbits::xfewerbits(unsigned typeBits, unsigned soundBits)
-    : xmsg("This file type cannot hold " + std::to_string(soundBits) + "-bit samples"),
+    : xmsg(NSText::Fill(NSText::Tr("Sound", "This file type cannot hold %1-bit samples"),
+                        {std::to_string(soundBits)})),
       TypeBits(typeBits), SoundBits(soundBits) {}
 
 TValueSetting Mp3QualitySetting("Save\\Mp3Quality", DefaultMp3Quality);
@@ -74,7 +76,8 @@ std::string FinalTarget(const std::string& path) {
         std::string next(link.data(), size_t(n));
         target = next.starts_with('/') ? next : DirectoryOf(target) + next;
     }
-    throw xmsg("Could not open file: " + std::string(std::strerror(ELOOP)));
+    throw xmsg(
+        NSText::Fill(NSText::Tr("Sound", "Could not open file: %1"), {std::strerror(ELOOP)}));
 }
 
 // The mode of the new file: the target's permissions, or the usual ones for
@@ -162,7 +165,7 @@ public:
         Name = HiddenName();
         int fd = mkstemp(Name.data());
         if (fd < 0)
-            throw xmsg("Could not open file");
+            throw xmsg(NSText::Tr("Sound", "Could not open file"));
         fchmod(fd, mode);
         close(fd);
     }
@@ -185,7 +188,8 @@ public:
             Linked = from;
         }
         if (std::rename(from.c_str(), Target.c_str()) != 0)
-            throw xmsg("Could not write file: " + std::string(std::strerror(errno)));
+            throw xmsg(NSText::Fill(NSText::Tr("Sound", "Could not write file: %1"),
+                                    {std::strerror(errno)}));
         Done = true;
         if (!durable)
             return;
@@ -219,9 +223,11 @@ private:
             if (linkat(AT_FDCWD, Name.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
                 return name;
             if (errno != EEXIST)
-                throw xmsg("Could not write file: " + std::string(std::strerror(errno)));
+                throw xmsg(NSText::Fill(NSText::Tr("Sound", "Could not write file: %1"),
+                                        {std::strerror(errno)}));
         }
-        throw xmsg("Could not write file: " + std::string(std::strerror(EEXIST)));
+        throw xmsg(
+            NSText::Fill(NSText::Tr("Sound", "Could not write file: %1"), {std::strerror(EEXIST)}));
     }
 
     std::string Target;
@@ -340,7 +346,9 @@ public:
             why = Ft->sox_errstr;
         else if (!Messages.Empty())
             why = Messages.Text();
-        throw xmsg(Renamed(why.empty() ? "Could not write file" : "Could not write file: " + why));
+        throw xmsg(Renamed(
+            why.empty() ? NSText::Tr("Sound", "Could not write file")
+                        : NSText::Fill(NSText::Tr("Sound", "Could not write file: %1"), {why})));
     }
 
     std::string Renamed(std::string text) const { return Rename(text, Target.Name, ShownName); }
@@ -486,11 +494,11 @@ void TFile::SaveTo(const std::string& fileName, TOpStatus* status, const char* t
     TSoxMessages messages;
     const bool isAuto = kind == "auto";
     if (!isAuto && !sox_find_format(kind.c_str(), sox_false))
-        throw xmsg("Unknown file type");
+        throw xmsg(NSText::Tr("Sound", "Unknown file type"));
 
     TSaveTarget target(FinalTarget(fileName));
     if (isAuto)
-        throw xmsg("Type AUTO can only be used for input!");
+        throw xmsg(NSText::Tr("Sound", "Type AUTO can only be used for input!"));
 
     const int channels = r.Channel == AllChannels ? ChannelCount() : 1;
     sox_signalinfo_t signal = {};
@@ -517,7 +525,8 @@ void TFile::SaveTo(const std::string& fileName, TOpStatus* status, const char* t
                             encoding.encoding == SOX_ENCODING_UNKNOWN ? nullptr : &encoding,
                             kind.c_str(), &oob, nullptr);
     if (!out.Ft)
-        throw xmsg(TOutput::Rename(messages.Empty() ? "Could not open file" : messages.Text(),
+        throw xmsg(TOutput::Rename(messages.Empty() ? NSText::Tr("Sound", "Could not open file")
+                                                    : messages.Text(),
                                    target.Name, fileName));
     TOutput output(out, target, fileName, messages, durable);
     // The MPEG writers, where they cannot hold the rate (above 48 kHz or
@@ -525,9 +534,10 @@ void TFile::SaveTo(const std::string& fileName, TOpStatus* status, const char* t
     // file would play at the wrong speed.
     if ((kind == "mp3" || kind == "mp2") &&
         std::lround(out.Ft->signal.rate) != std::lround(double(Rate)))
-        throw xmsg("This file type cannot hold a sample rate of " + std::to_string(Rate) +
-                   " Hz (it would play at " + std::to_string(std::lround(out.Ft->signal.rate)) +
-                   " Hz). Change the rate with Sound Format first.");
+        throw xmsg(NSText::Fill(
+            NSText::Tr("Sound", "This file type cannot hold a sample rate of %1 Hz (it would play "
+                                "at %2 Hz). Change the rate with Sound Format first."),
+            {std::to_string(Rate), std::to_string(std::lround(out.Ft->signal.rate))}));
     // The library quietly narrows what a type cannot hold. That needs the
     // user's consent, unless the type names its sample format itself or is
     // the type the sound came from, written at its own resolution.
@@ -556,7 +566,8 @@ void TFile::SaveTo(const std::string& fileName, TOpStatus* status, const char* t
     const bool closed = sox_close(out.Ft) == SOX_SUCCESS;
     out.Ft = nullptr;
     if (!closed || !messages.Empty())
-        throw xmsg(output.Renamed(messages.Empty() ? "Could not write file" : messages.Text()));
+        throw xmsg(output.Renamed(messages.Empty() ? NSText::Tr("Sound", "Could not write file")
+                                                   : messages.Text()));
     target.Commit(durable);
 }
 

@@ -11,14 +11,16 @@
 #include <memory>
 #include <vector>
 
+#include "util/text.h"
 #include "util/xmsg.h"
 
 namespace NSWave {
 
 void CheckChannelCount(uint64_t channels) {
     if (channels > MaxFileChannels)
-        throw xmsg("The file has " + std::to_string(channels) + " channels; at most " +
-                   std::to_string(MaxFileChannels) + " can be loaded");
+        throw xmsg(
+            NSText::Fill(NSText::Tr("Sound", "The file has %1 channels; at most %2 can be loaded"),
+                         {std::to_string(channels), std::to_string(MaxFileChannels)}));
 }
 
 namespace {
@@ -26,7 +28,7 @@ namespace {
 enum class TFamily { None, Riff, Aiff, Svx, Au, Sox, Gsrt, AmrNb, AmrWb };
 
 [[noreturn]] void Damaged(const std::string& what) {
-    throw xmsg("The file is damaged: " + what);
+    throw xmsg(NSText::Fill(NSText::Tr("Sound", "The file is damaged: %1"), {what}));
 }
 
 std::string ChunkName(const unsigned char* id) {
@@ -39,11 +41,11 @@ std::string ChunkName(const unsigned char* id) {
 }
 
 [[noreturn]] void TooLong(const unsigned char* id) {
-    Damaged("chunk " + ChunkName(id) + " is longer than the file");
+    Damaged(NSText::Fill(NSText::Tr("Sound", "chunk %1 is longer than the file"), {ChunkName(id)}));
 }
 
 [[noreturn]] void DataBeyondEnd() {
-    Damaged("its sound data would start beyond its end");
+    Damaged(NSText::Tr("Sound", "its sound data would start beyond its end"));
 }
 
 struct TFileCloser {
@@ -221,7 +223,7 @@ void WalkAiff(TBytes& f) {
         if (Is(id, "COMM")) {
             // The reader subtracts 18, and 4 more for a compression type.
             if (size < 18 || (size > 18 && size < 22))
-                Damaged("chunk COMM is too short");
+                Damaged(NSText::Tr("Sound", "chunk COMM is too short"));
             if (!f.Has(body, size))
                 TooLong(id);
             CheckChannelCount(f.U16(body, true));
@@ -237,7 +239,7 @@ void WalkAiff(TBytes& f) {
             if (!f.Has(body, size))
                 TooLong(id);
             if (!MarksFit(f, body, size))
-                Damaged("chunk MARK is inconsistent");
+                Damaged(NSText::Tr("Sound", "chunk MARK is inconsistent"));
             next = body + size;
         } else if (Is(id, "INST")) {
             // Always 20 bytes, whatever the size says.
@@ -292,7 +294,7 @@ void WalkAmr(TBytes& f, uint64_t start, const unsigned char (&sizes)[16]) {
         }
         const unsigned size = sizes[block[size_t(pos - base)] >> 3 & 15];
         if (size == 0)
-            Damaged("an AMR frame has a type that does not exist");
+            Damaged(NSText::Tr("Sound", "an AMR frame has a type that does not exist"));
         pos += size;
     }
 }
@@ -305,15 +307,15 @@ void WalkFlac(TBytes& f) {
     for (bool first = true;; first = false) {
         unsigned char header[4];
         if (!f.Read(pos, header, 4))
-            Damaged("its FLAC metadata ends early");
+            Damaged(NSText::Tr("Sound", "its FLAC metadata ends early"));
         const unsigned type = header[0] & 0x7f;
         const uint32_t size = uint32_t(header[1]) << 16 | uint32_t(header[2]) << 8 | header[3];
         if (first && (type != 0 || size != 34))
-            Damaged("its FLAC stream information is missing");
+            Damaged(NSText::Tr("Sound", "its FLAC stream information is missing"));
         if (type == 127)
-            Damaged("a FLAC metadata block has a type that does not exist");
+            Damaged(NSText::Tr("Sound", "a FLAC metadata block has a type that does not exist"));
         if (!f.Has(pos + 4, size))
-            Damaged("a FLAC metadata block is longer than the file");
+            Damaged(NSText::Tr("Sound", "a FLAC metadata block is longer than the file"));
         pos += 4 + uint64_t(size);
         if (header[0] & 0x80)
             return;
@@ -337,7 +339,7 @@ void CheckFileHeaders(const std::string& fileName, const sox_format_handler_t* h
     // never reaches it.
     const bool flac = handler && handler->names && std::strcmp(handler->names[0], "flac") == 0;
     if (flac && !Is(head, "fLaC") && std::memcmp(head, "ID3", 3) != 0)
-        Damaged("it is not a FLAC stream");
+        Damaged(NSText::Tr("Sound", "it is not a FLAC stream"));
     if (Is(head, "fLaC") && (flac || !handler))
         WalkFlac(f);
     // A handler chosen by name reads only its own kind of file.
@@ -367,7 +369,7 @@ void CheckFileHeaders(const std::string& fileName, const sox_format_handler_t* h
     case TFamily::Gsrt:
         // The reader sums the 16-bit words the header counts, one by one.
         if (uint64_t(f.U32(0, true)) * 2 > length)
-            Damaged("its header counts more than the file holds");
+            Damaged(NSText::Tr("Sound", "its header counts more than the file holds"));
         break;
     case TFamily::AmrNb:
         WalkAmr(f, 6, {13, 14, 16, 18, 20, 21, 27, 32, 6, 0, 0, 0, 0, 0, 0, 1});

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "util/opstatus.h"
+#include "util/text.h"
 #include "util/xmsg.h"
 #include "wave/file.h"
 #include "wave/reader.h"
@@ -29,7 +30,7 @@ using TState = std::unique_ptr<ebur128_state, TStateFree>;
 TState NewState(unsigned channels, int rate, int mode) {
     TState st(ebur128_init(channels, unsigned(std::max(rate, 1)), mode));
     if (!st)
-        throw xmsg("The loudness could not be measured: out of memory.");
+        throw xmsg(NSText::Tr("Loudness", "The loudness could not be measured: out of memory."));
     // Every channel counts with weight 1: the sound carries no layout that
     // would name a surround channel.
     for (unsigned c = 0; c < channels; ++c)

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "util/opstatus.h"
+#include "util/text.h"
 #include "util/xmsg.h"
 #include "wave/fileguard.h"
 #include "wave/soundformat.h"
@@ -48,20 +49,21 @@ std::string ProgramFolder() {
 }
 
 std::string MissingText() {
-    return "The file could not be read: the sound file reader brimvale-reader was not found "
-           "beside the program or where it is installed. Install Brimvale again.";
+    return NSText::Tr("Sound", "The file could not be read: the sound file reader brimvale-reader "
+                               "was not found beside the program or where it is installed. Install "
+                               "Brimvale again.");
 }
 
 std::string StalledText() {
-    return "The file could not be read: the sound library made no progress on it (the file is "
-           "damaged or of an unsupported kind).";
+    return NSText::Tr("Sound", "The file could not be read: the sound library made no progress on "
+                               "it (the file is damaged or of an unsupported kind).");
 }
 
 } // namespace
 
 std::string ReaderStoppedText() {
-    return "The file could not be read: the sound library stopped on it (the file is damaged or "
-           "of an unsupported kind).";
+    return NSText::Tr("Sound", "The file could not be read: the sound library stopped on it (the "
+                               "file is damaged or of an unsupported kind).");
 }
 
 std::string ReaderPath() {
@@ -102,7 +104,8 @@ TReaderRun::TReaderRun(const std::string& fileName, const std::string& type, dou
         throw xmsg(MissingText());
     int pipes[2];
     if (pipe2(pipes, O_CLOEXEC) != 0)
-        throw xmsg(std::string("Could not start the sound file reader: ") + std::strerror(errno));
+        throw xmsg(NSText::Fill(NSText::Tr("Sound", "Could not start the sound file reader: %1"),
+                                {std::strerror(errno)}));
     // Large writes cross in fewer wake-ups; a refusal only costs speed.
     fcntl(pipes[0], F_SETPIPE_SZ, 1 << 20);
 
@@ -145,7 +148,8 @@ TReaderRun::TReaderRun(const std::string& fileName, const std::string& type, dou
     if (failed) {
         close(pipes[0]);
         Child = -1;
-        throw xmsg(std::string("Could not start the sound file reader: ") + std::strerror(failed));
+        throw xmsg(NSText::Fill(NSText::Tr("Sound", "Could not start the sound file reader: %1"),
+                                {std::strerror(failed)}));
     }
     Pipe = pipes[0];
     fcntl(Pipe, F_SETFL, fcntl(Pipe, F_GETFL) | O_NONBLOCK);

@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 
+#include "util/text.h"
 #include "util/xmsg.h"
 #include "wave/file.h"
 #include "wave/soundformat.h"
@@ -178,19 +179,30 @@ uint64_t WavImageBytes(const NSWave::TFile& document, const TSampleRange& range)
 }
 
 std::string TooLargeForClipboardText() {
-    return "The selection is too large for the clipboard: sound is exchanged as a WAV file, "
-           "which holds at most 4 GB. Select a shorter range.";
+    return NSText::Tr("Clipboard", "The selection is too large for the clipboard: sound is "
+                                   "exchanged as a WAV file, which holds at most 4 GB. Select a "
+                                   "shorter range.");
 }
 
 namespace {
 
 // "Could not put the sound on the clipboard: No space left on device": the
 // reason alone, without the name of the program's own staging file.
+// The texts' beginnings, in the user's language, come from the texts
+// filled with nothing.
+std::string NotOnClipboardPrefix() {
+    return NSText::Fill(NSText::Tr("Clipboard", "Could not put the sound on the clipboard: %1"),
+                        {std::string()});
+}
+
 [[noreturn]] void ThrowNotOnClipboard(std::string why) {
-    for (const char* prefix : {"Could not write file: ", "Could not open file: "})
-        if (why.rfind(prefix, 0) == 0)
-            why.erase(0, std::strlen(prefix));
-    throw xmsg("Could not put the sound on the clipboard: " + why);
+    for (const std::string& prefix :
+         {NSText::Fill(NSText::Tr("Sound", "Could not write file: %1"), {std::string()}),
+          NSText::Fill(NSText::Tr("Sound", "Could not open file: %1"), {std::string()})})
+        if (!prefix.empty() && why.rfind(prefix, 0) == 0)
+            why.erase(0, prefix.size());
+    throw xmsg(NSText::Fill(NSText::Tr("Clipboard", "Could not put the sound on the clipboard: %1"),
+                            {why}));
 }
 
 } // namespace
@@ -219,9 +231,9 @@ void PutOnClipboard(const NSWave::TFile& document, const TSampleRange& range, TO
         if (bytes.size() != in.size())
             ThrowNotOnClipboard(in.errorString().toStdString());
     } catch (const std::bad_alloc&) {
-        ThrowNotOnClipboard("Not enough memory");
+        ThrowNotOnClipboard(NSText::Tr("Clipboard", "Not enough memory"));
     } catch (const xmsg& e) {
-        if (e.why().rfind("Could not put the sound on the clipboard: ", 0) == 0)
+        if (e.why().rfind(NotOnClipboardPrefix(), 0) == 0)
             throw;
         ThrowNotOnClipboard(e.why());
     }

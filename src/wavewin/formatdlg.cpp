@@ -135,14 +135,15 @@ std::string TWaveFormatDlg::SizeName(int sizeCode) {
 std::string TWaveFormatDlg::DurationText(int rate, uint64_t samples) {
     if (rate == 0)
         return std::string();
-    return NSWave::FormatSeconds(double(samples) / rate) + " Sec.";
+    return NSText::Fill(NSText::Tr("SoundFormat", "%1 Sec."),
+                        {NSWave::FormatSeconds(double(samples) / rate)});
 }
 
 std::string TWaveFormatDlg::SizeEstimate(uint64_t samples, int bits, int channels) {
     // 64 bits: an hour of 32-bit stereo at 384 kHz is past 4 GB.
     const uint64_t bytes = samples * uint64_t(std::max(0, bits / 8)) * uint64_t(channels);
     if (bytes <= 4999)
-        return std::to_string(bytes) + " Bytes";
+        return NSText::Fill(NSText::Tr("SoundFormat", "%1 Bytes"), {std::to_string(bytes)});
     if (bytes <= 4999999)
         return std::to_string(bytes >> 10) + " KB";
     if ((bytes >> 20) <= 4999)
@@ -206,7 +207,7 @@ bool TWaveFormatDlg::CanClose() {
     try {
         const int rate = ChosenRate();
         if (rate < MinRate || rate > MaxRate)
-            throw xmsg("Invalid Rate");
+            throw xmsg(NSText::Tr("SoundFormat", "Invalid Rate"));
         const int size = SizeBox->currentData().toInt();
         if (rate != Document.Rate) {
             // The conversion changes the sound only once every channel is

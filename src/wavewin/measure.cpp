@@ -60,8 +60,9 @@ TMeasureDlg::TMeasureDlg(TWaveWin& window, const NSWave::TLoudness& figures,
     const double rate = std::max(1, window.Document.Rate);
     const uint32_t end = std::min(range.End, window.Document.GetLength());
     auto* where = new QLabel(
-        QString::fromStdString("From " + NSWave::FormatSeconds(range.Start / rate) + " to " +
-                               NSWave::FormatSeconds(std::max(end, range.Start) / rate)),
+        QCoreApplication::translate("Measure", "From %1 to %2")
+            .arg(QString::fromStdString(NSWave::FormatSeconds(range.Start / rate)),
+                 QString::fromStdString(NSWave::FormatSeconds(std::max(end, range.Start) / rate))),
         this);
     layout->addWidget(where);
 

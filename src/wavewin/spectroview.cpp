@@ -52,13 +52,16 @@ QRgb ColorOf(uint32_t value) {
 }
 
 // The ruler's marks: 1, 2 and 5 of every decade, those too close to the one
-// below left out.
-void DrawRuler(QPainter& painter, const NSWave::TSpectrumScale& scale, int height, QColor ink) {
-    const int w = TSpectroStrip::RulerWidth;
+// below left out. Drawn in device pixels, `height` of them, its sizes those
+// of the view's pixels times `dpr`: its lines are one device pixel thick.
+void DrawRuler(QPainter& painter, const NSWave::TSpectrumScale& scale, int height, QColor ink,
+               double dpr) {
+    auto px = [dpr](int n) { return int(std::lround(n * dpr)); };
+    const int w = px(TSpectroStrip::RulerWidth);
     painter.fillRect(QRect(0, 0, w, height), QColor(0, 0, 0, 160));
     painter.setPen(ink);
     QFont font = painter.font();
-    font.setPixelSize(10);
+    font.setPixelSize(px(10));
     painter.setFont(font);
     const double span = std::log(scale.High() / scale.Low());
     int lastY = height + 100;
@@ -68,13 +71,14 @@ void DrawRuler(QPainter& painter, const NSWave::TSpectrumScale& scale, int heigh
             if (hz < scale.Low() || hz > scale.High())
                 continue;
             const int y = int(std::lround(height * (1 - std::log(hz / scale.Low()) / span)));
-            if (lastY - y < 14 || y < 6)
+            if (lastY - y < px(14) || y < px(6))
                 continue;
             lastY = y;
-            painter.drawLine(w - 6, y, w - 1, y);
+            painter.drawLine(w - px(6), y, w - 1, y);
             const QString text =
                 hz >= 1000 ? QString::number(hz / 1000) + "k" : QString::number(hz);
-            painter.drawText(QRect(0, y - 7, w - 8, 14), Qt::AlignRight | Qt::AlignVCenter, text);
+            painter.drawText(QRect(0, y - px(7), w - px(8), px(14)),
+                             Qt::AlignRight | Qt::AlignVCenter, text);
         }
     painter.drawLine(w - 1, 0, w - 1, height);
 }
@@ -89,11 +93,13 @@ int TSpectroStrip::WindowSize() {
 TSpectroStrip::TSpectroStrip(TChannelWin* view) : Tiles(WindowSize()), View(view) {
     // A tile repaints its columns if the view still shows its zoom.
     Tiles.Ready = [this](double zoom, int64_t first, int64_t end) {
-        const TWaveWin& w = *View->Owner;
-        if (!w.View().Spectrogram || zoom != w.View().Zoom)
+        if (!View->Owner->View().Spectrogram || zoom != TileZoom())
             return;
-        const int64_t x1 = std::max<int64_t>(first - w.View().ScrollX, 0);
-        const int64_t x2 = std::min<int64_t>(end - w.View().ScrollX, View->width());
+        const double dpr = View->devicePixelRatioF();
+        const int64_t from = FirstColumn();
+        const int64_t x1 = std::max<int64_t>(int64_t(std::floor(double(first - from) / dpr)), 0);
+        const int64_t x2 =
+            std::min<int64_t>(int64_t(std::ceil(double(end - from) / dpr)), View->width());
         if (x1 < x2)
             View->update(QRect(int(x1), 0, int(x2 - x1), View->height()));
     };
@@ -106,6 +112,18 @@ TSpectroStrip::TSpectroStrip(TChannelWin* view) : Tiles(WindowSize()), View(view
                                     View->Owner->SampleUnder(View->width()) + 1);
         }
     });
+}
+
+double TSpectroStrip::TileZoom() const {
+    return View->Owner->View().Zoom * View->devicePixelRatioF();
+}
+
+int64_t TSpectroStrip::FirstColumn() const {
+    return int64_t(std::floor(double(View->Owner->View().ScrollX) * View->devicePixelRatioF()));
+}
+
+int TSpectroStrip::Columns() const {
+    return int(std::ceil(View->width() * View->devicePixelRatioF()));
 }
 
 TChannelWin::~TChannelWin() = default;
@@ -129,11 +147,20 @@ void FillCanvas(QImage& canvas, int columns, int top, int bottom, int height,
     constexpr int rows = NSWave::TSpectrumScale::Rows;
     const auto& palette = NSWave::SpectrumPalette();
     const int h = std::max(1, height);
+    int lastLevel = -1;
     for (int y = top; y < bottom; ++y) {
         // The top row of pixels shows the highest row of levels.
         const int level = rows - 1 - std::clamp(int(int64_t(y) * rows / h), 0, rows - 1);
         const ptrdiff_t offset = ptrdiff_t(level) * perTile;
         auto* line = reinterpret_cast<QRgb*>(canvas.scanLine(y - top));
+        // A strip taller than its rows of levels (most are, and on a screen
+        // of twice the density every one) repeats a line of pixels.
+        if (level == lastLevel) {
+            std::copy_n(reinterpret_cast<const QRgb*>(canvas.constScanLine(y - top - 1)), columns,
+                        line);
+            continue;
+        }
+        lastLevel = level;
         for (int k = 0; k < columns; ++k) {
             const uint8_t* levels = column[k];
             const QRgb colour = levels ? palette[levels[offset]] : waiting[k] ? Waiting : back;
@@ -144,19 +171,29 @@ void FillCanvas(QImage& canvas, int columns, int top, int bottom, int height,
 
 } // namespace
 
-void TChannelWin::PaintSpectrogram(const QRect& area) {
+void TChannelWin::PaintSpectrogram(const QRect& logical) {
     if (!Spectro)
         Spectro = std::make_unique<TSpectroStrip>(this);
     NSWave::TSpectrogram& tiles = Spectro->Tiles;
-    const int left = area.left(), right = area.right() + 1;
-    const int top = area.top(), bottom = area.bottom() + 1;
+    // Drawn in the screen's own pixels, as the waveform is: on a screen of
+    // twice the density every device column is a spectrum column of its
+    // own, the rows and the ruler as fine as the screen, and a cursor one
+    // device pixel wide. Everything below is in device pixels; at a ratio of
+    // 1 they are the view's pixels.
+    const double dpr = devicePixelRatioF();
+    const int left = int(std::floor(logical.left() * dpr));
+    const int right = int(std::ceil((logical.right() + 1) * dpr));
+    const int top = int(std::floor(logical.top() * dpr));
+    const int bottom = int(std::ceil((logical.bottom() + 1) * dpr));
+    const int width = Spectro->Columns();
+    const int height = int(std::ceil(this->height() * dpr));
     const int columns = right - left;
     const QRgb back = ColorOf(Owner->View().BackColor);
     NSWave::TChannel* channel =
         Owner->Document.HasChannel(Channel) ? &Owner->Document.Channel(Channel) : nullptr;
     const int64_t count = channel ? channel->Count : 0;
-    const double zoom = Owner->View().Zoom;
-    const int64_t scrollX = Owner->View().ScrollX;
+    const double zoom = Spectro->TileZoom();
+    const int64_t scrollX = Spectro->FirstColumn();
     constexpr int perTile = NSWave::TSpectrogram::TileColumns;
     if (channel) {
         tiles.Follow(*channel, Owner->Document.Rate);
@@ -173,9 +210,22 @@ void TChannelWin::PaintSpectrogram(const QRect& area) {
             tiles.Tile(zoom, t);
     };
     if (channel) {
-        const int64_t page = Owner->View().ViewWidth;
-        ask(scrollX + width(), scrollX + width() + page);
+        const int64_t page = int64_t(std::ceil(Owner->View().ViewWidth * dpr));
+        ask(scrollX + width, scrollX + width + page);
         ask(scrollX - page, scrollX);
+    }
+
+    // The selection band, inverted; a cursor, or a selection narrower than a
+    // column, is one column wide.
+    int64_t bandFrom = 0, bandTo = 0;
+    if (ShowsSelection()) {
+        auto pixelOf = [&](uint32_t sample) { return int64_t(sample * zoom - double(scrollX)); };
+        const int64_t a = pixelOf(Owner->Selected().Start);
+        const int64_t b = pixelOf(Owner->Selected().End);
+        if (a < width && b >= 0) {
+            bandFrom = a;
+            bandTo = a == b ? b + 1 : b;
+        }
     }
 
     // Each column's levels (null: none to show), and the band's mask.
@@ -185,14 +235,13 @@ void TChannelWin::PaintSpectrogram(const QRect& area) {
     invert.assign(size_t(columns), 0);
     std::vector<uint8_t> waiting; // columns of the sound whose tile is not there yet
     waiting.assign(size_t(columns), 0);
-    const auto [bandFrom, bandTo] = Band();
     const uint8_t* tile = nullptr;
     int64_t tileIndex = -1;
     for (int x = left; x < right; ++x) {
         const size_t k = size_t(x - left);
         if (x >= bandFrom && x < bandTo)
             invert[k] = 0x00ffffffu;
-        if (!channel || Owner->SampleUnder(x) >= count)
+        if (!channel || int64_t(double(x + scrollX) / zoom) >= count)
             continue;
         const int64_t c = scrollX + x;
         if (c / perTile != tileIndex) {
@@ -207,15 +256,23 @@ void TChannelWin::PaintSpectrogram(const QRect& area) {
     if (canvas.width() < columns || canvas.height() < bottom - top)
         canvas = QImage(std::max(columns, canvas.width()), std::max(bottom - top, canvas.height()),
                         QImage::Format_RGB32);
-    FillCanvas(canvas, columns, top, bottom, height(), column.data(), waiting.data(), invert.data(),
+    FillCanvas(canvas, columns, top, bottom, height, column.data(), waiting.data(), invert.data(),
                back);
-    if (left < TSpectroStrip::RulerWidth) {
+    if (left < int(std::lround(TSpectroStrip::RulerWidth * dpr))) {
         QPainter ruler(&canvas);
         ruler.translate(-left, -top);
         ruler.setClipRect(QRect(left, top, columns, bottom - top));
-        DrawRuler(ruler, tiles.Scale(), height(), ColorOf(Owner->View().LegendColor));
+        DrawRuler(ruler, tiles.Scale(), height, ColorOf(Owner->View().LegendColor), dpr);
     }
-    QPainter(this).drawImage(area.topLeft(), canvas, QRect(0, 0, columns, bottom - top));
+    QPainter painter(this);
+    if (dpr == 1) {
+        painter.drawImage(logical.topLeft(), canvas, QRect(0, 0, columns, bottom - top));
+        return;
+    }
+    // One picture pixel to one device pixel: in the screen's pixels the
+    // painter copies the picture as it is, without scaling.
+    painter.setTransform(QTransform::fromScale(1 / dpr, 1 / dpr));
+    painter.drawImage(QPoint(left, top), canvas, QRect(0, 0, columns, bottom - top));
 }
 
 } // namespace NSWaveWin

@@ -21,6 +21,14 @@ public:
     // Width of the frequency ruler at the view's left edge.
     static constexpr int RulerWidth = 44;
 
+    // The strip has a spectrum column for every device pixel across (two
+    // for each of the view's pixels on a screen of twice the density): its
+    // tiles are those of the zoom in device pixels. The column at the
+    // view's left edge, and the columns across.
+    double TileZoom() const;
+    int64_t FirstColumn() const;
+    int Columns() const;
+
     NSWave::TSpectrogram Tiles;
 
 private:

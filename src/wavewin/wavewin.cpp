@@ -51,8 +51,9 @@ std::vector<TWaveWin*>& AllWindows() {
 // "8 bit", "16 bit", "24 bit", "32 bit" or "float" for a size code.
 std::string SizeText(int size) {
     if (NSWave::IsFloatSize(size))
-        return "float";
-    return std::to_string(NSWave::BitsOfSize(size)) + " bit";
+        return NSText::Tr("WaveWindow", "float");
+    return NSText::Fill(NSText::Tr("WaveWindow", "%1 bit"),
+                        {std::to_string(NSWave::BitsOfSize(size))});
 }
 
 // The full path of the file as the tooltip of the caption in the window's
@@ -806,8 +807,9 @@ void TWaveWin::RecordProgress() {
         Meter->SetLevels(TPlayRecStatus::Levels);
     if (StatusText) {
         std::ostringstream text;
-        text << "Recorded " << double(Recorded) / double(std::max(1, Document.Rate)) << " seconds";
-        StatusText->SetText(text.str());
+        text << double(Recorded) / double(std::max(1, Document.Rate));
+        StatusText->SetText(
+            NSText::Fill(NSText::Tr("Window", "Recorded %1 seconds"), {text.str()}));
     }
 }
 

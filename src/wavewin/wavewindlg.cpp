@@ -170,13 +170,15 @@ void TWaveWinDlg::FollowSize() {
 
 TDlgControlBar* TWaveWinDlg::MakeBar(int id, int x, int y, int w, int h) {
     auto* bar = new TDlgControlBar(this);
-    static const QHash<int, QString> names = {
-        {2502, QCoreApplication::translate("WaveWindow", "Transport")},
-        {2551, QCoreApplication::translate("WaveWindow", "Tracks")},
-        {2555, QCoreApplication::translate("WaveWindow", "Effects")},
-        {2508, QCoreApplication::translate("WaveWindow", "Channel height")},
-        {2507, QCoreApplication::translate("WaveWindow", "Zoom")}};
-    bar->setAccessibleName(names.value(id));
+    // Translated for each window: a language installed later shows too.
+    static const QHash<int, const char*> names = {
+        {2502, QT_TRANSLATE_NOOP("WaveWindow", "Transport")},
+        {2551, QT_TRANSLATE_NOOP("WaveWindow", "Tracks")},
+        {2555, QT_TRANSLATE_NOOP("WaveWindow", "Effects")},
+        {2508, QT_TRANSLATE_NOOP("WaveWindow", "Channel height")},
+        {2507, QT_TRANSLATE_NOOP("WaveWindow", "Zoom")}};
+    if (const char* name = names.value(id))
+        bar->setAccessibleName(QCoreApplication::translate("WaveWindow", name));
     Place(bar, id, x, y, w, h);
     return bar;
 }

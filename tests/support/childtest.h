@@ -1,6 +1,7 @@
 #pragma once
-// Runs one test of this test program in a process of its own (another
-// display, another screen density) and expects it to pass there.
+// Runs tests of this test program in a process of its own (another
+// display, another screen density) and expects them to pass there: `count`
+// of them, none skipped.
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,8 @@
 #include <QProcessEnvironment>
 #include <string>
 
-inline void ExpectChildTestPasses(const QProcessEnvironment& env, const QString& filter) {
+inline void ExpectChildTestPasses(const QProcessEnvironment& env, const QString& filter,
+                                  int count = 1) {
     QProcess child;
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::MergedChannels);
@@ -20,5 +22,7 @@ inline void ExpectChildTestPasses(const QProcessEnvironment& env, const QString&
         child.kill(), child.waitForFinished();
     ASSERT_TRUE(finished) << output;
     EXPECT_EQ(child.exitCode(), 0) << output;
-    EXPECT_NE(output.find("[  PASSED  ] 1 test."), std::string::npos) << output;
+    const std::string passed =
+        "[  PASSED  ] " + std::to_string(count) + (count == 1 ? " test." : " tests.");
+    EXPECT_NE(output.find(passed), std::string::npos) << output;
 }

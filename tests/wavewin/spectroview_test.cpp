@@ -9,6 +9,7 @@
 #include <random>
 
 #include "wave/spectro.h"
+#include "wavewin/spectrotest.h"
 #include "wavewin/spectroview.h"
 #include "wavewin/viewtest.h"
 #include "wavewin/wavewintest.h"
@@ -21,43 +22,6 @@ using NSWave::TSpectrumScale;
 namespace {
 
 constexpr QRgb Waiting = 0xff303030u;
-
-// Channel c of window w as its spectrogram strip shows it right of the ruler.
-QImage PlainSpectrogram(TWaveWin& w, int c, int width, int height) {
-    const NSWave::TChannel& source = w.Document.Channel(c);
-    NSWave::TChannel copy(source, TSampleRange(0, source.Count, c));
-    TSpectrogram fresh(TSpectroStrip::WindowSize());
-    fresh.Follow(copy, w.Document.Rate);
-    const int64_t count = source.Count;
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(RgbOf(w.View().BackColor));
-    const TSampleRange& s = w.Selected();
-    const bool shows = s.Valid && (s.Channel == c || s.Channel == AllChannels);
-    const int64_t a = shows ? int64_t(s.Start * w.View().Zoom - double(w.View().ScrollX)) : 0;
-    const int64_t b = shows ? int64_t(s.End * w.View().Zoom - double(w.View().ScrollX)) : 0;
-    for (int pass = 0; pass < 2; ++pass) {
-        for (int x = 0; x < width; ++x) {
-            if (int64_t(double(x + w.View().ScrollX) / w.View().Zoom) >= count)
-                break;
-            const int64_t column = w.View().ScrollX + x;
-            const uint8_t* levels = fresh.Tile(w.View().Zoom, column / TSpectrogram::TileColumns);
-            if (pass == 0)
-                continue;
-            for (int y = 0; y < height; ++y) {
-                const int row = TSpectrumScale::Rows - 1 -
-                                std::min(int(int64_t(y) * TSpectrumScale::Rows / height),
-                                         TSpectrumScale::Rows - 1);
-                QRgb colour = NSWave::SpectrumPalette()[levels[row * TSpectrogram::TileColumns +
-                                                               column % TSpectrogram::TileColumns]];
-                if (shows && a < width && b >= 0 && x >= a && x < (a == b ? b + 1 : b))
-                    colour ^= 0x00ffffffu;
-                image.setPixel(x, y, colour);
-            }
-        }
-        fresh.Finish();
-    }
-    return image;
-}
 
 class SpectroViewTest : public WaveWinTest {
 protected:
@@ -76,22 +40,7 @@ protected:
                    (int32_t(Rng()) >> int(Pick(4, 20)));
     }
 
-    // Lets the tiles asked for arrive and the repaints they bring run,
-    // until a paint asks for nothing more.
-    static void Settle(TWaveWin* w) {
-        for (int turn = 0; turn < 20; ++turn) {
-            QCoreApplication::processEvents();
-            bool waiting = false;
-            for (TChannelWin* view : w->Views())
-                if (view->Spectro && view->Spectro->Tiles.Pending()) {
-                    waiting = true;
-                    view->Spectro->Tiles.Finish();
-                }
-            if (!waiting)
-                return;
-        }
-        FAIL() << "the tiles never settled";
-    }
+    static void Settle(TWaveWin* w) { SettleSpectrograms(w); }
 
     void Check(TWaveWin* w, const std::string& state) {
         Settle(w);
