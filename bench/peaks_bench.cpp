@@ -3,9 +3,9 @@
 // - the extremes of every column of a view fitted to 1,900 columns (about
 //   83,558 samples each), both channels, from the summary and by the plain
 //   scan;
-// - the rebuild after one second is deleted in the middle (and, every other
-//   round, put back), next to one plain min/max pass over the samples
-//   behind the change after the same edit;
+// - the summary's work after one second is deleted in the middle (and,
+//   every other round, put back), next to one plain min/max pass over the
+//   samples behind the change after the same edit;
 // - the summary's memory as a percentage of the sample bytes (counter
 //   "summary %").
 //
@@ -62,8 +62,8 @@ void FitView(benchmark::State& state, bool summary) {
     state.counters["summary %"] = 100.0 * double(channel.SummaryBytes()) / (channel.Count * 4.0);
 }
 
-// One second out of the middle of one channel, or back in: the summary is
-// stale from the middle on either way.
+// One second out of the middle of one channel, or back in: the summary
+// moves the blocks behind the edit and summarises the ones around it.
 void EditInTheMiddle(NSWave::TChannel& channel, bool& deleted) {
     const TSampleRange second(Middle, Middle + Second);
     if (deleted)

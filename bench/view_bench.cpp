@@ -5,9 +5,9 @@
 //   10 pixels per sample, next to the same picture painted by a plain scan
 //   that reads every sample the columns cover;
 // - a page scroll (Right, then Left, in turns) until its pixels are drawn;
-// - the repaint after one second is deleted in the middle (the summary
-//   rebuilt behind the edit), next to one plain min/max pass over the
-//   samples behind the edit;
+// - one second deleted, put in, pasted or amplified at the start, in the middle and
+//   at the end, from the edit done to the views painted, next to one plain
+//   min/max pass over the samples behind the edit;
 // - the summary's memory as a percentage of the sample bytes.
 //
 // Run: build/release/bench/view_bench [rounds] (medians; 15 rounds by
@@ -165,36 +165,74 @@ int main(int argc, char** argv) {
     std::printf("\npage scroll at 0.00004 px/sample, drawn: %.3f / %.3f\n", scroll.Wall,
                 scroll.Cpu);
 
-    // One second out of the middle of both channels, or back in, in turns:
-    // the summaries are stale from the middle on either way.
-    bool deleted = false;
-    auto edit = [&] {
-        const TSampleRange second(Middle, Middle + Second, AllChannels);
-        if (deleted)
-            window.Document.InsertSilence(second);
-        else
-            window.Document.DeleteRange(second, true);
-        deleted = !deleted;
-        window.UpdateView();
-    };
+    // One second deleted, put in, pasted or amplified in both channels at the start,
+    // in the middle and at the end, the views fitted: from the edit done to
+    // the views painted (the edit itself untimed), next to one plain min/max
+    // pass over the samples behind the edit.
     window.ZoomToFit();
     QCoreApplication::processEvents();
-    const TTiming afterEdit = Median(repaintBoth, edit);
-    const TTiming plainPass = Median(
-        [&] {
-            for (int c = 0; c < 2; ++c) {
-                const NSWave::TChannel& channel = window.Document.Channel(c);
-                volatile NSWave::TPeak peak =
-                    NSWave::PlainExtremes(channel, Middle, channel.Count - 1);
-                (void)peak;
-            }
-        },
-        edit);
-    std::printf("repaint at fit after 1 s deleted in the middle (summary rebuilt behind it): "
-                "%.3f / %.3f\none plain min/max pass over the samples behind it: %.3f / %.3f\n"
-                "ratio %.3f / %.3f\n",
-                afterEdit.Wall, afterEdit.Cpu, plainPass.Wall, plainPass.Cpu,
-                afterEdit.Wall / plainPass.Wall, afterEdit.Cpu / plainPass.Cpu);
+    auto painted = [&] {
+        window.AnnounceChanges();
+        QCoreApplication::processEvents();
+    };
+    std::printf("\none second edited in both channels at fit, from the edit done to the views "
+                "painted\n%-22s %19s %19s %15s\n",
+                "", "painted", "plain pass behind", "ratio");
+    struct {
+        const char* name;
+        uint32_t at;
+    } const places[] = {{"start", 0}, {"middle", Middle}, {"end", HourSamples - Second}};
+    enum TKind { Delete, Insert, Paste, Amplify };
+    const char* const kinds[] = {"delete", "insert", "paste", "Amplify"};
+    // One second of the sound itself, to paste.
+    NSWave::TFile clip(44100, 2, 2, 2);
+    clip.SetSize(Second, 2);
+    for (int c = 0; c < 2; ++c)
+        clip.Channel(c).CopyIn(TSampleRange(0, Second), window.Document.Channel(c).Samples);
+    for (const auto& place : places) {
+        for (TKind kind : {Delete, Insert, Paste, Amplify}) {
+            const TSampleRange second(place.at, place.at + Second, AllChannels);
+            bool due = false; // the length is to be put back
+            auto putBack = [&] {
+                if (!due)
+                    return;
+                if (kind == Delete)
+                    window.Document.InsertSilence(second);
+                else
+                    window.Document.DeleteRange(second, true);
+                painted();
+                due = false;
+            };
+            auto edit = [&] {
+                putBack();
+                if (kind == Delete)
+                    window.Document.DeleteRange(second, true);
+                else if (kind == Insert)
+                    window.Document.InsertSilence(second);
+                else if (kind == Paste)
+                    window.Document.Paste(clip, TSampleRange(place.at, place.at, AllChannels));
+                else
+                    window.Document.Amplify(second, 1.0, 1.0);
+                due = kind != Amplify;
+            };
+            auto plainBehind = [&] {
+                for (int c = 0; c < 2; ++c) {
+                    const NSWave::TChannel& channel = window.Document.Channel(c);
+                    volatile NSWave::TPeak peak =
+                        NSWave::PlainExtremes(channel, place.at, channel.Count - 1);
+                    (void)peak;
+                }
+            };
+            const TTiming paint = Median(painted, edit);
+            const TTiming plainPass = Median(plainBehind, edit);
+            putBack();
+            char name[32];
+            std::snprintf(name, sizeof name, "%s, %s", kinds[kind], place.name);
+            std::printf("%-22s %9.3f / %7.3f %9.3f / %7.3f %7.3f / %.3f\n", name, paint.Wall,
+                        paint.Cpu, plainPass.Wall, plainPass.Cpu, paint.Wall / plainPass.Wall,
+                        paint.Cpu / plainPass.Cpu);
+        }
+    }
 
     const NSWave::TChannel& channel = window.Document.Channel(0);
     std::printf("summary memory: %.3f %% of the sample bytes\n",

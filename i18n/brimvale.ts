@@ -863,6 +863,30 @@ It is the file %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>64 kbit/s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>96 kbit/s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>128 kbit/s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>160 kbit/s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>256 kbit/s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Opus bitrate:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Colours</source>
         <translation type="unfinished"></translation>
     </message>

@@ -888,6 +888,30 @@ Es ist die Datei %1</translation>
         <source>&amp;MP3 quality:</source>
         <translation>&amp;MP3-Qualität:</translation>
     </message>
+    <message>
+        <source>64 kbit/s</source>
+        <translation>64 kbit/s</translation>
+    </message>
+    <message>
+        <source>96 kbit/s</source>
+        <translation>96 kbit/s</translation>
+    </message>
+    <message>
+        <source>128 kbit/s</source>
+        <translation>128 kbit/s</translation>
+    </message>
+    <message>
+        <source>160 kbit/s</source>
+        <translation>160 kbit/s</translation>
+    </message>
+    <message>
+        <source>256 kbit/s</source>
+        <translation>256 kbit/s</translation>
+    </message>
+    <message>
+        <source>&amp;Opus bitrate:</source>
+        <translation>&amp;Opus-Bitrate:</translation>
+    </message>
 </context>
 <context>
     <name>Print</name>

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <vector>
 
 namespace {
@@ -100,6 +101,19 @@ std::string TQtFileDialogs::Run(TFileDialogRequest& request) {
         dialog.selectNameFilter(filters[request.FilterIndex - 1]);
     if (!request.DefaultSuffix.empty())
         dialog.setDefaultSuffix(QString::fromStdString(request.DefaultSuffix));
+    // A name typed without a suffix takes that of the type chosen in the
+    // list (its first pattern), so choosing "Opus (*.opus)" saves an Opus
+    // file; a filter without one keeps the default.
+    if (request.Save) {
+        const QString fallback = QString::fromStdString(request.DefaultSuffix);
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog, fallback](const QString& filter) {
+                             static const QRegularExpression first(
+                                 QStringLiteral("\\(\\*\\.([A-Za-z0-9]+)[ )]"));
+                             const QRegularExpressionMatch m = first.match(filter);
+                             dialog.setDefaultSuffix(m.hasMatch() ? m.captured(1) : fallback);
+                         });
+    }
     if (!request.PromptOverwrite)
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!request.FileName.empty())

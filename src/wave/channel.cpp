@@ -78,7 +78,8 @@ const int32_t* TChannel::CopyIn(const TSampleRange& range, const int32_t* buffer
         return nullptr;
     uint32_t n = CountInRange(range);
     if (n)
-        std::memcpy(MutableSamples(range.Start), buffer, size_t(n) * sizeof(int32_t));
+        std::memcpy(MutableSamples(range.Start, range.Start + n), buffer,
+                    size_t(n) * sizeof(int32_t));
     return buffer + n;
 }
 
@@ -87,7 +88,7 @@ int32_t* TChannel::SwapRange(const TSampleRange& range, int32_t* buffer) {
         return nullptr;
     uint32_t n = CountInRange(range);
     if (n)
-        std::swap_ranges(buffer, buffer + n, MutableSamples(range.Start));
+        std::swap_ranges(buffer, buffer + n, MutableSamples(range.Start, range.Start + n));
     return buffer + n;
 }
 
@@ -97,7 +98,7 @@ void TChannel::ZeroRange(const TSampleRange& range) {
     uint32_t end = std::min(range.End, Count);
     if (!range.Valid || range.Start >= end)
         return;
-    std::fill(MutableSamples(range.Start), Writable() + end, 0);
+    std::fill(MutableSamples(range.Start, end), Writable() + end, 0);
 }
 
 uint64_t TChannel::LengthAfterGap(const TSampleRange& range) const {
@@ -125,9 +126,12 @@ void TChannel::InsertGap(const TSampleRange& range) {
         ThrowTooLong();
     uint32_t oldCount = Count, gap = range.End - range.Start;
     SetSize(uint32_t(length), true);
-    int32_t* from = MutableSamples(range.Start);
+    int32_t* from = Writable() + range.Start;
     std::memmove(from + gap, from, size_t(oldCount - range.Start) * sizeof(int32_t));
     std::fill(from, from + gap, 0);
+    // The samples behind the gap only moved.
+    Peaks.Inserted(range.Start, gap);
+    Mark(range.Start);
 }
 
 void TChannel::DeleteRange(const TSampleRange& range, bool shrink) {
@@ -137,8 +141,10 @@ void TChannel::DeleteRange(const TSampleRange& range, bool shrink) {
     if (!range.Valid || range.Start >= end)
         return;
     uint32_t n = end - range.Start;
-    int32_t* from = MutableSamples(range.Start);
+    int32_t* from = Writable() + range.Start;
     std::memmove(from, from + n, size_t(Count - end) * sizeof(int32_t));
+    Peaks.Deleted(range.Start, n);
+    Mark(range.Start);
     if (shrink)
         SetSize(Count - n, true);
     else
@@ -215,7 +221,7 @@ void TChannel::Amplify(const TSampleRange& range, double from, double to, TOpSta
     const int base = StatusBase(status);
     const TRamp ramp{from, to, double(n)};
     constexpr uint32_t Block = 1u << 16;
-    int32_t* s = MutableSamples(range.Start);
+    int32_t* s = MutableSamples(range.Start, end);
     for (uint32_t i = 0; i < n; i += Block) {
         const uint32_t count = std::min(Block, n - i);
         RampBlock(s + i, int(count), ramp, double(i));
@@ -223,7 +229,7 @@ void TChannel::Amplify(const TSampleRange& range, double from, double to, TOpSta
             status->SetPercent(base + int(int64_t(span) * (i + count - 1) / n));
             // The undo record takes back what was done so far.
             if (status->Cancelled()) {
-                Changed(range.Start);
+                Replaced(range.Start, end);
                 throw xcancelled();
             }
         }
@@ -231,7 +237,7 @@ void TChannel::Amplify(const TSampleRange& range, double from, double to, TOpSta
     // A paint during a progress report may have summarised half-written
     // samples.
     if (status)
-        Changed(range.Start);
+        Replaced(range.Start, end);
 }
 
 TPeak TChannel::Extremes(uint64_t first, uint64_t last, uint32_t readable) const {

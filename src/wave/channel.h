@@ -62,8 +62,13 @@ public:
     // summary is rebuilt from there, lazily, at the next Extremes call.
     void Changed(uint32_t from) {
         Peaks.Changed(from);
-        ChangedFrom = std::min(ChangedFrom, from);
-        SpectrumFrom = std::min(SpectrumFrom, from);
+        Mark(from);
+    }
+    // Only samples [from, to) changed, in place: the summary is rebuilt
+    // there alone.
+    void Replaced(uint32_t from, uint32_t to) {
+        Peaks.Replaced(from, to);
+        Mark(from);
     }
     // The first sample changed since the last call (NoChange: none), for
     // the views that show the channel; the next call starts afresh.
@@ -78,6 +83,11 @@ public:
         Changed(from);
         return Samples ? Writable() + from : nullptr;
     }
+    // The samples [from, to) for writing, marking only them changed.
+    int32_t* MutableSamples(uint32_t from, uint32_t to) {
+        Replaced(from, to);
+        return Samples ? Writable() + from : nullptr;
+    }
     // Exchanges the samples (and length) with `other`; both count as
     // changed from their first sample. Puts a staged result in place at once.
     void SwapSamples(TChannel& other) {
@@ -89,6 +99,10 @@ public:
     }
     // Heap memory of the summary.
     size_t SummaryBytes() const { return Peaks.MemoryBytes(); }
+    // The summary's stretches and the blocks it has summarised all told,
+    // which show how much an edit cost it.
+    size_t StretchCount() const { return Peaks.StretchCount(); }
+    uint64_t SummarisedBlocks() const { return Peaks.BuiltBlocks(); }
 
     uint32_t Count = 0;
     uint32_t Capacity = 0;
@@ -100,6 +114,11 @@ private:
     // The array is the channel's own; only the channel's operations and
     // MutableSamples write through this.
     int32_t* Writable() const { return const_cast<int32_t*>(Samples); }
+    // Tells the views (not the summary) that samples from `from` on changed.
+    void Mark(uint32_t from) {
+        ChangedFrom = std::min(ChangedFrom, from);
+        SpectrumFrom = std::min(SpectrumFrom, from);
+    }
 
     mutable TPeakSummary Peaks;
     // A new channel is new from its first sample.

@@ -233,7 +233,8 @@ void TChannel::ApplyEffect(const TFile& document, const char* name, const char* 
     effect.reset();
     ThrowOnFailure(false, messages, "");
 
-    const uint32_t total = staging.ReadBack(MutableSamples(start));
+    // At most the range comes back; a shorter output closes up behind it.
+    const uint32_t total = staging.ReadBack(MutableSamples(start, end));
     if (total < len)
         DeleteRange(TSampleRange(start + total, end), true);
 }

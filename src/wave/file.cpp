@@ -211,7 +211,7 @@ int32_t MixDown(const TFile& source, uint32_t k) {
 // Copies n samples of `from` into `to` at `start`, silence beyond its end.
 void FillFrom(TChannel& to, uint32_t start, const TChannel& from, uint32_t n) {
     uint32_t have = std::min(n, from.Count);
-    int32_t* dest = to.MutableSamples(start);
+    int32_t* dest = to.MutableSamples(start, start + n);
     std::copy(from.Samples, from.Samples + have, dest);
     std::fill(dest + have, dest + n, 0);
 }
@@ -272,7 +272,7 @@ TSampleRange TFile::Paste(TFile& source, const TSampleRange& range) {
             FillFrom(Channel(first + i), r.Start, source.Channel(0), n);
     } else {
         for (int i = 0; i < targets; ++i) {
-            int32_t* to = Channel(first + i).MutableSamples(r.Start);
+            int32_t* to = Channel(first + i).MutableSamples(r.Start, r.Start + n);
             if (i > 0) {
                 std::copy(Channel(first).Samples + r.Start, Channel(first).Samples + r.Start + n,
                           to);

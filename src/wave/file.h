@@ -25,6 +25,10 @@ namespace NSWave {
 // bit rate in kbit/s.
 extern TValueSetting Mp3QualitySetting;
 constexpr int DefaultMp3Quality = -2;
+// The bit rate of Opus files in kbit/s ("Save\OpusBitrate"), for one or two
+// channels; more channels get that much per pair.
+extern TValueSetting OpusBitrateSetting;
+constexpr int DefaultOpusBitrate = 128;
 
 // What a load found: the window tells the user when a file ended early.
 struct TLoadResult {

@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <random>
 #include <string>
 #include <strings.h>
@@ -30,6 +31,7 @@
 #include "util/xmsg.h"
 #include "wave/cancelled.h"
 #include "wave/file.h"
+#include "wave/opuswriter.h"
 #include "wave/soundformat.h"
 #include "wave/soxlib.h"
 
@@ -41,6 +43,7 @@ xfewerbits::xfewerbits(unsigned typeBits, unsigned soundBits)
       TypeBits(typeBits), SoundBits(soundBits) {}
 
 TValueSetting Mp3QualitySetting("Save\\Mp3Quality", DefaultMp3Quality);
+TValueSetting OpusBitrateSetting("Save\\OpusBitrate", DefaultOpusBitrate);
 
 namespace {
 
@@ -52,6 +55,13 @@ double Mp3Compression() {
     if ((q <= -1 && q >= -9) || (q >= 32 && q <= 320))
         return double(q);
     return double(DefaultMp3Quality);
+}
+
+// The Opus encoder's bit rate per channel pair; a value it cannot take
+// gives the default.
+int OpusBitrate() {
+    const int kbits = OpusBitrateSetting.Get();
+    return kbits >= 6 && kbits <= 510 ? kbits : DefaultOpusBitrate;
 }
 
 constexpr size_t BlockSamples = 7680;
@@ -454,6 +464,54 @@ void WriteFrames(TOutput& output, const TFile& doc, const TSampleRange& range, R
     }
 }
 
+struct TFileCloser {
+    void operator()(FILE* file) const { std::fclose(file); }
+};
+
+// An Opus file: the library only reads them, so the Opus encoder writes
+// the new file, every failure checked as for the library's types.
+template <class Report>
+void WriteOpus(const TFile& doc, const std::string& path, const TSampleRange& range, bool durable,
+               Report report) {
+    std::unique_ptr<FILE, TFileCloser> file(std::fopen(path.c_str(), "wb"));
+    if (!file)
+        throw xmsg("Could not open file: " + std::string(std::strerror(errno)));
+    std::vector<const TChannel*> sources;
+    if (range.Channel == AllChannels)
+        for (int c = 0; c < doc.ChannelCount(); ++c)
+            sources.push_back(&doc.Channel(c));
+    else
+        sources.push_back(&doc.Channel(range.Channel));
+    const size_t channels = sources.size();
+    const bool narrow = !IsFloatSize(doc.Size) && BitsOfSize(doc.Size) <= 16;
+    TOpusWriter writer(file.get(), doc.Rate, int(channels), OpusBitrate(), narrow, doc.Comment);
+
+    const uint64_t len = range.End - range.Start;
+    const size_t perBlock = std::max<size_t>(1, BlockSamples / channels);
+    std::vector<int32_t> block(perBlock * channels);
+    for (uint64_t done = 0; done < len;) {
+        const uint32_t start = uint32_t(range.Start + done);
+        const size_t n = size_t(std::min<uint64_t>(perBlock, len - done));
+        for (size_t c = 0; c < channels; ++c) {
+            const TChannel& channel = *sources[c];
+            const size_t have =
+                channel.Count > start ? std::min<size_t>(n, channel.Count - start) : 0;
+            for (size_t f = 0; f < n; ++f)
+                block[f * channels + c] = f < have ? channel.Samples[start + f] : 0;
+        }
+        writer.Write(block.data(), n);
+        done += n;
+        report(done);
+    }
+    writer.Finish();
+    if (std::fflush(file.get()) != 0 || std::ferror(file.get()))
+        throw xmsg("Could not write file: " + std::string(std::strerror(errno)));
+    if (durable && fsync(fileno(file.get())) != 0)
+        throw xmsg("Could not write file: " + std::string(std::strerror(errno)));
+    if (std::fclose(file.release()) != 0)
+        throw xmsg("Could not write file: " + std::string(std::strerror(errno)));
+}
+
 // The library's name of the type a file is saved as.
 std::string SaveKind(const std::string& fileName, const char* type) {
     std::string kind = type && *type ? type : TypeFromName(fileName);
@@ -491,6 +549,22 @@ void TFile::SaveTo(const std::string& fileName, TOpStatus* status, const char* t
         return;
 
     const std::string kind = SaveKind(fileName, type);
+    const uint64_t len = r.End - r.Start;
+    // A save the user cancels stops here; the new file goes, the target
+    // stays as it was. A scratch file is part of a command and runs on.
+    auto report = [&](uint64_t done) {
+        if (status && len)
+            status->SetPercent(int(done * 100 / len));
+        if (durable)
+            ThrowIfCancelled(status);
+    };
+    if (kind == "opus" && CanSaveOpus()) {
+        TSaveTarget target(FinalTarget(fileName));
+        WriteOpus(*this, target.Name, r, durable, report);
+        target.Commit(durable);
+        return;
+    }
+
     TSoxMessages messages;
     const bool isAuto = kind == "auto";
     if (!isAuto && !sox_find_format(kind.c_str(), sox_false))
@@ -546,16 +620,6 @@ void TFile::SaveTo(const std::string& fileName, TOpStatus* status, const char* t
     if (wrote && wrote < bits && !allowFewerBits && !TypeFixesSampleFormat(kind) &&
         !SameHandler(kind, LoadedType))
         throw xfewerbits(wrote, bits);
-
-    const uint64_t len = r.End - r.Start;
-    // A save the user cancels stops here; the new file goes, the target
-    // stays as it was. A scratch file is part of a command and runs on.
-    auto report = [&](uint64_t done) {
-        if (status && len)
-            status->SetPercent(int(done * 100 / len));
-        if (durable)
-            ThrowIfCancelled(status);
-    };
 
     if (len > 0 && channels == 1)
         WriteChannel(output, Channel(r.Channel), r, report);

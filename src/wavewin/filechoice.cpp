@@ -9,6 +9,7 @@
 #include "util/settings.h"
 #include "util/text.h"
 #include "wave/formats.h"
+#include "wave/opuswriter.h"
 
 namespace NSWaveWin {
 
@@ -55,6 +56,10 @@ TStrSetting& LastFileSetting() {
 
 std::vector<std::string> SoundFilters(bool save) {
     std::vector<std::string> all = {"wav", "aiff", "aif"};
+    // The library only reads Opus files; the program's own encoder writes
+    // them where it is built in.
+    if (save && NSWave::CanSaveOpus())
+        all.push_back("opus");
     for (const std::string& type : NSWave::LibraryTypes(save))
         if (std::find(all.begin(), all.end(), type) == all.end())
             all.push_back(type);
@@ -110,6 +115,9 @@ std::string ChooseSaveFile(const std::string& current) {
         if (strcasecmp(suffix.c_str(), ".aif") == 0 || strcasecmp(suffix.c_str(), ".aiff") == 0) {
             request.FilterIndex = FilterIndexOf(request.Filters, "AIFF");
             request.DefaultSuffix = "aif";
+        } else if (strcasecmp(suffix.c_str(), ".opus") == 0 && NSWave::CanSaveOpus()) {
+            request.FilterIndex = FilterIndexOf(request.Filters, "Opus");
+            request.DefaultSuffix = "opus";
         }
     }
     request.Directory = LastDirSetting().Get();

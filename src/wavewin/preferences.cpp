@@ -188,6 +188,20 @@ TPrefsDlg::TPrefsDlg(QWidget* parent) : QDialog(parent), Colors(StoredColors()) 
     Mp3Quality->setCurrentIndex(
         std::max(0, Mp3Quality->findData(int(NSWave::Mp3QualitySetting.Get()))));
     savingForm->addRow(QCoreApplication::translate("Preferences", "&MP3 quality:"), Mp3Quality);
+    OpusBitrate = new QComboBox(saving);
+    const std::pair<const char*, int> bitrates[] = {
+        {QT_TRANSLATE_NOOP("Preferences", "64 kbit/s"), 64},
+        {QT_TRANSLATE_NOOP("Preferences", "96 kbit/s"), 96},
+        {QT_TRANSLATE_NOOP("Preferences", "128 kbit/s"), 128},
+        {QT_TRANSLATE_NOOP("Preferences", "160 kbit/s"), 160},
+        {QT_TRANSLATE_NOOP("Preferences", "256 kbit/s"), 256}};
+    for (const auto& [text, value] : bitrates)
+        OpusBitrate->addItem(QCoreApplication::translate("Preferences", text), value);
+    // A value not in the list shows as the default.
+    const int bitrate = OpusBitrate->findData(int(NSWave::OpusBitrateSetting.Get()));
+    OpusBitrate->setCurrentIndex(bitrate >= 0 ? bitrate
+                                              : OpusBitrate->findData(NSWave::DefaultOpusBitrate));
+    savingForm->addRow(QCoreApplication::translate("Preferences", "&Opus bitrate:"), OpusBitrate);
     layout->addWidget(saving);
 
     auto* colours = new QGroupBox(QCoreApplication::translate("Preferences", "Colours"), this);
@@ -235,6 +249,7 @@ void TPrefsDlg::accept() {
     NewSizeSetting.Set(Size->currentData().toInt());
     NewChannelsSetting.Set(Channels->value());
     NSWave::Mp3QualitySetting.Set(Mp3Quality->currentData().toInt());
+    NSWave::OpusBitrateSetting.Set(OpusBitrate->currentData().toInt());
     if (Colors != StoredColors())
         ApplyColors(Colors);
     TWaveWin::BroadcastState();

@@ -39,6 +39,7 @@ public:
     QComboBox* Scheme;
     // How Save writes MP3 files.
     QComboBox* Mp3Quality;
+    QComboBox* OpusBitrate;
     QCheckBox* FollowPlay;
     QCheckBox* ArrowsMove;
     // Seconds an effect dialog's Preview plays.

@@ -33,7 +33,7 @@ void ReverseRange(NSWave::TFile& doc, const TSampleRange& range, TOpStatus& stat
     uint64_t done = 0;
     for (int c = first; c <= last && doc.HasChannel(c); ++c) {
         NSWave::TChannel& channel = doc.Channel(c);
-        int32_t* low = channel.MutableSamples(range.Start);
+        int32_t* low = channel.MutableSamples(range.Start, range.End);
         int32_t* high = low + (range.End - range.Start);
         for (uint32_t i = 0; i < half; i += Block) {
             const uint32_t count = std::min(Block, half - i);
@@ -41,13 +41,13 @@ void ReverseRange(NSWave::TFile& doc, const TSampleRange& range, TOpStatus& stat
             done += count;
             status.SetPercent(int(done * 100 / std::max<uint64_t>(total, 1)));
             if (status.Cancelled()) {
-                channel.Changed(range.Start);
+                channel.Replaced(range.Start, range.End);
                 throw NSWave::xcancelled();
             }
         }
         // A paint during a progress report may have summarised the channel
         // half reversed.
-        channel.Changed(range.Start);
+        channel.Replaced(range.Start, range.End);
     }
 }
 

@@ -1,11 +1,15 @@
 // The Qt message box behind the message-box service: its buttons, texts of
-// their own, and the answer codes they give.
+// their own, and the answer codes they give; the Qt file dialog's suffixes.
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 
@@ -70,4 +74,44 @@ TEST(QtMessageBox, ButtonsMayCarryTextsOfTheirOwnAndKeepTheirAnswers) {
                          }),
               IdNo);
     EXPECT_EQ(seen, QStringList({"Cancel", "No", "Yes"}));
+}
+
+// The Qt file dialog of Save As: a name typed without a suffix takes that of
+// the type the user chose in the list, and the default with "All files".
+TEST(QtFileDialog, ANameWithoutSuffixTakesTheChosenType) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const auto& [chosen, expected] :
+         {std::pair{1, "take.opus"}, std::pair{2, "take.wav"}, std::pair{-1, "take.wav"}}) {
+        TFileDialogRequest request;
+        request.Save = true;
+        request.Title = "Save Sound File";
+        request.Filters = {"WAV (*.wav)", "Opus (*.opus)", "All files (*)"};
+        request.DefaultSuffix = "wav";
+        request.Directory = dir.path().toStdString();
+        QTimer::singleShot(0, [chosen] {
+            QFileDialog* dialog = nullptr;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* d = qobject_cast<QFileDialog*>(w); d && d->isVisible())
+                    dialog = d;
+            ASSERT_NE(dialog, nullptr);
+            auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            if (types && name) {
+                // As the user picks an entry: the list's own signals.
+                if (chosen >= 0) {
+                    types->setCurrentIndex(chosen);
+                    emit types->activated(chosen);
+                    emit types->textActivated(types->itemText(chosen));
+                }
+                name->setText("take");
+                QMetaObject::invokeMethod(dialog, "accept");
+                return;
+            }
+            ADD_FAILURE() << "no type list or name field";
+            dialog->reject();
+        });
+        const std::string file = TQtFileDialogs().Run(request);
+        EXPECT_EQ(file, dir.filePath(expected).toStdString()) << chosen;
+    }
 }

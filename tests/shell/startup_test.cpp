@@ -177,6 +177,13 @@ TEST_F(StartTest, DroppedSoundFilesOpenAsFromFileOpenAndAnythingElseIsRefused) {
     EXPECT_EQ(DragAndDrop(Frame(), unnamed.get()), std::make_pair(true, true));
     ASSERT_EQ(Children().size(), 3);
     EXPECT_EQ(Children()[2]->windowTitle(), "take");
+    // So is one whose suffix says something else.
+    const QString misnamed = Folder.filePath("take.txt");
+    std::filesystem::copy_file(a.toStdString(), misnamed.toStdString());
+    auto wrong = UriList({QUrl::fromLocalFile(misnamed)});
+    EXPECT_EQ(DragAndDrop(Frame(), wrong.get()), std::make_pair(true, true));
+    ASSERT_EQ(Children().size(), 4);
+    EXPECT_EQ(Children()[3]->windowTitle(), "take.txt");
 }
 
 TEST_F(StartTest, ARecordingKilledMidTakeIsOfferedUntilRecoveredOrDeleted) {

@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "peakcheck.h"
 #include "util/opstatus.h"
@@ -255,6 +258,209 @@ TEST(PeakSummary, FollowsEveryChangeOfTheSamples) {
     EXPECT_EQ(run.Done.size(), 19u);
     for (const auto& [kind, count] : run.Done)
         EXPECT_GE(count, 10) << kind;
+}
+
+// A model-based run on one long channel: the samples it should hold are kept
+// beside it, and every step is one of the writes that move or replace
+// samples, at positions on, next to and between block boundaries. After
+// each step the summary must answer as the plain scan does, and the work it
+// did must stay near the edit.
+class TStretchRun {
+public:
+    explicit TStretchRun(uint32_t seed, uint32_t most = 2'000'000) : Rng(seed) {
+        const auto n = uint32_t(Pick(most / 2, most));
+        Model.resize(n);
+        Ramps(Model.data(), n);
+        Channel.SetSize(n);
+        Channel.CopyIn(TSampleRange(0, n), Model.data());
+        Channel.Extremes(0, n);
+    }
+
+    // With `scattered`, only short edits that leave the length about as it
+    // is, which pile up stretches.
+    ::testing::AssertionResult Step(bool scattered = false) {
+        const uint32_t count = Channel.Count;
+        const uint32_t at = Position(count);
+        const uint32_t n = scattered ? uint32_t(Pick(1, 300)) : Length();
+        switch (scattered ? Pick(0, 3) : Pick(0, 6)) {
+        case 0: { // put in, then filled: a paste
+            Last = "insert";
+            const std::vector<int32_t> added = Noise(n);
+            Channel.InsertGap(TSampleRange(at, at + n));
+            Channel.CopyIn(TSampleRange(at, at + n), added.data());
+            Model.insert(Model.begin() + at, added.begin(), added.end());
+            break;
+        }
+        case 1: {
+            Last = "delete";
+            const bool shrink = Pick(0, 3) != 0;
+            const uint32_t end = std::min<uint32_t>(at + n, count);
+            Channel.DeleteRange(TSampleRange(at, at + n), shrink);
+            Model.erase(Model.begin() + at, Model.begin() + end);
+            if (!shrink)
+                Model.resize(count, 0);
+            break;
+        }
+        case 2: {
+            Last = "written in place";
+            const uint32_t end = std::min<uint32_t>(at + n, count);
+            const std::vector<int32_t> written = Noise(end - at);
+            Channel.CopyIn(TSampleRange(at, end), written.data());
+            std::copy(written.begin(), written.end(), Model.begin() + at);
+            break;
+        }
+        case 3: {
+            Last = "amplified";
+            const uint32_t end = std::min<uint32_t>(at + n, count);
+            TOpStatus status;
+            Channel.Amplify(TSampleRange(at, end), 0.5, 2.0, Pick(0, 1) ? &status : nullptr, 100);
+            std::copy(Channel.Samples + at, Channel.Samples + end, Model.begin() + at);
+            break;
+        }
+        case 4: {
+            Last = "appended";
+            const std::vector<int32_t> added = Noise(n);
+            Channel.SetSize(count + n, true);
+            std::copy(added.begin(), added.end(), Channel.MutableSamples(count, count + n));
+            Model.insert(Model.end(), added.begin(), added.end());
+            break;
+        }
+        case 5: {
+            Last = "truncated";
+            Channel.SetSize(at);
+            Model.resize(at);
+            break;
+        }
+        default: {
+            Last = "zeroed";
+            Channel.ZeroRange(TSampleRange(at, at + n));
+            std::fill(Model.begin() + at, Model.begin() + std::min<uint32_t>(at + n, count), 0);
+            break;
+        }
+        }
+        if (Channel.Count != Model.size() ||
+            (!Model.empty() &&
+             std::memcmp(Model.data(), Channel.Samples, Model.size() * sizeof(int32_t)) != 0))
+            return ::testing::AssertionFailure() << "the samples differ from the model";
+        const uint64_t built = Channel.SummarisedBlocks();
+        for (int q = 0; q < (scattered ? 3 : 8); ++q) {
+            auto [first, last] = AnyStretch(Rng, Channel.Count);
+            last = std::min<uint64_t>(last, first + 400'000);
+            if (q == 0 && Pick(0, 7) == 0) // now and then the whole channel
+                first = 0, last = Channel.Count;
+            if (q == 1) // across the edit
+                first = at > 70000 ? at - 70000 : 0, last = uint64_t(at) + n + 70000;
+            const TPeak got = Channel.Extremes(first, last);
+            const TPeak want = NSWave::PlainExtremes(Channel, first, last);
+            if (got != want)
+                return ::testing::AssertionFailure()
+                       << Channel.Count << " samples, " << first << ".." << last << ": summary "
+                       << got.Min << ".." << got.Max << ", samples " << want.Min << ".."
+                       << want.Max;
+        }
+        // Every phase of the summary's blocks, somewhere behind the edit or
+        // anywhere: a stretch moved by one sample too many or too few
+        // shows where a ramp's end falls just outside a block.
+        const uint64_t from = Pick(0, 1) ? uint64_t(at) + n + uint64_t(Pick(0, 3000))
+                                         : uint64_t(Pick(0, Channel.Count));
+        if (from + 1024 <= Channel.Count) {
+            for (uint64_t k = 0; k < 256; ++k)
+                for (auto [first, last] : {std::pair{from + k, from + k + 511},
+                                           std::pair{from + 256 + k - 511, from + 256 + k}}) {
+                    if (Channel.Extremes(first, last) !=
+                        NSWave::PlainExtremes(Channel, first, last))
+                        return ::testing::AssertionFailure()
+                               << Channel.Count << " samples, " << first << ".." << last;
+                }
+        }
+        // An edit costs the blocks it touched, and now and then a tidy-up
+        // of the shortest stretches.
+        const uint64_t work = Channel.SummarisedBlocks() - built;
+        if (work > n / 256 + 8)
+            ++Wide;
+        if (Channel.StretchCount() > 256)
+            return ::testing::AssertionFailure() << Channel.StretchCount() << " stretches";
+        return ::testing::AssertionSuccess();
+    }
+
+    const char* Last = "";
+    int Wide = 0;
+
+private:
+    int64_t Pick(int64_t low, int64_t high) {
+        return std::uniform_int_distribution<int64_t>(low, high)(Rng);
+    }
+    // Anywhere up to the end, often on or next to a block boundary.
+    uint32_t Position(uint32_t count) {
+        uint64_t at = uint64_t(Pick(0, count));
+        switch (Pick(0, 3)) {
+        case 0:
+            at = at / 256 * 256 + uint64_t(Pick(0, 2)) - 1;
+            break;
+        case 1:
+            at = at / 65536 * 65536 + uint64_t(Pick(0, 2)) - 1;
+            break;
+        default:
+            break;
+        }
+        return uint32_t(std::min<uint64_t>(at, count));
+    }
+    // Mostly short, a block's length give or take one, now and then a
+    // second or more.
+    uint32_t Length() {
+        switch (Pick(0, 4)) {
+        case 0:
+            return uint32_t(Pick(1, 3));
+        case 1:
+            return uint32_t(256 * Pick(1, 3) + Pick(-1, 1));
+        case 2:
+            return uint32_t(Pick(1, 300'000));
+        default:
+            return uint32_t(Pick(1, 5000));
+        }
+    }
+    std::vector<int32_t> Noise(size_t n) {
+        std::vector<int32_t> samples(n);
+        if (Pick(0, 1))
+            Content(Rng, samples.data(), n);
+        else
+            Ramps(samples.data(), n);
+        return samples;
+    }
+    // Rising and falling ramps: the extremes of a stretch lie at its ends.
+    void Ramps(int32_t* samples, size_t n) {
+        for (size_t i = 0; i < n;) {
+            const size_t stretch = std::min<size_t>(n - i, size_t(Pick(1, 4096)));
+            const int64_t slope = Pick(1, 1000) * (Pick(0, 1) ? 1 : -1);
+            int64_t v = Pick(INT32_MIN / 2, INT32_MAX / 2);
+            for (size_t k = 0; k < stretch; ++k, ++i, v += slope)
+                samples[i] = int32_t(v);
+        }
+    }
+
+    std::mt19937 Rng;
+    std::vector<int32_t> Model;
+    TChannel Channel;
+};
+
+TEST(PeakSummary, StretchesFollowInsertsDeletesAndInPlaceChanges) {
+    for (uint32_t seed : {1u, 2u}) {
+        TStretchRun run(seed);
+        for (int step = 0; step < 250; ++step) {
+            const ::testing::AssertionResult held = run.Step();
+            ASSERT_TRUE(held) << "seed " << seed << ", step " << step << ": " << run.Last;
+        }
+        // The tidy-ups are rare.
+        EXPECT_LE(run.Wide, 10) << "seed " << seed;
+    }
+    // Many short edits scattered over a long channel: the summary tidies
+    // its stretches up now and then and stays exact.
+    TStretchRun run(4, 600'000);
+    for (int step = 0; step < 600; ++step) {
+        const ::testing::AssertionResult held = run.Step(true);
+        ASSERT_TRUE(held) << "scattered, step " << step << ": " << run.Last;
+    }
+    EXPECT_LE(run.Wide, 20);
 }
 
 } // namespace

@@ -90,7 +90,7 @@ TEST_F(DeviceTest, RecordPauseRecordStopKeepsBothPartsInOneFile) {
     EXPECT_EQ(std::vector<int>(recorded.begin(), recorded.end()), expected);
 
     // Started, one block, resumed, one block, stop's partial block.
-    EXPECT_EQ(listener.Progress.size(), 5u);
+    ASSERT_EQ(listener.Progress.size(), 5u);
     EXPECT_EQ(listener.Progress[0], (TListener::TProgress{0, 0}));
     EXPECT_EQ(listener.Progress[2], (TListener::TProgress{2048, 0}));
     EXPECT_EQ(listener.Progress.back().Recorded, 2 * 2048 + 50);

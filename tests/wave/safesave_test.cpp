@@ -27,6 +27,7 @@
 #include "util/xmsg.h"
 #include "wave/cancelled.h"
 #include "wave/file.h"
+#include "wave/opuswriter.h"
 #include "wavetest.h"
 
 namespace fs = std::filesystem;
@@ -97,7 +98,10 @@ TEST(SaveOnAFullDisk, EveryShortfallKeepsTheTarget) {
     fs::create_directory(dir);
     // The last is long enough for the disk to be set writing while it is
     // encoded, and tried at a few shortfalls only.
-    for (const std::string type : {"wav", "aiff", "au", "flac", "8svx", "voc", "long.wav"}) {
+    std::vector<std::string> types = {"wav", "aiff", "au", "flac", "8svx", "voc", "long.wav"};
+    if (NSWave::CanSaveOpus())
+        types.push_back("opus"); // pages written by the Opus encoder as it goes
+    for (const std::string& type : types) {
         const bool isLong = type == "long.wav";
         TFile doc(8000, 2, type == "8svx" ? 1 : 2, 2);
         MakeNoise(doc, isLong ? 6'000'001 : 20001);
@@ -261,6 +265,27 @@ TEST(SaveTargets, ATypeThatWouldChangeTheRateIsRefused) {
                            "This file type cannot hold a sample rate of 96000 Hz (it would play at "
                            "48000 Hz). Change the rate with Sound Format first."),
               "");
+    // Opus takes 100 to 768,000 Hz: below, the encoder's resampler would
+    // stop the program.
+    if (NSWave::CanSaveOpus()) {
+        const std::string opus = dir + "/take.opus";
+        WriteBytes(opus, "the user's file");
+        TFile low(99, 2, 2, 2);
+        MakeNoise(low, 300);
+        for (int rate : {99, 768001}) {
+            low.Rate = rate;
+            EXPECT_EQ(FailsCleanly(low, dir, opus,
+                                   "This file type cannot hold a sample rate of " +
+                                       std::to_string(rate) +
+                                       " Hz (Opus takes 100 to 768000 Hz). Change the rate with "
+                                       "Sound Format first."),
+                      "");
+        }
+        low.Rate = 100;
+        low.Save(opus);
+        EXPECT_NE(Bytes(opus), "the user's file");
+        fs::remove(opus);
+    }
     doc.Rate = 44100;
     doc.Save(target);
     TFile back;
@@ -375,19 +400,25 @@ TEST(SaveCancelled, TheTargetStaysAndNothingIsLeftBeside) {
     };
     const std::string dir = TestTmpDir() + "/cancelled";
     fs::create_directory(dir);
-    const std::string target = dir + "/keep.wav";
-    WriteBytes(target, "the user's own file");
     TFile doc(8000, 2, 2, 2);
     MakeNoise(doc, 100000);
+    std::vector<std::string> targets = {"keep.wav"};
+    if (NSWave::CanSaveOpus())
+        targets.push_back("keep.opus"); // written by the Opus encoder
     for (const bool named : {false, true}) {
         TFile::UseNamedSaveFiles(named);
-        TCancelAfter cancel(3);
-        TStatusTarget where;
-        where.Cancel = &cancel;
-        TOpStatus status("Saving", where);
-        EXPECT_THROW(doc.Save(target, &status), NSWave::xcancelled);
-        EXPECT_EQ(Bytes(target), "the user's own file");
-        EXPECT_EQ(Names(dir), std::vector<std::string>{"keep.wav"});
+        for (const std::string& name : targets) {
+            const std::string target = dir + "/" + name;
+            WriteBytes(target, "the user's own file");
+            TCancelAfter cancel(3);
+            TStatusTarget where;
+            where.Cancel = &cancel;
+            TOpStatus status("Saving", where);
+            EXPECT_THROW(doc.Save(target, &status), NSWave::xcancelled) << name;
+            EXPECT_EQ(Bytes(target), "the user's own file") << name;
+            EXPECT_EQ(Names(dir), std::vector<std::string>{name});
+            fs::remove(target);
+        }
         TCancelAfter always(0);
         TStatusTarget scratchWhere;
         scratchWhere.Cancel = &always;

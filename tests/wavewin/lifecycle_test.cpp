@@ -6,6 +6,7 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -14,6 +15,7 @@
 #include "platform/drives.h"
 #include "util/settings.h"
 #include "wave/formats.h"
+#include "wave/opuswriter.h"
 #include "wavewin/filechoice.h"
 #include "wavewin/wavewindlg.h"
 #include "wavewin/wavewintest.h"
@@ -117,6 +119,37 @@ TEST_F(WaveWinTest, SaveAsOffersTheTypeTheSoundCameFromAndRemembersOnlyLastingFo
     }
     std::remove(ram.c_str());
     rmdir(shm);
+}
+
+// Opus is lossy: after Save As the window shows the new file's name and
+// keeps the sound it had, and the next Save As offers Opus again.
+TEST_F(WaveWinTest, SavingAsOpusKeepsTheSoundInMemoryAndOffersOpusAgain) {
+    if (!NSWave::CanSaveOpus())
+        GTEST_SKIP() << "built without the Opus encoder";
+    TWaveWin* w = Open(MakeSound("take.wav", 2, 9600, 48000, 2, [](int c, uint32_t i) {
+        return int32_t(std::lround(8000 * std::sin(0.05 * (c + 1) * i))) * 65536;
+    }));
+    const std::vector<int32_t> before(w->Document.Channel(1).Samples,
+                                      w->Document.Channel(1).Samples + 9600);
+    const std::string opus = Path("take.opus");
+    Dialogs.Expect("Save Sound File", opus);
+    ASSERT_TRUE(w->SaveFile(true));
+    const std::vector<std::string> filters = Dialogs.Shown[0].Filters;
+    EXPECT_NE(std::find(filters.begin(), filters.end(), "Opus (*.opus)"), filters.end());
+    EXPECT_EQ(Caption(w), "take.opus");
+    EXPECT_FALSE(w->IsModified());
+    ASSERT_EQ(w->Document.GetLength(), 9600u);
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), w->Document.Channel(1).Samples));
+    std::ifstream in(opus, std::ios::binary);
+    const std::string head(std::istreambuf_iterator<char>(in), {});
+    EXPECT_EQ(head.rfind("OggS", 0), 0u);
+    EXPECT_NE(head.find("OpusHead"), std::string::npos);
+
+    Dialogs.Expect("Save Sound File", "");
+    EXPECT_FALSE(w->SaveFile(true));
+    ASSERT_EQ(Dialogs.Shown.size(), 2u);
+    EXPECT_EQ(filters[size_t(Dialogs.Shown[1].FilterIndex - 1)], "Opus (*.opus)");
+    EXPECT_EQ(Dialogs.Shown[1].DefaultSuffix, "opus");
 }
 
 TEST_F(WaveWinTest, ClosingAModifiedSoundAsksAndEachAnswerDoesWhatItSays) {

@@ -100,6 +100,9 @@ TEST_F(PreferencesTest, TheDialogKeepsItsValuesAndTheProgramFollowsThem) {
         EXPECT_EQ(d.Scheme->currentText(), "Classic");
         EXPECT_TRUE(d.FollowPlay->isChecked());
         EXPECT_FALSE(d.ArrowsMove->isChecked());
+        EXPECT_EQ(d.OpusBitrate->currentText(), "128 kbit/s");
+        EXPECT_EQ(d.OpusBitrate->count(), 5);
+        d.OpusBitrate->setCurrentIndex(d.OpusBitrate->findText("256 kbit/s"));
         d.TakeCdFormat();
         d.UndoLevels->setValue(20);
         d.FollowPlay->setChecked(false);
@@ -112,6 +115,7 @@ TEST_F(PreferencesTest, TheDialogKeepsItsValuesAndTheProgramFollowsThem) {
     EXPECT_EQ(Stored("NewSound\\Size"), "2");
     EXPECT_EQ(Stored("NewSound\\Channels"), "2");
     EXPECT_EQ(Stored("View\\FollowPlayback"), "0");
+    EXPECT_EQ(Stored("Save\\OpusBitrate"), "256");
     const TViewColors dark = SchemeColors(TColorScheme::Dark);
     EXPECT_EQ(StoredColors(), dark);
     EXPECT_EQ(w->View().BackColor, dark[0]);
@@ -126,5 +130,6 @@ TEST_F(PreferencesTest, TheDialogKeepsItsValuesAndTheProgramFollowsThem) {
     EXPECT_TRUE(Drive<TPrefsDlg>(w, CmdPreferences, [&](TPrefsDlg& d) {
         EXPECT_EQ(d.Scheme->currentText(), "Dark");
         EXPECT_EQ(d.UndoLevels->value(), 20);
+        EXPECT_EQ(d.OpusBitrate->currentText(), "256 kbit/s");
     }));
 }
