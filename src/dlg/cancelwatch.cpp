@@ -37,22 +37,33 @@ void TCancelWatch::End() {
 }
 
 bool TCancelWatch::eventFilter(QObject* watched, QEvent* event) {
-    const bool allowed = Allowed && watched == Allowed;
+    const bool allowed = (Allowed && watched == Allowed) || (Admits && Admits(watched, event));
     switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::ShortcutOverride:
-        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
             Requested = true;
-        return true;
+            return true;
+        }
+        return !allowed && !watched->isWindowType();
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
-        return !allowed;
     case QEvent::KeyRelease:
-    case QEvent::Shortcut:
     case QEvent::Wheel:
-    case QEvent::ContextMenu:
+        // A window of the desktop hands its input on to the widget it is
+        // for, which is judged then.
+        return !allowed && !watched->isWindowType();
     case QEvent::Close:
+        if (allowed || watched->isWindowType())
+            return false;
+        // A close event held back must also say no, or the widget closes
+        // all the same (its event starts out accepted).
+        event->ignore();
+        return true;
+    case QEvent::Shortcut:
+        return !allowed;
+    case QEvent::ContextMenu:
     case QEvent::Drop:
     case QEvent::DragEnter:
     case QEvent::DragMove:

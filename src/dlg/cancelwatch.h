@@ -30,6 +30,10 @@ public:
     // Told true when an operation first asks whether to stop (it can be
     // cancelled), false when the last running reporter ends.
     std::function<void(bool)> Cancellable;
+    // Input this says yes to goes through while input is held back (the
+    // view of a window that shows a sound as it loads); Escape still
+    // cancels. Null: none.
+    std::function<bool(QObject*, QEvent*)> Admits;
 
     void Begin() override { ++Running; }
     void End() override;

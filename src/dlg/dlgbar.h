@@ -86,6 +86,8 @@ public:
     QPushButton* CancelButton() const { return CancelBtn; }
     // Paints what waits to be painted, input held back.
     void PaintPending() { Cancel->Look(); }
+    // The watch over the running operation's Escape and Cancel.
+    TCancelWatch* CancelWatch() const { return Cancel; }
     TTextGadget* ModifiedGadget() const { return Modified; }
     // What a progress reporter needs from this bar.
     TStatusTarget Target();

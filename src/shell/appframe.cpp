@@ -13,6 +13,7 @@
 #include <QPixmap>
 #include <QSet>
 #include <QUrl>
+#include <algorithm>
 
 #include "dlg/artwork.h"
 #include "dlg/menustyle.h"
@@ -427,6 +428,11 @@ TWaveWin* TAppFrame::OpenUntouched() {
 
 void TAppFrame::Command(int id) {
     if (auto run = FrameHandlers().value(id)) {
+        // While a file loads, of the frame's own commands only Exit works
+        // (it stops the load); the rest wait for the sound.
+        if (id != CmdExit && std::any_of(TWaveWin::Windows().begin(), TWaveWin::Windows().end(),
+                                         [](const TWaveWin* w) { return w->Loading(); }))
+            return;
         run(*this);
         return;
     }
@@ -488,6 +494,16 @@ void TAppFrame::changeEvent(QEvent* event) {
 }
 
 void TAppFrame::closeEvent(QCloseEvent* event) {
+    // A file being loaded stops first; the program ends once it has.
+    for (TWaveWin* window : TWaveWin::Windows())
+        if (window->Loading()) {
+            window->CancelLoad();
+            connect(
+                window, &TWaveWin::LoadEnded, this, [this] { close(); },
+                Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
+            event->ignore();
+            return;
+        }
     // Each document that holds changes asks first; a Cancel keeps the
     // program running.
     for (QMdiSubWindow* child : MdiClient->subWindowList()) {

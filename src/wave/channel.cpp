@@ -277,14 +277,15 @@ void TChannel::Amplify(const TSampleRange& range, double from, double to, TOpSta
         Replaced(range.Start, end);
 }
 
-TPeak TChannel::Extremes(uint64_t first, uint64_t last) const {
+TPeak TChannel::Extremes(uint64_t first, uint64_t last, uint32_t readable) const {
     if (first > last)
         std::swap(first, last);
-    if (first >= Count)
+    const uint32_t count = std::min(Count, readable);
+    if (first >= count)
         return {0, 0};
-    TPeak peak = Peaks.Extremes(Samples, Count, uint32_t(first),
-                                uint32_t(std::min<uint64_t>(last, Count - 1)));
-    if (last >= Count) {
+    TPeak peak = Peaks.Extremes(Samples, count, uint32_t(first),
+                                uint32_t(std::min<uint64_t>(last, count - 1)));
+    if (last >= count) {
         peak.Min = std::min(peak.Min, 0);
         peak.Max = std::max(peak.Max, 0);
     }

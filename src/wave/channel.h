@@ -54,8 +54,10 @@ public:
 
     // Minimum and maximum of samples first..last (inclusive, first <= last);
     // positions at or beyond Count read as 0, so a range reaching past the
-    // end includes 0. Whole blocks come from the summary.
-    TPeak Extremes(uint64_t first, uint64_t last) const;
+    // end includes 0. Whole blocks come from the summary. `readable` bounds
+    // what is read, for a channel still being filled: the samples from there
+    // on read as 0 and the summary is built only below it.
+    TPeak Extremes(uint64_t first, uint64_t last, uint32_t readable = UINT32_MAX) const;
     // Samples from `from` on may have changed (or the length changed): the
     // summary is rebuilt from there, lazily, at the next Extremes call.
     void Changed(uint32_t from) {

@@ -36,6 +36,21 @@ struct TLoadResult {
     uint64_t FramesAnnounced = 0; // what the header announced; 0 when not known
     bool EndedEarly() const { return FramesAnnounced != 0 && FramesRead < FramesAnnounced; }
 };
+class TFile;
+
+// Told of a load's progress, for a window that shows the sound as it
+// arrives. `loading` is the sound being filled, valid until Load returns; its
+// channels hold `frames` good frames and may be longer (room reserved ahead).
+class TLoadObserver {
+public:
+    virtual ~TLoadObserver() = default;
+    // The format is known and the channels laid out; `expected` is the length
+    // the file announces or its data can hold (0: not known).
+    virtual void LoadStarted(const TFile& loading, uint64_t expected) = 0;
+    // After each run of frames that arrived.
+    virtual void LoadArrived(uint64_t frames) = 0;
+};
+
 // "The file ended early: 12.5 of 60 seconds were read." (seconds with at most
 // two decimals, trailing zeros dropped)
 std::string EndedEarlyText(const TLoadResult& result, int rate);
@@ -90,7 +105,8 @@ public:
     // symbolic link's final target) and replaces the target only once the
     // new file is complete on the disk.
     TLoadResult Load(const std::string& fileName, TOpStatus* status = nullptr,
-                     const char* type = nullptr, int channelHint = -1);
+                     const char* type = nullptr, int channelHint = -1,
+                     TLoadObserver* observer = nullptr);
     // A type that holds fewer bits than the sound is refused with xfewerbits
     // unless `allowFewerBits`, or unless it is the type the sound came from.
     void Save(const std::string& fileName, TOpStatus* status = nullptr, const char* type = nullptr,

@@ -237,7 +237,7 @@ struct TStreamed {
 // The reader's frames, straight into each channel's array (the pipe is the
 // only copy), up to its end record.
 TStreamed StreamFrames(TReaderRun& run, TFile& loaded, TFilling& filling, uint64_t fileLength,
-                       TOpStatus* status) {
+                       TOpStatus* status, TLoadObserver* observer) {
     const int channels = loaded.ChannelCount();
     TStreamed streamed;
     uint64_t& frames = streamed.Frames;
@@ -265,6 +265,8 @@ TStreamed StreamFrames(TReaderRun& run, TFile& loaded, TFilling& filling, uint64
                      size_t(block.Frames) * sizeof(int32_t), status);
         frames += block.Frames;
         filling.Written(frames);
+        if (observer)
+            observer->LoadArrived(frames);
         if (status)
             status->SetPercent(
                 50 + int(std::min<uint64_t>(block.FileOffset, fileLength) * 50 / fileLength));
@@ -357,7 +359,7 @@ uint64_t FramesToReserve(const NSReader::TReaderFormat& format, const sox_encodi
 } // namespace
 
 TLoadResult TFile::Load(const std::string& fileName, TOpStatus* status, const char* type,
-                        int channelHint) {
+                        int channelHint, TLoadObserver* observer) {
     const uint64_t fileLength = CheckPlainFile(fileName);
 
     const TLoadKind kind = LoadKind(fileName, type);
@@ -398,8 +400,11 @@ TLoadResult TFile::Load(const std::string& fileName, TOpStatus* status, const ch
         filling.Track(0, false); // what the file holds, all of which comes
         if (status)
             status->SetPercent(50);
+        if (observer)
+            observer->LoadStarted(loaded,
+                                  result.FramesAnnounced ? result.FramesAnnounced : reserve);
 
-        const TStreamed streamed = StreamFrames(run, loaded, filling, fileLength, status);
+        const TStreamed streamed = StreamFrames(run, loaded, filling, fileLength, status, observer);
         const uint64_t frames = streamed.Frames;
         filling.Done();
         for (TChannel* channel : loaded.Channels)

@@ -84,6 +84,11 @@ TCommandInfo& TCommandInfo::Idle() {
     return *this;
 }
 
+TCommandInfo& TCommandInfo::Viewing() {
+    WhileLoading = true;
+    return *this;
+}
+
 TCommandInfo& TCommandInfo::CheckedWhen(TStateTest checked) {
     Checked = std::move(checked);
     return *this;
@@ -166,6 +171,8 @@ bool CommandEnabled(int id, const TCommandState& s) {
     if (!info || !info->Run)
         return true;
     if (info->WhileIdle && s.Device != NSWave::TDeviceState::Idle)
+        return false;
+    if (s.Loading && !info->WhileLoading)
         return false;
     return !info->Enabled || info->Enabled(s);
 }

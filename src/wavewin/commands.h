@@ -108,6 +108,10 @@ struct TCommandState {
     std::string UndoName, RedoName;
     // The arrow keys move the cursor instead of scrolling.
     bool ArrowsMoveCursor = false;
+    // A file is being loaded into the window: only the commands that look
+    // at the sound (zoom, scroll, the strips' height and kind) and Close
+    // work until it is in.
+    bool Loading = false;
 };
 
 // The menus of the menu bar, left to right.
@@ -158,6 +162,8 @@ struct TCommandInfo {
     // (WhileIdle), only while the document neither plays nor records.
     TStateTest Enabled;
     bool WhileIdle = false;
+    // Also while a file is loading into the window (the view commands).
+    bool WhileLoading = false;
     // A checked item when this holds; null: no check mark.
     TStateTest Checked;
     // The item's text when it differs in this state; a null text: MenuText.
@@ -176,6 +182,7 @@ struct TCommandInfo {
     TCommandInfo& WindowKey(int key);
     TCommandInfo& When(TStateTest enabled);
     TCommandInfo& Idle();
+    TCommandInfo& Viewing();
     TCommandInfo& CheckedWhen(TStateTest checked);
     TCommandInfo& TextWhen(std::function<QString(const TCommandState&)> text);
     TCommandInfo& ShownWhen(TStateTest shown);

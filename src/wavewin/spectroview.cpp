@@ -28,6 +28,7 @@ const TCommandRow
                        // Like every command outside the transport and the
                        // zoom, not while the sound plays or records.
                        .Idle()
+                       .Viewing()
                        .Does([](TWaveWin& w) { w.ShowSpectrogram(!w.View().Spectrogram); }));
 
 } // namespace

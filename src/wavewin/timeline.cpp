@@ -85,7 +85,7 @@ void TTimeLine::paintEvent(QPaintEvent* event) {
     painter.fillRect(event->rect(), ground);
     painter.fillRect(QRectF(0, 15 - line, right, line), LineColor(palette()));
 
-    const int rate = std::max(1, Window->Document.Rate);
+    const int rate = std::max(1, Window->Shown().Rate);
     const double zoom = Window->View().Zoom;
     const int64_t scrollX = Window->View().ScrollX;
     const TTick* tick = ChooseTick(rate, zoom);

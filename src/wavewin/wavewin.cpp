@@ -3,6 +3,7 @@
 
 #include "wavewin/wavewin.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMdiArea>
@@ -15,6 +16,7 @@
 #include <sstream>
 
 #include "dlg/artwork.h"
+#include "dlg/cancelwatch.h"
 #include "dlg/dlgbar.h"
 #include "util/settings.h"
 #include "util/text.h"
@@ -177,15 +179,50 @@ void TWaveWin::LoadFile(const std::string& name) {
         const std::string before = FileName;
         FileName = name;
         UpdateTitle();
+        // A load that does not end whole leaves the view as it was.
+        const TViewState viewBefore = View();
+        const TSampleRange selectionBefore = Selection;
+        const bool fitsBefore = FitsWidth;
+        auto restoreView = [&] {
+            Zoom = viewBefore.Zoom;
+            ScrollX = viewBefore.ScrollX;
+            ScrollY = viewBefore.ScrollY;
+            ChannelHeight = viewBefore.ChannelHeight;
+            FitsWidth = fitsBefore;
+            Selection = selectionBefore;
+            UpdateView();
+            UpdateSelectionTexts();
+        };
         try {
             TOpStatus status(NSText::Fill(NSText::Tr("Window", "Loading: %1"), {name}),
                              StatusTarget());
-            result = Document.Load(name, &status);
+            TCancelWatch* watch = StatusBar ? StatusBar->CancelWatch() : nullptr;
+            // Every way out ends the showing of the sound being loaded.
+            struct TLoadRun {
+                TWaveWin& Window;
+                TCancelWatch* Watch;
+                ~TLoadRun() {
+                    Window.Growing = TGrowing();
+                    Window.LoadRunning = false;
+                    if (Watch)
+                        Watch->Admits = nullptr;
+                    Window.NoteState();
+                }
+            } run{*this, watch};
+            LoadRunning = true;
+            if (watch)
+                watch->Admits = [this](QObject* target, QEvent* event) {
+                    return AdmitsWhileLoading(target, event);
+                };
+            NoteState();
+            result = Document.Load(name, &status, nullptr, -1, this);
             loaded = true;
         } catch (const NSWave::xcancelled&) {
             // The user stopped the load: the sound stays as it was.
             FileName = before;
             UpdateTitle();
+            restoreView();
+            emit LoadEnded();
             return;
         } catch (const xmsg& e) {
             // The document is as it was, and so are its name, its changes
@@ -193,8 +230,10 @@ void TWaveWin::LoadFile(const std::string& name) {
             // nothing.
             FileName = before;
             UpdateTitle();
+            restoreView();
             ShowError(
                 NSText::Fill(NSText::Tr("Window", "Error reading file '%1': %2"), {name, e.why()}));
+            emit LoadEnded();
             return;
         }
     } else {
@@ -212,8 +251,98 @@ void TWaveWin::LoadFile(const std::string& name) {
     AnnounceChanges();
     UpdateTitle();
     ResetView();
+    if (loaded)
+        emit LoadEnded();
     if (loaded && result.EndedEarly())
         ShowError(NSWave::EndedEarlyText(result, Document.Rate));
+}
+
+uint32_t TWaveWin::ShownLength() const {
+    if (!Growing.File)
+        return Document.GetLength();
+    return uint32_t(std::min<uint64_t>(std::max(Growing.Expected, Growing.Frames), UINT32_MAX));
+}
+
+uint32_t TWaveWin::ShownFrames() const {
+    return Growing.File ? uint32_t(Growing.Frames) : UINT32_MAX;
+}
+
+void TWaveWin::CancelLoad() {
+    if (LoadRunning && StatusBar)
+        StatusBar->CancelWatch()->Request();
+}
+
+void TWaveWin::LoadStarted(const NSWave::TFile& loading, uint64_t expected) {
+    Growing = TGrowing();
+    Growing.File = &loading;
+    Growing.Expected = expected;
+    Growing.LaidOut = ShownLength();
+    // The channels laid out at the length to come, the whole of it in
+    // sight, and on the screen at once.
+    ResetView();
+    if (TimeLine)
+        TimeLine->update();
+    Growing.SinceDrawn.start();
+    if (StatusBar)
+        StatusBar->PaintPending();
+}
+
+void TWaveWin::LoadArrived(uint64_t frames) {
+    Growing.Frames = frames;
+    // A few times a second is enough to see the sound come in.
+    if (Growing.SinceDrawn.hasExpired(150))
+        ShowArrived();
+    if (OnLoadArrived)
+        OnLoadArrived(frames);
+}
+
+void TWaveWin::ShowArrived() {
+    if (!Growing.File)
+        return;
+    Growing.SinceDrawn.start();
+    if (ShownLength() != Growing.LaidOut) {
+        // A length not announced grows with the sound: the scale follows
+        // while the whole sound is in sight.
+        Growing.LaidOut = ShownLength();
+        if (FitsWidth) {
+            SetScale(FitZoom());
+            FitsWidth = true;
+        } else {
+            UpdateView();
+        }
+        Growing.Drawn = Growing.Frames;
+        return;
+    }
+    for (TChannelWin* view : ChannelViews)
+        view->InvalidateSamples(int64_t(Growing.Drawn), int64_t(Growing.Frames));
+    Growing.Drawn = Growing.Frames;
+}
+
+bool TWaveWin::AdmitsWhileLoading(QObject* target, QEvent* event) const {
+    switch (event->type()) {
+    case QEvent::Close:
+        // The window and the frame stop the load before they close.
+        return true;
+    case QEvent::Shortcut:
+        // The frame's keys: the command state decides what they do.
+        return qobject_cast<QAction*>(target) != nullptr;
+    default:
+        break;
+    }
+    auto* widget = qobject_cast<QWidget*>(target);
+    QWidget* frame = Child ? static_cast<QWidget*>(Child) : static_cast<QWidget*>(Dialog);
+    if (!widget || !frame || !(widget == frame || frame->isAncestorOf(widget)))
+        return false;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+        // Not the selection: the sound it would select is not there yet.
+        return !dynamic_cast<TChannelWin*>(widget) && !dynamic_cast<TTimeLine*>(widget);
+    default:
+        return true;
+    }
 }
 
 namespace {
@@ -244,6 +373,7 @@ const TCommandRow CloseRow(TRow(CmdClose)
                                .Shortcuts({K(Qt::CTRL | Qt::Key_F4), K(Qt::CTRL | Qt::Key_W)})
                                .Picture(NSArt::GlyphClose)
                                .Idle()
+                               .Viewing()
                                .Does([](TWaveWin& w) { w.CmClose(); }));
 
 } // namespace
@@ -423,6 +553,7 @@ TCommandState TWaveWin::CommandState() const {
     s.Length = Document.GetLength();
     s.Level = const_cast<TWaveWin*>(this)->Level();
     s.Spectrogram = Spectrogram;
+    s.Loading = LoadRunning;
     return s;
 }
 

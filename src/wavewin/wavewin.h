@@ -3,6 +3,7 @@
 // selection, the one-level undo and redo records and the channel views;
 // it carries out every document command and decides which are enabled.
 
+#include <QElapsedTimer>
 #include <QWidget>
 #include <algorithm>
 #include <cstdint>
@@ -95,7 +96,8 @@ enum class TScroll {
 class TWaveWin : public TWaveWinBase,
                  public NSUndo::TUndoWindow,
                  public NSWave::TPlayRecStatus,
-                 private TViewState {
+                 private TViewState,
+                 private NSWave::TLoadObserver {
     Q_OBJECT
     friend struct TWaveWinProbe; // the tests' way to set a view state directly
 public:
@@ -131,6 +133,23 @@ public:
     bool CanClose();
     // The window's set-up once its dialog exists: title and view.
     void SetupWindow();
+
+    // --- a load in progress ------------------------------------------------
+    // The window shows the sound as it arrives, its time line at the length
+    // the file announces; the view commands and Close work meanwhile.
+    bool Loading() const { return LoadRunning; }
+    // Stops the load as Escape does (the sound stays as it was).
+    void CancelLoad();
+    // The sound the views show: the document, or the one being loaded.
+    const NSWave::TFile& Shown() const { return Growing.File ? *Growing.File : Document; }
+    // Its length, and how many of its frames hold sound (all but while
+    // loading).
+    uint32_t ShownLength() const;
+    uint32_t ShownFrames() const;
+    // Asks the views to draw the frames that arrived since they last did.
+    void ShowArrived();
+    // Called after each run of frames that arrives during a load.
+    std::function<void(uint64_t frames)> OnLoadArrived;
 
     // --- undo ----------------------------------------------------------------
     // Takes a record into the history under the running command's name.
@@ -317,6 +336,8 @@ signals:
     // The document changed; the views, the time line, the read-out and the
     // title follow from here.
     void DocumentChanged(const NSWaveWin::TDocumentChange& change);
+    // A load ended, whole, failed or cancelled.
+    void LoadEnded();
 
 public:
     // Tells every window's listeners that the state changed (the sound card
@@ -336,6 +357,23 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void LoadStarted(const NSWave::TFile& loading, uint64_t expected) override;
+    void LoadArrived(uint64_t frames) override;
+    // The input the window takes while it loads (the rest waits).
+    bool AdmitsWhileLoading(QObject* target, QEvent* event) const;
+
+    // The sound being loaded, what of it has arrived and what the views
+    // were last asked to draw.
+    struct TGrowing {
+        const NSWave::TFile* File = nullptr;
+        uint64_t Expected = 0;
+        uint64_t Frames = 0;
+        uint64_t Drawn = 0;
+        uint32_t LaidOut = 0; // the length the layout was made for
+        QElapsedTimer SinceDrawn;
+    } Growing;
+    bool LoadRunning = false;
+
     TArry<TChannelWin> ChannelViews{10, 10};
     bool Modified = false;
     int UntitledNumber;

@@ -90,6 +90,7 @@ void ScrollRow(int id, int key, bool shift, bool horizontal, bool back) {
                 return (horizontal && s.ArrowsMoveCursor) || scrolls(s);
             })
             .Idle()
+            .Viewing()
             .Does([code, horizontal, shift, back](TWaveWin& w) {
                 if (horizontal && ArrowsMoveCursorSetting.Get() != 0)
                     MoveCursor(w, back ? -SamplesPerPixel(w) : SamplesPerPixel(w), shift);
@@ -116,11 +117,13 @@ const TCommandRow
     HeightUpRow(TRow(CmdHeightUp)
                     .Button(TToolBar::Height, 0, NSArt::GlyphTaller)
                     .When([](const TCommandState& s) { return s.ChannelHeight <= 1999.999; })
+                    .Viewing()
                     .Does([](TWaveWin& w) { w.SetChannelHeight(w.View().ChannelHeight * 1.5); }));
 const TCommandRow HeightDownRow(
     TRow(CmdHeightDown)
         .Button(TToolBar::Height, 10, NSArt::GlyphShorter)
         .When([](const TCommandState& s) { return s.ChannelHeight >= 50.001; })
+        .Viewing()
         .Does([](TWaveWin& w) { w.SetChannelHeight(w.View().ChannelHeight * 2.0 / 3.0); }));
 // "+" arrives with Shift on most keyboards and without it on the keypad;
 // both are the same command. With Control they are the desktop's own zoom
@@ -136,6 +139,7 @@ const TCommandRow
                   .Picture(NSArt::GlyphZoomIn)
                   .Button(TToolBar::Zoom, 0, NSArt::GlyphTaller)
                   .When([](const TCommandState& s) { return s.Zoom <= TWaveWin::ZoomMax - 0.001; })
+                  .Viewing()
                   .Does([](TWaveWin& w) { w.SetScale(w.View().Zoom * 1.5); }));
 const TCommandRow
     ZoomOutRow(TRow(CmdZoomOut)
@@ -146,6 +150,7 @@ const TCommandRow
                    .Picture(NSArt::GlyphZoomOut)
                    .Button(TToolBar::Zoom, 10, NSArt::GlyphShorter)
                    .When([](const TCommandState& s) { return s.Zoom >= s.ZoomFloor + 0.00000001; })
+                   .Viewing()
                    .Does([](TWaveWin& w) { w.SetScale(w.View().Zoom * 2.0 / 3.0); }));
 const TCommandRow FitRow(TRow(CmdFit)
                              .Item(TMenu::View, 20,
@@ -153,6 +158,7 @@ const TCommandRow FitRow(TRow(CmdFit)
                              .Shortcuts({K(Qt::Key_Equal)})
                              .Picture(NSArt::GlyphFitToWindow)
                              .Button(TToolBar::Zoom, 20, NSArt::GlyphFitEdges)
+                             .Viewing()
                              .Does([](TWaveWin& w) { w.ZoomToFit(); }));
 
 } // namespace
@@ -175,7 +181,7 @@ void TWaveWin::resizeEvent(QResizeEvent* event) {
 }
 
 double TWaveWin::FitZoom() const {
-    const uint32_t n = Document.GetLength();
+    const uint32_t n = ShownLength();
     return n == 0 ? 0.01 : double(width() - 4) / double(n) * 0.9;
 }
 
@@ -184,7 +190,7 @@ double TWaveWin::MinZoom() const {
 }
 
 void TWaveWin::FitHeight() {
-    const int n = Document.ChannelCount();
+    const int n = Shown().ChannelCount();
     if (Created && n >= 1) {
         ChannelHeight = (height() - 6 * n) / n;
         UpdateView();
@@ -195,9 +201,9 @@ bool TWaveWin::Layout() {
     if (!Created)
         return false;
     if (Selection.Valid && Selection.Channel != AllChannels &&
-        Selection.Channel >= Document.ChannelCount())
+        Selection.Channel >= Shown().ChannelCount())
         Selection = TSampleRange();
-    const int n = Document.ChannelCount();
+    const int n = Shown().ChannelCount();
     if (n == 0)
         return false;
     const int64_t scrollX = ScrollX;
@@ -207,8 +213,7 @@ bool TWaveWin::Layout() {
     CentreY = HalfHeight = (ChannelHeight - 4) / 2;
     MaxScrollY = std::max<int64_t>(0, int64_t(ChannelHeight + 6) * n - height() - 6);
     ScrollY = std::clamp<int64_t>(ScrollY, 0, MaxScrollY);
-    MaxScrollX =
-        std::max<int64_t>(0, int64_t(double(Document.GetLength()) * Zoom - ViewWidth + 40));
+    MaxScrollX = std::max<int64_t>(0, int64_t(double(ShownLength()) * Zoom - ViewWidth + 40));
     ScrollX = std::clamp<int64_t>(ScrollX, 0, MaxScrollX);
 
     while (ChannelViews.Count() < n) {
@@ -227,7 +232,7 @@ bool TWaveWin::Layout() {
 }
 
 void TWaveWin::UpdateView() {
-    if (!Layout() && (!Created || Document.ChannelCount() == 0))
+    if (!Layout() && (!Created || Shown().ChannelCount() == 0))
         return;
     update();
     for (TChannelWin* view : ChannelViews)
@@ -295,7 +300,7 @@ void TWaveWin::SetColors(uint32_t back, uint32_t wave, uint32_t legend, uint32_t
 }
 
 void TWaveWin::ShowChannel(int channel) {
-    if (!Created || channel < 0 || channel >= Document.ChannelCount())
+    if (!Created || channel < 0 || channel >= Shown().ChannelCount())
         return;
     const int64_t top = int64_t(channel) * (ChannelHeight + 6);
     if (top < ScrollY || top + ChannelHeight > ScrollY + height())
@@ -387,7 +392,7 @@ void TWaveWin::ScrollHorizontally(TScroll code, int64_t position) {
 
 void TWaveWin::ScrollVertically(TScroll code, int64_t position) {
     const int h = height();
-    const int n = Document.ChannelCount();
+    const int n = Shown().ChannelCount();
     int64_t y = ScrollY;
     switch (code) {
     case TScroll::LineBack:

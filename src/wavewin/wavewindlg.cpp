@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHash>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -243,6 +244,16 @@ void TWaveWinDlg::FollowState() {
 }
 
 void TWaveWinDlg::closeEvent(QCloseEvent* event) {
+    if (Wave->Loading()) {
+        // The load stops first; the window closes once it has.
+        Wave->CancelLoad();
+        QWidget* closing = Wave->Child ? static_cast<QWidget*>(Wave->Child) : this;
+        connect(
+            Wave, &TWaveWin::LoadEnded, closing, [closing] { closing->close(); },
+            Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
+        event->ignore();
+        return;
+    }
     if (Wave->CanClose())
         event->accept();
     else

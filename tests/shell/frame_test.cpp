@@ -505,3 +505,29 @@ TEST_F(FrameTest, TheDesktopsStandardKeysDoTheirCommandsBesideTodaysKeys) {
 }
 
 #include "frame_test.moc"
+
+TEST_F(FrameTest, ExitDuringALoadStopsItAndThenEndsTheProgramWithoutQuestions) {
+    const uint32_t length = 22050 * 60;
+    const QString longer = Sound("longer.wav", length);
+    Start({});
+    ASSERT_EQ(Children().size(), 1);
+    TWaveWin* w = TWaveWin::Windows().front();
+    bool asked = false;
+    w->OnLoadArrived = [&](uint64_t frames) {
+        if (asked || frames < length / 4)
+            return;
+        asked = true;
+        // The frame's other commands wait for the sound: no file dialog.
+        Frame()->Command(CmdOpen);
+        EXPECT_TRUE(Dialogs.Shown.empty());
+        Frame()->Command(CmdExit);
+        EXPECT_TRUE(Frame()->isVisible());
+    };
+    Frame()->OpenDocument(longer.toStdString(), TMaximise::Decide);
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(w->Document.GetLength(), 0u);
+    EXPECT_FALSE(w->Loading());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(Frame()->isVisible());
+    EXPECT_TRUE(Boxes.Shown.empty());
+}

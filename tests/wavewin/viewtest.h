@@ -22,12 +22,14 @@ inline QRgb RgbOf(uint32_t colorref) {
     return qRgb(int(colorref & 0xFF), int((colorref >> 8) & 0xFF), int((colorref >> 16) & 0xFF));
 }
 
-// Channel c of window w as a view of width × height pixels shows it.
-inline QImage PlainView(const NSWaveWin::TWaveWin& w, int c, int width, int height) {
+// Channel c of window w as a view of width × height pixels shows it; with
+// `readable`, as it shows that many of its samples while the rest loads.
+inline QImage PlainView(const NSWaveWin::TWaveWin& w, int c, int width, int height,
+                        int64_t readable = INT64_MAX) {
     const QRgb back = RgbOf(w.View().BackColor), wave = RgbOf(w.View().WaveColor),
                green = qRgb(0, 255, 0);
     const NSWave::TChannel& channel = w.Document.Channel(c);
-    const int64_t count = channel.Count;
+    const int64_t count = std::min<int64_t>(channel.Count, readable);
     auto sample = [&](int64_t i) { return i < count ? channel.Samples[i] : 0; };
     auto pixel = [&](double s) { return int64_t(s * w.View().Zoom - double(w.View().ScrollX)); };
     QImage image(width, height, QImage::Format_RGB32);
