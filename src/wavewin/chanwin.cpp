@@ -242,15 +242,20 @@ void TChannelWin::PaintWave(const QRect& logical) {
             std::fill(row + (greenFrom - left), row + columns, green);
         }
     }
+    PutCanvas(canvas, logical, QPoint(left, top), columns, bottom - top, dpr);
+}
+
+void TChannelWin::PutCanvas(const QImage& canvas, const QRect& logical, QPoint device, int columns,
+                            int rows, double dpr) {
     QPainter painter(this);
     if (dpr == 1) {
-        painter.drawImage(logical.topLeft(), canvas, QRect(0, 0, columns, bottom - top));
+        painter.drawImage(logical.topLeft(), canvas, QRect(0, 0, columns, rows));
         return;
     }
     // One picture pixel to one device pixel: in the screen's pixels the
     // painter copies the picture as it is, without scaling.
     painter.setTransform(QTransform::fromScale(1 / dpr, 1 / dpr));
-    painter.drawImage(QPoint(left, top), canvas, QRect(0, 0, columns, bottom - top));
+    painter.drawImage(device, canvas, QRect(0, 0, columns, rows));
 }
 
 void TChannelWin::mousePressEvent(QMouseEvent* event) {

@@ -44,6 +44,10 @@ protected:
 private:
     void PaintWave(const QRect& area);
     void PaintSpectrogram(const QRect& area);
+    // Puts the first columns x rows of `canvas`, drawn in device pixels from
+    // `device` on, on the screen at `logical`.
+    void PutCanvas(const QImage& canvas, const QRect& logical, QPoint device, int columns, int rows,
+                   double dpr);
     // For the start-up benchmark: tells it when the window first showed
     // and when it showed the whole loaded sound.
     void ReportPaint(const QRect& area) const;

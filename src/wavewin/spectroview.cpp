@@ -264,15 +264,7 @@ void TChannelWin::PaintSpectrogram(const QRect& logical) {
         ruler.setClipRect(QRect(left, top, columns, bottom - top));
         DrawRuler(ruler, tiles.Scale(), height, ColorOf(Owner->View().LegendColor), dpr);
     }
-    QPainter painter(this);
-    if (dpr == 1) {
-        painter.drawImage(logical.topLeft(), canvas, QRect(0, 0, columns, bottom - top));
-        return;
-    }
-    // One picture pixel to one device pixel: in the screen's pixels the
-    // painter copies the picture as it is, without scaling.
-    painter.setTransform(QTransform::fromScale(1 / dpr, 1 / dpr));
-    painter.drawImage(QPoint(left, top), canvas, QRect(0, 0, columns, bottom - top));
+    PutCanvas(canvas, logical, QPoint(left, top), columns, bottom - top, dpr);
 }
 
 } // namespace NSWaveWin
