@@ -280,6 +280,7 @@ void TWaveWin::LoadStarted(const NSWave::TFile& loading, uint64_t expected) {
     // The channels laid out at the length to come, the whole of it in
     // sight, and on the screen at once.
     ResetView();
+    UpdateTitle();
     if (TimeLine)
         TimeLine->update();
     Growing.SinceDrawn.start();
@@ -462,8 +463,10 @@ void TWaveWin::UpdateTitle() {
     if (Dialog)
         Dialog->setAccessibleName(QString::fromStdString(Title()));
     if (FormatButton) {
+        // While a file loads, the button tells the format of what arrives.
+        const NSWave::TFile& shown = Growing.File ? *Growing.File : Document;
         std::ostringstream text;
-        text << SizeText(Document.Size) << "/" << double(Document.Rate) / 1000 << " kHz";
+        text << SizeText(shown.Size) << "/" << double(shown.Rate) / 1000 << " kHz";
         FormatButton->setText(QString::fromStdString(text.str()));
     }
     NoteState();

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QPushButton>
 #include <cstring>
 
 #include "dlg/dlgbar.h"
@@ -64,6 +65,8 @@ TEST_F(WaveWinTest, ALongSoundIsShownAsItArrivesAndEndsUpAsThePlainLoaderReadsIt
         EXPECT_EQ(w->ShownLength(), Length);
         ASSERT_EQ(w->Views().Count(), 2);
         EXPECT_DOUBLE_EQ(w->View().Zoom, w->FitZoom());
+        // The format is the file's, not the empty window's before it.
+        EXPECT_EQ(w->FormatButton->text(), QStringLiteral("16 bit/44.1 kHz"));
         // Editing, playing, saving and the format wait for the sound.
         for (int id : {CmdPlay, CmdRecord, CmdSave, CmdSaveAs, CmdRevert, CmdCut, CmdCopy, CmdPaste,
                        CmdDelete, CmdSelectAll, CmdSilence, CmdUndo, CmdAmplitude, CmdReverse,
