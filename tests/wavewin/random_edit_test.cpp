@@ -527,6 +527,12 @@ TEST_F(HistoryTest, TheUndoSizeQuestionCountsTheHistoryAndASaveMovesTheModifiedM
     EXPECT_TRUE(w->IsModified());
     w->Command(CmdUndo);
     EXPECT_FALSE(w->IsModified());
+    // A change that keeps no samples comes back to the file just the same.
+    Select(w, 0, 76800, 0);
+    w->Command(CmdReverse);
+    EXPECT_TRUE(w->IsModified());
+    w->Command(CmdUndo);
+    EXPECT_FALSE(w->IsModified());
     w->SetModified(false);
     NSUndo::UndoLevelsSetting.Set(1);
 }
