@@ -193,6 +193,10 @@ void TChannel::ApplyEffect(const TFile& document, const char* name, const char* 
         // The effect would pass its input through unchanged; it has set up
         // nothing to stop.
         effect->handler.stop = NothingToStop;
+        // A new array left for the effect to fill gets the range as it was.
+        if (Prior && start < PriorCount)
+            std::copy(Prior + start, Prior + std::min(end, PriorCount),
+                      MutableSamples(start, std::min(end, PriorCount)));
         if (status)
             status->SetPercent(base + span);
         return;
@@ -206,9 +210,14 @@ void TChannel::ApplyEffect(const TFile& document, const char* name, const char* 
 
     uint32_t pos = start;
     while (pos < end) {
-        size_t isamp = std::min<size_t>(end - pos, BlockSamples);
+        // Below PriorCount the input is the prior array's; past it (room the
+        // change made) the channel's own.
+        const bool prior = Prior && pos < PriorCount;
+        size_t isamp =
+            std::min<size_t>((prior ? std::min(end, PriorCount) : end) - pos, BlockSamples);
         size_t osamp = isamp;
-        rc = effect->handler.flow(effect.get(), Samples + pos, block.data(), &isamp, &osamp);
+        rc = effect->handler.flow(effect.get(), (prior ? Prior : Samples) + pos, block.data(),
+                                  &isamp, &osamp);
         if (!messages.Empty()) {
             // A converter that fails midway keeps the output it gave so far.
             if (sameRate)

@@ -85,13 +85,16 @@ int TEffectDlg::Run() {
 
 bool TEffectDlg::CanClose() {
     Previews.Stop();
+    FillsRange = false;
     const NSWaveWin::TEffectChange change = ReadEffect(true, false);
     if (!change)
         return false;
-    return Window.ApplyInPlace(EffectRange, Caption,
-                               [&](const TSampleRange& range, TOpStatus& status) {
-                                   change(Window.Document, range, status);
-                               });
+    return Window.ApplyInPlace(
+        EffectRange, Caption,
+        [&](const TSampleRange& range, TOpStatus& status) {
+            change(Window.Document, range, status);
+        },
+        FillsRange ? NSUndo::TReplacement::TFill::ByChange : NSUndo::TReplacement::TFill::Copy);
 }
 
 NSWaveWin::TEffectChange TEffectDlg::ReadEffect(bool, bool) {
@@ -100,6 +103,7 @@ NSWaveWin::TEffectChange TEffectDlg::ReadEffect(bool, bool) {
 
 NSWaveWin::TEffectChange TEffectDlg::LibraryEffect(const std::string& name,
                                                    const std::string& args) {
+    FillsRange = true;
     return [name, args](NSWave::TFile& doc, const TSampleRange& range, TOpStatus& status) {
         doc.ApplyEffect(range, name.c_str(), args.c_str(), &status);
     };

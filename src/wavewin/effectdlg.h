@@ -60,14 +60,20 @@ protected:
     // any field replays a preview that plays. Derived dialogs call it once
     // their controls exist.
     void SetupWindow();
-    // The library effect `name` with `args`.
-    static NSWaveWin::TEffectChange LibraryEffect(const std::string& name, const std::string& args);
+    // The library effect `name` with `args`. A library effect writes every
+    // sample of its range, so on Ok a channel's new array is left for it to
+    // fill rather than copied first.
+    NSWaveWin::TEffectChange LibraryEffect(const std::string& name, const std::string& args);
 
     NSWaveWin::TWaveWin& Window;
     // The range clipped to the sound.
     TSampleRange EffectRange;
     // The progress caption of Ok's change.
     std::string Caption = NSText::Tr("Effect", "Filtering...");
+
+private:
+    // Whether the change ReadEffect last gave is a library effect.
+    bool FillsRange = false;
 
 private:
     NSWaveWin::TEffectPreview Previews;
