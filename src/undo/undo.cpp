@@ -170,10 +170,35 @@ TInsertion::TInsertion(TUndoWindow& window, const TSampleRange& selection, const
     Outcome = Ready;
 }
 
+TInsertion::TInsertion(TUndoWindow& window, const TSampleRange& selection, int forcedRate)
+    : TInsertion(window, selection, TTmpFile(), forcedRate, -1) {
+    FromTarget = true;
+}
+
 void TInsertion::Redo(TUndoWindow& window, TOpStatus* status) {
     // Until the paste succeeds the document holds nothing of this record.
     Inserted = TSampleRange();
     InsertedLength = 0;
+    if (FromTarget) {
+        const TFile& doc = window.GetDocument();
+        TFile material(ForcedRate, 2, 4, 1);
+        const bool all = Target.Channel == AllChannels;
+        const int channels = all ? doc.ChannelCount() : 1;
+        const uint32_t length = Target.End - Target.Start;
+        material.SetChannelCount(channels);
+        const int32_t* from = SavedSamples.get();
+        for (int c = 0; c < channels; ++c) {
+            const uint32_t n = doc.Channel(all ? c : Target.Channel).CountInRange(Target);
+            NSWave::TChannel& channel = material.Channel(c);
+            channel.SetSize(length);
+            if (n)
+                std::copy_n(from, n, channel.MutableSamples(0, n));
+            from += n;
+        }
+        Inserted = window.GetDocument().Paste(material, Target);
+        InsertedLength = Inserted.Valid ? Inserted.End - Inserted.Start : 0;
+        return;
+    }
     TFile material(ForcedRate != 0 ? ForcedRate : 22050, Tail && Tail->SampleBytes == 1 ? 1 : 2,
                    Tail ? Tail->SampleBytes : 1, Tail ? std::max(1, Tail->Channels) : 1);
     // A capture file the disk took nothing of holds no sound to load.

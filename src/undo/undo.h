@@ -131,6 +131,11 @@ public:
     // without resampling; `channelHint` (-1: the file's) goes to the loader.
     TInsertion(TUndoWindow& window, const TSampleRange& selection, const TTmpFile& source,
                int forcedRate, int channelHint);
+    // The selection's own samples, taken as 32-bit material at `forcedRate`
+    // (every channel as long as the selection, silence past a shorter
+    // channel's end), as if written to a raw file and loaded back, without
+    // the file: the record keeps them anyway.
+    TInsertion(TUndoWindow& window, const TSampleRange& selection, int forcedRate);
     void Undo(TUndoWindow& window, TOpStatus* status) override;
     // Loads Source (status shows the loading) and pastes it at Target.
     // Loading errors propagate with the document unchanged.
@@ -147,6 +152,8 @@ public:
     TSampleRange Target;
     int ForcedRate;
     int ChannelHint;
+    // The material is the target's saved samples, not Source.
+    bool FromTarget = false;
     // Where the material lies after the last Redo; invalid until one ran.
     TSampleRange Inserted;
 };

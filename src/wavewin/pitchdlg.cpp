@@ -169,19 +169,11 @@ bool TPitchDlg::CanClose() {
         return true;
     // The range at a rate that many times slower or faster, read back at the
     // sound's own rate through the resampler: its duration changes by the
-    // factor, its pitch the other way. Staged as raw 32-bit samples, which
-    // hold every sample size without loss.
-    TTmpFile staging("s4");
+    // factor, its pitch the other way. The undo record's copy of the range
+    // is the material, as 32-bit samples, which hold every sample size
+    // without loss.
     const int nominalRate = int(unsigned(doc.Rate) * 100u / unsigned(factor));
-    try {
-        TOpStatus status(NSText::Tr("Pitch", "Resampling..."), Window.StatusTarget());
-        doc.SaveScratch(staging.GetFileName(), &status, nullptr, range);
-    } catch (const xmsg& e) {
-        Window.MessageBox(e.why(), "Brimvale", TMsgButtons::Ok, TMsgIcon::None);
-        return false;
-    }
-    const int channels = range.Channel == AllChannels ? doc.ChannelCount() : 1;
-    auto* record = new NSUndo::TInsertion(Window, range, staging, nominalRate, channels);
+    auto* record = new NSUndo::TInsertion(Window, range, nominalRate);
     const bool selected = Window.Selected().Valid;
     return Window.ApplyEdit(record, NSText::Tr("Pitch", "Resampling..."), [&](TOpStatus& status) {
         record->Redo(Window, &status);

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <csignal>
+#include <random>
 
 #include "dlg/dlgbar.h"
 #include "undo/undo.h"
@@ -168,6 +169,82 @@ TEST_F(EffectDlgTest, VibroModulatesWithTheCheckedStrength) {
         EXPECT_TRUE(static_cast<QRadioButton*>(d.Control(2540))->isChecked());
         Cancel(d);
     });
+}
+
+// Ok of Echo and Vibro against the effect runner on a copy, over random
+// ranges: the whole sound, both channels in part, most of one channel
+// (which hands its array to the undo record) or a little of it, and ranges
+// past the shorter channel's end; Undo and Redo then give both versions
+// back exactly.
+TEST_F(EffectDlgTest, LibraryEffectsThroughTheDialogMatchTheRunnerAndUndoExactly) {
+    std::mt19937 random(2026);
+    auto pick = [&](uint32_t lo, uint32_t hi) {
+        return std::uniform_int_distribution<uint32_t>(lo, hi)(random);
+    };
+    const char* const delays[] = {"0.125", "0.25", "0.5"};
+    const int volumes[] = {30, 50, 90};
+    const char* const volumeWords[] = {"0.3", "0.5", "0.9"};
+    for (int round = 0; round < 10; ++round) {
+        TSound before(2);
+        for (V& channel : before) {
+            channel.resize(pick(2000, 6000));
+            for (int32_t& s : channel)
+                s = int32_t(random()) >> 4;
+        }
+        TWaveWin* w = Window(before, 8000);
+        const uint32_t shorter = uint32_t(std::min(before[0].size(), before[1].size()));
+        const uint32_t longer = uint32_t(std::max(before[0].size(), before[1].size()));
+        const int kind = round % 5;
+        const int one = int(pick(0, 1));
+        const uint32_t count = uint32_t(before[size_t(one)].size());
+        if (kind == 1)
+            Select(w, pick(0, shorter / 2), pick(shorter / 2 + 1, longer));
+        else if (kind == 2)
+            Select(w, pick(0, count / 8), pick(count - count / 8, count), one);
+        else if (kind == 3)
+            Select(w, pick(0, count / 2), pick(count / 2 + 1, count / 2 + 400), one);
+        else if (kind == 4)
+            Select(w, pick(shorter - 500, shorter - 1), pick(shorter + 1, longer));
+        const TSampleRange range = w->InPlaceRange(w->EffectiveRange());
+
+        // The window's sound format, with the samples as they are.
+        NSWave::TFile expected(w->Document, TSampleRange(0, 0, AllChannels));
+        Fill(expected, before);
+        expected.Extend(range);
+        const int strength = int(pick(0, 3));
+        const size_t echo = pick(0, 2);
+        if (round % 2) {
+            expected.ApplyEffect(range, "vibro", TVibroDlg::Presets[strength]);
+            Drive<TVibroDlg>(w, CmdVibro, [&](TVibroDlg& d) {
+                static_cast<QRadioButton*>(d.Control(2537 + strength))->click();
+                Ok(d);
+            });
+        } else {
+            expected.ApplyEffect(range, "echo",
+                                 (std::string(delays[echo]) + " " + volumeWords[echo]).c_str());
+            Drive<TEchoDlg>(w, CmdEcho, [&](TEchoDlg& d) {
+                Type(d, 2526, delays[echo]);
+                Type(d, 2527, std::to_string(volumes[echo]).c_str());
+                Ok(d);
+            });
+        }
+        const TSound after = Snapshot(expected);
+        const TSound got = Snapshot(w->Document);
+        for (size_t c = 0; c < 2 && got.size() == 2; ++c)
+            for (size_t i = 0; i < std::min(got[c].size(), after[c].size()); ++i)
+                if (got[c][i] != after[c][i]) {
+                    ADD_FAILURE() << "round " << round << " channel " << c << " sample " << i
+                                  << " of " << got[c].size() << ", range " << range.Start << ".."
+                                  << range.End << " on " << range.Channel;
+                    break;
+                }
+        ASSERT_EQ(got, after) << "round " << round;
+        w->Command(CmdUndo);
+        ASSERT_EQ(Snapshot(w->Document), before) << "round " << round;
+        // With one level kept, Undo once more redoes.
+        w->Command(CmdUndo);
+        ASSERT_EQ(Snapshot(w->Document), after) << "round " << round;
+    }
 }
 
 TEST_F(EffectDlgTest, AmplitudeShowsFiftyFirstAndTwoHundredSaturates) {
